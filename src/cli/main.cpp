@@ -1,0 +1,38 @@
+// rezeptur: the command-line companion of the recipe viewer, built on the same core and
+// linking no widgets. Batch use and black-box tests.
+#include "command.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace kovanta::cli {
+std::vector<Command>& registry()
+{
+    static std::vector<Command> commands;
+    return commands;
+}
+} // namespace kovanta::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kovanta::cli;
+    auto& commands = registry();
+    std::sort(commands.begin(), commands.end(),
+              [](const Command& a, const Command& b) { return a.name < b.name; });
+    const auto usage = [&] {
+        std::cerr << "Aufruf: rezeptur BEFEHL [ARGUMENTE...]\n";
+        for (const Command& c : commands)
+            std::cerr << "  " << c.usage << "\n";
+        return kExitUsage;
+    };
+    if (argc < 2)
+        return usage();
+    const std::string name = argv[1];
+    const auto it = std::find_if(commands.begin(), commands.end(),
+                                 [&](const Command& c) { return c.name == name; });
+    if (it == commands.end()) {
+        std::cerr << "rezeptur: unbekannter Befehl \"" << name << "\"\n";
+        return usage();
+    }
+    return it->run(std::vector<std::string>(argv + 2, argv + argc));
+}

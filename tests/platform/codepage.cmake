@@ -1,0 +1,4 @@
+kovanta_add_test(test_codepage SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_codepage.cpp
+                 LIBS kovanta_platform)
+kovanta_add_test(test_ansiqstring SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_ansiqstring.cpp
+                 LIBS kovanta_platform_qt)
