@@ -4,10 +4,16 @@ namespace kovanta::codepage {
 namespace {
 #include "codepage_tables.inc"
 
-unsigned char byteOf(char c) { return static_cast<unsigned char>(c); }
+unsigned char byteOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
 } // namespace
 
-char oemToAnsi(char oem) { return static_cast<char>(kOemToAnsi[byteOf(oem)]); }
+char oemToAnsi(char oem)
+{
+    return static_cast<char>(kOemToAnsi[byteOf(oem)]);
+}
 
 std::string oemToAnsi(std::string_view oem)
 {
@@ -17,7 +23,10 @@ std::string oemToAnsi(std::string_view oem)
     return out;
 }
 
-char ansiToOem(char ansi) { return static_cast<char>(kAnsiToOem[byteOf(ansi)]); }
+char ansiToOem(char ansi)
+{
+    return static_cast<char>(kAnsiToOem[byteOf(ansi)]);
+}
 
 std::string ansiToOem(std::string_view ansi)
 {
@@ -27,7 +36,10 @@ std::string ansiToOem(std::string_view ansi)
     return out;
 }
 
-char16_t ansiToUnicode(char ansi) { return kAnsiToUnicode[byteOf(ansi)]; }
+char16_t ansiToUnicode(char ansi)
+{
+    return kAnsiToUnicode[byteOf(ansi)];
+}
 
 char unicodeToAnsi(char32_t cp)
 {

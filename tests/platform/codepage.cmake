@@ -2,3 +2,5 @@ kovanta_add_test(test_codepage SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_codepage.c
                  LIBS kovanta_platform)
 kovanta_add_test(test_ansiqstring SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_ansiqstring.cpp
                  LIBS kovanta_platform_qt)
+kovanta_add_test(test_settingsstore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_settingsstore.cpp
+                 LIBS kovanta_platform_qt)

@@ -6,7 +6,8 @@ using namespace kovanta;
 
 TEST(AnsiQString, ConvertsBothWays)
 {
-    const std::string ansi = "K\xE4sesp\xE4tzle \x80 \x84" "a\x93";
+    const std::string ansi = "K\xE4sesp\xE4tzle \x80 \x84"
+                             "a\x93";
     const QString text = ansiToQString(ansi);
     EXPECT_EQ(text, QString::fromUtf8("Käsespätzle € „a“"));
     EXPECT_EQ(qstringToAnsi(text), ansi);

@@ -8,19 +8,40 @@
 using namespace kovanta::codepage;
 
 namespace {
-unsigned char u(char c) { return static_cast<unsigned char>(c); }
+unsigned char u(char c)
+{
+    return static_cast<unsigned char>(c);
+}
 } // namespace
 
 TEST(CodePage, OemToAnsiCoversEveryByte)
 {
     // Spot checks across the table: ASCII unchanged, umlauts, the best-fit graphics.
-    struct Row { unsigned char oem, ansi; };
+    struct Row {
+        unsigned char oem, ansi;
+    };
     const Row rows[] = {
-        {0x00, 0x00}, {0x0D, 0x0D}, {0x1A, 0x1A}, {'A', 'A'}, {0x7F, 0x7F},
-        {0x81, 0xFC /* ü */}, {0x84, 0xE4 /* ä */}, {0x94, 0xF6 /* ö */}, {0x8E, 0xC4 /* Ä */},
-        {0x99, 0xD6 /* Ö */}, {0x9A, 0xDC /* Ü */}, {0xE1, 0xDF /* ß */}, {0x9F, 0x83 /* ƒ */},
-        {0xF8, 0xB0 /* ° */}, {0xFD, 0xB2 /* ² */}, {0xAB, 0xBD /* ½ */}, {0xFF, 0xA0 /* nbsp */},
-        {0xD5, 'i'}, {0xDC, '_'}, {0xDF, 0xAF}, {0xF2, '='},
+        {0x00, 0x00},
+        {0x0D, 0x0D},
+        {0x1A, 0x1A},
+        {'A', 'A'},
+        {0x7F, 0x7F},
+        {0x81, 0xFC /* ü */},
+        {0x84, 0xE4 /* ä */},
+        {0x94, 0xF6 /* ö */},
+        {0x8E, 0xC4 /* Ä */},
+        {0x99, 0xD6 /* Ö */},
+        {0x9A, 0xDC /* Ü */},
+        {0xE1, 0xDF /* ß */},
+        {0x9F, 0x83 /* ƒ */},
+        {0xF8, 0xB0 /* ° */},
+        {0xFD, 0xB2 /* ² */},
+        {0xAB, 0xBD /* ½ */},
+        {0xFF, 0xA0 /* nbsp */},
+        {0xD5, 'i'},
+        {0xDC, '_'},
+        {0xDF, 0xAF},
+        {0xF2, '='},
     };
     for (const Row& r : rows)
         EXPECT_EQ(u(oemToAnsi(static_cast<char>(r.oem))), r.ansi) << std::hex << int(r.oem);
@@ -73,7 +94,11 @@ TEST(CodePage, AnsiToOemNeverCreatesLineStructure)
             EXPECT_TRUE(o != '^' && o != '*' && o != '.') << b;
         }
     }
-    EXPECT_EQ(ansiToOem("\x84" "Gr\xFC\xDF" "e\x93 \x80"), std::string("\"Gr\x81\xE1" "e\" E"));
+    EXPECT_EQ(ansiToOem("\x84"
+                        "Gr\xFC\xDF"
+                        "e\x93 \x80"),
+              std::string("\"Gr\x81\xE1"
+                          "e\" E"));
 }
 
 TEST(CodePage, AnsiToUnicodeMatchesWindows1252)
@@ -94,7 +119,9 @@ TEST(CodePage, Utf8RoundTripAndBadInput)
         all += static_cast<char>(b);
     EXPECT_EQ(utf8ToAnsi(ansiToUtf8(all)), all);
     EXPECT_EQ(ansiToUtf8("K\xE4se \x80"), "K\xC3\xA4se \xE2\x82\xAC");
-    EXPECT_EQ(utf8ToAnsi("\xE2\x82"), "??");           // truncated sequence
-    EXPECT_EQ(utf8ToAnsi("a\xFF" "b"), "a?b");          // invalid lead byte
-    EXPECT_EQ(utf8ToAnsi("\xE6\x97\xA5"), "?");         // no ANSI byte for it
+    EXPECT_EQ(utf8ToAnsi("\xE2\x82"), "??"); // truncated sequence
+    EXPECT_EQ(utf8ToAnsi("a\xFF"
+                         "b"),
+              "a?b");                           // invalid lead byte
+    EXPECT_EQ(utf8ToAnsi("\xE6\x97\xA5"), "?"); // no ANSI byte for it
 }

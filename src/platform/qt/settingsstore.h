@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace kovanta {
+
+// The per-user settings store that stands in for the registry under HKEY_CURRENT_USER.
+// One INI-format file, <GenericConfigLocation>/Kovanta/registry.conf; a registry key path such
+// as "Software\Kovanta\Settings" becomes the group "Software/Kovanta/Settings" (either separator
+// is accepted). Values are kept as the registry would hold them: switches as "1"/"0",
+// integers as decimal text. Reading converts with checks: a missing value, or one that is not
+// a number, gives the caller's default. Writes reach the file at the latest when the store is
+// destroyed or sync() is called.
+class SettingsStore {
+public:
+    // Opens the store at its default place, or at the file fileName when given.
+    explicit SettingsStore(const QString& fileName = {});
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The file every default-constructed store uses. Tests point it into a temporary directory
+    // before anything opens the store; an empty name restores the default place.
+    static void setDefaultFileName(const QString& fileName);
+    static QString defaultFileName();
+
+    bool hasValue(const QString& key, const QString& name) const;
+    QString readString(const QString& key, const QString& name, const QString& def = {}) const;
+    // Decimal text (leading/trailing blanks allowed); anything else gives def.
+    int readInteger(const QString& key, const QString& name, int def) const;
+    // Integer text, true when not 0; anything that is not a number gives def.
+    bool readBool(const QString& key, const QString& name, bool def) const;
+
+    void writeString(const QString& key, const QString& name, const QString& value);
+    void writeInteger(const QString& key, const QString& name, int value);
+    void writeBool(const QString& key, const QString& name, bool value);
+    void removeValue(const QString& key, const QString& name);
+
+    // Writes pending changes; false when the file could not be written.
+    bool sync();
+
+private:
+    QString path(const QString& key, const QString& name) const;
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace kovanta
