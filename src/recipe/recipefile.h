@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Read-only byte access to a recipe file. The program never writes recipe files, so there is
+// no way to open one for writing here.
+namespace kovanta {
+
+class RecipeFile {
+public:
+    // Opens a regular file for reading. Nothing when the path does not exist, is not a regular
+    // file (a directory, a FIFO that would block) or cannot be opened.
+    static std::optional<RecipeFile> Open(const std::string& path);
+
+    RecipeFile(RecipeFile&&) noexcept;
+    RecipeFile& operator=(RecipeFile&&) noexcept;
+    RecipeFile(const RecipeFile&) = delete;
+    RecipeFile& operator=(const RecipeFile&) = delete;
+    ~RecipeFile(); // closes the file
+
+    // Size in bytes when the file was opened.
+    std::uint64_t Size() const { return size_; }
+    // Current byte position, 0 = first byte.
+    std::uint64_t Position() const { return pos_; }
+    bool AtEnd() const { return pos_ >= size_; }
+    // Moves to pos; a position beyond the end is taken as the end.
+    void Seek(std::uint64_t pos);
+    // Reads up to n bytes at the current position into dst and advances past them; returns the
+    // number read (0 at the end or on a read error).
+    std::size_t Read(char* dst, std::size_t n);
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const;
+    };
+    RecipeFile(std::FILE* f, std::uint64_t size);
+    bool Fill(std::uint64_t pos);
+
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::uint64_t size_ = 0;
+    std::uint64_t pos_ = 0;
+    // One cached block, so that the many short reads and seeks of line reading cost no
+    // system call each.
+    std::unique_ptr<char[]> block_;
+    std::uint64_t blockStart_ = 0;
+    std::size_t blockLen_ = 0;
+};
+
+// Line reading as the index reader does it, on a RecipeFile from its current position.
+// A line ends at CR LF, a lone CR or a lone LF; a Ctrl-Z byte (0x1A) ends the file. Only the
+// first 255 characters of a line are kept; the rest of that line is skipped.
+class RecipeTextReader {
+public:
+    static constexpr std::size_t kMaxLine = 255;
+
+    explicit RecipeTextReader(RecipeFile& file) : file_(file) {}
+
+    // The next line without its line end. False (and line empty) when no line was left.
+    bool ReadLine(std::string& line);
+    bool AtEnd() const { return eof_ || file_.AtEnd(); }
+
+private:
+    RecipeFile& file_; // not owned
+    bool eof_ = false; // Ctrl-Z seen
+};
+
+} // namespace kovanta
