@@ -1,0 +1,341 @@
+#include "profilefile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#define KOVANTA_HAVE_FSYNC 1
+#endif
+
+namespace kovanta {
+namespace {
+
+constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool isComment(std::string_view trimmed)
+{
+    return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
+}
+
+// The section name of a header line, or nothing.
+bool sectionName(std::string_view line, std::string_view& name)
+{
+    const std::string_view t = trim(line);
+    if (t.size() < 2 || t.front() != '[')
+        return false;
+    const std::size_t close = t.find(']');
+    if (close == std::string_view::npos)
+        return false;
+    name = trim(t.substr(1, close - 1));
+    return true;
+}
+
+// Splits a key line; false for blank lines, comments and lines without '='.
+bool keyValue(std::string_view line, std::string_view& key, std::string_view& value)
+{
+    const std::string_view t = trim(line);
+    if (t.empty() || isComment(t))
+        return false;
+    const std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    key = trim(t.substr(0, eq));
+    value = trim(t.substr(eq + 1));
+    return true;
+}
+
+bool hasLineBreak(std::string_view s)
+{
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+void checkEntry(std::string_view key, std::string_view value)
+{
+    if (trim(key).empty() || key.find('=') != std::string_view::npos || hasLineBreak(key))
+        throw std::invalid_argument("profile key cannot be stored: " + std::string(key));
+    if (hasLineBreak(value))
+        throw std::invalid_argument("profile value holds a line break");
+}
+
+std::string keyLine(const ProfileFile::Entry& e)
+{
+    return e.first + "=" + e.second;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+bool ProfileFile::load()
+{
+    lines_.clear();
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName_, ec))
+        return !ec;
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in)
+        return false;
+    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return false;
+
+    std::size_t pos = 0;
+    while (pos < data.size()) {
+        const std::size_t brk = data.find_first_of("\r\n", pos);
+        Line line;
+        if (brk == std::string::npos) {
+            line.text = data.substr(pos);
+            pos = data.size();
+        } else {
+            line.text = data.substr(pos, brk - pos);
+            const bool crlf = data[brk] == '\r' && brk + 1 < data.size() && data[brk + 1] == '\n';
+            line.eol = data.substr(brk, crlf ? 2 : 1);
+            pos = brk + line.eol.size();
+        }
+        lines_.push_back(std::move(line));
+    }
+    return true;
+}
+
+bool ProfileFile::save() const
+{
+    namespace fs = std::filesystem;
+    const fs::path target(fileName_);
+    std::random_device rd;
+    fs::path temp = target;
+    temp += ".tmp" + std::to_string(rd() % 1000000);
+
+    const std::string data = contents();
+    std::FILE* f = std::fopen(temp.c_str(), "wbx");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fflush(f) == 0 && ok;
+#ifdef KOVANTA_HAVE_FSYNC
+    // Without it a power loss right after the rename can leave an empty file on some
+    // file systems, which is exactly what the temporary file is there to prevent.
+    ok = ::fsync(::fileno(f)) == 0 && ok;
+#endif
+    ok = std::fclose(f) == 0 && ok;
+
+    std::error_code ec;
+    if (ok) {
+        // Keep the permissions of the file we replace.
+        const auto perms = fs::status(target, ec).permissions();
+        if (!ec && perms != fs::perms::unknown)
+            fs::permissions(temp, perms, ec);
+        ec.clear();
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok)
+        fs::remove(temp, ec);
+    return ok;
+}
+
+std::pair<std::size_t, std::size_t> ProfileFile::findSection(std::string_view section) const
+{
+    const std::string_view wanted = trim(section);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        std::string_view name;
+        if (!sectionName(lines_[i].text, name) || !equalsIgnoringCase(name, wanted))
+            continue;
+        std::size_t end = i + 1;
+        std::string_view other;
+        while (end < lines_.size() && !sectionName(lines_[end].text, other))
+            ++end;
+        return {i + 1, end};
+    }
+    return {npos, npos};
+}
+
+bool ProfileFile::hasSection(std::string_view section) const
+{
+    return findSection(section).first != npos;
+}
+
+std::vector<ProfileFile::Entry> ProfileFile::readSection(std::string_view section) const
+{
+    std::vector<Entry> result;
+    const auto [first, last] = findSection(section);
+    if (first == npos)
+        return result;
+    for (std::size_t i = first; i < last; ++i) {
+        std::string_view key, value;
+        if (keyValue(lines_[i].text, key, value))
+            result.emplace_back(std::string(key), std::string(value));
+    }
+    return result;
+}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view def) const
+{
+    const auto [first, last] = findSection(section);
+    if (first != npos) {
+        const std::string_view wanted = trim(key);
+        for (std::size_t i = first; i < last; ++i) {
+            std::string_view k, v;
+            if (keyValue(lines_[i].text, k, v) && equalsIgnoringCase(k, wanted))
+                return std::string(v);
+        }
+    }
+    return std::string(def);
+}
+
+std::string ProfileFile::newLineEnding() const
+{
+    // New lines follow the file's own convention, so a CR LF file does not become mixed.
+    for (const Line& l : lines_) {
+        if (!l.eol.empty())
+            return l.eol;
+    }
+    return "\n";
+}
+
+void ProfileFile::appendSectionHeader(std::string_view section)
+{
+    const std::string eol = newLineEnding();
+    if (!lines_.empty()) {
+        if (lines_.back().eol.empty())
+            lines_.back().eol = eol;
+        if (!trim(lines_.back().text).empty())
+            lines_.push_back({std::string(), eol});
+    }
+    lines_.push_back({"[" + std::string(trim(section)) + "]", eol});
+}
+
+void ProfileFile::writeSection(std::string_view section, const std::vector<Entry>& entries)
+{
+    for (const Entry& e : entries)
+        checkEntry(e.first, e.second);
+    const std::string eol = newLineEnding();
+
+    auto [first, last] = findSection(section);
+    if (first == npos) {
+        appendSectionHeader(section);
+        for (const Entry& e : entries)
+            lines_.push_back({keyLine(e), eol});
+        return;
+    }
+
+    // Drop the old key lines, remembering where the first one stood; comments, blank lines
+    // and anything else in the section stay where they are.
+    std::size_t insertAt = npos;
+    std::vector<Line> body;
+    for (std::size_t i = first; i < last; ++i) {
+        std::string_view k, v;
+        if (keyValue(lines_[i].text, k, v)) {
+            if (insertAt == npos)
+                insertAt = body.size();
+            continue;
+        }
+        body.push_back(lines_[i]);
+    }
+    if (insertAt == npos) {
+        // No key line before: put the keys after the last non-blank line of the section, so
+        // the blank line that separates it from the next section stays last.
+        insertAt = body.size();
+        while (insertAt > 0 && trim(body[insertAt - 1].text).empty())
+            --insertAt;
+    }
+    std::vector<Line> keys;
+    for (const Entry& e : entries)
+        keys.push_back({keyLine(e), eol});
+    body.insert(body.begin() + static_cast<std::ptrdiff_t>(insertAt), keys.begin(), keys.end());
+
+    // A section at the end of a file without a final line break: the header line needs one
+    // once lines follow it.
+    if (first > 0 && lines_[first - 1].eol.empty() && !body.empty())
+        lines_[first - 1].eol = eol;
+    for (std::size_t i = 0; i + 1 < body.size(); ++i) {
+        if (body[i].eol.empty())
+            body[i].eol = eol;
+    }
+
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first),
+                 lines_.begin() + static_cast<std::ptrdiff_t>(last));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(first), body.begin(), body.end());
+    // The next section's header must stay on a line of its own.
+    const std::size_t end = first + body.size();
+    if (end < lines_.size() && end > 0 && lines_[end - 1].eol.empty())
+        lines_[end - 1].eol = eol;
+}
+
+void ProfileFile::writeString(std::string_view section, std::string_view key,
+                              std::string_view value)
+{
+    checkEntry(key, value);
+    const std::string eol = newLineEnding();
+    const Entry entry{std::string(trim(key)), std::string(value)};
+    auto [first, last] = findSection(section);
+    if (first == npos) {
+        appendSectionHeader(section);
+        lines_.push_back({keyLine(entry), eol});
+        return;
+    }
+    std::size_t insertAt = first;
+    for (std::size_t i = first; i < last; ++i) {
+        std::string_view k, v;
+        if (keyValue(lines_[i].text, k, v)) {
+            if (equalsIgnoringCase(k, entry.first)) {
+                lines_[i].text = keyLine(entry);
+                return;
+            }
+        }
+        if (!trim(lines_[i].text).empty())
+            insertAt = i + 1;
+    }
+    if (insertAt > 0 && lines_[insertAt - 1].eol.empty())
+        lines_[insertAt - 1].eol = eol;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                  Line{keyLine(entry), eol});
+}
+
+std::string ProfileFile::contents() const
+{
+    std::string out;
+    for (const Line& l : lines_) {
+        out += l.text;
+        out += l.eol;
+    }
+    return out;
+}
+
+} // namespace kovanta
