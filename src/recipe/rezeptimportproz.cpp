@@ -1,0 +1,235 @@
+#include "recipe/rezeptimportproz.h"
+
+#include "platform/codepage.h"
+#include "recipe/quantities.h"
+
+#include <algorithm>
+
+namespace kovanta {
+
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+// A line of the index reader as its fields are cut: 255 significant characters, extended with
+// blanks so that fields beyond the end read as blanks.
+std::string PadIndexLine(std::string line)
+{
+    line.resize(std::min(line.size() + kIndexPadding, RecipeTextReader::kMaxLine), ' ');
+    return line;
+}
+
+// "a  b   c" -> "a b c".
+std::string CollapseBlanks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == ' ' && !out.empty() && out.back() == ' ')
+            continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+struct EntryFields {
+    std::string_view shortName; // untrimmed OEM field texts
+    std::string_view group;
+    std::string dateText;         // ANSI
+    std::int32_t numbers[8] = {}; // NameNumber, Portions, AZ, WZ, kcal, kJ, BE, Chol
+};
+
+void AddEntry(const std::string& fileName, std::uint16_t fileNumber, std::uint16_t entryIndex,
+              const EntryFields& fields, RecipeList& target)
+{
+    auto entry = std::make_unique<TImpListInfo>();
+    entry->ShortName = codepage::oemToAnsi(TrimRight(fields.shortName));
+    entry->GroupName = codepage::oemToAnsi(TrimRight(fields.group));
+    entry->FileName = fileName;
+    entry->FileNumber = fileNumber;
+    entry->EntryIndex = entryIndex;
+    entry->DateText = fields.dateText;
+    entry->NameNumber = fields.numbers[0];
+    entry->Portions = fields.numbers[1];
+    entry->WorkMinutes = fields.numbers[2];
+    entry->WaitMinutes = fields.numbers[3];
+    entry->Kcal = fields.numbers[4];
+    entry->KJ = fields.numbers[5];
+    entry->BE = fields.numbers[6];
+    entry->Chol = fields.numbers[7];
+
+    std::string text(fields.shortName);
+    text += "/ ";
+    text += fields.group;
+    target.push_back(RecipeListItem{codepage::oemToAnsi(CollapseBlanks(text)), std::move(entry)});
+}
+
+} // namespace
+
+std::string_view Columns(std::string_view line, std::size_t first, std::size_t last)
+{
+    if (first < 1)
+        first = 1;
+    if (last < first || first > line.size())
+        return {};
+    return line.substr(first - 1, std::min(last, line.size()) - (first - 1));
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && IsBlankOrControl(text.front()))
+        text.remove_prefix(1);
+    return TrimRight(text);
+}
+
+std::string_view TrimRight(std::string_view text)
+{
+    while (!text.empty() && IsBlankOrControl(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::uint16_t FileNumberOf(std::string_view path)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return static_cast<std::uint16_t>(ParseIntField(Columns(name, 5, 8)));
+}
+
+std::string ExpandCompactArticleLine(std::string_view line)
+{
+    std::string out(line);
+    if (out.size() >= 11 && out[0] == '*' && out[10] >= '0' && out[10] <= '9')
+        out.insert(10, 7, ' ');
+    return out;
+}
+
+void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target) const
+{
+    const std::uint16_t fileNumber = FileNumberOf(fileName);
+    auto file = RecipeFile::Open(fileName);
+    if (!file)
+        return;
+    RecipeTextReader reader(*file);
+
+    std::string raw;
+    bool haveLine = reader.ReadLine(raw);
+    std::string line = PadIndexLine(raw);
+
+    if (line[0] == '^' || line[0] == '.') {
+        while (haveLine && line[0] == '.') {
+            haveLine = reader.ReadLine(raw);
+            line = PadIndexLine(raw);
+        }
+        // An index ends at "^^" even before its first entry: an empty index has no recipes.
+        std::size_t count = 0;
+        while (haveLine && !StartsWith(line, "^^") && count < kMaxIndexEntries) {
+            ++count;
+            // Only columns 2-65 belong to the list; kJ, BE and cholesterol are not in the index.
+            EntryFields fields;
+            fields.shortName = Columns(line, 2, 21);
+            fields.group = Columns(line, 28, 47);
+            fields.numbers[0] = ParseIntField(Columns(line, 22, 26));
+            fields.numbers[1] = ParseIntField(Columns(line, 49, 53));
+            fields.numbers[2] = ParseIntField(Columns(line, 54, 57));
+            fields.numbers[3] = ParseIntField(Columns(line, 58, 61));
+            fields.numbers[4] = ParseIntField(Columns(line, 62, 65));
+            AddEntry(fileName, fileNumber, static_cast<std::uint16_t>(count), fields, target);
+            haveLine = reader.ReadLine(raw);
+            line = PadIndexLine(raw);
+        }
+        return;
+    }
+
+    EntryFields fields;
+    fields.dateText = codepage::oemToAnsi(Columns(line, 1, 10));
+    const std::string line4 = ReadTextLines(3, reader);
+    const std::string line5 = ReadTextLines(1, reader);
+    fields.shortName = Columns(line4, 1, 20);
+    fields.numbers[0] = ParseIntField(Columns(line4, 21, 25));
+    fields.group = Columns(line5, 1, 20);
+    fields.numbers[1] = ParseIntField(ReadTextLines(3, reader)); // line 8
+    for (int i = 2; i < 8; ++i) {
+        // Lines 10 to 15; line 9 is skipped by the first read.
+        fields.numbers[i] = ParseIntField(ReadTextLines(i == 2 ? 2 : 1, reader));
+    }
+    AddEntry(fileName, fileNumber, 0, fields, target);
+}
+
+std::string TRezeptImportProz::ReadTextLines(int n, RecipeTextReader& reader) const
+{
+    std::string line;
+    for (int i = 0; i < n; ++i)
+        reader.ReadLine(line);
+    return PadIndexLine(std::move(line));
+}
+
+std::optional<RecipeFile> TRezeptImportProz::OpenRecipe(const TImpListInfo& entry) const
+{
+    auto file = RecipeFile::Open(entry.FileName);
+    if (!file || entry.EntryIndex == 0)
+        return file;
+
+    // The first line that is not a comment is the first index entry; every entry is 80 bytes.
+    ReadRecipeLines(1, *file, false);
+    const std::uint64_t afterFirst = file->Position();
+    if (afterFirst < kIndexEntrySize)
+        return std::nullopt;
+    const std::uint64_t base = afterFirst - kIndexEntrySize;
+    const std::uint64_t offsetField = base + (entry.EntryIndex - 1u) * kIndexEntrySize + 70;
+    if (offsetField + 8 > file->Size())
+        return std::nullopt;
+    file->Seek(offsetField);
+    char digits[8];
+    const std::size_t got = file->Read(digits, sizeof digits);
+    const std::int64_t offset = ParseIntField(std::string_view(digits, got));
+    // An offset outside the file cannot name a block of it.
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + kBlockSkip > file->Size())
+        return std::nullopt;
+    file->Seek(static_cast<std::uint64_t>(offset) + kBlockSkip);
+    return file;
+}
+
+std::string TRezeptImportProz::ReadRawLine(RecipeFile& file) const
+{
+    const std::uint64_t start = file.Position();
+    char buf[kMaxRawLine + 1];
+    const std::size_t got = file.Read(buf, sizeof buf);
+    for (std::size_t i = 0; i < got; ++i) {
+        if (buf[i] == '\r') {
+            // CR and the byte after it (the LF of CR LF) end the line.
+            file.Seek(start + i + 2);
+            return std::string(buf, i);
+        }
+        if (buf[i] == '\n') {
+            file.Seek(start + i + 1);
+            return std::string(buf, i);
+        }
+    }
+    // No line end within reach: the line is split, and nothing of it is lost.
+    const std::size_t len = std::min(got, kMaxRawLine);
+    file.Seek(start + len);
+    return std::string(buf, len);
+}
+
+std::string TRezeptImportProz::ReadRecipeLines(int n, RecipeFile& file, bool keepDotLines) const
+{
+    std::string line;
+    for (int i = 0; i < n; ++i) {
+        do {
+            line = ReadRawLine(file);
+        } while (!keepDotLines && !line.empty() && line[0] == '.');
+    }
+    line.append(kDetailPadding, ' ');
+    return line;
+}
+
+} // namespace kovanta
