@@ -1,0 +1,174 @@
+// `rezeptur list` end to end: the built program on the bundled samples and on files the tests
+// write.
+#include "recipe/recipe_fixture.h"
+#include "support/testdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+class RezepturList : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program_ = Env("KOVANTA_BIN_DIR") + "/rezeptur";
+        samples_ = Env("KOVANTA_SOURCE_DIR") + "/samples";
+        ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
+    }
+
+    // Runs `rezeptur list args` in directory cwd.
+    RunResult List(const std::string& cwd, const std::string& args)
+    {
+        const std::string out = tmp_.dir() + "out", err = tmp_.dir() + "err";
+        const std::string command = "cd '" + cwd + "' && '" + program_ + "' list " + args + " >'" +
+                                    out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        RunResult run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        return run;
+    }
+
+    std::string program_, samples_;
+    TestDir tmp_;
+};
+
+const char* const kSampleFiles =
+    "REZ01001.DAT REZ01002.DAT REZ01003.DAT REZ01004.DAT REZ01005.DAT REZ01006.DAT "
+    "REZ01007.DAT REZ01008.DAT REZ01009.DAT REZ09001.DAT REZ09002.DAT REZ09003.DAT";
+
+} // namespace
+
+TEST_F(RezepturList, ListsSampleFilesInArgumentOrder)
+{
+    const RunResult run = List(samples_, kSampleFiles);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string expected =
+        ReadAll(Env("KOVANTA_SOURCE_DIR") + "/tests/cli/data/list_samples.txt");
+    EXPECT_EQ(run.out, expected);
+    // 9 single-recipe files and list files of 3, 3 and 4 entries.
+    EXPECT_EQ(SplitLines(run.out).size(), 19u);
+}
+
+TEST_F(RezepturList, DirectoryGivesSameEntriesWithJoinedPaths)
+{
+    const std::vector<std::string> expected =
+        SplitLines(ReadAll(Env("KOVANTA_SOURCE_DIR") + "/tests/cli/data/list_samples.txt"));
+    for (const std::string arg : {"samples", "samples/"}) {
+        const RunResult run = List(Env("KOVANTA_SOURCE_DIR"), arg);
+        EXPECT_EQ(run.status, 0);
+        std::vector<std::string> lines = SplitLines(run.out);
+        ASSERT_EQ(lines.size(), expected.size()) << arg;
+        for (std::string& line : lines) {
+            // Field 10 is the file name: the directory as given, one "/", the entry name.
+            const auto start = line.find("\tsamples/REZ");
+            ASSERT_NE(start, std::string::npos) << line;
+            line.erase(start + 1, 8);
+        }
+        std::vector<std::string> sortedExpected = expected;
+        std::sort(lines.begin(), lines.end());
+        std::sort(sortedExpected.begin(), sortedExpected.end());
+        EXPECT_EQ(lines, sortedExpected) << arg;
+    }
+}
+
+TEST_F(RezepturList, MissingPathFailsButOthersAreListed)
+{
+    const RunResult run = List(samples_, "gibtsnicht REZ01001.DAT nirgends/");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(SplitLines(run.out).size(), 1u);
+    EXPECT_NE(run.err.find("gibtsnicht"), std::string::npos);
+    EXPECT_NE(run.err.find("nirgends/"), std::string::npos);
+}
+
+TEST_F(RezepturList, NoPathIsAUsageError)
+{
+    const RunResult run = List(samples_, "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err, "");
+}
+
+TEST_F(RezepturList, DirectoryScanTakesOnlyRezDatNamesIgnoringCase)
+{
+    TestDir dir;
+    const std::string block = fixture::Join(fixture::Block(fixture::Head{}, {}));
+    dir.write("rez00005.dat", block);
+    dir.write("REZ00006.TXT", block);
+    dir.write("Rezept.dat", block);
+    std::filesystem::create_directory(dir.path() / "REZ00007.DAT"); // a directory: nothing
+    const RunResult run = List(dir.dir(), ".");
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = SplitLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    std::vector<std::string> names;
+    for (const std::string& line : lines) {
+        ASSERT_EQ(Fields(line).size(), 14u);
+        names.push_back(Fields(line)[9]);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"./Rezept.dat", "./rez00005.dat"}));
+}
+
+TEST_F(RezepturList, FieldsStayOnePerTab)
+{
+    // A TAB inside a short name must not shift the fields; the date keeps its blanks.
+    TestDir dir;
+    fixture::Head h;
+    h.shortName = "Gul\tasch";
+    h.date = "1.1.99";
+    dir.write("REZ00001.DAT", fixture::Join(fixture::Block(h, {})));
+    const RunResult run = List(dir.dir(), "REZ00001.DAT");
+    EXPECT_EQ(
+        run.out,
+        "Gul asch\tFleisch\t10\t512\t2143\t3\t80\t30\t90\tREZ00001.DAT\t0\t1\t123\t1.1.99    \n");
+}
