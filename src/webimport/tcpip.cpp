@@ -1,0 +1,425 @@
+#include "tcpip.h"
+
+#include "webrecipe.h"
+
+#include <cerrno>
+#include <climits>
+
+namespace kovanta {
+namespace {
+
+std::string lowerAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool hasControl(std::string_view s)
+{
+    for (const char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+void requirePrintable(std::string_view value, const char* what)
+{
+    if (hasControl(value))
+        throw ERequestError(std::string("Invalid control character in ") + what);
+}
+
+std::uint16_t toPort(std::string_view text)
+{
+    const int value = StrToInt(text);
+    // A port beyond 16 bits would silently wrap to another port.
+    if (value < 0 || value > 65535)
+        throw EConvertError("'" + std::string(text) + "' is not a valid port");
+    return static_cast<std::uint16_t>(value);
+}
+
+} // namespace
+
+TURLParts ParseURL(std::string_view url)
+{
+    TURLParts parts;
+    std::string_view rest = url;
+    const std::size_t scheme = url.find("://");
+    if (scheme != std::string_view::npos) {
+        parts.protocol = std::string(url.substr(0, scheme));
+        rest = url.substr(scheme + 3);
+    } else if (url.size() >= 7 && lowerAscii(url.substr(0, 7)) == "mailto:") {
+        parts.protocol = "mailto";
+        rest = url.substr(url.find(':') + 1);
+    }
+    const std::size_t slash = rest.find('/');
+    std::string_view authority = rest;
+    if (slash != std::string_view::npos) {
+        parts.path = std::string(rest.substr(slash));
+        authority = rest.substr(0, slash);
+    }
+    const std::size_t colon = authority.rfind(':');
+    const std::size_t at = authority.rfind('@');
+    if (colon == std::string_view::npos && at == std::string_view::npos) {
+        parts.host = std::string(authority);
+        return parts;
+    }
+    const std::size_t hostStart = at == std::string_view::npos ? 0 : at + 1;
+    if (colon != std::string_view::npos && (at == std::string_view::npos || colon > at)) {
+        parts.port = std::string(trimBlanks(authority.substr(colon + 1)));
+        parts.host = std::string(authority.substr(hostStart, colon - hostStart));
+    } else {
+        parts.host = std::string(authority.substr(hostStart));
+    }
+    if (at != std::string_view::npos) {
+        const std::string_view info = authority.substr(0, at);
+        const std::size_t sep = info.find(':');
+        if (sep == std::string_view::npos) {
+            parts.user = std::string(info);
+        } else {
+            parts.user = std::string(info.substr(0, sep));
+            parts.password = std::string(info.substr(sep + 1));
+        }
+    }
+    return parts;
+}
+
+int StrToInt(std::string_view text)
+{
+    const auto fail = [&] {
+        return EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    };
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        throw fail();
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            throw fail();
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            throw fail();
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX || value < INT_MIN)
+        throw fail();
+    return static_cast<int>(value);
+}
+
+// ---- T_TcpIp ----------------------------------------------------------------------------
+
+T_TcpIp::T_TcpIp() : buffer_(kBufferSize) {}
+
+T_TcpIp::~T_TcpIp()
+{
+    OnTrace = nullptr;
+    if (socket_ != net::kNoSocket)
+        net::CloseSocket(socket_);
+}
+
+void T_TcpIp::Trace(const std::string& text, TTraceLevel level) const
+{
+    if (OnTrace)
+        OnTrace(text, level);
+}
+
+bool T_TcpIp::LookupHost(const std::string& name, std::uint32_t& address)
+{
+    return net::ResolveIPv4(name, address);
+}
+
+void T_TcpIp::OpenSocket(std::uint32_t address, std::uint16_t port)
+{
+    if (socket_ != net::kNoSocket) {
+        net::CloseSocket(socket_);
+        Trace("Closed socket ID " + std::to_string(socket_), tlSocket);
+        socket_ = net::kNoSocket;
+    }
+    int error = 0;
+    socket_ = net::ConnectIPv4(address, port, ConnectTimeoutMs, ReceiveTimeoutMs, error);
+    if (socket_ == net::kNoSocket) {
+        lastError_ = error;
+        Trace("Failed to open output socket " + std::to_string(port) + " to host " +
+                  net::DottedIPv4(address),
+              tlSocket);
+        return;
+    }
+    lastError_ = 0;
+    Trace("Opened output socket " + std::to_string(port) + " to host " + net::DottedIPv4(address) +
+              " successfully; ID " + std::to_string(socket_),
+          tlSocket);
+}
+
+void T_TcpIp::Login()
+{
+    if (connected_)
+        Logout();
+    std::uint32_t address = 0;
+    if (!LookupHost(Host, address))
+        throw ETcpIpError("Couldn't resolve hostname " + Host);
+    address_ = address;
+    OpenSocket(address, Port);
+    if (socket_ == net::kNoSocket)
+        throw ESocketError("Error creating socket", static_cast<std::uint16_t>(lastError_));
+    eof_ = false;
+    connected_ = true;
+}
+
+void T_TcpIp::Logout()
+{
+    if (socket_ != net::kNoSocket) {
+        net::CloseSocket(socket_);
+        Trace("Closed socket ID " + std::to_string(socket_), tlSocket);
+    }
+    socket_ = net::kNoSocket;
+    connected_ = false;
+}
+
+void T_TcpIp::SendRaw(const std::string& bytes, const std::string& traced)
+{
+    if (socket_ == net::kNoSocket)
+        return;
+    int error = 0;
+    const std::size_t sent = net::SendAll(socket_, bytes.data(), bytes.size(), error);
+    if (sent != bytes.size())
+        return;
+    Trace(traced, tlCommand);
+    Trace("Sent " + std::to_string(sent) + " bytes on socket ID " + std::to_string(socket_),
+          tlSocket);
+}
+
+void T_TcpIp::SendCommand(const std::string& text)
+{
+    SendRaw(text + "\r\n", text);
+}
+
+bool T_TcpIp::AtEof()
+{
+    return eof_ || !net::IsConnected(socket_);
+}
+
+long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
+{
+    if (socket_ == net::kNoSocket) {
+        eof_ = true;
+        return 0;
+    }
+    int error = 0;
+    const long n = net::Receive(socket_, buffer, size, error);
+    if (n < 0 && error == ETIMEDOUT)
+        throw ESocketError("Error receiving data", static_cast<std::uint16_t>(ETIMEDOUT));
+    if (n < 1) {
+        eof_ = true;
+        return 0;
+    }
+    return n;
+}
+
+std::string T_TcpIp::ReadLine()
+{
+    std::string line;
+    for (;;) {
+        char c = 0;
+        const long n = ReceiveChecked(&c, 1);
+        if (n == 1) {
+            if (c == '\n')
+                return line;
+            if (c != '\r') {
+                if (line.size() >= MaxLineLength)
+                    throw EProtocolError("Header line too long", 0, "HTTP");
+                line += c;
+            }
+        }
+        if (AtEof())
+            return line;
+    }
+}
+
+long T_TcpIp::ReadBlock(char* buffer, std::size_t size)
+{
+    const long n = ReceiveChecked(buffer, size);
+    if (n > 0)
+        Trace("Received " + std::to_string(n) + " bytes on socket ID " + std::to_string(socket_),
+              tlSocket);
+    return n;
+}
+
+// ---- T_HTTP -----------------------------------------------------------------------------
+
+T_HTTP::T_HTTP() = default;
+
+void T_HTTP::Action()
+{
+    StatusCode = 0;
+    StatusText.clear();
+    // A previous body must not survive a failed fetch and pass for the new one.
+    stream_.clear();
+    try {
+        // Refused before connecting: nothing of a request that cannot be sent safely goes out.
+        requirePrintable(URL, "URL");
+        requirePrintable(Proxy, "proxy");
+        for (const std::string* header : {&Sender, &Reference, &Agent, &Authorization})
+            requirePrintable(*header, "header value");
+        std::string host;
+        std::string port;
+        if (Proxy.empty()) {
+            TURLParts parts = ParseURL(URL);
+            Path = parts.path;
+            host = parts.host;
+            port = parts.port.empty() ? "80" : parts.port;
+        } else {
+            const TURLParts parts = ParseURL(URL);
+            Path = parts.protocol.empty() ? "http://" + URL : URL;
+            const TURLParts proxy = ParseURL(Proxy);
+            host = proxy.host;
+            port = proxy.port.empty() ? "8080" : proxy.port;
+        }
+        if (Path.empty())
+            Path = "/";
+        Host = host;
+        Port = toPort(port);
+
+        Login();
+        SendRequest("HEAD", "1.0");
+        GetAnswer();
+        Logout();
+
+        Login();
+        SendRequest("GET", "1.0");
+        GetAnswer();
+        stream_.clear();
+        while (!AtEof()) {
+            const long n = ReadBlock(buffer_.data(), buffer_.size());
+            if (n <= 0)
+                continue;
+            if (stream_.size() + static_cast<std::size_t>(n) > MaxBodySize)
+                throw EProtocolError("Body too large", 0, "HTTP");
+            stream_.append(buffer_.data(), static_cast<std::size_t>(n));
+        }
+        Logout();
+    } catch (const EProtocolError& e) {
+        Logout();
+        if (StatusCode < 400 || e.ErrorNumber() != StatusCode) {
+            StatusCode = 0;
+            StatusText.clear();
+        }
+        stream_.clear();
+        throw;
+    } catch (...) {
+        Logout();
+        StatusCode = 0;
+        StatusText.clear();
+        stream_.clear();
+        throw;
+    }
+}
+
+void T_HTTP::SendRequest(const std::string& method, const std::string& version)
+{
+    std::vector<std::string> lines;
+    lines.push_back(method + " " + Path + " HTTP/" + version);
+    if (!Sender.empty())
+        lines.push_back("From: " + Sender);
+    if (!Reference.empty())
+        lines.push_back("Referer: " + Reference);
+    if (!Agent.empty())
+        lines.push_back("User-Agent: " + Agent);
+    if (NoCache)
+        lines.push_back("Pragma: no-cache");
+    lines.push_back("Host: " + Host);
+    // Checked as a whole before the first byte goes out: a CR or LF in any value would start a
+    // request line of its own.
+    for (const std::string& line : lines)
+        requirePrintable(line, "request");
+    requirePrintable(Authorization, "authorization");
+    for (const std::string& line : lines)
+        SendCommand(line);
+    if (!Authorization.empty())
+        SendRaw("Authorization: " + Authorization + "\r\n", "Authorization: *****");
+    SendRaw("\r\n", "");
+}
+
+void T_HTTP::ApplyLocation(const std::string& value)
+{
+    if (!Proxy.empty()) {
+        Path = value;
+        return;
+    }
+    if (value.find("://") != std::string::npos) {
+        const TURLParts parts = ParseURL(value);
+        Host = parts.host;
+        Path = parts.path.empty() ? "/" : parts.path;
+        if (!parts.port.empty())
+            Port = toPort(parts.port);
+        return;
+    }
+    // A Location without a scheme and host refers to the server that sent it.
+    if (!value.empty() && value.front() == '/')
+        Path = value;
+    else
+        Path = (Path.find('/') == std::string::npos ? std::string("/") : LinkBase(Path)) + value;
+}
+
+void T_HTTP::GetAnswer()
+{
+    AuthChallenges.clear();
+    ContentType.clear();
+    ContentSize = 0;
+    std::size_t headerSize = 0;
+    for (;;) {
+        const std::string line = ReadLine();
+        if (line.empty())
+            break;
+        headerSize += line.size();
+        if (headerSize > MaxHeaderSize)
+            throw EProtocolError("Header too large", 0, "HTTP");
+        Trace(line, tlAnswer);
+        if (line.compare(0, 7, "HTTP/1.") == 0) {
+            StatusCode = StrToInt(line.size() > 9 ? std::string_view(line).substr(9, 3) : "");
+            StatusText = line.size() > 13 ? line.substr(13) : std::string();
+        } else if (const std::size_t colon = line.find(':'); colon != std::string::npos) {
+            const std::string name = lowerAscii(std::string_view(line).substr(0, colon));
+            // Blanks after the colon are optional; skipping a fixed one would eat the first
+            // character of a value written without it.
+            const std::string value(trimBlanks(std::string_view(line).substr(colon + 1)));
+            if (name == "location")
+                ApplyLocation(value);
+            else if (name == "content-length")
+                ContentSize = StrToInt(value);
+            else if (name == "content-type")
+                ContentType = value;
+            else if (name == "www-authenticate")
+                AuthChallenges.push_back(value);
+        }
+        if (AtEof())
+            break;
+    }
+    if (StatusCode >= 400)
+        throw EProtocolError(StatusText, static_cast<std::uint16_t>(StatusCode), "HTTP");
+}
+
+} // namespace kovanta

@@ -1,0 +1,195 @@
+#pragma once
+
+#include "platform/tcpsocket.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A small blocking HTTP/1.0 client for fetching published recipe pages: HEAD, then GET on a new
+// connection, one redirection followed, optionally through a proxy. All calls block the caller;
+// every wait is bounded by the timeouts below, and header lines, the header and the body are
+// capped, so a silent or hostile server ends in an exception instead of a hang or exhausted
+// memory.
+namespace kovanta {
+
+// Base of the client's exceptions; what() is the message shown to the user.
+class ETcpIpBase : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    virtual const char* ClassName() const = 0;
+};
+
+// The host name could not be resolved: "Couldn't resolve hostname " + host.
+class ETcpIpError : public ETcpIpBase {
+public:
+    using ETcpIpBase::ETcpIpBase;
+    const char* ClassName() const override { return "ETcpIpError"; }
+};
+
+// A socket failure; ErrorNumber() is the socket layer's errno value (ETIMEDOUT for a timeout).
+class ESocketError : public ETcpIpBase {
+public:
+    ESocketError(const std::string& message, std::uint16_t number)
+        : ETcpIpBase(message), number_(number)
+    {}
+    const char* ClassName() const override { return "ESocketError"; }
+    std::uint16_t ErrorNumber() const { return number_; }
+
+private:
+    std::uint16_t number_;
+};
+
+// An answer the client does not accept. For an error status (>= 400) the message is the
+// answer's reason text and ErrorNumber() its status code; for an answer beyond the caps the
+// number is 0.
+class EProtocolError : public ETcpIpBase {
+public:
+    EProtocolError(const std::string& message, std::uint16_t number, std::string protocol)
+        : ETcpIpBase(message), number_(number), protocol_(std::move(protocol))
+    {}
+    const char* ClassName() const override { return "EProtocolError"; }
+    std::uint16_t ErrorNumber() const { return number_; }
+    const std::string& Protocol() const { return protocol_; }
+
+private:
+    std::uint16_t number_;
+    std::string protocol_;
+};
+
+// A number in a URL or an answer is not a valid integer: "'text' is not a valid integer value".
+class EConvertError : public ETcpIpBase {
+public:
+    using ETcpIpBase::ETcpIpBase;
+    const char* ClassName() const override { return "EConvertError"; }
+};
+
+// A URL, proxy or header value holds a control character (CR, LF, ...), which would let it add
+// lines to the request. Raised before anything is sent.
+class ERequestError : public ETcpIpBase {
+public:
+    using ETcpIpBase::ETcpIpBase;
+    const char* ClassName() const override { return "ERequestError"; }
+};
+
+enum TTraceLevel {
+    tlCommand = 0, // a request line or header line as sent
+    tlAnswer = 1,  // a non-empty line of the answer header
+    tlSocket = 2,  // a socket event
+};
+using TTraceProc = std::function<void(const std::string& text, TTraceLevel level)>;
+
+// The parts of a URL. Parsing never fails; missing parts are empty.
+struct TURLParts {
+    std::string protocol, user, password, host, port, path;
+};
+TURLParts ParseURL(std::string_view url);
+
+// Delphi-style integer conversion: optional leading blanks and sign, decimal digits, nothing
+// after them. Raises EConvertError otherwise or when the value does not fit an int.
+int StrToInt(std::string_view text);
+
+class T_TcpIp {
+public:
+    static constexpr std::size_t kBufferSize = 32512;
+    static constexpr int kDefaultTimeoutMs = 20000;
+    static constexpr std::size_t kDefaultMaxLine = 8 * 1024;
+
+    T_TcpIp();
+    virtual ~T_TcpIp();
+    T_TcpIp(const T_TcpIp&) = delete;
+    T_TcpIp& operator=(const T_TcpIp&) = delete;
+
+    std::string Host;       // host name or dotted IPv4 address
+    std::uint16_t Port = 0; // TCP port
+    TTraceProc OnTrace;     // optional
+    int ConnectTimeoutMs = kDefaultTimeoutMs;
+    int ReceiveTimeoutMs = kDefaultTimeoutMs; // per receive call
+    std::size_t MaxLineLength = kDefaultMaxLine;
+
+    // Body of the last GET answer.
+    const std::string& Stream() const { return stream_; }
+
+    virtual void Action() {}
+    // Connects to Host:Port (closing an open connection first). Raises ETcpIpError when the
+    // host cannot be resolved, ESocketError("Error creating socket", errno) when the connection
+    // cannot be opened.
+    virtual void Login();
+    virtual void Logout();
+    // Sends `text` + CR LF. A failed send is not reported (the answer will be missing).
+    virtual void SendCommand(const std::string& text);
+    virtual bool AtEof();
+
+    // Closes any open socket, then connects to `address` (network order) and `port`. On failure
+    // the socket stays closed and the error is kept for Login.
+    virtual void OpenSocket(std::uint32_t address, std::uint16_t port);
+    static bool LookupHost(const std::string& name, std::uint32_t& address);
+
+    // One line, read byte by byte: CR dropped, LF ends it, end of data ends it. Raises
+    // EProtocolError when it grows beyond MaxLineLength and ESocketError on a receive timeout.
+    std::string ReadLine();
+    // Up to `size` bytes; 0 marks the end of data. Raises ESocketError on a receive timeout.
+    long ReadBlock(char* buffer, std::size_t size);
+
+    bool Connected() const { return connected_; }
+
+protected:
+    void Trace(const std::string& text, TTraceLevel level) const;
+    void SendRaw(const std::string& bytes, const std::string& traced);
+    long ReceiveChecked(char* buffer, std::size_t size);
+
+    net::SocketHandle socket_ = net::kNoSocket;
+    std::uint32_t address_ = 0xFFFFFFFFu;
+    bool eof_ = false;
+    bool connected_ = false;
+    int lastError_ = 0;
+    std::string stream_;
+    std::vector<char> buffer_;
+};
+
+class T_HTTP : public T_TcpIp {
+public:
+    static constexpr std::size_t kDefaultMaxHeader = 64 * 1024;
+    static constexpr std::size_t kDefaultMaxBody = 16 * 1024 * 1024;
+
+    T_HTTP();
+
+    // Settings.
+    std::string URL;
+    std::string Proxy;     // "host[:port]", empty = direct
+    std::string Sender;    // From header, empty = not sent
+    std::string Agent;     // User-Agent header
+    std::string Reference; // Referer header
+    bool NoCache = false;  // send "Pragma: no-cache"
+    std::string ContentTypePost = "application/x-www-form-urlencoded"; // kept for form posts
+    std::size_t MaxHeaderSize = kDefaultMaxHeader;
+    std::size_t MaxBodySize = kDefaultMaxBody;
+
+    // Request and results.
+    std::string Path;
+    std::string Authorization;
+    int StatusCode = 0;
+    std::string StatusText;
+    int ContentSize = 0;
+    std::string ContentType;
+    std::vector<std::string> AuthChallenges;
+
+    // The fetch: HEAD, then GET of the same target (or the HEAD answer's Location). Afterwards
+    // the results describe the GET answer and Stream() holds its body. Raises the exceptions
+    // above; after any failure other than an error status StatusCode is 0 and Stream() empty,
+    // so a failed fetch never looks like a successful one.
+    void Action() override;
+    void SendRequest(const std::string& method, const std::string& version);
+    // Reads the status line and headers up to the empty line. Raises EProtocolError for a
+    // status of 400 or more.
+    void GetAnswer();
+
+private:
+    void ApplyLocation(const std::string& value);
+};
+
+} // namespace kovanta

@@ -1,0 +1,147 @@
+#include "webrecipe.h"
+
+#include "livetags.h"
+#include "platform/codepage.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace kovanta {
+
+TDataFileWriter::~TDataFileWriter()
+{
+    Close();
+}
+
+void TDataFileWriter::WriteDataLine(std::string_view text)
+{
+    if (!file_) {
+        file_ = std::fopen(path_.c_str(), "wb");
+        if (!file_)
+            return; // the next data line tries again
+    }
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+        std::fwrite("\r\n", 1, 2, file_) != 2)
+        failed_ = true;
+}
+
+bool TDataFileWriter::Close()
+{
+    if (!file_)
+        return false;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (failed_ || !closed) {
+        std::remove(path_.c_str());
+        return false;
+    }
+    return true;
+}
+
+TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath)
+{
+    TWebRecipeResult result;
+    TDataFileWriter writer(outputPath);
+    TLiveLineReader reader(page);
+    std::string line;
+    while (reader.Next(line)) {
+        switch (ClassifyLiveLine(line)) {
+        case ltRezept:
+            result.links.push_back(line);
+            break;
+        case ltDaten:
+            writer.WriteDataLine(codepage::ansiToOem(line));
+            break;
+        default:
+            break;
+        }
+    }
+    result.recipeWritten = writer.Close();
+    return result;
+}
+
+TWebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath)
+{
+    std::ifstream in(inputPath, std::ios::binary);
+    if (!in) {
+        TWebRecipeResult result;
+        result.inputReadable = false;
+        return result;
+    }
+    // Pages are small (the HTTP client caps bodies); reading them whole keeps the line rules in
+    // one place.
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ConvertWebRecipeBytes(page, outputPath);
+}
+
+std::string ChangeFileExt(const std::string& path, std::string_view ext)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + std::string(ext);
+    return path.substr(0, dot) + std::string(ext);
+}
+
+TLiveLink SplitLiveLink(std::string_view link)
+{
+    const std::size_t blank = link.find(' ');
+    if (blank == std::string_view::npos)
+        return {std::string(link), std::string()};
+    return {std::string(link.substr(0, blank)), std::string(link.substr(blank + 1))};
+}
+
+std::string LinkBase(std::string_view url)
+{
+    const std::size_t slash = url.find_last_of('/');
+    return slash == std::string_view::npos ? std::string() : std::string(url.substr(0, slash + 1));
+}
+
+namespace {
+bool startsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    if (s.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = s[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+TLinkScheme SchemeOf(std::string_view url)
+{
+    if (startsWithNoCase(url, "http://"))
+        return TLinkScheme::Http;
+    if (startsWithNoCase(url, "file://"))
+        return TLinkScheme::File;
+    return TLinkScheme::Other;
+}
+
+bool ResolveImportFile(const std::string& fileName, const std::string& url,
+                       const TResolveHooks& hooks)
+{
+    const TWebRecipeResult page = ConvertWebRecipe(fileName, ChangeFileExt(fileName, ".dat"));
+    if (!page.links.empty()) {
+        const std::string base = LinkBase(url);
+        const TLinkScheme scheme = SchemeOf(base);
+        if (hooks.linksBegin)
+            hooks.linksBegin();
+        for (const std::string& value : page.links) {
+            TLiveLink link = SplitLiveLink(value);
+            TResolvedLink resolved{base + link.name, std::move(link.title), scheme};
+            if (scheme != TLinkScheme::Other && hooks.fetchLink)
+                hooks.fetchLink(resolved);
+            if (hooks.linkDone)
+                hooks.linkDone(resolved.url);
+        }
+    }
+    std::remove(fileName.c_str());
+    return page.recipeWritten;
+}
+
+} // namespace kovanta

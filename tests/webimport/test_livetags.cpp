@@ -1,0 +1,247 @@
+#include "support/testdir.h"
+#include "webimport/livetags.h"
+#include "webimport/webrecipe.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace kovanta;
+
+namespace {
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> linesOf(std::string_view bytes)
+{
+    TLiveLineReader reader(bytes);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+struct ClassifyCase {
+    std::string line;
+    TLiveTag code;
+    std::string value;
+};
+
+} // namespace
+
+TEST(ClassifyLiveLine, TagsEntitiesAndUntaggedLines)
+{
+    const ClassifyCase cases[] = {
+        {"<live-daten>Gulasch", ltDaten, "Gulasch"},
+        {" <LIVE-DATEN>Gulasch", ltNone, " <LIVE-DATEN>Gulasch"},
+        {"<LIVE-DATEN>", ltDaten, ""},
+        {"<LIVE-DATEN>K&auml;se", ltDaten, "K\xE4se"},
+        {"<LIVE-DATEN>Ma&szlig;e", ltDaten,
+         "Ma\xDF"
+         "e"},
+        {"<LIVE-DATEN>Salz &amp; Pfeffer", ltDaten, "Salz  Pfeffer"},
+        {"<LIVE-DATEN>Salz & Pfeffer", ltDaten, "Salz "},
+        {"<LIVE-DATEN>a&nbsp;&nbsp;b", ltDaten, "a  b"},
+        {"<LIVE-DATEN>&AUML;", ltDaten, ""},
+        {"<LIVE-REZEPT>r1.txt Gulasch vom Rind", ltRezept, "r1.txt Gulasch vom Rind"},
+        {"<LIVE-BILD>bild1.jpg", ltBild, "bild1.jpg"},
+        {"<LIVE-INFO>x", ltInfo, "x"},
+        {"<Live-Version>2.1", ltVersion, "2.1"},
+        {"<LIVE-DATUM>01.02.2026", ltDatum, "01.02.2026"},
+        {"<LIVE-FILE>plan.htm", ltFile, "plan.htm"},
+        {"<LIVE-LINK>http://x/", ltLink, "http://x/"},
+        {"<LIVE-DATEN>  Rinderbrust  ", ltDaten, "  Rinderbrust  "},
+        {"<LIVE-DATEN>&Auml;&Ouml;&Uuml;&ouml;&uuml;", ltDaten, "\xC4\xD6\xDC\xF6\xFC"},
+        {"<LIVE-DATEN>&auml", ltDaten, ""},       // no ";": the rest is lost
+        {"<LIVE-DATEN>x&;y", ltDaten, "xy"},      // empty entity
+        {"<LIVE-DATEN>a&&b;c", ltDaten, "ac"},    // second "&" is part of the dropped entity
+        {"<LIVE-DATEN>trail&", ltDaten, "trail"}, // "&" at the very end
+        {"<LIVE-DATE>Gulasch", ltNone, "<LIVE-DATE>Gulasch"},
+        {"<LIVE-DATEN", ltNone, "<LIVE-DATEN"},
+        {"", ltNone, ""},
+        // Only ASCII letters fold: an ANSI "ä" must not be mistaken for a letter of the tag.
+        {"<L\xC4VE-DATEN>x", ltNone, "<L\xC4VE-DATEN>x"},
+        {std::string("<LIVE-DATEN>a\0b", 15), ltDaten, std::string("a\0b", 3)},
+    };
+    for (const ClassifyCase& c : cases) {
+        std::string line = c.line;
+        EXPECT_EQ(ClassifyLiveLine(line), c.code) << c.line;
+        EXPECT_EQ(line, c.value) << c.line;
+    }
+}
+
+TEST(DecodeEntities, LeavesTextWithoutAmpersandByteForByte)
+{
+    const std::string bytes = "Rind\xE4\x80\x81\t;ende";
+    EXPECT_EQ(DecodeEntities(bytes), bytes);
+    // The tag is cut before decoding: entity text in the tag area is not seen.
+    std::string line = "<LIVE-REZEPT>r&auml;1.txt K&auml;se&nbsp;sp&auml;tzle";
+    EXPECT_EQ(ClassifyLiveLine(line), ltRezept);
+    EXPECT_EQ(line, "r\xE4"
+                    "1.txt K\xE4se sp\xE4tzle");
+}
+
+TEST(LiveLineReader, LineEndsAndEndOfFile)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(linesOf(""), V{});
+    EXPECT_EQ(linesOf("a\r\nb\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(linesOf("a\rb\r"), (V{"a", "b"}));
+    EXPECT_EQ(linesOf("a\r\n\r\nb"), (V{"a", "", "b"}));
+    EXPECT_EQ(linesOf("a\nb\nc"), (V{"a\nb\nc"})); // a lone LF stays in the line
+    EXPECT_EQ(linesOf("a\n\rb"), (V{"a\n", "b"}));
+    EXPECT_EQ(linesOf("a\r\nb\x1A\r\nc\r\n"), (V{"a", "b"})); // Ctrl-Z ends the file
+    EXPECT_EQ(linesOf("a\r\n\x1A"), (V{"a"}));
+    EXPECT_EQ(linesOf("\x1A"
+                      "a\r\n"),
+              V{});
+    EXPECT_EQ(linesOf("\r\n"), (V{""}));
+}
+
+TEST(LinkSplitAndBase, AsTheImportUsesThem)
+{
+    struct {
+        std::string value, name, title;
+    } const splits[] = {
+        {"r1.txt Gulasch vom Rind", "r1.txt", "Gulasch vom Rind"},
+        {"r1.txt", "r1.txt", ""},
+        {"r1.txt  Zwei Blanks", "r1.txt", " Zwei Blanks"},
+        {"r1.txt ", "r1.txt", ""},
+        {" Titel", "", "Titel"},
+        {"", "", ""},
+    };
+    for (const auto& s : splits) {
+        const TLiveLink link = SplitLiveLink(s.value);
+        EXPECT_EQ(link.name, s.name) << s.value;
+        EXPECT_EQ(link.title, s.title) << s.value;
+    }
+    EXPECT_EQ(LinkBase("http://kantine.example/plaene/woche12.htm"),
+              "http://kantine.example/plaene/");
+    EXPECT_EQ(LinkBase("http://kantine.example/"), "http://kantine.example/");
+    EXPECT_EQ(LinkBase("http://kantine.example"), "http://");
+    EXPECT_EQ(LinkBase("plan.htm"), "");
+    EXPECT_EQ(SchemeOf("HTTP://x/"), TLinkScheme::Http);
+    EXPECT_EQ(SchemeOf("File:///tmp/"), TLinkScheme::File);
+    EXPECT_EQ(SchemeOf("https://x/"), TLinkScheme::Other);
+    EXPECT_EQ(SchemeOf("http:/"), TLinkScheme::Other);
+    EXPECT_EQ(ChangeFileExt("/tmp/kovanta/rez1a.tmp", ".dat"), "/tmp/kovanta/rez1a.dat");
+    EXPECT_EQ(ChangeFileExt("/tmp/k.d/rez1a", ".dat"), "/tmp/k.d/rez1a.dat");
+}
+
+// A published recipe page with markup around the tagged lines: the data lines become the
+// recipe file, converted to the DOS code page, CR LF after each line, empty lines kept.
+TEST(ConvertWebRecipe, WritesDataLinesAsOemRecipeFile)
+{
+    TestDir dir;
+    const std::string page = "<html><body><pre>\r\n"
+                             "<LIVE-INFO>Kovanta Webrezept\r\n"
+                             "<LIVE-DATEN>REZEPT\r\n"
+                             "<p>Zwischentext</p>\r\n"
+                             "<LIVE-DATEN>\r\n"
+                             "<live-daten>K&auml;sesp&auml;tzle \x80 \xE9\r\n"
+                             "<LIVE-BILD>spaetzle.jpg\r\n"
+                             "<LIVE-DATEN>Ende\n"
+                             "</pre></body></html>";
+    const std::string in = dir.write("rez1f.tmp", page);
+    const std::string out = dir.dir() + "rez1f.dat";
+    const TWebRecipeResult r = ConvertWebRecipe(in, out);
+    EXPECT_TRUE(r.recipeWritten);
+    EXPECT_TRUE(r.links.empty());
+    // ä = 0x84 and é = 0x82 in CP850; € has no CP850 character and becomes "E".
+    EXPECT_EQ(readAll(out),
+              "REZEPT\r\n\r\nK\x84sesp\x84tzle E \x82\r\nEnde\n</pre></body></html>\r\n");
+}
+
+TEST(ConvertWebRecipe, MenuPlanWithoutDataLeavesNoFile)
+{
+    TestDir dir;
+    const std::string in = dir.write("plan.tmp", "<LIVE-REZEPT>r1.txt Gulasch\r\n"
+                                                 "<LIVE-REZEPT>r2.txt\r\n"
+                                                 "<LIVE-REZEPT>r3.txt  Kn&ouml;del\r\n");
+    const TWebRecipeResult r = ConvertWebRecipe(in, dir.dir() + "plan.dat");
+    EXPECT_FALSE(r.recipeWritten);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan.dat"));
+    EXPECT_EQ(r.links, (std::vector<std::string>{"r1.txt Gulasch", "r2.txt",
+                                                 "r3.txt  Kn\xF6"
+                                                 "del"}));
+}
+
+TEST(ConvertWebRecipe, UncreatableOutputIsRetriedAndReportedAsNoRecipe)
+{
+    TestDir dir;
+    const std::string out = dir.dir() + "fehlt/rez.dat";
+    EXPECT_FALSE(ConvertWebRecipeBytes("<LIVE-DATEN>a\r<LIVE-DATEN>b\r", out).recipeWritten);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // Creation is tried again for every data line; once it works the later lines land.
+    TDataFileWriter writer(out);
+    writer.WriteDataLine("verloren");
+    EXPECT_FALSE(writer.IsOpen());
+    std::filesystem::create_directory(dir.path() / "fehlt");
+    writer.WriteDataLine("zweite");
+    EXPECT_TRUE(writer.IsOpen());
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(readAll(out), "zweite\r\n");
+}
+
+TEST(ConvertWebRecipe, WriteFailureRemovesTruncatedFile)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    TDataFileWriter writer("/dev/full");
+    for (int i = 0; i < 2000; ++i)
+        writer.WriteDataLine("Zeile, die auf keinen Datentraeger mehr passt");
+    EXPECT_FALSE(writer.Close());
+}
+
+TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFile)
+{
+    TestDir dir;
+    const std::string raw = dir.write("rez2b.tmp", "<LIVE-DATEN>Zeile 1\r\n"
+                                                   "<LIVE-REZEPT>r7.txt Rotkohl\r\n"
+                                                   "<LIVE-DATEN>Zeile 2\r\n");
+    std::vector<std::string> events;
+    TResolveHooks hooks;
+    hooks.linksBegin = [&] { events.push_back("begin"); };
+    hooks.fetchLink = [&](const TResolvedLink& l) {
+        events.push_back("fetch " + l.url + "|" + l.title +
+                         (l.scheme == TLinkScheme::Http ? "|http" : "|?"));
+    };
+    hooks.linkDone = [&](const std::string& url) { events.push_back("done " + url); };
+    EXPECT_TRUE(ResolveImportFile(raw, "HTTP://kantine.example/woche/r6.txt", hooks));
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "begin", "fetch HTTP://kantine.example/woche/r7.txt|Rotkohl|http",
+                          "done HTTP://kantine.example/woche/r7.txt"}));
+    EXPECT_FALSE(std::filesystem::exists(raw));
+    EXPECT_EQ(readAll(dir.dir() + "rez2b.dat"), "Zeile 1\r\nZeile 2\r\n");
+}
+
+TEST(ResolveImportFile, OtherSchemesAndMissingFile)
+{
+    TestDir dir;
+    int fetched = 0;
+    std::vector<std::string> done;
+    TResolveHooks hooks;
+    hooks.fetchLink = [&](const TResolvedLink&) { ++fetched; };
+    hooks.linkDone = [&](const std::string& url) { done.push_back(url); };
+    const std::string raw = dir.write("rez3.tmp", "<LIVE-REZEPT>r1.txt A\r\n");
+    // A plan from a link without a path: the bare scheme is the base, the name becomes the host.
+    EXPECT_FALSE(ResolveImportFile(raw, "http://kantine.example", hooks));
+    EXPECT_EQ(fetched, 1);
+    EXPECT_EQ(done, std::vector<std::string>{"http://r1.txt"});
+
+    const std::string raw2 = dir.write("rez4.tmp", "<LIVE-REZEPT>r1.txt A\r\n");
+    EXPECT_FALSE(ResolveImportFile(raw2, "https://kantine.example/p.htm", hooks));
+    EXPECT_EQ(fetched, 1); // not fetched, but still reported
+    EXPECT_EQ(done.back(), "https://kantine.example/r1.txt");
+
+    EXPECT_FALSE(ResolveImportFile(dir.dir() + "gibtsnicht.tmp", "http://x/", hooks));
+    EXPECT_EQ(done.size(), 2u);
+}

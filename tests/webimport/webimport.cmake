@@ -1,0 +1,5 @@
+kovanta_add_test(test_livetags SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_livetags.cpp
+                 LIBS kovanta_webimport_core)
+kovanta_add_test(test_tcpip SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tcpip.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h
+                 LIBS kovanta_webimport_core)
