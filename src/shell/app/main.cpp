@@ -1,0 +1,18 @@
+#include "shell/startup.h"
+#include "shell/tsdiappform.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kovanta"));
+    QApplication::setOrganizationName(QStringLiteral("Kovanta"));
+    QApplication::setWindowIcon(kovanta::programIcon());
+
+    kovanta::showY2kWarningIfNeeded();
+
+    kovanta::TSDIAppForm window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kovanta {
+
+// One directory of the search path list: the path exactly as the file system spells it,
+// ending in "/", and whether it is searched.
+struct SearchPath {
+    std::string path;
+    bool active = false;
+
+    bool operator==(const SearchPath&) const = default;
+};
+
+// The list of recipe directories: insertion order, no path twice. Paths are compared
+// exactly (the file system is case-sensitive; "/Rezepte/" and "/rezepte/" are two places),
+// after the trailing "/" has been added, so "/a" and "/a/" are the same entry. Nothing is
+// lower-cased.
+class SearchPathList {
+public:
+    SearchPathList() = default;
+    explicit SearchPathList(std::vector<SearchPath> entries);
+
+    // The index of path (normalised as above), or -1.
+    int indexOf(const std::string& path) const;
+    bool contains(const std::string& path) const { return indexOf(path) >= 0; }
+
+    // Appends path (normalised) with its flag when it is not in the list yet; true when added.
+    // An empty path is never added.
+    bool add(const std::string& path, bool active);
+
+    // Out-of-range indexes are ignored.
+    void setActive(std::size_t index, bool active);
+    void remove(std::size_t index);
+    void clear() { entries_.clear(); }
+
+    // Replaces the whole list, dropping empty paths and later duplicates.
+    void assign(const std::vector<SearchPath>& entries);
+
+    const std::vector<SearchPath>& entries() const { return entries_; }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+    bool operator==(const SearchPathList&) const = default;
+
+private:
+    std::vector<SearchPath> entries_;
+};
+
+// path with a trailing "/" (unchanged when it has one or is empty).
+std::string withTrailingSlash(std::string path);
+
+// The one list of the program, created empty on first use and living until the program ends.
+// The main window, the search-path dialog and the settings all work on it.
+SearchPathList& programSearchPaths();
+
+} // namespace kovanta

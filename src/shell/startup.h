@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDate>
+#include <QIcon>
+#include <QString>
+
+class QWidget;
+
+// Program-wide texts and the checks made once at program begin.
+namespace kovanta {
+
+// The application title: message box captions and the task bar. The main window's caption
+// differs from it by a second blank ("VEMO-KOVANTA  Rezepturendisplay").
+QString applicationTitle();
+QString mainWindowCaption();
+
+// The warning shown when the system date lies before 1 January 1999, or an empty text when
+// today is later. The date is written as dd.MM.yyyy.
+QString y2kWarning(const QDate& today);
+
+// Shows the warning for today's date in a message box when there is one.
+void showY2kWarningIfNeeded(QWidget* parent = nullptr);
+
+// The program icon: a green dome with a white "K", drawn at the sizes a desktop asks for.
+QIcon programIcon();
+
+} // namespace kovanta

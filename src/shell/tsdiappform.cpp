@@ -1,0 +1,372 @@
+#include "tsdiappform.h"
+
+#include "hint.h"
+#include "messages.h"
+#include "recipe/rezeptimportproz.h"
+#include "recipelistmodel.h"
+#include "recipeloader.h"
+#include "startpage.h"
+#include "startup.h"
+#include "toolcolumn.h"
+#include "updateslock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kovanta {
+
+namespace {
+
+// Column widths of the recipe list as designed, column 0 to 12.
+constexpr int kRecipeColumnWidths[] = {20, 19, 100, 100, 50, 45, 45, 45, 45, 40, 40, 80, 200};
+
+QString withSlash(QString dir)
+{
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
+
+} // namespace
+
+TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
+    : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
+{
+    setObjectName(QStringLiteral("SDIAppForm"));
+    setWindowTitle(mainWindowCaption());
+    setWindowIcon(programIcon());
+    setMinimumSize(600, 400);
+    resize(736, 515);
+
+    programDirectory_ =
+        withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                     : options.programDirectory);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(status);
+    createMenus();
+
+    // The start page and the tab area share the client area; each is shown or hidden alone.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    auto* grid = new QGridLayout(client);
+    grid->setContentsMargins(0, 0, 0, 0);
+    tools_ = new ToolColumn(client);
+    tabs_ = new TabWorkArea(tools_, client);
+    startPage_ = new StartPage(client);
+    grid->addWidget(tabs_, 0, 0);
+    grid->addWidget(startPage_, 0, 0);
+    setCentralWidget(client);
+    tabs_->hide();
+    startPage_->hide();
+
+    recipeList_ = new RecipeListModel(this);
+    QTableView* list = tabs_->recipeGrid();
+    list->setModel(recipeList_);
+    for (int c = 0; c < RecipeListModel::ColumnCount; ++c)
+        list->setColumnWidth(c, kRecipeColumnWidths[c]);
+
+    connect(startPage_, &StartPage::startRequested, this, &TSDIAppForm::onStart);
+    connect(startPage_, &StartPage::quitRequested, this, &QWidget::close);
+    connect(tools_, &ToolColumn::quitRequested, this, &QWidget::close);
+    connect(tools_, &ToolColumn::searchPathsRequested, this, &TSDIAppForm::editSearchPaths);
+    connect(tools_, &ToolColumn::reloadRequested, this, &TSDIAppForm::reloadRecipes);
+    connect(tools_, &ToolColumn::printRequested, this, &TSDIAppForm::printCurrentTab);
+    connect(tools_, &ToolColumn::webImportRequested, this, &TSDIAppForm::openWebImport);
+    connect(tools_, &ToolColumn::copyRequested, this, &TSDIAppForm::copyWholePreview);
+    connect(tabs_, &TabWorkArea::tabChanged, this, &TSDIAppForm::onTabChanged);
+    connect(tabs_, &TabWorkArea::informationChosen, this, &TSDIAppForm::showStartPage);
+    connect(tabs_, &TabWorkArea::sidePanelResized, this, [this](SidePanel panel, int width) {
+        // Until the stored widths are back, a resize is layout settling, not the user.
+        if (panelWidthsRestored_)
+            storeSidePanelWidth(panel, width);
+    });
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (tabs_->currentIndex() == TabPreview)
+                    showPreview(current.row());
+            });
+
+    readSettings();
+    rowFinderAction_->setChecked(rowFinder_);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setSingleShot(true);
+    timer1_->setInterval(options.startDelayMs);
+    connect(timer1_, &QTimer::timeout, this, &TSDIAppForm::onTimer);
+    timer1_->start();
+}
+
+TSDIAppForm::~TSDIAppForm()
+{
+    // The recipe entries go with the model (a child), the processor with proz_.
+    if (importWindow_)
+        importWindow_->close();
+}
+
+void TSDIAppForm::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("SDIAppMenu"));
+
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, const QString& hint,
+                      auto slot) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromUtf8(name));
+        if (!hint.isEmpty())
+            applyHint(a, hint);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    add(file, "Oeffnen1", QStringLiteral("Ö&ffnen..."), QStringLiteral("Datei öffnen"),
+        &TSDIAppForm::openDirectory);
+    add(file, "WebRezepte1", QStringLiteral("Web-Rezepte..."),
+        QStringLiteral("Rezepte aus dem Internet lesen"), &TSDIAppForm::openWebImport);
+    file->addSeparator();
+    QAction* quit = add(file, "Beenden1", QStringLiteral("&Beenden"),
+                        QStringLiteral("Anwendung beenden"), &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+
+    QMenu* options = bar->addMenu(QStringLiteral("&Optionen"));
+    options->setObjectName(QStringLiteral("Optionen1"));
+    rowFinderAction_ =
+        add(options, "Zeilenfinder1", QStringLiteral("&Zeilenfinder"),
+            QStringLiteral("Zeilenfinder in den Listen aktivieren"), &TSDIAppForm::toggleRowFinder);
+    rowFinderAction_->setCheckable(true);
+    maxWindowAction_ =
+        add(options, "MaximaleFenstergroesse1", QStringLiteral("Maximale Fenstergröße"),
+            QStringLiteral("Starte die Anwendung in maximaler Bildschirmgröße"),
+            &TSDIAppForm::toggleMaxWindow);
+    maxWindowAction_->setCheckable(true);
+    maxWindowAction_->setChecked(true);
+    options->addSeparator();
+    add(options, "Verzeichnisse1", QStringLiteral("&Verzeichnisse"),
+        QStringLiteral("Auswahl von Standardverzeichnissen"), &TSDIAppForm::editSearchPaths);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
+    help->setObjectName(QStringLiteral("Hilfe1"));
+    add(help, "Info1", QStringLiteral("&Info..."), QString(), &TSDIAppForm::showAbout);
+}
+
+bool TSDIAppForm::startPageShown() const
+{
+    return !startPage_->isHidden();
+}
+
+void TSDIAppForm::onTimer()
+{
+    timer1_->stop();
+    startPage_->enableStart();
+}
+
+void TSDIAppForm::onStart()
+{
+    postWindowMessage(this, MSG_RELOAD_RECIPES);
+    startPage_->hide();
+}
+
+void TSDIAppForm::showStartPage()
+{
+    const UpdatesLock lock(this);
+    startPage_->show();
+    tabs_->hide();
+    startPage_->rebuildProductText();
+}
+
+void TSDIAppForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce_)
+        firstShow();
+}
+
+void TSDIAppForm::firstShow()
+{
+    loadSearchPaths();
+    postWindowMessage(this, MSG_RESTORE_PANELS);
+    webRecipeDirectory_ = programDirectory_ + QStringLiteral("internet/");
+    // A directory that cannot be made is simply missing; nothing is reported.
+    QDir().mkpath(webRecipeDirectory_);
+    startPage_->showGuideText(1);
+    showStartPage();
+    shownOnce_ = true;
+}
+
+bool TSDIAppForm::event(QEvent* event)
+{
+    const auto* message = dynamic_cast<const WindowMessage*>(event);
+    switch (static_cast<int>(event->type())) {
+    case MSG_RESTORE_PANELS:
+        restoreSidePanelWidths();
+        QCoreApplication::processEvents();
+        panelWidthsRestored_ = true;
+        return true;
+    case MSG_APPLY_ROWFINDER:
+        applyRowFinder();
+        return true;
+    case MSG_RELOAD_RECIPES:
+        handleReload();
+        return true;
+    case MSG_FILL_REQUIREMENT_ROW:
+        fillRequirementRow(message ? static_cast<int>(message->wParam()) : 0);
+        return true;
+    case MSG_TOGGLE_PLAN:
+        togglePlan();
+        return true;
+    case MSG_IMPORT_NOTIFY:
+        handleImportNotify(message ? message->wParam() : 0);
+        return true;
+    default:
+        return QMainWindow::event(event);
+    }
+}
+
+void TSDIAppForm::handleReload()
+{
+    // Let the window show its new state before the long work.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    reloadRecipes();
+    if (tabs_->isHidden())
+        tabs_->show();
+}
+
+void TSDIAppForm::reloadRecipes()
+{
+    // The read serves the event queue while it grows; a reload asked for meanwhile runs once
+    // after this one instead of freeing the entries under it.
+    if (reloading_) {
+        reloadAgain_ = true;
+        return;
+    }
+    reloading_ = true;
+    do {
+        reloadAgain_ = false;
+        readAllRecipes();
+        reconcileMenuPlan();
+    } while (reloadAgain_);
+    reloading_ = false;
+    updatePrintButton();
+}
+
+void TSDIAppForm::onTabChanged(int tab, int)
+{
+    const UpdatesLock lock(this);
+    tools_->setCopyVisible(tab == TabPreview);
+    updatePrintButton();
+    if (tab == TabPreview)
+        showPreview(tabs_->recipeGrid()->currentIndex().row());
+    else if (tab == TabRequirements)
+        recomputeRequirements();
+}
+
+void TSDIAppForm::updatePrintButton()
+{
+    tools_->setPrintEnabled(printEnabledOnTab(tabs_->currentIndex(), recipeList_->anyInPlan()));
+}
+
+void TSDIAppForm::handleImportNotify(long long wParam)
+{
+    if (wParam == IMPORT_WINDOW_CLOSES) {
+        if (importWindow_) {
+            importWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            importWindow_->hide();
+        }
+        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        raise();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+        return;
+    }
+    activateWebRecipeDirectory();
+    postWindowMessage(this, MSG_RELOAD_RECIPES);
+}
+
+void TSDIAppForm::openWebImport()
+{
+    if (!importWindow_)
+        importWindow_ = createImportWindow();
+    if (!importWindow_)
+        return;
+    importWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    importWindow_->show();
+    hide();
+}
+
+void TSDIAppForm::toggleRowFinder()
+{
+    // The action has already inverted its check mark.
+    rowFinder_ = rowFinderAction_->isChecked();
+    if (panelWidthsRestored_)
+        postWindowMessage(this, MSG_APPLY_ROWFINDER);
+}
+
+void TSDIAppForm::toggleMaxWindow()
+{
+    const bool on = maxWindowAction_->isChecked();
+    storeMaxWindow(on);
+    // Clearing the mark takes effect at the next start.
+    if (on && !isMaximized())
+        showMaximized();
+}
+
+void TSDIAppForm::closeEvent(QCloseEvent* event)
+{
+    if (searchPathsChanged_) {
+        try {
+            saveSettings();
+        } catch (...) {
+            // Closing is never refused; a settings file that cannot be written is lost.
+        }
+    }
+    event->accept();
+}
+
+void TSDIAppForm::showAbout()
+{
+    auto* box = new QDialog(this);
+    box->setObjectName(QStringLiteral("InfoDlg1"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(QStringLiteral("Info"));
+    auto* layout = new QVBoxLayout(box);
+    auto* icon = new QLabel(box);
+    icon->setPixmap(programIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignCenter);
+    layout->addWidget(icon);
+    const char* const lines[] = {"Vemo-Software", "Version 1.3", "VEMO-KOVANTA Rezepturendisplay",
+                                 "© VEMOSOFT"};
+    for (const char* line : lines) {
+        auto* label = new QLabel(QString::fromUtf8(line), box);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    QFont title = layout->itemAt(1)->widget()->font();
+    title.setBold(true);
+    title.setPointSize(title.pointSize() + 4);
+    layout->itemAt(1)->widget()->setFont(title);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, box);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, box, &QDialog::accept);
+    layout->addWidget(buttons);
+    box->open();
+}
+
+} // namespace kovanta
