@@ -104,6 +104,13 @@ void HemisphereButton::paintCaption(QPainter& p, const QColor& face)
     p.setPen(QPen(face.darker(230), 1.0));
     p.setBrush(g);
     p.drawPath(path);
+    if (isChecked()) {
+        // The chosen guide button carries a yellow ring so that it reads as "down" at a glance.
+        p.setPen(QPen(QColor(Qt::yellow), 2.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), r.height() / 2.0 - 1.5,
+                          r.height() / 2.0 - 1.5);
+    }
 
     p.setFont(font());
     const QRectF textRect = r.translated(pressed ? 1.0 : 0.0, pressed ? 1.0 : 0.0);
