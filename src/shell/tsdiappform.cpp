@@ -103,6 +103,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);
+    maxWindowAction_->setChecked(maxWindow_);
+    applyRowFinder();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -156,7 +158,6 @@ void TSDIAppForm::createMenus()
             QStringLiteral("Starte die Anwendung in maximaler Bildschirmgröße"),
             &TSDIAppForm::toggleMaxWindow);
     maxWindowAction_->setCheckable(true);
-    maxWindowAction_->setChecked(true);
     options->addSeparator();
     add(options, "Verzeichnisse1", QStringLiteral("&Verzeichnisse"),
         QStringLiteral("Auswahl von Standardverzeichnissen"), &TSDIAppForm::editSearchPaths);
@@ -319,9 +320,18 @@ void TSDIAppForm::toggleRowFinder()
         postWindowMessage(this, MSG_APPLY_ROWFINDER);
 }
 
+void TSDIAppForm::showInitially()
+{
+    if (maxWindow_)
+        showMaximized();
+    else
+        show();
+}
+
 void TSDIAppForm::toggleMaxWindow()
 {
     const bool on = maxWindowAction_->isChecked();
+    maxWindow_ = on;
     storeMaxWindow(on);
     // Clearing the mark takes effect at the next start.
     if (on && !isMaximized())

@@ -61,7 +61,18 @@ public:
     void setSearchPathsChanged(bool changed) { searchPathsChanged_ = changed; }
     bool rowFinder() const { return rowFinder_; }
     bool autosave() const { return autosave_; }
+    // The "Maximale Fenstergröße" mark: the window opens maximised (see showInitially()).
+    bool maxWindow() const { return maxWindow_; }
     int previewedRow() const { return previewedRow_; }
+    bool previewRefreshPending() const { return previewRefreshPending_; }
+    void setPreviewRefreshPending(bool pending) { previewRefreshPending_ = pending; }
+    bool alternativesFound() const { return alternativesFound_; }
+    QString lastAddedDirectory() const { return lastAddedDirectory_; }
+    QString iniFileName() const { return iniFileName_; }
+    int printPosition() const { return printPosition_; }
+
+    // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
+    void showInitially();
 
     // Re-evaluates the print button for the current tab (call when plan marks change).
     void updatePrintButton();
@@ -128,6 +139,7 @@ private:
     QString webRecipeDirectory_;
     QString programDirectory_;
     bool rowFinder_ = true;
+    bool maxWindow_ = true;
     bool reloading_ = false;
     bool reloadAgain_ = false;
 

@@ -23,6 +23,7 @@ void TSDIAppForm::readSettings()
 {
     autosave_ = true;
     rowFinder_ = true;
+    maxWindow_ = true;
 }
 
 // First show: the search path list from the program's INI file.

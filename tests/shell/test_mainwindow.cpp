@@ -320,6 +320,31 @@ TEST_F(MainWindowTest, AboutBoxNamesMakerAndVersion)
     box->close();
 }
 
+TEST_F(MainWindowTest, OptionsToggleTheirMarks)
+{
+    ShellOptions options;
+    options.programDirectory = QString::fromStdString(dir.dir());
+    options.startDelayMs = kNever;
+    window = std::make_unique<TSDIAppForm>(options);
+    // Before the first show the panel widths are not back yet.
+    EXPECT_FALSE(window->panelWidthsRestored());
+    child<QAction>("Zeilenfinder1")->trigger();
+    EXPECT_FALSE(window->rowFinder());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->panelWidthsRestored(); }));
+    child<QAction>("Zeilenfinder1")->trigger();
+    EXPECT_TRUE(window->rowFinder());
+
+    auto* maxWindow = child<QAction>("MaximaleFenstergroesse1");
+    EXPECT_TRUE(maxWindow->isChecked());
+    maxWindow->trigger(); // cleared: takes effect at the next start
+    EXPECT_FALSE(window->maxWindow());
+    EXPECT_FALSE(window->isMaximized());
+    maxWindow->trigger(); // set again: maximised at once
+    EXPECT_TRUE(window->maxWindow());
+    EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMaximized));
+}
+
 TEST_F(MainWindowTest, ClosingIsNeverRefused)
 {
     open(kNever);

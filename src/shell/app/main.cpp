@@ -13,6 +13,6 @@ int main(int argc, char** argv)
     kovanta::showY2kWarningIfNeeded();
 
     kovanta::TSDIAppForm window;
-    window.show();
+    window.showInitially();
     return QApplication::exec();
 }
