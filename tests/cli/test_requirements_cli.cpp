@@ -1,0 +1,139 @@
+// `rezeptur requirements` end to end: the built program on the golden directories and on plan
+// files the tests write.
+#include "recipe/recipe_fixture.h"
+#include "support/testdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+class RezepturRequirements : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program_ = Env("KOVANTA_BIN_DIR") + "/rezeptur";
+        ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
+    }
+
+    // Runs `rezeptur requirements args` in directory cwd.
+    RunResult Run(const std::string& cwd, const std::string& args)
+    {
+        const std::string out = tmp_.dir() + "out", err = tmp_.dir() + "err";
+        const std::string command = "cd '" + cwd + "' && '" + program_ + "' requirements " + args +
+                                    " >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        RunResult run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        return run;
+    }
+
+    std::string program_;
+    TestDir tmp_;
+};
+
+TEST_F(RezepturRequirements, GoldenDirectories)
+{
+    const std::filesystem::path root =
+        std::filesystem::path(Env("KOVANTA_SOURCE_DIR")) / "tests/data/requirements";
+    int cases = 0;
+    for (const auto& dir : std::filesystem::directory_iterator(root)) {
+        if (!dir.is_directory())
+            continue;
+        ++cases;
+        SCOPED_TRACE(dir.path().filename().string());
+        // Run from elsewhere: file names in the plan are relative to the plan file.
+        const RunResult run = Run(tmp_.dir(), "'" + (dir.path() / "plan.txt").string() + "'");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, ReadAll(dir.path() / "expected.txt"));
+    }
+    EXPECT_GE(cases, 4);
+}
+
+TEST_F(RezepturRequirements, PlanFileForms)
+{
+    using fixture::Article;
+    fixture::Head head;
+    head.portions = 10;
+    std::vector<std::string> lines = fixture::Block(head, {Article("100", "1", "kg", "Reis")});
+    lines.push_back("^^");
+    const std::string recipe = tmp_.write("rezepte/REZ00001.DAT", fixture::Join(lines));
+
+    const struct {
+        const char* name;
+        std::string plan;
+        std::string out;
+    } cases[] = {
+        {"CR LF lines and an absolute path", "20\t" + recipe + "\r\n", "      2,000\tkg\tReis\n"},
+        {"explicit entry index 0, last line without line end", "5\tREZ00001.DAT\t0",
+         "      0,500\tkg\tReis\n"},
+        {"free rows only", "\n\n  \n", ""},
+        {"recipe file missing", "10\tREZ09999.DAT\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tmp_.write("rezepte/plan.txt", c.plan);
+        const RunResult run = Run(tmp_.dir(), "rezepte/plan.txt");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
+TEST_F(RezepturRequirements, RejectsBadCallsAndMalformedPlans)
+{
+    const struct {
+        const char* name;
+        const char* plan; // nullptr: no plan file is written
+        const char* args;
+        int status;
+    } cases[] = {
+        {"no argument", nullptr, "", 2},
+        {"two arguments", nullptr, "a b", 2},
+        {"plan missing", nullptr, "nichtda.txt", 1},
+        {"plan is a directory", nullptr, "/", 1},
+        {"line without file name", "20\n", "plan.txt", 1},
+        {"empty file name", "20\t\n", "plan.txt", 1},
+        {"entry index not a number", "20\tREZ00001.DAT\tzwei\n", "plan.txt", 1},
+        {"entry index beyond 16 bits", "20\tREZ00001.DAT\t65536\n", "plan.txt", 1},
+        {"too many fields", "20\tREZ00001.DAT\t1\tx\n", "plan.txt", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(tmp_.path() / "plan.txt");
+        if (c.plan)
+            tmp_.write("plan.txt", c.plan);
+        const RunResult run = Run(tmp_.dir(), c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err, "");
+    }
+}
+
+} // namespace
