@@ -1,0 +1,106 @@
+#include "views/previewcontroller.h"
+
+#include "views/richtextpreview.h"
+
+#include <QApplication>
+#include <QTextEdit>
+#include <QWidget>
+
+#include <limits>
+
+namespace kovanta {
+
+namespace {
+
+// Disables a window for the life of the guard and suspends a widget's painting. Qt moves the
+// keyboard focus out of a disabled window and does not bring it back, which would leave the
+// recipe list without focus after every preview; the guard puts it back.
+class BusyGuard {
+public:
+    BusyGuard(QWidget* window, QWidget* painted) : window_(window), painted_(painted)
+    {
+        if (window_) {
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && window_->isAncestorOf(focus))
+                focus_ = focus;
+            wasEnabled_ = window_->isEnabled();
+            window_->setEnabled(false);
+        }
+        if (painted_) {
+            wasUpdating_ = painted_->updatesEnabled();
+            painted_->setUpdatesEnabled(false);
+        }
+    }
+    ~BusyGuard()
+    {
+        if (painted_)
+            painted_->setUpdatesEnabled(wasUpdating_);
+        if (window_)
+            window_->setEnabled(wasEnabled_);
+        if (focus_ && focus_->isEnabled() && !QApplication::focusWidget())
+            focus_->setFocus(Qt::OtherFocusReason);
+    }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> painted_;
+    QPointer<QWidget> focus_;
+    bool wasEnabled_ = true;
+    bool wasUpdating_ = true;
+};
+
+} // namespace
+
+std::int32_t PortionsCellValue(const QString& text)
+{
+    bool ok = false;
+    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
+                          const std::function<const TImpListInfo*(int row)>& entryAt,
+                          const std::function<QString(int row)>& portionsTextAt)
+{
+    for (int row = 0; row < rowCount; ++row) {
+        const TImpListInfo* entry = entryAt(row);
+        if (entry && entry->SameRecipe(recipe))
+            return PortionsCellValue(portionsTextAt(row));
+    }
+    return 0;
+}
+
+PreviewController::PreviewController(const TRezeptImportProz& proz, QTextEdit* preview,
+                                     QWidget* window, EntryOfRow entryOfRow, PortionsOf portionsOf)
+    : proz_(proz), preview_(preview), window_(window), entryOfRow_(std::move(entryOfRow)),
+      portionsOf_(std::move(portionsOf))
+{}
+
+bool PreviewController::ShowPreview(int row)
+{
+    if (!preview_)
+        return false;
+    const TImpListInfo* entry = entryOfRow_ ? entryOfRow_(row) : nullptr;
+    if (!entry) {
+        previewedRow_ = -1;
+        preview_->clear();
+        return false;
+    }
+    if (row == previewedRow_ && !refreshPending_)
+        return false;
+
+    const BusyGuard busy(window_, preview_);
+    const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
+    if (!FillPreviewRich(proz_, *entry, *preview_, portions))
+        return false;
+    previewedRow_ = row;
+    refreshPending_ = false;
+    return true;
+}
+
+} // namespace kovanta

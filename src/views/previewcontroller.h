@@ -1,0 +1,70 @@
+#pragma once
+
+#include "recipe/records.h"
+#include "recipe/rezeptimportproz.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QTextEdit;
+class QWidget;
+
+// "Show preview": which recipe list row the preview shows, and rebuilding it only when the
+// row or a menu plan portion count changed. The main window owns one and calls ShowPreview
+// when "Vorschau" becomes current and when a row is selected while it is current.
+namespace kovanta {
+
+// The value of a "Portionen" cell of the menu plan: a decimal integer, optionally signed and
+// surrounded by blanks; anything else (empty, "12a", beyond 32 bits) is 0.
+std::int32_t PortionsCellValue(const QString& text);
+
+// The requested portions for recipe: the "Portionen" cell value of the first menu plan row
+// (0 .. rowCount-1) whose entry is the same recipe (SameRecipe); 0 when none is. entryAt may
+// return nullptr for rows without an entry.
+std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
+                          const std::function<const TImpListInfo*(int row)>& entryAt,
+                          const std::function<QString(int row)>& portionsTextAt);
+
+class PreviewController {
+public:
+    // The recipe list entry of a row, or nullptr (no such row, or a row without entry).
+    using EntryOfRow = std::function<const TImpListInfo*(int row)>;
+    // The portions the menu plan asks for the recipe; 0 when it is not in the plan.
+    using PortionsOf = std::function<std::int32_t(const TImpListInfo& recipe)>;
+
+    // proz must outlive the controller; preview and window are watched and may go first (the
+    // controller then does nothing). window is disabled while a preview is built.
+    PreviewController(const TRezeptImportProz& proz, QTextEdit* preview, QWidget* window,
+                      EntryOfRow entryOfRow, PortionsOf portionsOf);
+
+    // Shows the recipe of recipe list row in the preview:
+    //  - a row without entry clears the preview and forgets the previewed row;
+    //  - the previewed row again, with no portion count changed since, does nothing;
+    //  - otherwise the recipe is read again from its file and written for the plan's portions,
+    //    with the window disabled and the preview's updates suspended meanwhile (both restored,
+    //    and the keyboard focus put back, also when building fails).
+    // A recipe whose file cannot be read any more leaves the preview as it was; the previewed
+    // row then stays the one whose text is shown, so selecting the row again tries once more.
+    // Returns true when the preview was rebuilt.
+    bool ShowPreview(int row);
+
+    // A portion count in the menu plan changed: the next ShowPreview rebuilds even the same row.
+    void MarkPortionsChanged() { refreshPending_ = true; }
+
+    int PreviewedRow() const { return previewedRow_; }
+    bool RefreshPending() const { return refreshPending_; }
+
+private:
+    const TRezeptImportProz& proz_;
+    QPointer<QTextEdit> preview_;
+    QPointer<QWidget> window_;
+    EntryOfRow entryOfRow_;
+    PortionsOf portionsOf_;
+    int previewedRow_ = -1;
+    bool refreshPending_ = false;
+};
+
+} // namespace kovanta

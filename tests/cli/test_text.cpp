@@ -1,0 +1,183 @@
+// `rezeptur preview` and `rezeptur printgrid` end to end: the built program on recipe files the
+// tests write byte for byte.
+#include "recipe/recipe_fixture.h"
+#include "support/testdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+using fixture::Article;
+using fixture::Text;
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+class RezepturText : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* bin = std::getenv("KOVANTA_BIN_DIR");
+        program_ = std::string(bin ? bin : ".") + "/rezeptur";
+        ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
+    }
+
+    RunResult Run(const std::string& args)
+    {
+        const std::string out = dir_.dir() + "out", err = dir_.dir() + "err";
+        const std::string command = "cd '" + dir_.dir() + "' && '" + program_ + "' " + args +
+                                    " >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        RunResult run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        return run;
+    }
+
+    std::string program_;
+    TestDir dir_;
+};
+
+// Every line kind once; OEM umlauts (0x81 = ü, 0x84 = ä).
+std::string SampleRecipe()
+{
+    fixture::Head h;
+    h.desc2 = "kr\x84"
+              "ftig (!)";
+    return fixture::Join(
+        fixture::Block(h, {
+                              Article("125", "1", "kg", "Mehl"),
+                              Text("0005", "F\x81r den Teig:^"),
+                              Text("0000", "Salz und Pfeffer^"),
+                              Text("0007", "oder^"),
+                              Text("0090", fixture::Left("Schmoren lassen", 63) + "ca"),
+                              "#Sonstiges",
+                              "^^",
+                          }));
+}
+
+} // namespace
+
+TEST_F(RezepturText, PreviewPrintsOneLinePerParagraphInUtf8)
+{
+    dir_.write("REZ00042.DAT", SampleRecipe());
+    const RunResult run = Run("preview REZ00042.DAT --portions 25");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "Rezeptur (Kantine Nord) vom 12.03.1998\n"
+                       "\n"
+                       "Rezept: Gulasch,   Gruppe: Fleisch\n"
+                       "\n"
+                       "Rindergulasch\n"
+                       "kräftig \n"
+                       "25 Portionen\n"
+                       "\n"
+                       "\t\t3,125 kg Mehl\n"
+                       "\tFür den Teig:\t0005\n"
+                       "\t\tSalz und Pfeffer\n"
+                       "\toder\t0007\n"
+                       "\tSchmoren lassen\tca.0090\n");
+}
+
+TEST_F(RezepturText, PortionsDefaultToStoredAndAcceptNegativeNumbers)
+{
+    dir_.write("REZ00042.DAT", SampleRecipe());
+    struct Row {
+        std::string option;
+        std::string portions, article;
+    };
+    const Row rows[] = {
+        {"", "10 Portionen", "\t\t1,25 kg Mehl"},
+        {"--portions 0", "10 Portionen", "\t\t1,25 kg Mehl"},
+        {"--portions -4", "-4 Portionen", "\t\t-0,5 kg Mehl"},
+    };
+    for (const Row& r : rows) {
+        const RunResult run = Run("preview REZ00042.DAT " + r.option);
+        EXPECT_EQ(run.status, 0) << r.option;
+        EXPECT_NE(run.out.find("\n" + r.portions + "\n"), std::string::npos) << r.option;
+        EXPECT_NE(run.out.find("\n" + r.article + "\n"), std::string::npos) << r.option;
+    }
+}
+
+TEST_F(RezepturText, PrintGridPrintsRowsOneToTheLastWithTrailingBlanksRemoved)
+{
+    dir_.write("REZ00042.DAT", SampleRecipe());
+    const RunResult run = Run("printgrid --portions 20 REZ00042.DAT");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "\t12.03.1998\tKantine Nord\tRezeptur\n"
+                       "\tGulasch\tFleisch\t\n"
+                       "\tRindergulasch\tkräftig (!)\t\n"
+                       "\t20\t\t\n"
+                       "0\t0\t\t\n"
+                       "3\t30\t\t\n"
+                       "9\t90\t\t\n"
+                       "5\t512\t\t\n"
+                       "2\t2143\t\t\n"
+                       "3\t3\t\t\n"
+                       "8\t80\t\t\n"
+                       "*\t2,5\tkg\tMehl\n"
+                       ":\tFür den Teig:^\t0005\t\n"
+                       ":\tSalz und Pfeffer^\t0000\t\n"
+                       ":\toder^\t0007\t\n"
+                       ":\tSchmoren lassen" +
+                           std::string(48, ' ') +
+                           "ca\t0090\t\n"
+                           "#\t#Sonstiges\t\t\n");
+}
+
+TEST_F(RezepturText, EntryOfAListFile)
+{
+    fixture::Head first, second;
+    second.shortName = "Erbsensuppe";
+    second.group = "Suppen";
+    dir_.write("REZ00007.DAT",
+               fixture::ListFile({".Liste"}, {{first, {Article("100", "1", "kg", "Rind")}},
+                                              {second, {Article("300", "1", "kg", "Erbsen")}}}));
+    const RunResult run = Run("preview REZ00007.DAT --entry 2");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Rezept: Erbsensuppe,   Gruppe: Suppen\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\t\t3 kg Erbsen\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("kg Rind\n"), std::string::npos);
+}
+
+TEST_F(RezepturText, UnreadableFileFailsWithMessage)
+{
+    dir_.write("REZ00007.DAT", fixture::ListFile({}, {{fixture::Head{}, {}}}));
+    for (const std::string args : {"preview gibtsnicht.DAT", "printgrid gibtsnicht.DAT",
+                                   "preview REZ00007.DAT --entry 5", "printgrid .", "preview ."}) {
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_NE(run.err, "") << args;
+    }
+}
+
+TEST_F(RezepturText, BadArgumentsAreUsageErrors)
+{
+    for (const std::string args :
+         {"preview", "printgrid --portions 5", "preview a.dat --entry", "preview a.dat --entry -1",
+          "preview a.dat --entry 65536", "preview a.dat --portions zehn",
+          "preview a.dat --portions 99999999999", "preview a.dat b.dat", "preview a.dat --x 1"}) {
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_NE(run.err, "") << args;
+    }
+}

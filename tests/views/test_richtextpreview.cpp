@@ -1,0 +1,104 @@
+#include "platform/qt/ansiqstring.h"
+#include "recipe/recipe_fixture.h"
+#include "support/testdir.h"
+#include "views/richtextpreview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using namespace kovanta;
+
+namespace {
+
+RecipeText Sample()
+{
+    RecipeText t;
+    t.tabStops = PreviewTabStops();
+    t.paragraphs = {
+        {"Kopf", 8, false, kTextBlack},
+        {"", 8, false, kTextBlack},
+        {"Beschreibung", 12, true, kTextBlack},
+        {"", 12, true, kTextBlack},
+        {"\t\t3,125 kg Mehl", 8, false, kTextNavy},
+        {"\t\tSalz", 8, false, kTextBlue},
+        {"\tF\xFCr den Teig:\t0005", 8, true, kTextBlack},
+        {"\t\t1\xA0kg K\xE4se", 8, false, kTextNavy},
+    };
+    return t;
+}
+
+} // namespace
+
+TEST(RichTextPreview, OneBlockPerParagraphWithItsAttributesAndTabStops)
+{
+    QTextEdit edit;
+    edit.setPlainText(QStringLiteral("alter Inhalt\nzweite Zeile"));
+    const RecipeText text = Sample();
+    WriteRecipeText(text, edit);
+
+    const QTextDocument* doc = edit.document();
+    ASSERT_EQ(doc->blockCount(), static_cast<int>(text.paragraphs.size()));
+    QTextBlock block = doc->begin();
+    for (const TextParagraph& p : text.paragraphs) {
+        SCOPED_TRACE(p.text);
+        EXPECT_EQ(block.text(), ansiToQString(p.text));
+        // The block's own character format matters for empty lines (their height).
+        const QTextCharFormat f = block.charFormat();
+        EXPECT_EQ(f.fontPointSize(), p.pointSize);
+        EXPECT_EQ(f.fontWeight() == QFont::Bold, p.bold);
+        EXPECT_EQ(f.foreground().color(), QColor(p.color.red, p.color.green, p.color.blue));
+        for (const QTextLayout::FormatRange& r : block.textFormats()) {
+            EXPECT_EQ(r.format.fontPointSize(), p.pointSize);
+            EXPECT_EQ(r.format.fontWeight() == QFont::Bold, p.bold);
+            EXPECT_EQ(r.format.foreground().color(),
+                      QColor(p.color.red, p.color.green, p.color.blue));
+        }
+        const QList<QTextOption::Tab> tabs = block.blockFormat().tabPositions();
+        ASSERT_EQ(tabs.size(), 21);
+        EXPECT_NEAR(tabs[0].position, 13.333, 0.001); // 10 pt at 96 dpi
+        EXPECT_NEAR(tabs[3].position, 346.667, 0.001);
+        EXPECT_NEAR(tabs[20].position, 2666.667, 0.001);
+        EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
+        block = block.next();
+    }
+    EXPECT_EQ(edit.textCursor().position(), 0);
+}
+
+TEST(RichTextPreview, CopyingEverythingGivesThePlainTextOfTheParagraphs)
+{
+    QTextEdit edit;
+    edit.setReadOnly(true);
+    const RecipeText text = Sample();
+    WriteRecipeText(text, edit);
+    edit.selectAll();
+    edit.copy();
+    // What `rezeptur preview` prints is exactly this text.
+    EXPECT_EQ(QApplication::clipboard()->text(), ansiToQString(PlainText(text)));
+}
+
+TEST(RichTextPreview, EmptyTextLeavesAnEmptyDocument)
+{
+    QTextEdit edit;
+    edit.setPlainText(QStringLiteral("alt"));
+    WriteRecipeText(RecipeText{}, edit);
+    EXPECT_EQ(edit.toPlainText(), QString());
+}
+
+TEST(RichTextPreview, UnreadableRecipeLeavesTheWidgetUntouched)
+{
+    TestDir dir;
+    QTextEdit edit;
+    edit.setPlainText(QStringLiteral("vorige Vorschau"));
+    TImpListInfo e;
+    e.FileName = dir.dir() + "REZ00001.DAT";
+    EXPECT_FALSE(FillPreviewRich(TRezeptImportProz{}, e, edit, 0));
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("vorige Vorschau"));
+
+    dir.write("REZ00001.DAT", fixture::Join(fixture::Block(fixture::Head{}, {})));
+    EXPECT_TRUE(FillPreviewRich(TRezeptImportProz{}, e, edit, 0));
+    EXPECT_TRUE(edit.toPlainText().startsWith(QStringLiteral("Rezeptur (Kantine Nord)")));
+}

@@ -1,0 +1,5 @@
+kovanta_add_test(test_richtextpreview SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_richtextpreview.cpp
+                 LIBS kovanta_views GUI)
+kovanta_add_test(test_previewcontroller
+                 SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_previewcontroller.cpp
+                 LIBS kovanta_views GUI)
