@@ -10,34 +10,36 @@ namespace kovanta {
 
 std::int32_t ParseIntField(std::string_view text)
 {
-    std::string cleaned;
-    cleaned.reserve(text.size());
-    for (const char c : text) {
-        if (c != ',' && c != '.')
-            cleaned.push_back(c);
-    }
-    while (!cleaned.empty() && (cleaned.back() == ' ' || cleaned.back() == '\0'))
-        cleaned.pop_back();
+    // Works in place: "," and "." are skipped wherever they stand, which is the same as
+    // removing them first. The scan runs for every number of every recipe file in a scan.
+    const auto ignored = [](char c) { return c == ',' || c == '.'; };
+    std::size_t end = text.size();
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\0' || ignored(text[end - 1])))
+        --end;
     std::size_t i = 0;
-    while (i < cleaned.size() && cleaned[i] == ' ')
+    while (i < end && (text[i] == ' ' || ignored(text[i])))
         ++i;
     bool negative = false;
-    if (i < cleaned.size() && (cleaned[i] == '+' || cleaned[i] == '-')) {
-        negative = cleaned[i] == '-';
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
         ++i;
     }
-    if (i == cleaned.size())
-        return 0;
     std::int64_t value = 0;
-    for (; i < cleaned.size(); ++i) {
-        const char c = cleaned[i];
+    bool digits = false;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (ignored(c))
+            continue;
         if (c < '0' || c > '9')
             return 0;
+        digits = true;
         value = value * 10 + (c - '0');
         // Beyond 32 bits the text is not an integer of the field; stop before int64 overflows.
         if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
             return 0;
     }
+    if (!digits)
+        return 0;
     if (negative)
         value = -value;
     if (value < std::numeric_limits<std::int32_t>::min() ||

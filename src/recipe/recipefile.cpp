@@ -27,62 +27,88 @@ std::optional<RecipeFile> RecipeFile::Open(const std::string& path)
         return std::nullopt;
     // Our own block cache does the buffering; a second one in stdio would only copy.
     std::setvbuf(f, nullptr, _IONBF, 0);
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        std::fclose(f);
-        return std::nullopt;
-    }
-    const long end = std::ftell(f);
-    if (end < 0) {
-        std::fclose(f);
-        return std::nullopt;
-    }
-    return RecipeFile(f, static_cast<std::uint64_t>(end));
+    return RecipeFile(f);
 }
 
-RecipeFile::RecipeFile(std::FILE* f, std::uint64_t size)
-    : file_(f), size_(size), block_(std::make_unique<char[]>(kBlockSize))
+RecipeFile::RecipeFile(std::FILE* f)
+    : file_(f), block_(std::make_unique_for_overwrite<char[]>(kBlockSize))
 {}
 
 RecipeFile::RecipeFile(RecipeFile&&) noexcept = default;
 RecipeFile& RecipeFile::operator=(RecipeFile&&) noexcept = default;
 RecipeFile::~RecipeFile() = default;
 
+std::uint64_t RecipeFile::Size()
+{
+    if (!sizeKnown_) {
+        sizeKnown_ = true;
+        size_ = blockStart_ + blockLen_;
+        if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) {
+            const long end = std::ftell(file_.get());
+            if (end >= 0)
+                size_ = std::max<std::uint64_t>(size_, static_cast<std::uint64_t>(end));
+            filePos_ = size_;
+        }
+    }
+    return size_;
+}
+
+bool RecipeFile::AtEnd()
+{
+    return !InBlock() && pos_ >= Size();
+}
+
 void RecipeFile::Seek(std::uint64_t pos)
 {
-    pos_ = std::min(pos, size_);
+    // Within the cached block the size need not be known.
+    if (pos >= blockStart_ && pos <= blockStart_ + blockLen_)
+        pos_ = pos;
+    else
+        pos_ = std::min(pos, Size());
 }
 
 bool RecipeFile::Fill(std::uint64_t pos)
 {
     blockStart_ = pos;
     blockLen_ = 0;
-    if (!file_ || pos >= size_)
+    if (!file_ || (sizeKnown_ && pos >= size_))
         return false;
-    if (std::fseek(file_.get(), static_cast<long>(pos), SEEK_SET) != 0)
-        return false;
-    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, size_ - pos));
-    blockLen_ = std::fread(block_.get(), 1, want, file_.get());
+    if (filePos_ != pos) {
+        if (std::fseek(file_.get(), static_cast<long>(pos), SEEK_SET) != 0)
+            return false;
+        filePos_ = pos;
+    }
+    blockLen_ = std::fread(block_.get(), 1, kBlockSize, file_.get());
+    filePos_ += blockLen_;
+    if (blockLen_ < kBlockSize) {
+        // End of file (or a read error, which ends the file just the same).
+        size_ = pos + blockLen_;
+        sizeKnown_ = true;
+    }
     return blockLen_ > 0;
 }
 
 std::size_t RecipeFile::Read(char* dst, std::size_t n)
 {
     std::size_t done = 0;
-    while (done < n && pos_ < size_) {
-        if (pos_ < blockStart_ || pos_ >= blockStart_ + blockLen_) {
-            // A file that shrank since it was opened ends where the data ends.
-            if (!Fill(pos_)) {
-                size_ = pos_;
-                break;
-            }
-        }
-        const auto offset = static_cast<std::size_t>(pos_ - blockStart_);
-        const std::size_t take = std::min(n - done, blockLen_ - offset);
-        std::memcpy(dst + done, block_.get() + offset, take);
+    while (done < n) {
+        const std::string_view window = Peek();
+        if (window.empty())
+            break;
+        const std::size_t take = std::min(n - done, window.size());
+        std::memcpy(dst + done, window.data(), take);
         done += take;
         pos_ += take;
     }
     return done;
+}
+
+std::string_view RecipeFile::Peek()
+{
+    if (!InBlock() && !Fill(pos_))
+        return {};
+    const auto offset = static_cast<std::size_t>(pos_ - blockStart_);
+    return std::string_view(block_.get() + offset, blockLen_ - offset);
 }
 
 bool RecipeTextReader::ReadLine(std::string& line)
@@ -91,27 +117,33 @@ bool RecipeTextReader::ReadLine(std::string& line)
     if (eof_)
         return false;
     bool consumed = false;
-    char c = 0;
-    while (file_.Read(&c, 1) == 1) {
-        if (c == '\x1A') {
+    for (;;) {
+        const std::string_view window = file_.Peek();
+        if (window.empty())
+            return consumed;
+        std::size_t k = 0;
+        while (k < window.size() && window[k] != '\n' && window[k] != '\r' && window[k] != '\x1A')
+            ++k;
+        if (line.size() < kMaxLine)
+            line.append(window.substr(0, std::min(k, kMaxLine - line.size())));
+        consumed = consumed || k > 0;
+        file_.Skip(k);
+        if (k == window.size())
+            continue;
+        const char end = window[k];
+        if (end == '\x1A') {
             // Ctrl-Z ends the file; a line already begun is still a line.
             eof_ = true;
             return consumed;
         }
-        consumed = true;
-        if (c == '\n')
-            return true;
-        if (c == '\r') {
-            const std::uint64_t after = file_.Position();
-            char next = 0;
-            if (file_.Read(&next, 1) == 1 && next != '\n')
-                file_.Seek(after);
-            return true;
+        file_.Skip(1);
+        if (end == '\r') {
+            const std::string_view next = file_.Peek();
+            if (!next.empty() && next[0] == '\n')
+                file_.Skip(1);
         }
-        if (line.size() < kMaxLine)
-            line.push_back(c);
+        return true;
     }
-    return consumed;
 }
 
 } // namespace kovanta

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Read-only byte access to a recipe file. The program never writes recipe files, so there is
 // no way to open one for writing here.
@@ -23,27 +24,36 @@ public:
     RecipeFile& operator=(const RecipeFile&) = delete;
     ~RecipeFile(); // closes the file
 
-    // Size in bytes when the file was opened.
-    std::uint64_t Size() const { return size_; }
+    // Size in bytes. Learnt from the first short read, or asked of the file on first use; a file
+    // that turns out shorter while it is read ends where its data ends.
+    std::uint64_t Size();
     // Current byte position, 0 = first byte.
     std::uint64_t Position() const { return pos_; }
-    bool AtEnd() const { return pos_ >= size_; }
+    bool AtEnd();
     // Moves to pos; a position beyond the end is taken as the end.
     void Seek(std::uint64_t pos);
     // Reads up to n bytes at the current position into dst and advances past them; returns the
     // number read (0 at the end or on a read error).
     std::size_t Read(char* dst, std::size_t n);
+    // The bytes from the current position that are at hand without another read: at least one
+    // unless at the end (or on a read error). Valid until the next Peek or Read; consume them
+    // with Skip.
+    std::string_view Peek();
+    void Skip(std::size_t n) { Seek(pos_ + n); }
 
 private:
     struct Closer {
         void operator()(std::FILE* f) const;
     };
-    RecipeFile(std::FILE* f, std::uint64_t size);
+    explicit RecipeFile(std::FILE* f);
+    bool InBlock() const { return pos_ >= blockStart_ && pos_ < blockStart_ + blockLen_; }
     bool Fill(std::uint64_t pos);
 
     std::unique_ptr<std::FILE, Closer> file_;
     std::uint64_t size_ = 0;
+    bool sizeKnown_ = false;
     std::uint64_t pos_ = 0;
+    std::uint64_t filePos_ = 0; // where the stdio stream stands, to spare needless seeks
     // One cached block, so that the many short reads and seeks of line reading cost no
     // system call each.
     std::unique_ptr<char[]> block_;

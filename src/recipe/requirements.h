@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The requirements list ("Bedarfsliste"): every article the menu plan needs, with its summed
@@ -62,19 +61,16 @@ public:
     void Clear();
 
 private:
-    struct KeyView {
-        std::string_view unit;
-        std::string_view article;
-        bool operator==(const KeyView&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const KeyView& key) const noexcept;
-    };
+    std::size_t FindSlot(std::string_view unit, std::string_view article,
+                         std::uint64_t hash) const;
+    void Grow();
 
     std::vector<std::unique_ptr<TBedarfsGridinfo>> rows_;
-    // The views point into the records of rows_, which never move and whose key texts never
-    // change while the list owns them.
-    std::unordered_map<KeyView, std::size_t, KeyHash> index_;
+    // The index: open addressing over a power-of-two table of row numbers + 1 (0 = empty),
+    // with each row's key hash kept beside the rows. No allocation per key, so summing stays
+    // cheap next to reading the recipe lines.
+    std::vector<std::uint64_t> hashes_;
+    std::vector<std::uint32_t> slots_;
 };
 
 // One menu plan row as the computation reads it.

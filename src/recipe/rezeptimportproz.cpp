@@ -19,30 +19,28 @@ bool IsBlankOrControl(char c)
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-// A line of the index reader as its fields are cut: 255 significant characters, extended with
-// blanks so that fields beyond the end read as blanks.
-std::string PadIndexLine(std::string line)
+// Appends an OEM field of the given width as ANSI, reading the part beyond the line's end as
+// blanks and reducing every run of blanks to one (with what text already ends in).
+void AppendCollapsed(std::string& text, std::string_view field, std::size_t width)
 {
-    line.resize(std::min(line.size() + kIndexPadding, RecipeTextReader::kMaxLine), ' ');
-    return line;
-}
-
-// "a  b   c" -> "a b c".
-std::string CollapseBlanks(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == ' ' && !out.empty() && out.back() == ' ')
-            continue;
-        out.push_back(c);
+    const auto blank = [&text] {
+        if (text.empty() || text.back() != ' ')
+            text.push_back(' ');
+    };
+    for (const char c : field) {
+        if (c == ' ')
+            blank();
+        else
+            text.push_back(codepage::oemToAnsi(c));
     }
-    return out;
+    if (field.size() < width)
+        blank();
 }
 
 struct EntryFields {
-    std::string_view shortName; // untrimmed OEM field texts
-    std::string_view group;
+    // OEM field texts as cut from their lines; shorter than the field where the line ended.
+    std::string_view shortName;   // 20 columns
+    std::string_view group;       // 20 columns
     std::string dateText;         // ANSI
     std::int32_t numbers[8] = {}; // NameNumber, Portions, AZ, WZ, kcal, kJ, BE, Chol
 };
@@ -66,10 +64,14 @@ void AddEntry(const std::string& fileName, std::uint16_t fileNumber, std::uint16
     entry->BE = fields.numbers[6];
     entry->Chol = fields.numbers[7];
 
-    std::string text(fields.shortName);
-    text += "/ ";
-    text += fields.group;
-    target.push_back(RecipeListItem{codepage::oemToAnsi(CollapseBlanks(text)), std::move(entry)});
+    // Short name + "/ " + group, the untrimmed fields, blank runs reduced to one.
+    std::string text;
+    text.reserve(44);
+    AppendCollapsed(text, fields.shortName, 20);
+    text += '/';
+    AppendCollapsed(text, " ", 1);
+    AppendCollapsed(text, fields.group, 20);
+    target.push_back(RecipeListItem{std::move(text), std::move(entry)});
 }
 
 } // namespace
@@ -120,15 +122,15 @@ void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList&
         return;
     RecipeTextReader reader(*file);
 
-    std::string raw;
-    bool haveLine = reader.ReadLine(raw);
-    std::string line = PadIndexLine(raw);
+    // Fields are cut from the lines as read (at most 255 characters); a field beyond a line's
+    // end is shorter or empty, which reads as blanks: names are trimmed and numbers ignore
+    // trailing blanks, and the few untrimmed texts are padded where they are built.
+    std::string line;
+    bool haveLine = reader.ReadLine(line);
 
-    if (line[0] == '^' || line[0] == '.') {
-        while (haveLine && line[0] == '.') {
-            haveLine = reader.ReadLine(raw);
-            line = PadIndexLine(raw);
-        }
+    if (!line.empty() && (line[0] == '^' || line[0] == '.')) {
+        while (haveLine && StartsWith(line, "."))
+            haveLine = reader.ReadLine(line);
         // An index ends at "^^" even before its first entry: an empty index has no recipes.
         std::size_t count = 0;
         while (haveLine && !StartsWith(line, "^^") && count < kMaxIndexEntries) {
@@ -143,23 +145,31 @@ void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList&
             fields.numbers[3] = ParseIntField(Columns(line, 58, 61));
             fields.numbers[4] = ParseIntField(Columns(line, 62, 65));
             AddEntry(fileName, fileNumber, static_cast<std::uint16_t>(count), fields, target);
-            haveLine = reader.ReadLine(raw);
-            line = PadIndexLine(raw);
+            haveLine = reader.ReadLine(line);
         }
         return;
     }
 
     EntryFields fields;
     fields.dateText = codepage::oemToAnsi(Columns(line, 1, 10));
-    const std::string line4 = ReadTextLines(3, reader);
-    const std::string line5 = ReadTextLines(1, reader);
+    fields.dateText.resize(10, ' ');
+    const auto skipTo = [&reader](std::string& text, int n) {
+        for (int i = 0; i < n; ++i)
+            reader.ReadLine(text);
+    };
+    std::string line4, line5, value;
+    skipTo(line4, 3);
+    skipTo(line5, 1);
     fields.shortName = Columns(line4, 1, 20);
     fields.numbers[0] = ParseIntField(Columns(line4, 21, 25));
     fields.group = Columns(line5, 1, 20);
-    fields.numbers[1] = ParseIntField(ReadTextLines(3, reader)); // line 8
-    for (int i = 2; i < 8; ++i) {
-        // Lines 10 to 15; line 9 is skipped by the first read.
-        fields.numbers[i] = ParseIntField(ReadTextLines(i == 2 ? 2 : 1, reader));
+    skipTo(value, 3);
+    fields.numbers[1] = ParseIntField(value); // line 8
+    skipTo(value, 2);
+    fields.numbers[2] = ParseIntField(value); // line 10; line 9 is not a value
+    for (int i = 3; i < 8; ++i) {
+        skipTo(value, 1);
+        fields.numbers[i] = ParseIntField(value); // lines 11 to 15
     }
     AddEntry(fileName, fileNumber, 0, fields, target);
 }
@@ -169,7 +179,8 @@ std::string TRezeptImportProz::ReadTextLines(int n, RecipeTextReader& reader) co
     std::string line;
     for (int i = 0; i < n; ++i)
         reader.ReadLine(line);
-    return PadIndexLine(std::move(line));
+    line.resize(std::min(line.size() + kIndexPadding, RecipeTextReader::kMaxLine), ' ');
+    return line;
 }
 
 std::optional<RecipeFile> TRezeptImportProz::OpenRecipe(const TImpListInfo& entry) const
