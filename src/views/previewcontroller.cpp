@@ -76,9 +76,10 @@ std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
 }
 
 PreviewController::PreviewController(const TRezeptImportProz& proz, QTextEdit* preview,
-                                     QWidget* window, EntryOfRow entryOfRow, PortionsOf portionsOf)
+                                     QWidget* window, State state, EntryOfRow entryOfRow,
+                                     PortionsOf portionsOf)
     : proz_(proz), preview_(preview), window_(window), entryOfRow_(std::move(entryOfRow)),
-      portionsOf_(std::move(portionsOf))
+      portionsOf_(std::move(portionsOf)), state_(state)
 {}
 
 bool PreviewController::ShowPreview(int row)
@@ -87,19 +88,19 @@ bool PreviewController::ShowPreview(int row)
         return false;
     const TImpListInfo* entry = entryOfRow_ ? entryOfRow_(row) : nullptr;
     if (!entry) {
-        previewedRow_ = -1;
+        state_.previewedRow = -1;
         preview_->clear();
         return false;
     }
-    if (row == previewedRow_ && !refreshPending_)
+    if (row == state_.previewedRow && !state_.refreshPending)
         return false;
 
     const BusyGuard busy(window_, preview_);
     const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
     if (!FillPreviewRich(proz_, *entry, *preview_, portions))
         return false;
-    previewedRow_ = row;
-    refreshPending_ = false;
+    state_.previewedRow = row;
+    state_.refreshPending = false;
     return true;
 }
 

@@ -13,8 +13,10 @@ class QTextEdit;
 class QWidget;
 
 // "Show preview": which recipe list row the preview shows, and rebuilding it only when the
-// row or a menu plan portion count changed. The main window owns one and calls ShowPreview
-// when "Vorschau" becomes current and when a row is selected while it is current.
+// row or a menu plan portion count changed. The main window keeps the state (previewed row,
+// refresh mark) and calls ShowPreview when "Vorschau" becomes current and when a row is
+// selected while it is current; the controller is a light object over that state, cheap to
+// make for each call.
 namespace kovanta {
 
 // The value of a "Portionen" cell of the menu plan: a decimal integer, optionally signed and
@@ -35,10 +37,17 @@ public:
     // The portions the menu plan asks for the recipe; 0 when it is not in the plan.
     using PortionsOf = std::function<std::int32_t(const TImpListInfo& recipe)>;
 
-    // proz must outlive the controller; preview and window are watched and may go first (the
-    // controller then does nothing). window is disabled while a preview is built.
+    // The state the controller works on: the recipe list row the preview shows (-1: none) and
+    // whether a menu plan portion count changed since it was built.
+    struct State {
+        int& previewedRow;
+        bool& refreshPending;
+    };
+
+    // proz and the state must outlive the controller; preview and window are watched and may
+    // go first (the controller then does nothing). window is disabled while a preview is built.
     PreviewController(const TRezeptImportProz& proz, QTextEdit* preview, QWidget* window,
-                      EntryOfRow entryOfRow, PortionsOf portionsOf);
+                      State state, EntryOfRow entryOfRow, PortionsOf portionsOf);
 
     // Shows the recipe of recipe list row in the preview:
     //  - a row without entry clears the preview and forgets the previewed row;
@@ -52,10 +61,10 @@ public:
     bool ShowPreview(int row);
 
     // A portion count in the menu plan changed: the next ShowPreview rebuilds even the same row.
-    void MarkPortionsChanged() { refreshPending_ = true; }
+    void MarkPortionsChanged() { state_.refreshPending = true; }
 
-    int PreviewedRow() const { return previewedRow_; }
-    bool RefreshPending() const { return refreshPending_; }
+    int PreviewedRow() const { return state_.previewedRow; }
+    bool RefreshPending() const { return state_.refreshPending; }
 
 private:
     const TRezeptImportProz& proz_;
@@ -63,8 +72,7 @@ private:
     QPointer<QWidget> window_;
     EntryOfRow entryOfRow_;
     PortionsOf portionsOf_;
-    int previewedRow_ = -1;
-    bool refreshPending_ = false;
+    State state_;
 };
 
 } // namespace kovanta

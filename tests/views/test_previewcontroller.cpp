@@ -81,7 +81,7 @@ protected:
         layout->addWidget(list);
         layout->addWidget(preview);
         controller = std::make_unique<PreviewController>(
-            proz, preview, &window,
+            proz, preview, &window, PreviewController::State{previewedRow, refreshPending},
             [this](int row) -> const TImpListInfo* {
                 return row >= 0 && row < static_cast<int>(entries.size())
                            ? entries[static_cast<std::size_t>(row)].get()
@@ -108,6 +108,8 @@ protected:
     QTextEdit* preview = nullptr;
     std::unique_ptr<PreviewController> controller;
     std::int32_t portions = 0;
+    int previewedRow = -1;
+    bool refreshPending = false;
     int builds = 0;
     bool windowEnabledWhileBuilding = true;
     bool previewUpdatingWhileBuilding = true;
@@ -190,4 +192,19 @@ TEST_F(PreviewControllerTest, ControllerOutlivingItsWidgetsDoesNothing)
     preview = nullptr;
     EXPECT_FALSE(controller->ShowPreview(0));
     EXPECT_EQ(builds, 0);
+}
+
+TEST_F(PreviewControllerTest, StateLivesWithTheWindowNotTheController)
+{
+    EXPECT_TRUE(controller->ShowPreview(1));
+    // The main window makes a controller per call; the state it keeps decides.
+    PreviewController again(
+        proz, preview, &window, PreviewController::State{previewedRow, refreshPending},
+        [this](int row) { return entries[static_cast<std::size_t>(row)].get(); },
+        [](const TImpListInfo&) { return 0; });
+    EXPECT_FALSE(again.ShowPreview(1));
+    refreshPending = true;
+    EXPECT_TRUE(again.ShowPreview(1));
+    EXPECT_FALSE(refreshPending);
+    EXPECT_EQ(previewedRow, 1);
 }
