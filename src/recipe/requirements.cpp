@@ -4,7 +4,9 @@
 #include "recipe/quantities.h"
 #include "recipe/recipetext.h"
 
-#include <functional>
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <limits>
 
 namespace kovanta {
@@ -22,12 +24,36 @@ std::int32_t ReadStoredPortions(const TRezeptImportProz& proz, RecipeFile& file)
     return ParseIntField(proz.ReadRecipeLines(8, file, true));
 }
 
-void AddArticleLine(const std::string& line, double factor, RequirementsList& target)
+// OEM field text as ANSI into a buffer that is reused from line to line. The table saves a call
+// per character on the way through every article line of the plan.
+void ToAnsi(std::string_view oem, std::string& ansi)
 {
-    const std::string expanded = ExpandCompactArticleLine(line);
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[static_cast<std::size_t>(i)] = codepage::oemToAnsi(static_cast<char>(i));
+        return t;
+    }();
+    ansi.resize(oem.size());
+    std::transform(oem.begin(), oem.end(), ansi.begin(),
+                   [](char c) { return table[static_cast<unsigned char>(c)]; });
+}
+
+struct LineBuffers {
+    std::string unit, article;
+};
+
+void AddArticleLine(const std::string& line, double factor, RequirementsList& target,
+                    LineBuffers& buffers)
+{
+    // Only a compact line needs the copy with its columns moved into place.
+    const bool compact = line.size() > 10 && line[10] >= '0' && line[10] <= '9';
+    const std::string expandedCopy = compact ? ExpandCompactArticleLine(line) : std::string();
+    const std::string_view expanded = compact ? std::string_view(expandedCopy) : line;
     const double quantity = LineQuantity(expanded) * factor;
-    target.AddRequirement(codepage::oemToAnsi(Trim(Columns(expanded, 46, 53))),
-                          codepage::oemToAnsi(Trim(Columns(expanded, 79, 108))), quantity);
+    ToAnsi(Trim(Columns(expanded, 46, 53)), buffers.unit);
+    ToAnsi(Trim(Columns(expanded, 79, 108)), buffers.article);
+    target.AddRequirement(buffers.unit, buffers.article, quantity);
 }
 
 void AddTextLine(const std::string& line, RequirementsList& target, bool& alternative)
@@ -81,39 +107,93 @@ std::int32_t PlanPortions(std::string_view cellText)
     return static_cast<std::int32_t>(value);
 }
 
-std::size_t RequirementsList::KeyHash::operator()(const KeyView& key) const noexcept
+namespace {
+
+// A word-at-a-time hash of the unit and the article; each text's length goes in too, so that
+// ("ab", "c") and ("a", "bc") differ.
+std::uint64_t KeyHash(std::string_view unit, std::string_view article)
 {
-    const std::size_t a = std::hash<std::string_view>{}(key.article);
-    const std::size_t u = std::hash<std::string_view>{}(key.unit);
-    return a ^ (u + 0x9e3779b97f4a7c15ULL + (a << 6) + (a >> 2));
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = 0;
+    const auto mix = [&h](std::string_view text) {
+        h = (h ^ text.size()) * kMul;
+        while (!text.empty()) {
+            std::uint64_t word = 0;
+            const std::size_t n = std::min<std::size_t>(text.size(), sizeof word);
+            std::memcpy(&word, text.data(), n);
+            text.remove_prefix(n);
+            h = (h ^ word) * kMul;
+            h ^= h >> 29;
+        }
+    };
+    mix(unit);
+    mix(article);
+    return h ^ (h >> 32);
+}
+
+} // namespace
+
+std::size_t RequirementsList::FindSlot(std::string_view unit, std::string_view article,
+                                       std::uint64_t hash) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const std::uint32_t row = slots_[i];
+        if (row == 0)
+            return i;
+        const TBedarfsGridinfo& r = *rows_[row - 1];
+        if (hashes_[row - 1] == hash && r.Article == article && r.UnitName == unit)
+            return i;
+    }
+}
+
+void RequirementsList::Grow()
+{
+    std::vector<std::uint32_t> slots(slots_.empty() ? 64 : slots_.size() * 2, 0);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        std::size_t i = static_cast<std::size_t>(hashes_[row]) & mask;
+        while (slots[i] != 0)
+            i = (i + 1) & mask;
+        slots[i] = static_cast<std::uint32_t>(row + 1);
+    }
+    slots_ = std::move(slots);
 }
 
 void RequirementsList::AddRequirement(std::string_view unit, std::string_view article,
                                       double quantity)
 {
-    const auto found = index_.find(KeyView{unit, article});
-    if (found != index_.end()) {
-        rows_[found->second]->Quantity += quantity;
+    // At most half full, so that probes stay short.
+    if ((rows_.size() + 1) * 2 > slots_.size())
+        Grow();
+    const std::uint64_t hash = KeyHash(unit, article);
+    const std::size_t slot = FindSlot(unit, article, hash);
+    if (slots_[slot] != 0) {
+        rows_[slots_[slot] - 1]->Quantity += quantity;
         return;
     }
     auto row = std::make_unique<TBedarfsGridinfo>();
     row->Quantity = quantity;
     row->Article = std::string(article);
     row->UnitName = std::string(unit);
-    index_.emplace(KeyView{row->UnitName, row->Article}, rows_.size());
     rows_.push_back(std::move(row));
+    hashes_.push_back(hash);
+    slots_[slot] = static_cast<std::uint32_t>(rows_.size());
 }
 
 std::vector<std::unique_ptr<TBedarfsGridinfo>> RequirementsList::TakeRows()
 {
-    index_.clear();
-    return std::move(rows_);
+    std::vector<std::unique_ptr<TBedarfsGridinfo>> rows = std::move(rows_);
+    Clear();
+    return rows;
 }
 
 void RequirementsList::Clear()
 {
-    index_.clear();
     rows_.clear();
+    hashes_.clear();
+    // The table keeps its size: the next computation of the same plan needs it again.
+    std::fill(slots_.begin(), slots_.end(), 0u);
 }
 
 void AddRecipeRequirements(const TRezeptImportProz& proz, const TImpListInfo& recipe,
@@ -126,12 +206,13 @@ void AddRecipeRequirements(const TRezeptImportProz& proz, const TImpListInfo& re
     const auto factor = RequirementsScaleFactor(ReadStoredPortions(proz, *file), requestedPortions);
     if (!factor)
         return;
+    LineBuffers buffers;
     while (!file->AtEnd()) {
         const std::string line = proz.ReadRecipeLines(1, *file, true);
         if (line.compare(0, 2, "^^") == 0)
             break;
         if (line[0] == '*')
-            AddArticleLine(line, *factor, target);
+            AddArticleLine(line, *factor, target, buffers);
         else if (line[0] == ':')
             AddTextLine(line, target, alternative);
     }

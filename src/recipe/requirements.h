@@ -61,8 +61,7 @@ public:
     void Clear();
 
 private:
-    std::size_t FindSlot(std::string_view unit, std::string_view article,
-                         std::uint64_t hash) const;
+    std::size_t FindSlot(std::string_view unit, std::string_view article, std::uint64_t hash) const;
     void Grow();
 
     std::vector<std::unique_ptr<TBedarfsGridinfo>> rows_;
