@@ -78,7 +78,7 @@ std::string RequirementQuantityText(double quantity)
     return FormatMask(kRequirementsMask, quantity);
 }
 
-std::int32_t PlanPortions(std::string_view cellText)
+std::int32_t PortionsTextValue(std::string_view cellText)
 {
     while (!cellText.empty() && IsBlank(cellText.front()))
         cellText.remove_prefix(1);
@@ -226,7 +226,7 @@ bool ComputeRequirements(const TRezeptImportProz& proz, const std::vector<PlanRo
     for (const PlanRow& row : plan) {
         if (row.Entry == nullptr)
             continue;
-        const std::int32_t portions = PlanPortions(row.PortionText);
+        const std::int32_t portions = PortionsTextValue(row.PortionText);
         if (portions != 0)
             AddRecipeRequirements(proz, *row.Entry, target, alternative, portions);
     }

@@ -31,7 +31,7 @@ std::string RequirementQuantityText(double quantity);
 // The portions a menu plan row asks for, from the text of its "Portionen" cell: a decimal
 // integer with an optional sign, blanks around it allowed ("20", " -5 "). Anything else, an
 // empty text and a value outside 32 bits give 0, which means: the row contributes nothing.
-std::int32_t PlanPortions(std::string_view cellText);
+std::int32_t PortionsTextValue(std::string_view cellText);
 
 // The rows of a requirements list under construction, in order of first appearance. Owns its
 // records until TakeRows hands them on (to the requirements grid).

@@ -88,7 +88,7 @@ TEST(RequirementsPortions, PlanCellTextAsInteger)
         {"99999999999999999999", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PlanPortions(c.text), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(PortionsTextValue(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(RequirementsList, SumsByExactKeyInOrderOfFirstAppearance)
