@@ -92,7 +92,7 @@ void AddRecipeRequirements(const TRezeptImportProz& proz, const TImpListInfo& re
                            std::int32_t requestedPortions);
 
 // Rebuilds target from the menu plan: clears it, then adds the recipe of every row that holds
-// an entry and whose portions (PlanPortions) are not 0, in plan order. Returns true when a
+// an entry and whose portions (PortionsTextValue) are not 0, in plan order. Returns true when a
 // planned recipe offers alternative articles (the warning strip is to be shown).
 bool ComputeRequirements(const TRezeptImportProz& proz, const std::vector<PlanRow>& plan,
                          RequirementsList& target);
