@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 using namespace kovanta;
 
@@ -79,20 +78,6 @@ TEST(TImpListInfo, SameRecipeComparesIdentityFieldsOnly)
         row.change(b);
         EXPECT_EQ(a.SameRecipe(b), row.same) << row.what;
     }
-}
-
-TEST(TGridInfo, NewRecordsStartEmpty)
-{
-    const TBedarfsGridinfo b;
-    EXPECT_EQ(b.RowColor1, clNone);
-    EXPECT_EQ(b.RowColor2, clNone);
-    EXPECT_TRUE(b.CellColors.empty());
-    EXPECT_EQ(b.Quantity, 0.0);
-    EXPECT_TRUE(b.Article.empty());
-    EXPECT_TRUE(b.UnitName.empty());
-    // Row objects are freed through the base pointer by the grid.
-    std::unique_ptr<TGridInfo> owned = std::make_unique<TGridInfo1>();
-    EXPECT_FALSE(owned->GetCellColors(0, false).Found);
 }
 
 TEST(TGridInfo, CellColorsPerSelectionState)
