@@ -7,3 +7,5 @@ kovanta_add_test(test_dropurltarget SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropu
                  LIBS kovanta_webimport_core)
 kovanta_add_test(test_dropmime SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropmime.cpp
                  LIBS kovanta_webimport_qt GUI)
+kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.cpp
+                 LIBS kovanta_platform)

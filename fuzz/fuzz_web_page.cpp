@@ -1,0 +1,32 @@
+// A fetched page through the import's processing: line splitting, tag classification, entity
+// decoding, ANSI to OEM conversion, the recipe file written and the links split.
+#include "webimport/livetags.h"
+#include "webimport/webrecipe.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::string output =
+        "/tmp/kovanta-fuzz-web-" + std::to_string(::getpid()) + ".dat";
+    const std::string_view page(reinterpret_cast<const char*>(data), size);
+
+    // Every line through the classifier on its own, too: the processing only keeps two tags.
+    kovanta::TLiveLineReader reader(page);
+    std::string line;
+    while (reader.Next(line))
+        kovanta::ClassifyLiveLine(line);
+
+    const kovanta::TWebRecipeResult result = kovanta::ConvertWebRecipeBytes(page, output);
+    for (const std::string& link : result.links) {
+        const kovanta::TLiveLink split = kovanta::SplitLiveLink(link);
+        const std::string url =
+            kovanta::LinkBase("http://kantine.example/plan/" + link) + split.name;
+        (void)kovanta::SchemeOf(url);
+    }
+    ::unlink(output.c_str());
+    return 0;
+}
