@@ -9,6 +9,7 @@
 #include "startup.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
+#include "views/recipelistview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,6 +101,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                 if (tabs_->currentIndex() == TabPreview)
                     showPreview(current.row());
             });
+    // Space key and double-click toggle the recipe in the menu plan, after the current event.
+    InstallTogglePlanTriggers(*list, [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

@@ -6,6 +6,8 @@
 #include "recipelistmodel.h"
 #include "recipeloader.h"
 #include "tsdiappform.h"
+#include "views/previewcontroller.h"
+#include "views/recipelistview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -73,16 +75,26 @@ void TSDIAppForm::editSearchPaths() {}
 // After every read: keep the plan entries found again, mark them in the new list.
 void TSDIAppForm::reconcileMenuPlan() {}
 
-// MSG_APPLY_ROWFINDER: the row finder on the recipe list and menu plan grids.
-void TSDIAppForm::applyRowFinder() {}
+// MSG_APPLY_ROWFINDER: the row finder on the recipe list and menu plan grids (never on the
+// requirements list).
+void TSDIAppForm::applyRowFinder()
+{
+    ApplyRowFinder(*tabs_->recipeGrid(), rowFinder_);
+    ApplyRowFinder(*tabs_->planGrid(), rowFinder_);
+}
 
-// The preview of recipe list row (0-based; -1 or a row without entry clears it).
+// The preview of recipe list row (0-based; -1 or a row without entry clears it), for the
+// portions of the first menu plan row holding the same recipe (column 1, "Portionen").
 void TSDIAppForm::showPreview(int row)
 {
-    if (!recipeList_->entry(row)) {
-        previewedRow_ = -1;
-        tabs_->preview()->clear();
-    }
+    const QAbstractItemModel* plan = tabs_->planGrid()->model();
+    PreviewController preview(
+        *proz_, tabs_->preview(), this, {previewedRow_, previewRefreshPending_},
+        [this](int r) -> const TImpListInfo* { return recipeList_->entry(r); },
+        [plan](const TImpListInfo& recipe) {
+            return PlanPortionsInModel(recipe, plan, RecipeListModel::EntryRole, 1);
+        });
+    preview.ShowPreview(row);
 }
 
 // "Bedarfsliste" became current: recompute the requirements of the plan.

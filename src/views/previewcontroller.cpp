@@ -12,31 +12,33 @@ namespace kovanta {
 
 namespace {
 
-// Disables a window for the life of the guard and suspends a widget's painting. Qt moves the
-// keyboard focus out of a disabled window and does not bring it back, which would leave the
-// recipe list without focus after every preview; the guard puts it back.
+// Disables a window for the life of the guard and suspends a widget's painting, restoring only
+// what it changed itself: a widget whose updates a caller had already suspended (a tab switch
+// locks the whole window) must get them back from that caller, or it would stay frozen. Qt
+// also moves the keyboard focus out of a disabled window and does not bring it back, which
+// would leave the recipe list without focus after every preview; the guard puts it back.
 class BusyGuard {
 public:
     BusyGuard(QWidget* window, QWidget* painted) : window_(window), painted_(painted)
     {
-        if (window_) {
+        if (window_ && window_->isEnabled()) {
             QWidget* focus = QApplication::focusWidget();
             if (focus && window_->isAncestorOf(focus))
                 focus_ = focus;
-            wasEnabled_ = window_->isEnabled();
             window_->setEnabled(false);
+            disabled_ = true;
         }
-        if (painted_) {
-            wasUpdating_ = painted_->updatesEnabled();
+        if (painted_ && painted_->updatesEnabled()) {
             painted_->setUpdatesEnabled(false);
+            suspended_ = true;
         }
     }
     ~BusyGuard()
     {
-        if (painted_)
-            painted_->setUpdatesEnabled(wasUpdating_);
-        if (window_)
-            window_->setEnabled(wasEnabled_);
+        if (painted_ && suspended_)
+            painted_->setUpdatesEnabled(true);
+        if (window_ && disabled_)
+            window_->setEnabled(true);
         if (focus_ && focus_->isEnabled() && !QApplication::focusWidget())
             focus_->setFocus(Qt::OtherFocusReason);
     }
@@ -47,8 +49,8 @@ private:
     QPointer<QWidget> window_;
     QPointer<QWidget> painted_;
     QPointer<QWidget> focus_;
-    bool wasEnabled_ = true;
-    bool wasUpdating_ = true;
+    bool disabled_ = false;
+    bool suspended_ = false;
 };
 
 } // namespace

@@ -208,3 +208,13 @@ TEST_F(PreviewControllerTest, StateLivesWithTheWindowNotTheController)
     EXPECT_FALSE(refreshPending);
     EXPECT_EQ(previewedRow, 1);
 }
+
+TEST_F(PreviewControllerTest, PreviewPaintsAgainWhenTheCallersLockEnds)
+{
+    // A tab switch suspends the whole window's updates around the preview request.
+    window.setUpdatesEnabled(false);
+    EXPECT_TRUE(controller->ShowPreview(0));
+    window.setUpdatesEnabled(true);
+    EXPECT_TRUE(preview->updatesEnabled());
+    EXPECT_TRUE(window.isEnabled());
+}

@@ -3,3 +3,8 @@ kovanta_add_test(test_richtextpreview SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_ric
 kovanta_add_test(test_previewcontroller
                  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_previewcontroller.cpp
                  LIBS kovanta_views GUI)
+# The preview and the row finder in the main window.
+if(TARGET kovanta_shell)
+  kovanta_add_test(test_previewwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_previewwindow.cpp
+                   LIBS kovanta_shell kovanta_views GUI)
+endif()

@@ -1,0 +1,214 @@
+// The preview and the row finder inside the main window, driven as a user would: tabs, rows of
+// the recipe list, the "Zeilenfinder" menu item, keys.
+#include "recipe/recipe_fixture.h"
+#include "shell/messages.h"
+#include "shell/recipelistmodel.h"
+#include "shell/tsdiappform.h"
+#include "support/testdir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QStandardItemModel>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+using namespace kovanta;
+
+namespace {
+
+constexpr int kNever = 24 * 60 * 60 * 1000;
+
+// Counts the events of one type that reach an object.
+class EventCounter : public QObject {
+public:
+    EventCounter(QObject* target, QEvent::Type type) : type_(type)
+    {
+        target->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == type_)
+            ++count;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+};
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"Gulasch", "Erbsensuppe"}) {
+            fixture::Head h;
+            h.shortName = name;
+            h.portions = 10;
+            const std::string file = std::string("REZ0000") + (name[0] == 'G' ? "1" : "2") + ".DAT";
+            dir.write(file, fixture::Join(
+                                fixture::Block(h, {fixture::Article("125", "1", "kg", "Mehl"),
+                                                   fixture::Text("0005", "F\x81r den Teig:^")})));
+        }
+        ShellOptions options;
+        options.programDirectory = QString::fromStdString(dir.dir());
+        options.startDelayMs = kNever;
+        window = std::make_unique<TSDIAppForm>(options);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->panelWidthsRestored(); }));
+        // As "Programmstart" leaves it: recipes read, tabs shown, start page hidden.
+        window->reloadRecipes();
+        child<QWidget>("Panel11")->hide();
+        window->tabs()->show();
+        ASSERT_EQ(window->recipeList()->entryCount(), 2);
+    }
+
+    template <typename T> T* child(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromUtf8(name));
+    }
+    QTableView* list() const { return child<QTableView>("StringGrid1"); }
+    QTextEdit* preview() const { return child<QTextEdit>("RichEdit1"); }
+    QString previewText() const { return preview()->toPlainText(); }
+    void chooseTab(int tab) { window->tabs()->tabBar()->setCurrentIndex(tab); }
+
+    // The recipe list row showing the recipe name.
+    int rowOf(const char* name) const
+    {
+        RecipeListModel* m = window->recipeList();
+        for (int r = 0; r < m->entryCount(); ++r) {
+            if (m->entry(r)->ShortName == name)
+                return r;
+        }
+        return -1;
+    }
+    void selectRow(int row) { list()->setCurrentIndex(window->recipeList()->index(row, 2)); }
+
+    TestDir dir;
+    std::unique_ptr<TSDIAppForm> window;
+};
+
+} // namespace
+
+TEST_F(PreviewWindowTest, SelectingARowOnVorschauShowsItsRecipeAtOnce)
+{
+    const int gulasch = rowOf("Gulasch"), suppe = rowOf("Erbsensuppe");
+    selectRow(gulasch);
+    EXPECT_EQ(previewText(), QString()); // not on "Vorschau": nothing built
+    chooseTab(TabPreview);
+    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,   Gruppe: Fleisch")));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("\t\t1,25 kg Mehl")));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("\tFür den Teig:\t0005")));
+    EXPECT_EQ(window->previewedRow(), gulasch);
+
+    selectRow(suppe);
+    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Erbsensuppe,")));
+    EXPECT_EQ(window->previewedRow(), suppe);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(preview()->updatesEnabled());
+}
+
+TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
+{
+    selectRow(rowOf("Gulasch"));
+    chooseTab(TabPreview);
+    // Stand-in text: a rebuild would replace it.
+    preview()->setPlainText(QStringLiteral("Merker"));
+    chooseTab(TabRecipeList);
+    chooseTab(TabPreview);
+    EXPECT_EQ(previewText(), QStringLiteral("Merker"));
+
+    window->setPreviewRefreshPending(true);
+    chooseTab(TabRecipeList);
+    chooseTab(TabPreview);
+    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
+    EXPECT_FALSE(window->previewRefreshPending());
+}
+
+TEST_F(PreviewWindowTest, PlannedRecipeIsPreviewedWithThePlanPortions)
+{
+    // A menu plan with the soup in its second row, 40 portions.
+    QStandardItemModel plan(2, 5);
+    TImpListInfo soup;
+    soup.CopyFrom(window->recipeList()->entry(rowOf("Erbsensuppe")));
+    plan.setData(plan.index(1, 0), QVariant::fromValue(static_cast<void*>(&soup)),
+                 RecipeListModel::EntryRole);
+    plan.setData(plan.index(1, 1), QStringLiteral("40"));
+    child<QTableView>("StringGrid2")->setModel(&plan);
+
+    chooseTab(TabPreview);
+    selectRow(rowOf("Erbsensuppe"));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("\n40 Portionen\n")));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("\t\t5 kg Mehl")));
+    selectRow(rowOf("Gulasch")); // not in the plan: as stored
+    EXPECT_TRUE(previewText().contains(QStringLiteral("\n10 Portionen\n")));
+    child<QTableView>("StringGrid2")->setModel(nullptr);
+}
+
+TEST_F(PreviewWindowTest, VanishedRecipeFileLeavesThePreviousText)
+{
+    chooseTab(TabPreview);
+    selectRow(rowOf("Gulasch"));
+    std::filesystem::remove(dir.path() / "REZ00002.DAT");
+    selectRow(rowOf("Erbsensuppe"));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(preview()->updatesEnabled());
+}
+
+TEST_F(PreviewWindowTest, ZeilenfinderSwitchesRecipeListAndPlanButNotRequirements)
+{
+    QTableView* plan = child<QTableView>("StringGrid2");
+    QTableView* requirements = child<QTableView>("StringGrid3");
+    ASSERT_TRUE(list()->alternatingRowColors());
+    ASSERT_TRUE(plan->alternatingRowColors());
+    EXPECT_EQ(list()->palette().color(QPalette::AlternateBase), QColor(230, 230, 230));
+    requirements->setAlternatingRowColors(true);
+    QCoreApplication::processEvents();
+    EventCounter paints(list()->viewport(), QEvent::Paint);
+
+    child<QAction>("Zeilenfinder1")->trigger();
+    // Applied by the posted message, not at once.
+    EXPECT_TRUE(list()->alternatingRowColors());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list()->alternatingRowColors());
+    EXPECT_FALSE(plan->alternatingRowColors());
+    EXPECT_TRUE(requirements->alternatingRowColors());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
+
+    child<QAction>("Zeilenfinder1")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list()->alternatingRowColors());
+    EXPECT_TRUE(plan->alternatingRowColors());
+}
+
+TEST_F(PreviewWindowTest, SpaceKeyAndDoubleClickPostTheTogglePlanMessage)
+{
+    EventCounter toggles(window.get(), MSG_TOGGLE_PLAN);
+    const int row = rowOf("Gulasch");
+    selectRow(row);
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Space);
+    EXPECT_EQ(toggles.count, 0); // posted, handled after the key event
+    QCoreApplication::processEvents();
+    EXPECT_EQ(toggles.count, 1);
+    EXPECT_EQ(list()->currentIndex().column(), 0);
+    EXPECT_EQ(list()->currentIndex().row(), row);
+
+    const QRect cell = list()->visualRect(window->recipeList()->index(row, 2));
+    // A double-click is a click followed by the double-click event.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(toggles.count, 2);
+}
