@@ -1,0 +1,231 @@
+#include "views/menuplan.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace kovanta {
+
+MenuPlan::MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
+                   GridAccess& requirements, QWidget* alternativePanel, bool& alternativesFound,
+                   Hooks hooks)
+    : proz_(proz), list_(recipeList), plan_(plan), requirements_(requirements),
+      alternativePanel_(alternativePanel), alternativesFound_(alternativesFound),
+      hooks_(std::move(hooks))
+{}
+
+MenuPlan::~MenuPlan()
+{
+    for (int row = 1; row < plan_.RowCount(); ++row) {
+        delete plan_.Objects(0, row);
+        plan_.SetObjects(0, row, nullptr);
+    }
+    ClearRequirements();
+}
+
+TImpListInfo* MenuPlan::ListEntry(int row) const
+{
+    if (row < 1 || row >= list_.RowCount())
+        return nullptr;
+    return dynamic_cast<TImpListInfo*>(list_.Objects(0, row));
+}
+
+TGridInfo1* MenuPlan::PlanEntry(int row) const
+{
+    if (row < 1 || row >= plan_.RowCount())
+        return nullptr;
+    return dynamic_cast<TGridInfo1*>(plan_.Objects(0, row));
+}
+
+bool MenuPlan::AnyRecipeMarked() const
+{
+    for (int row = 1; row < list_.RowCount(); ++row) {
+        const TImpListInfo* entry = ListEntry(row);
+        if (entry && entry->InPlan == 1)
+            return true;
+    }
+    return false;
+}
+
+void MenuPlan::TogglePlan()
+{
+    if (!hooks_.planTabCurrent || !hooks_.planTabCurrent())
+        return;
+    const int row = list_.Row();
+    TImpListInfo* entry = ListEntry(row);
+    if (!entry)
+        return;
+    if (entry->InPlan != 1) {
+        entry->InPlan = 1;
+        // Without a free row the recipe is not in the plan, so it is not marked either: the
+        // S column always tells the truth.
+        if (!AddRecipe(*entry))
+            entry->InPlan = 0;
+    } else {
+        entry->InPlan = 0;
+        RemoveRecipe(*entry);
+    }
+    list_.SetCell(plancols::kListMark, row, entry->InPlan == 1 ? "1" : "0");
+    if (hooks_.planMarksChanged)
+        hooks_.planMarksChanged();
+}
+
+bool MenuPlan::AddRecipe(const TImpListInfo& recipe)
+{
+    // Rows above the plan's current row are not looked at: the cook chooses where the plan
+    // goes on by selecting a row.
+    for (int row = std::max(1, plan_.Row()); row < plan_.RowCount(); ++row) {
+        if (plan_.Objects(0, row) != nullptr)
+            continue;
+        auto* entry = new TGridInfo1;
+        entry->CopyFrom(&recipe);
+        plan_.SetObjects(0, row, entry);
+        FillPlanRow(row);
+        if (hooks_.previewRefreshNeeded)
+            hooks_.previewRefreshNeeded();
+        return true;
+    }
+    if (hooks_.showMessage)
+        hooks_.showMessage(QString::fromUtf8(kNoFreePlanRow.data(),
+                                             static_cast<qsizetype>(kNoFreePlanRow.size())));
+    return false;
+}
+
+void MenuPlan::RemoveRecipe(const TImpListInfo& recipe)
+{
+    for (int row = 1; row < plan_.RowCount(); ++row) {
+        const TGridInfo1* entry = PlanEntry(row);
+        if (entry && entry->SameRecipe(recipe))
+            FreePlanRow(row);
+    }
+    // The recipe's portions for the preview are now its stored ones.
+    if (hooks_.previewRefreshNeeded)
+        hooks_.previewRefreshNeeded();
+}
+
+void MenuPlan::FreePlanRow(int row)
+{
+    delete plan_.Objects(0, row);
+    plan_.SetObjects(0, row, nullptr);
+    FillPlanRow(row);
+}
+
+void MenuPlan::FillPlanRow(int row)
+{
+    if (const TGridInfo1* entry = PlanEntry(row)) {
+        plan_.SetCell(plancols::kPlanPortions, row, std::to_string(entry->Portions));
+        plan_.SetCell(plancols::kPlanName, row, entry->ShortName);
+        plan_.SetCell(plancols::kPlanGroup, row, entry->GroupName);
+        return;
+    }
+    for (int col = 0; col < plancols::kPlanColumns; ++col)
+        plan_.SetCell(col, row, {});
+}
+
+void MenuPlan::OnExitEdit(int col, int row, const std::string& text)
+{
+    if (col != plancols::kPlanPortions || row != plan_.Row())
+        return;
+    TGridInfo1* entry = PlanEntry(row);
+    if (!entry || text == entry->PortionText)
+        return;
+    entry->PortionText = text;
+    Recompute();
+    if (hooks_.previewRefreshNeeded)
+        hooks_.previewRefreshNeeded();
+}
+
+void MenuPlan::OnLeaveRowInput(int, bool changed)
+{
+    if (!changed)
+        return;
+    Recompute();
+    // The cell-exit report is dropped when the cook has already moved to another row; the
+    // preview must still follow the new count.
+    if (hooks_.previewRefreshNeeded)
+        hooks_.previewRefreshNeeded();
+}
+
+void MenuPlan::Reconcile()
+{
+    bool dropped = false;
+    for (int row = 1; row < plan_.RowCount(); ++row) {
+        const TGridInfo1* entry = PlanEntry(row);
+        if (!entry)
+            continue;
+        bool found = false;
+        for (int listRow = 1; listRow < list_.RowCount(); ++listRow) {
+            TImpListInfo* listed = ListEntry(listRow);
+            if (!listed || !listed->SameRecipe(*entry))
+                continue;
+            listed->InPlan = 1;
+            list_.SetCell(plancols::kListMark, listRow, "1");
+            found = true;
+        }
+        if (!found) {
+            FreePlanRow(row);
+            dropped = true;
+        }
+    }
+    if (dropped) {
+        // The requirements on show would still hold the recipe that is gone.
+        Recompute();
+        if (hooks_.previewRefreshNeeded)
+            hooks_.previewRefreshNeeded();
+    }
+    if (hooks_.planMarksChanged)
+        hooks_.planMarksChanged();
+}
+
+void MenuPlan::ClearRequirements()
+{
+    for (int row = 1; row < requirements_.RowCount(); ++row) {
+        delete requirements_.Objects(0, row);
+        requirements_.SetObjects(0, row, nullptr);
+    }
+}
+
+void MenuPlan::Recompute()
+{
+    ClearRequirements();
+    requirements_.SetRowCount(2);
+
+    std::vector<PlanRow> plan;
+    for (int row = 1; row < plan_.RowCount(); ++row)
+        plan.push_back(PlanRow{PlanEntry(row), plan_.GetCell(plancols::kPlanPortions, row)});
+    RequirementsList list;
+    const bool alternatives = ComputeRequirements(proz_, plan, list);
+
+    std::vector<std::unique_ptr<TBedarfsGridinfo>> rows = list.TakeRows();
+    requirements_.SetRowCount(1 + std::max<int>(1, static_cast<int>(rows.size())));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        requirements_.SetObjects(0, static_cast<int>(i) + 1, rows[i].release());
+
+    alternativesFound_ = alternatives;
+    // Only a change of visibility touches the panel: showing it again would relayout.
+    if (alternativePanel_ && alternativePanel_->isHidden() == alternatives)
+        alternativePanel_->setVisible(alternatives);
+
+    // The cells are filled after this returns, one posted message per row.
+    if (hooks_.postFillRequirementRow) {
+        for (int row = 1; row < requirements_.RowCount(); ++row)
+            hooks_.postFillRequirementRow(row);
+    }
+    requirements_.Repaint();
+}
+
+void MenuPlan::FillRequirementRow(int row)
+{
+    if (row < 1 || row >= requirements_.RowCount())
+        return;
+    if (const auto* entry = dynamic_cast<const TBedarfsGridinfo*>(requirements_.Objects(0, row))) {
+        requirements_.SetCell(plancols::kQuantity, row, RequirementQuantityText(entry->Quantity));
+        requirements_.SetCell(plancols::kUnit, row, entry->UnitName);
+        requirements_.SetCell(plancols::kArticle, row, entry->Article);
+        return;
+    }
+    for (int col = 0; col < plancols::kRequirementColumns; ++col)
+        requirements_.SetCell(col, row, {});
+}
+
+} // namespace kovanta

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "recipe/records.h"
+#include "recipe/requirements.h"
+#include "recipe/rezeptimportproz.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The menu plan ("Speiseplan") and the requirements list ("Bedarfsliste") of the main window
+// (docs/menu-plan.md): recipes enter and leave the plan from the recipe list, portion counts
+// are typed into the plan, and the requirements are recomputed from it. The grids are reached
+// through GridAccess, so this logic needs no particular grid class (menuplangrids.h adapts the
+// list grid) and tests can drive it without a window.
+namespace kovanta {
+
+// What the menu plan needs of a list grid. Rows and columns count as in the grid: row 0 is the
+// header, data rows start at 1; the row object of a row sits in column 0.
+class GridAccess {
+public:
+    virtual ~GridAccess() = default;
+    virtual int RowCount() const = 0;
+    virtual void SetRowCount(int rows) = 0;
+    // The current row (the selected row of the grid).
+    virtual int Row() const = 0;
+    virtual std::string GetCell(int col, int row) const = 0;
+    // Writes only when the text differs.
+    virtual void SetCell(int col, int row, std::string_view text) = 0;
+    virtual TGridInfo* Objects(int col, int row) const = 0;
+    // Stores object without freeing the previous one.
+    virtual void SetObjects(int col, int row, TGridInfo* object) = 0;
+    // Repaints the grid at once.
+    virtual void Repaint() = 0;
+};
+
+// Column layout of the three grids.
+namespace plancols {
+inline constexpr int kListMark = 1;     // recipe list " S": "1" in the plan, "0" not
+inline constexpr int kPlanPortions = 1; // menu plan "Portionen" (editable)
+inline constexpr int kPlanName = 2;     // menu plan "Rezept"
+inline constexpr int kPlanGroup = 3;    // menu plan "Gruppe"
+inline constexpr int kPlanColumns = 5;
+inline constexpr int kQuantity = 1; // requirements "Menge" (editable)
+inline constexpr int kUnit = 2;     // requirements "Einheit"
+inline constexpr int kArticle = 3;  // requirements "Artikel"
+inline constexpr int kRequirementColumns = 5;
+} // namespace plancols
+
+// The plan has rows 1 to 50; row 0 is the header.
+inline constexpr int kPlanRows = 51;
+
+// Message when no plan row is free from the plan's current row downwards.
+inline constexpr std::string_view kNoFreePlanRow =
+    "Keine Freie Zeile ab der selektierten Zeile mehr gefunden";
+
+// The menu plan with its requirements list.
+//
+// Ownership: the plan entries (TGridInfo1) in column 0 of the plan grid and the requirements
+// entries (TBedarfsGridinfo) in column 0 of the requirements grid belong to this object; it
+// creates and frees them, and frees what is left when it is destroyed. The recipe list's
+// entries belong to the recipe list; this object only sets their plan mark InPlan.
+class MenuPlan {
+public:
+    struct Hooks {
+        // True while "Speiseplan" is the current tab: toggling acts only then.
+        std::function<bool()> planTabCurrent;
+        // The plan marks changed: re-evaluate the print button.
+        std::function<void()> planMarksChanged;
+        // A portion count or the plan's recipes changed: the preview must be rebuilt.
+        std::function<void()> previewRefreshNeeded;
+        // Post MSG_FILL_REQUIREMENT_ROW for row; its handler calls FillRequirementRow(row).
+        std::function<void(int row)> postFillRequirementRow;
+        // A plain message box with an OK button.
+        std::function<void(const QString& text)> showMessage;
+    };
+
+    // All references must outlive this object. The grids are expected to be configured
+    // (columns, kPlanRows rows for the plan); alternativePanel is the red warning strip and may
+    // be null. alternativesFound is the window's "alternatives found" state.
+    MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
+             GridAccess& requirements, QWidget* alternativePanel, bool& alternativesFound,
+             Hooks hooks);
+    ~MenuPlan();
+    MenuPlan(const MenuPlan&) = delete;
+    MenuPlan& operator=(const MenuPlan&) = delete;
+
+    // Double-click on the recipe list, or MSG_TOGGLE_PLAN: on "Speiseplan" only, the recipe of
+    // the list's current row goes into the plan (at the first free row from the plan's current
+    // row on) or, when it is marked, out of it (every plan row that holds it). When no plan row
+    // is free the message box appears and the recipe stays unmarked.
+    void TogglePlan();
+
+    // Fills plan row: portions the recipe was stored with, short name, group; a row without
+    // entry is emptied.
+    void FillPlanRow(int row);
+
+    // The plan grid's OnExitEdit: a changed portion text in column 1 of the current row of an
+    // occupied row is remembered, the requirements are recomputed and the preview marked for
+    // rebuilding.
+    void OnExitEdit(int col, int row, const std::string& text);
+    // The plan grid's OnLeaveRowInput: recompute when the row was changed.
+    void OnLeaveRowInput(int row, bool changed);
+
+    // After every read of the recipes: plan entries whose recipe was found again keep their
+    // row, name and typed portions and mark the recipe in the new list; the others leave the
+    // plan. When one left, the requirements are recomputed.
+    void Reconcile();
+
+    // Rebuilds the requirements list from the plan, shows or hides the warning strip, and posts
+    // one fill message per requirements row.
+    void Recompute();
+    // MSG_FILL_REQUIREMENT_ROW: quantity ("#######.###"), unit and article of row; a row
+    // without entry (or outside the grid) is emptied.
+    void FillRequirementRow(int row);
+
+    // Some recipe of the list is marked for the plan.
+    bool AnyRecipeMarked() const;
+
+    // The plan entry of plan row row, or nullptr.
+    TGridInfo1* PlanEntry(int row) const;
+
+private:
+    bool AddRecipe(const TImpListInfo& recipe);
+    void RemoveRecipe(const TImpListInfo& recipe);
+    TImpListInfo* ListEntry(int row) const;
+    void FreePlanRow(int row);
+    void ClearRequirements();
+
+    const TRezeptImportProz& proz_;
+    GridAccess& list_;
+    GridAccess& plan_;
+    GridAccess& requirements_;
+    QPointer<QWidget> alternativePanel_;
+    bool& alternativesFound_;
+    Hooks hooks_;
+};
+
+} // namespace kovanta
