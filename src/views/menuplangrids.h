@@ -84,14 +84,11 @@ private:
     bool onHeader_ = false;
 };
 
-// Connects the plan to its grids: double-click on a recipe list row toggles the recipe (not a
-// double-click on the column headers); the space key sets the list's current column to 0 and
-// calls postToggle (which posts MSG_TOGGLE_PLAN); the plan grid's OnExitEdit and
-// OnLeaveRowInput reach the plan. plan must outlive the grids' events (the main window keeps
-// both).
+// The recipe list's ways to toggle a recipe: a double-click on a row calls plan.TogglePlan()
+// (a double-click on the column headers does not); the space key sets the list's current column
+// to 0 and calls postToggle (which posts MSG_TOGGLE_PLAN). plan must outlive the list's events.
 template <class Grid>
-void ConnectMenuPlan(MenuPlan& plan, Grid* recipeList, Grid* planGrid,
-                     std::function<void()> postToggle)
+void ConnectRecipeListToggles(MenuPlan& plan, Grid* recipeList, std::function<void()> postToggle)
 {
     auto* watch = new HeaderDoubleClickWatch(recipeList->horizontalHeader()->viewport(),
                                              recipeList->viewport(), recipeList);
@@ -105,6 +102,12 @@ void ConnectMenuPlan(MenuPlan& plan, Grid* recipeList, Grid* planGrid,
             postToggle();
         }
     };
+}
+
+// The plan grid's editor reports: OnExitEdit and OnLeaveRowInput reach the plan. plan must
+// outlive the grid's events.
+template <class Grid> void ConnectPlanEditing(MenuPlan& plan, Grid* planGrid)
+{
     planGrid->OnExitEdit = [&plan](auto*, int col, int row, int, std::string& text) {
         plan.OnExitEdit(col, row, text);
     };

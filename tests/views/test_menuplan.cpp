@@ -391,7 +391,7 @@ TEST_F(MenuPlanTest, DoubleClickOnRowsToggleButNotOnTheHeader)
     list_.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRowSelect);
     list_.SortAutomatik = false;
     int toggles = 0;
-    ConnectMenuPlan(*menuPlan_, &list_, &plan_, [&toggles] { ++toggles; });
+    ConnectRecipeListToggles(*menuPlan_, &list_, [&toggles] { ++toggles; });
     list_.resize(400, 200);
     list_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list_));
