@@ -1,5 +1,6 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
+#include "platform/codepage.h"
 #include "webimport/tcpip.h"
 #include "webimport/webrecipe.h"
 
@@ -10,6 +11,17 @@
 namespace kovanta::cli {
 namespace {
 
+// Page and server texts as one output field: UTF-8, and a TAB, CR or LF (a link line may hold a
+// lone LF) cannot break the line into extra fields or lines.
+std::string field(std::string_view ansi)
+{
+    std::string utf8 = codepage::ansiToUtf8(ansi);
+    for (char& c : utf8)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return utf8;
+}
+
 int runWebRecipe(const std::vector<std::string>& args)
 {
     if (args.size() != 2) {
@@ -18,12 +30,12 @@ int runWebRecipe(const std::vector<std::string>& args)
     }
     const TWebRecipeResult result = ConvertWebRecipe(args[0], args[1]);
     if (!result.inputReadable) {
-        std::cerr << "rezeptur: \"" << args[0] << "\" kann nicht gelesen werden\n";
+        std::cerr << "rezeptur webrecipe: \"" << args[0] << "\" kann nicht gelesen werden\n";
         return kExitFailure;
     }
     for (const std::string& value : result.links) {
         const TLiveLink link = SplitLiveLink(value);
-        std::cout << link.name << '\t' << link.title << '\n';
+        std::cout << field(link.name) << '\t' << field(link.title) << '\n';
     }
     return kExitOk;
 }
@@ -43,15 +55,15 @@ int runFetch(const std::vector<std::string>& args)
         return kExitUsage;
     }
     T_HTTP http;
-    http.URL = positional[0];
-    http.Proxy = proxy;
+    http.URL = codepage::utf8ToAnsi(positional[0]);
+    http.Proxy = codepage::utf8ToAnsi(proxy);
     try {
         http.Action();
     } catch (const ETcpIpBase& e) {
-        std::cerr << e.ClassName() << ": " << e.what() << '\n';
+        std::cerr << e.ClassName() << ": " << field(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << http.StatusCode << ' ' << http.StatusText << '\n';
+    std::cout << http.StatusCode << ' ' << field(http.StatusText) << '\n';
     // Like the import, only a complete answer is stored.
     if (http.StatusCode != 200)
         return kExitFailure;
@@ -59,7 +71,7 @@ int runFetch(const std::vector<std::string>& args)
     out.write(http.Stream().data(), static_cast<std::streamsize>(http.Stream().size()));
     out.close();
     if (!out) {
-        std::cerr << "rezeptur: \"" << positional[1] << "\" kann nicht geschrieben werden\n";
+        std::cerr << "rezeptur fetch: \"" << positional[1] << "\" kann nicht geschrieben werden\n";
         std::remove(positional[1].c_str());
         return kExitFailure;
     }

@@ -1,6 +1,7 @@
 #include "scriptedserver.h"
 #include "support/testdir.h"
 #include "webimport/tcpip.h"
+#include "webimport/webrecipe.h"
 
 #include <gtest/gtest.h>
 
@@ -337,6 +338,29 @@ TEST(HttpRequest, ControlCharactersAreRefusedBeforeAnythingIsSent)
     http.Agent.clear();
     http.Proxy = "127.0.0.1\n";
     EXPECT_THROW(http.Action(), ERequestError);
+    EXPECT_TRUE(server.requests().empty());
+}
+
+// A menu plan line may carry a lone LF inside the link name; fetched, it must not reach the
+// server as a request line of its own.
+TEST(HttpRequest, LinkNameWithLineFeedFromAPageIsRefused)
+{
+    TestDir dir;
+    ScriptedServer server({ScriptedServer::answer(kOk), ScriptedServer::answer(kOk)});
+    const std::string raw = dir.write("rez5.tmp", "<LIVE-REZEPT>r1.htm\nX-Injected: 1 Titel\r\n");
+    int refused = 0;
+    TResolveHooks hooks;
+    hooks.fetchLink = [&](const TResolvedLink& link) {
+        T_HTTP http;
+        http.URL = link.url;
+        try {
+            http.Action();
+        } catch (const ERequestError&) {
+            ++refused;
+        }
+    };
+    ResolveImportFile(raw, local(server.port(), "/plan.htm"), hooks);
+    EXPECT_EQ(refused, 1);
     EXPECT_TRUE(server.requests().empty());
 }
 
