@@ -114,6 +114,20 @@ TEST(MimeDrop, BrowserLinkDrags)
     }
 }
 
+// A link to a local page dragged from a browser is a file URL too, but it comes with the
+// browser's link data: it stays a link (for the local copy) instead of a dropped file.
+TEST(MimeDrop, BrowserLinkToLocalPage)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl(QStringLiteral("file:///srv/rezepte/r1.htm"))});
+    mime.setData(QStringLiteral("_NETSCAPE_URL"),
+                 QByteArray("file:///srv/rezepte/r1.htm\nRotkohl"));
+    const Result r = dropMime(mime);
+    EXPECT_TRUE(r.dropped);
+    EXPECT_EQ(r.url, "file:///srv/rezepte/r1.htm");
+    EXPECT_EQ(r.title, "Rotkohl");
+}
+
 TEST(MimeDrop, PlainTextAndDescriptorOnly)
 {
     QMimeData text;

@@ -310,13 +310,21 @@ TEST(HttpRequest, ProxyGetsWholeUrlAndItsOwnHost)
 TEST(HttpRequest, DefaultPorts)
 {
     // Nothing needs to listen: the port is chosen before connecting.
+    // Whatever may listen there locally, the waits are short and any outcome is fine.
     T_HTTP http;
     http.ConnectTimeoutMs = 500;
+    http.ReceiveTimeoutMs = 500;
     http.URL = "http://127.0.0.1/r1.htm";
-    EXPECT_ANY_THROW(http.Action());
+    try {
+        http.Action();
+    } catch (const ETcpIpBase&) {
+    }
     EXPECT_EQ(http.Port, 80);
     http.Proxy = "127.0.0.1";
-    EXPECT_ANY_THROW(http.Action());
+    try {
+        http.Action();
+    } catch (const ETcpIpBase&) {
+    }
     EXPECT_EQ(http.Port, 8080);
 }
 
