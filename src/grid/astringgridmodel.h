@@ -1,0 +1,74 @@
+#pragma once
+
+#include "recipe/records.h"
+
+#include <QAbstractTableModel>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kovanta {
+
+// The table behind TAStringGrid: a matrix of ANSI cell texts with an object pointer per cell,
+// addressed in grid coordinates (col, row) including the fixed row 0 and fixed column 0.
+// Towards Qt it shows only the data part: model row r is grid row r + 1, model column c is grid
+// column c + 1; row 0 and column 0 are the header data.
+//
+// The model never frees objects: the grid's owner frees the row objects of column 0 through
+// TAStringGrid::ClearRowObjects before refilling or discarding the grid.
+class TAStringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The ANSI text of a cell, for the delegate (Qt::DisplayRole gives it as a QString).
+    static constexpr int AnsiTextRole = Qt::UserRole + 1;
+
+    explicit TAStringGridModel(QObject* parent = nullptr);
+
+    int colCount() const { return cols_; }
+    int gridRowCount() const { return rows_; }
+    // Both keep the cells that remain; new cells are empty without object. Counts below 1 are
+    // raised to 1 (the fixed row and column always exist).
+    void setColCount(int cols);
+    void setGridRowCount(int rows);
+
+    // Out-of-range cells read as empty / nil; writes to them are ignored.
+    const std::string& cell(int col, int row) const;
+    // Returns true when the text differed and was written.
+    bool setCell(int col, int row, std::string_view text);
+    TGridInfo* object(int col, int row) const;
+    void setObject(int col, int row, TGridInfo* object);
+
+    // Moves grid row from to position to (both >= 1), shifting the rows in between.
+    void moveGridRow(int from, int to);
+    // rows[i] receives the complete row (texts and objects) that stood at rows[order[i]].
+    void rearrangeRows(const std::vector<int>& rows, const std::vector<int>& order);
+
+    // Repaints every cell of one grid row.
+    void refreshRow(int row);
+    void refreshAll();
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::IgnoreAction; }
+
+private:
+    struct Cell {
+        std::string text;
+        TGridInfo* object = nullptr;
+    };
+    bool valid(int col, int row) const
+    {
+        return col >= 0 && row >= 0 && col < cols_ && row < rows_;
+    }
+
+    int cols_ = 5;
+    int rows_ = 5;
+    std::vector<std::vector<Cell>> cells_; // [row][col]
+};
+
+} // namespace kovanta

@@ -1,0 +1,600 @@
+#include "grid/ainplaceedit.h"
+#include "grid/astringgrid.h"
+#include "grid/astringgridmodel.h"
+#include "platform/qt/settingsstore.h"
+#include "support/testdir.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kovanta;
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A window holding one grid and a line edit to move the focus to.
+struct Window {
+    QWidget top;
+    TAStringGrid* grid;
+    QLineEdit* other;
+    explicit Window(int width = 500)
+    {
+        auto* layout = new QVBoxLayout(&top);
+        grid = new TAStringGrid(&top);
+        grid->setObjectName(QStringLiteral("StringGrid2"));
+        other = new QLineEdit(&top);
+        layout->addWidget(grid);
+        layout->addWidget(other);
+        top.resize(width, 400);
+    }
+    void show()
+    {
+        top.show();
+        QApplication::setActiveWindow(&top);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&top));
+        grid->setFocus();
+        settle();
+    }
+};
+
+// The menu plan's configuration.
+void configureMenuPlan(TAStringGrid* g)
+{
+    g->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
+                  goDrawFocusSelected | goRowMoving | goEditing | goTabs | goAlwaysShowEditor |
+                  goThumbTracking);
+    g->SetRowCount(51);
+    g->SetColNames(TColNames{"|20|0|1|1|", "Portionen|50|0|||Anzahl der Portionen",
+                             "Rezept|80|L|1||Bezeichnung f\xFCr den Speiseplan",
+                             "Gruppe|80|L|1||Gruppenzuordnung", "|200|L|1|0|"});
+}
+
+struct CountedInfo : TGridInfo {
+    static inline int destroyed = 0;
+    ~CountedInfo() override { ++destroyed; }
+};
+
+} // namespace
+
+// ---- column definitions and cells ----------------------------------------------------------
+
+TEST(TAStringGrid, ColNamesGiveColumnsWidthsAndCaptions)
+{
+    TAStringGrid g;
+    EXPECT_EQ(g.ColCount(), 1); // the constructor's single entry
+    g.SetColNames(TColNames{"A|30", "B"});
+    EXPECT_EQ(g.ColCount(), 2);
+    EXPECT_EQ(g.ColWidths(0), 30);
+    EXPECT_EQ(g.ColWidths(1), g.DefaultColWidth());
+    EXPECT_EQ(g.GetCell(0, 0), "A");
+    EXPECT_EQ(g.GetCell(1, 0), "B");
+    EXPECT_EQ(g.DatenTyp(), "LL");
+    EXPECT_TRUE(g.ColumnEditable(1));
+    EXPECT_EQ(g.GridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("B"));
+    // An empty list keeps columns and captions but nothing is editable any more.
+    g.SetColNames(TColNames{});
+    EXPECT_EQ(g.ColCount(), 2);
+    EXPECT_EQ(g.GetCell(1, 0), "B");
+    EXPECT_FALSE(g.ColumnEditable(1));
+}
+
+TEST(TAStringGrid, SetCellWritesOnlyChangesAndClearRowObjectsFreesRowObjects)
+{
+    TAStringGrid g;
+    QAbstractItemModelTester tester(g.GridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    configureMenuPlan(&g);
+    QSignalSpy changed(g.GridModel(), &QAbstractItemModel::dataChanged);
+    g.SetCell(2, 3, "Suppe");
+    g.SetCell(2, 3, "Suppe");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(g.GetCell(2, 3), "Suppe");
+    EXPECT_EQ(g.GetCell(99, 3), "");
+
+    CountedInfo::destroyed = 0;
+    auto* header = new CountedInfo;
+    g.SetObjects(0, 0, header);
+    g.SetObjects(0, 1, new CountedInfo);
+    g.SetObjects(0, 50, new CountedInfo);
+    g.ClearRowObjects();
+    EXPECT_EQ(CountedInfo::destroyed, 2);
+    EXPECT_EQ(g.Objects(0, 1), nullptr);
+    EXPECT_EQ(g.Objects(0, 0), header); // row 0 is left alone
+    delete header;
+}
+
+// ---- the fixed-point entry through real keys ---------------------------------------------------
+
+TEST(TAStringGrid, FixedPointEntryThroughKeys)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    w.grid->SetColNames(TColNames{"|20|0|1|1|", "Menge|60|3|0||Ben\xF6tigte Menge",
+                                  "Anzahl|60|0|0||", "|200|L|1|0|"});
+    w.grid->SetCell(1, 1, "12,5");
+    w.grid->SetCell(2, 1, "0");
+    w.show();
+    w.grid->SetCurrentCell(1, 1);
+    settle();
+    TAInplaceEdit* ed = w.grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    ASSERT_TRUE(ed->isVisible());
+    ASSERT_TRUE(ed->hasFocus());
+    EXPECT_EQ(ed->text(), QStringLiteral("12,500"));
+    // Moving onto the cell with the keyboard selects all but the last character.
+    QTest::keyClick(ed, Qt::Key_Down);
+    QTest::keyClick(ed, Qt::Key_Up);
+    settle();
+    EXPECT_EQ(ed->Row(), 1);
+    EXPECT_EQ(ed->selectedText(), QStringLiteral("12,50"));
+
+    QTest::keyClicks(ed, QStringLiteral("7"));
+    EXPECT_EQ(w.grid->GetCell(1, 1), "7,000");
+
+    ed->setText(QStringLiteral("12,500"));
+    ed->setCursorPosition(2);
+    QTest::keyClick(ed, Qt::Key_Comma);
+    EXPECT_EQ(ed->cursorPosition(), 3);
+    QTest::keyClicks(ed, QStringLiteral("9"));
+    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
+    QTest::keyClick(ed, Qt::Key_End);
+    QTest::keyClicks(ed, QStringLiteral("1"));
+    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
+    QTest::keyClicks(ed, QStringLiteral("-"));
+    EXPECT_EQ(ed->text(), QStringLiteral("-12,900"));
+    QTest::keyClicks(ed, QStringLiteral("-"));
+    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
+    EXPECT_EQ(w.grid->GetCell(1, 1), "12,900");
+
+    ed->setText(QStringLiteral("12,500"));
+    ed->setCursorPosition(0);
+    QTest::keyClick(ed, Qt::Key_Comma);
+    EXPECT_EQ(ed->text(), QStringLiteral("2,500"));
+    EXPECT_EQ(ed->cursorPosition(), 2);
+    // The main keyboard's '.' acts as the comma (through a queued comma key).
+    ed->setCursorPosition(0);
+    QTest::keyClick(ed, Qt::Key_Period);
+    settle();
+    EXPECT_EQ(ed->text(), QStringLiteral(",500").prepend(QLatin1Char('0')));
+    QTest::keyClicks(ed, QStringLiteral("xyz"));
+    EXPECT_EQ(ed->text(), QStringLiteral("0,500"));
+
+    // Integer column: 0 -> 4 -> 42 -> Backspace twice -> 0; separators and letters dropped.
+    w.grid->SetCurrentCell(2, 1);
+    settle();
+    EXPECT_EQ(ed->Col(), 2);
+    ed->setCursorPosition(0);
+    QTest::keyClicks(ed, QStringLiteral("4"));
+    EXPECT_EQ(ed->text(), QStringLiteral("4"));
+    QTest::keyClicks(ed, QStringLiteral("2,a"));
+    EXPECT_EQ(ed->text(), QStringLiteral("42"));
+    QTest::keyClick(ed, Qt::Key_Backspace);
+    QTest::keyClick(ed, Qt::Key_Backspace);
+    EXPECT_EQ(ed->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.grid->GetCell(2, 1), "0");
+}
+
+// ---- notifications -------------------------------------------------------------------------
+
+TEST(TAStringGrid, LeaveRowAndExitEditNotifications)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    std::vector<std::pair<int, bool>> leaves;
+    std::vector<std::pair<int, int>> exits;
+    w.grid->OnLeaveRowInput = [&](TAInplaceEdit*, int row, bool changed) {
+        leaves.emplace_back(row, changed);
+    };
+    w.grid->OnExitEdit = [&](TAInplaceEdit*, int col, int row, int art, std::string&) {
+        EXPECT_EQ(art, 10);
+        exits.emplace_back(col, row);
+    };
+    w.show();
+    w.grid->SetCurrentCell(1, 1);
+    settle();
+    TAInplaceEdit* ed = w.grid->InplaceEditor();
+    ASSERT_TRUE(ed && ed->hasFocus());
+    leaves.clear();
+    exits.clear();
+
+    QTest::keyClicks(ed, QStringLiteral("25"));
+    settle();
+    EXPECT_TRUE(leaves.empty());
+    QTest::keyClick(ed, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(w.grid->Row(), 2);
+    EXPECT_EQ(leaves, (std::vector<std::pair<int, bool>>{{1, true}}));
+    EXPECT_EQ(exits, (std::vector<std::pair<int, int>>{{1, 1}}));
+    EXPECT_EQ(w.grid->GetCell(1, 1), "25");
+
+    QTest::keyClick(ed, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(leaves, (std::vector<std::pair<int, bool>>{{1, true}, {2, false}}));
+    EXPECT_EQ(exits, (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}}));
+
+    // Leaving the grid reports the row once more, unchanged.
+    w.other->setFocus();
+    settle();
+    EXPECT_EQ(leaves.back(), (std::pair<int, bool>{3, false}));
+    EXPECT_EQ(leaves.size(), 3u);
+}
+
+TEST(TAStringGrid, BlankNullEmptiesAZeroWhenTheEditorLosesTheFocus)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    w.grid->SetCell(1, 1, "0");
+    w.grid->SetCell(1, 2, "0");
+    w.show();
+    w.grid->SetCurrentCell(1, 1);
+    settle();
+    ASSERT_TRUE(w.grid->InplaceEditor()->hasFocus());
+    w.other->setFocus();
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 1), "");
+    EXPECT_EQ(w.grid->InplaceEditor()->text(), QString());
+
+    w.grid->BlankNull = false;
+    w.grid->setFocus();
+    w.grid->SetCurrentCell(1, 2);
+    settle();
+    w.other->setFocus();
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+}
+
+TEST(TAStringGrid, EnterMovesLikeTabAndReadOnlyColumnsAreSkipped)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    w.show();
+    w.grid->SetCurrentCell(1, 4);
+    settle();
+    QTest::keyClick(w.grid->InplaceEditor(), Qt::Key_Return);
+    settle();
+    // Right of the portions only read-only columns follow: back to the portions column.
+    EXPECT_EQ(w.grid->Col(), 1);
+    EXPECT_EQ(w.grid->Row(), 4);
+
+    TAStringGrid* g = w.grid;
+    g->SetColNames(TColNames{"|20|0|1|1|", "A|40|L|0", "B|40|L|1", "C|40|L|0", "D|40|L|1"});
+    g->SetCurrentCell(3, 2);
+    settle();
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    settle();
+    EXPECT_EQ(g->Col(), 1); // leftwards onto B lands on A
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(g->Col(), 3); // rightwards onto B lands on C
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(g->Col(), 1); // past the last editable column: the first one
+}
+
+TEST(TAStringGrid, CheckBoxCellToggledBySecondClick)
+{
+    Window w;
+    w.grid->SetRowCount(5);
+    w.grid->SetColNames(TColNames{"|20|0|1|1|", " S|19|X|0|1|", "Rezept|100|L|1|0|"});
+    w.grid->SetCell(1, 2, "0");
+    w.show();
+    const QRect r = w.grid->visualRect(w.grid->GridModel()->index(1, 0));
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+    settle();
+    EXPECT_EQ(w.grid->Row(), 2);
+    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+    EXPECT_FALSE(w.grid->InplaceEditor() && w.grid->InplaceEditor()->isVisible());
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "1");
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+    // Without goEditing (the recipe list) clicks never toggle.
+    w.grid->SetOptions(w.grid->Options() & ~goEditing);
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+}
+
+// ---- painting ------------------------------------------------------------------------------
+
+namespace {
+
+bool hasDarkPixel(const QImage& img, const QRect& r)
+{
+    for (int y = r.top() + 2; y < r.bottom() - 1; ++y)
+        for (int x = r.left() + 2; x < r.right() - 1; ++x)
+            if (qGray(img.pixel(x, y)) < 100)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(TAStringGrid, PaintsBlankZerosCheckBoxesAndRowFinder)
+{
+    Window w;
+    TAStringGrid* g = w.grid;
+    g->SetOptions(g->Options() & ~goEditing);
+    g->SetRowCount(6);
+    g->SetColNames(TColNames{"|20|0|1|1|", "Menge|60|3|1||", " S|19|X|1|1|", "Text|60|L|1|0|"});
+    g->SetCell(1, 1, "0,000");
+    g->SetCell(1, 2, "1,000");
+    g->SetCell(2, 1, "255");
+    g->SetCell(2, 2, "1");
+    g->SetCell(3, 3, "0");
+    g->SetMitZeilenFinder(true);
+    w.show();
+    g->clearSelection();
+    g->selectionModel()->clearCurrentIndex();
+    settle();
+    const QImage img = g->viewport()->grab().toImage();
+    auto rectOf = [&](int col, int row) {
+        return g->visualRect(g->GridModel()->index(row - 1, col - 1));
+    };
+    EXPECT_EQ(g->GetCell(1, 1), "0,000");
+    EXPECT_FALSE(hasDarkPixel(img, rectOf(1, 1)));
+    EXPECT_TRUE(hasDarkPixel(img, rectOf(1, 2)));
+    EXPECT_FALSE(hasDarkPixel(img, rectOf(2, 1)));
+    EXPECT_TRUE(hasDarkPixel(img, rectOf(2, 2)));
+    EXPECT_TRUE(hasDarkPixel(img, rectOf(3, 3))); // "0" is only blank in number columns
+    // Rows 1, 3, 5 shaded, 2 and 4 not.
+    for (int row = 1; row <= 5; ++row) {
+        const QRect r = rectOf(3, row);
+        const QColor c = img.pixelColor(r.right() - 3, r.top() + 3);
+        EXPECT_EQ(c, row % 2 ? QColor(230, 230, 230) : g->palette().color(QPalette::Base)) << row;
+    }
+    g->SetMitZeilenFinder(false);
+    settle();
+    const QImage plain = g->viewport()->grab().toImage();
+    const QRect r1 = rectOf(3, 1);
+    EXPECT_EQ(plain.pixelColor(r1.right() - 3, r1.top() + 3), g->palette().color(QPalette::Base));
+}
+
+// ---- sorting -------------------------------------------------------------------------------
+
+namespace {
+
+struct RecipeRow : TGridInfo {
+    explicit RecipeRow(std::string n) : name(std::move(n)) {}
+    std::string name;
+};
+
+void fillRecipes(TAStringGrid* g, const std::vector<std::pair<std::string, std::string>>& rows,
+                 std::vector<std::unique_ptr<RecipeRow>>& owned)
+{
+    g->SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int r = static_cast<int>(i) + 1;
+        g->SetCell(2, r, rows[i].first);
+        g->SetCell(4, r, rows[i].second);
+        if (!rows[i].first.empty()) {
+            owned.push_back(std::make_unique<RecipeRow>(rows[i].first));
+            g->SetObjects(0, r, owned.back().get());
+        }
+    }
+}
+
+std::vector<std::string> column(TAStringGrid* g, int col)
+{
+    std::vector<std::string> out;
+    for (int r = 1; r < g->RowCount(); ++r)
+        out.push_back(g->GetCell(col, r));
+    return out;
+}
+
+void configureRecipeList(TAStringGrid* g)
+{
+    g->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
+                  goDrawFocusSelected | goTabs | goRowSelect | goThumbTracking);
+    g->AutoColResize = false;
+    g->SetColNames(TColNames{"|20|0|1|1|", " S|19|X|1|1|Auswahl eines Rezeptes",
+                             "Rezept|100|L|1|0|Rezepturenbezeichnung", "Rezeptgruppe|100|L|1|0|",
+                             "Portionen|50|0|1|0|Portionsanzahl", "|200|0|1||"});
+}
+
+} // namespace
+
+TEST(TAStringGrid, HeaderDoubleClickSortsAndCycles)
+{
+    Window w(700);
+    TAStringGrid* g = w.grid;
+    configureRecipeList(g);
+    std::vector<std::unique_ptr<RecipeRow>> owned;
+    fillRecipes(g, {{"Suppe", "10"}, {"", ""}, {"Brot", "9"}, {"Salat", "100"}, {"Eintopf", "9"}},
+                owned);
+    int dblClicks = 0;
+    std::vector<int> sortBegins;
+    g->OnDblClick = [&](TAStringGrid*) { ++dblClicks; };
+    g->OnSortBegin = [&](TAStringGrid*, int ab, int zahl, bool&) {
+        sortBegins.push_back(ab * 100 + zahl);
+    };
+    w.show();
+    g->SetCurrentCell(2, 1); // "Suppe" is followed
+    settle();
+    QHeaderView* h = g->horizontalHeader();
+    const auto headerCentre = [&](int col) {
+        return QPoint(h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) / 2,
+                      h->height() / 2);
+    };
+
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
+    EXPECT_EQ(column(g, 4), (std::vector<std::string>{"9", "9", "10", "100", ""}));
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Brot", "Eintopf", "Suppe", "Salat", ""}));
+    EXPECT_EQ(static_cast<RecipeRow*>(g->Objects(0, 1))->name, "Brot");
+    EXPECT_EQ(g->Objects(0, 5), nullptr);
+    EXPECT_EQ(g->Row(), 3); // the followed row
+    EXPECT_EQ(dblClicks, 1);
+    EXPECT_EQ(sortBegins, std::vector<int>{105});
+
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
+    EXPECT_EQ(column(g, 4), (std::vector<std::string>{"100", "10", "9", "9", ""}));
+    // Equal keys keep their order: Brot stays above Eintopf.
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Suppe", "Brot", "Eintopf", ""}));
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
+    EXPECT_EQ(column(g, 4), (std::vector<std::string>{"9", "9", "10", "100", ""}));
+
+    // Another column starts ascending, by bytes.
+    g->SetCell(2, 1, "\xC4pfel");
+    g->SetCell(2, 2, "apfel");
+    g->SetCell(2, 3, "Zucker");
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(2));
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
+    EXPECT_EQ(g->SortTyp()[2], '1');
+    EXPECT_EQ(g->SortTyp()[4], '1');
+
+    // OnSortBegin can refuse.
+    g->OnSortBegin = [](TAStringGrid*, int, int, bool& allow) { allow = false; };
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(2));
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
+}
+
+TEST(TAStringGrid, SortMarkiertSortsOnlyTheSelectedRows)
+{
+    TAStringGrid g;
+    configureRecipeList(&g);
+    g.SetOptions(g.Options() | goRangeSelect);
+    std::vector<std::unique_ptr<RecipeRow>> owned;
+    fillRecipes(&g, {{"E", "5"}, {"D", "4"}, {"C", "3"}, {"B", "2"}, {"A", "1"}}, owned);
+    g.SetCurrentCell(2, 2);
+    g.selectionModel()->select(
+        QItemSelection(g.GridModel()->index(1, 0), g.GridModel()->index(3, 4)),
+        QItemSelectionModel::ClearAndSelect);
+    int compares = 0;
+    g.OnSortCompare = [&](TAStringGrid*, int col, int sortRow, std::string&, std::string&,
+                          TGridInfo*& o1, TGridInfo*&, int&, int&) {
+        ++compares;
+        EXPECT_EQ(col, 2);
+        EXPECT_GE(sortRow, 2);
+        EXPECT_LE(sortRow, 3);
+        EXPECT_NE(o1, nullptr);
+    };
+    g.SortColumn(2, 1);
+    EXPECT_GT(compares, 0);
+    EXPECT_EQ(column(&g, 2), (std::vector<std::string>{"E", "B", "C", "D", "A"}));
+    EXPECT_EQ(g.SortTyp()[2], '0'); // a coded sort leaves SortTyp alone
+    g.SortMarkiert = false;
+    g.OnSortCompare = nullptr;
+    g.SortColumn(2, 2); // descending, all rows
+    EXPECT_EQ(column(&g, 2), (std::vector<std::string>{"E", "D", "C", "B", "A"}));
+}
+
+// ---- widths --------------------------------------------------------------------------------
+
+TEST(TAStringGrid, HeaderBorderDoubleClickFitsWithoutOnDblClick)
+{
+    Window w(700);
+    TAStringGrid* g = w.grid;
+    configureRecipeList(g);
+    g->SetRowCount(3);
+    g->SetCell(2, 1, "Ein sehr langer Rezeptname mit vielen Worten");
+    int dblClicks = 0;
+    g->OnDblClick = [&](TAStringGrid*) { ++dblClicks; };
+    w.show();
+    QHeaderView* h = g->horizontalHeader();
+    const int before = g->ColWidths(2);
+    const int border = h->sectionViewportPosition(1) + h->sectionSize(1);
+    QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, QPoint(border - 2, h->height() / 2));
+    settle();
+    EXPECT_GT(g->ColWidths(2), before);
+    EXPECT_EQ(g->ColWidths(2), g->fontMetrics().horizontalAdvance(
+                                   QStringLiteral("Ein sehr langer Rezeptname mit vielen Worten")) +
+                                   6);
+    EXPECT_EQ(dblClicks, 0);
+    EXPECT_EQ(g->GetCell(2, 1), "Ein sehr langer Rezeptname mit vielen Worten"); // not sorted
+}
+
+TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
+{
+    TestDir dir;
+    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+    const QString key = QStringLiteral("Software\\kovanta\\SDIAppForm\\StringGrid1");
+    {
+        SettingsStore store;
+        store.writeString(key, QStringLiteral("Sizes"), QStringLiteral("50,abc,2000"));
+    }
+    {
+        QWidget top;
+        top.resize(300, 200);
+        auto* g = new TAStringGrid(&top);
+        g->setObjectName(QStringLiteral("StringGrid1"));
+        g->resize(300, 200);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L", "B|30", "C|44"});
+        g->Loaded();
+        top.show();
+        settle();
+        EXPECT_EQ(g->ColWidths(0), 50);
+        EXPECT_EQ(g->ColWidths(1), 10);
+        EXPECT_EQ(g->ColWidths(2), 64);
+        EXPECT_EQ(g->ColWidths(3), 44); // no piece: keeps its width
+        // Restored widths win over later column definitions.
+        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L", "B|30", "C|44"});
+        EXPECT_EQ(g->ColWidths(1), 10);
+        g->SetColWidths(3, 77);
+    }
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("50,10,64,77"));
+        store.writeString(key, QStringLiteral("Sizes"), QStringLiteral("900,20"));
+    }
+    {
+        QWidget top;
+        auto* g = new TAStringGrid(&top);
+        g->setObjectName(QStringLiteral("StringGrid1"));
+        g->resize(300, 200);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L"});
+        g->Loaded();
+        top.show();
+        settle();
+        EXPECT_EQ(g->ColWidths(0), 285); // at most the grid width - 15
+        EXPECT_EQ(g->ColWidths(1), 20);
+    }
+    SettingsStore::setDefaultFileName({});
+}
+
+// ---- row moving ----------------------------------------------------------------------------
+
+TEST(TAStringGrid, RowMovingMovesModelRows)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    TAStringGrid* g = w.grid;
+    RecipeRow a("A"), b("B"), c("C");
+    g->SetCell(2, 1, "A");
+    g->SetObjects(0, 1, &a);
+    g->SetCell(2, 2, "B");
+    g->SetObjects(0, 2, &b);
+    g->SetCell(2, 3, "C");
+    g->SetObjects(0, 3, &c);
+    w.show();
+    g->verticalHeader()->moveSection(0, 2); // drag row 1 below row 3
+    settle();
+    EXPECT_EQ(column(g, 2)[0], "B");
+    EXPECT_EQ(column(g, 2)[1], "C");
+    EXPECT_EQ(column(g, 2)[2], "A");
+    EXPECT_EQ(g->Objects(0, 3), &a);
+    EXPECT_EQ(g->Objects(0, 1), &b);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(g->verticalHeader()->visualIndex(i), i);
+    for (int r = 1; r <= 3; ++r)
+        g->SetObjects(0, r, nullptr); // the stack objects are not the grid's to free
+}
