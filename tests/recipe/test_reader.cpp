@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace kovanta;
 using fixture::Head;
@@ -238,6 +239,9 @@ TEST_F(Reader, MissingOrUnreadableFilesAddNothing)
     std::filesystem::create_directory(dir.path() / "REZ00002.DAT");
     proz.ReadRecipeIndex(dir.dir() + "REZ00002.DAT", list);
     proz.ReadRecipeIndex("", list);
+    // A FIFO would block an open until someone writes to it: it is not a recipe file.
+    ASSERT_EQ(::mkfifo((dir.dir() + "REZ00004.DAT").c_str(), 0600), 0);
+    proz.ReadRecipeIndex(dir.dir() + "REZ00004.DAT", list);
     EXPECT_TRUE(list.empty());
 
     TImpListInfo gone;
