@@ -132,38 +132,45 @@ std::vector<int> sortOrder(const std::vector<SortEntry>& entries, const SortSett
             return outOfOrder(tx1, tx2, o1, o2, t, art, settings.objectUsed);
         });
     }
+    // Without a hook the comparison is a strict weak order: rows without object (or with an
+    // empty text) form one group after all others, in their order, and the rest are ordered
+    // by key alone. A stable partition plus a stable sort of (key, position) pairs yields
+    // exactly the order of the exchange passes.
     const int art = settings.sortArt;
-    auto withKeys = [&](const auto& keys) {
-        return stableSortPositions(n, [&](int, int a, int b) {
-            const SortEntry& ea = entries[a];
-            const SortEntry& eb = entries[b];
-            if (const int d =
-                    presenceDecision(ea.text, eb.text, ea.object, eb.object, settings.objectUsed);
-                d >= 0)
-                return d == 1;
-            return keysOutOfOrder(keys[a], keys[b], art);
-        });
+    std::vector<int> present, absent;
+    present.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const bool missing =
+            settings.objectUsed ? entries[i].object == nullptr : blank(entries[i].text);
+        (missing ? absent : present).push_back(i);
+    }
+    auto withKeys = [&](auto keyOf) {
+        using Key = decltype(keyOf(0));
+        std::vector<std::pair<Key, int>> keyed;
+        keyed.reserve(present.size());
+        for (int i : present)
+            keyed.emplace_back(keyOf(i), i);
+        if (art % 2 == 0)
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+        else
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const auto& a, const auto& b) { return b.first < a.first; });
+        std::vector<int> order;
+        order.reserve(n);
+        for (const auto& k : keyed)
+            order.push_back(k.second);
+        order.insert(order.end(), absent.begin(), absent.end());
+        return order;
     };
     switch (settings.type) {
-    case SortType::Number: {
-        std::vector<std::int32_t> keys(n);
-        for (int i = 0; i < n; ++i)
-            keys[i] = digitValue(entries[i].text);
-        return withKeys(keys);
-    }
-    case SortType::Date: {
-        std::vector<std::string> keys(n);
-        for (int i = 0; i < n; ++i)
-            keys[i] = dateSortKey(entries[i].text, art);
-        return withKeys(keys);
-    }
+    case SortType::Number:
+        return withKeys([&](int i) { return digitValue(entries[i].text); });
+    case SortType::Date:
+        return withKeys([&](int i) { return dateSortKey(entries[i].text, art); });
     case SortType::Text:
-    default: {
-        std::vector<std::string_view> keys(n);
-        for (int i = 0; i < n; ++i)
-            keys[i] = entries[i].text;
-        return withKeys(keys);
-    }
+    default:
+        return withKeys([&](int i) { return entries[i].text; });
     }
 }
 
