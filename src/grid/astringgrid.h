@@ -48,6 +48,11 @@ enum GridOption : unsigned {
 };
 using GridOptions = unsigned;
 
+// System colours as the grid's colour properties may name them (the high bit marks them).
+inline constexpr TColor clHighlight = static_cast<TColor>(0x8000000Du);
+inline constexpr TColor clHighlightText = static_cast<TColor>(0x8000000Eu);
+inline constexpr TColor clWindow = static_cast<TColor>(0x80000005u);
+
 // Painting hooks a row object can attach to a cell through TGridInfo::CellColors. Not owned by
 // the row object or the grid.
 class TGridCellPainter : public CellPainter {

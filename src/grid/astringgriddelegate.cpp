@@ -15,9 +15,18 @@ TAStringGridDelegate::TAStringGridDelegate(TAStringGrid* grid)
     : QStyledItemDelegate(grid), grid_(grid)
 {}
 
-QColor TAStringGridDelegate::toQColor(int c)
+QColor TAStringGridDelegate::toQColor(int c, const QPalette& palette)
 {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    switch (c) {
+    case clHighlight:
+        return palette.color(QPalette::Highlight);
+    case clHighlightText:
+        return palette.color(QPalette::HighlightedText);
+    case clWindow:
+        return palette.color(QPalette::Base);
+    default:
+        return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    }
 }
 
 namespace {
@@ -82,11 +91,11 @@ void TAStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     QColor background = pal.color(QPalette::Base);
     if (rowFinderShade(col, row, TAStringGrid::FixedCols, TAStringGrid::FixedRows,
                        g->MitZeilenFinder()))
-        background = toQColor(g->ZeilFindColor());
+        background = toQColor(g->ZeilFindColor(), pal);
     if (colours.background == Background::Highlight)
         background = pal.color(QPalette::Highlight);
     else if (colours.background == Background::HideSelColor)
-        background = toQColor(g->HideSelColor);
+        background = toQColor(g->HideSelColor, pal);
     QColor foreground = colours.foreground == Foreground::HighlightText
                             ? pal.color(QPalette::HighlightedText)
                             : pal.color(QPalette::Text);
@@ -104,9 +113,9 @@ void TAStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
             const CellColorInfo info = rowObject->GetCellColors(col, state.selected);
             if (info.Found) {
                 if (info.Font != clNone)
-                    foreground = toQColor(info.Font);
+                    foreground = toQColor(info.Font, pal);
                 if (info.Background != clNone)
-                    background = toQColor(info.Background);
+                    background = toQColor(info.Background, pal);
                 frame = info.Frame;
                 cellPainter = dynamic_cast<TGridCellPainter*>(info.Painter);
             }
@@ -174,7 +183,7 @@ void TAStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
         }
         if (frame != clNone) {
             const int bw = g->ColorBorderWidth;
-            QPen pen(toQColor(frame));
+            QPen pen(toQColor(frame, pal));
             pen.setWidth(bw);
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);

@@ -22,8 +22,8 @@ public:
         return nullptr;
     }
 
-    // A Windows colour value (0x00BBGGRR) as QColor.
-    static QColor toQColor(int tcolor);
+    // A colour value (0x00BBGGRR, or a system colour such as clHighlight) as QColor.
+    static QColor toQColor(int tcolor, const QPalette& palette);
 
 private:
     TAStringGrid* grid_;
