@@ -57,15 +57,17 @@ void TFormPosSaver::load()
     storedMaximized_ = store_->readInteger(key_, QStringLiteral("Maximized"), 0) != 0;
     extraCount_ =
         std::clamp(store_->readInteger(key_, QStringLiteral("SaveIntMax"), 0), 0, kMaxExtra);
-    for (int i = 1; i <= extraCount_; ++i)
-        extra_[i - 1] = store_->readInteger(key_, valueName(i), 0);
+    for (int i = 1; i <= extraCount_; ++i) {
+        if (store_->hasValue(key_, valueName(i)))
+            extra_[i - 1] = store_->readInteger(key_, valueName(i), 0);
+    }
 }
 
 int TFormPosSaver::GetValue(int index, int def, int min, int max) const
 {
     int value = def;
-    if (index >= 1 && index <= kMaxExtra && index <= extraCount_)
-        value = extra_[index - 1];
+    if (index >= 1 && index <= kMaxExtra && index <= extraCount_ && extra_[index - 1])
+        value = *extra_[index - 1];
     if (min != 0 && value < min)
         value = min;
     if (max != 0 && value > max)
@@ -133,8 +135,10 @@ void TFormPosSaver::save()
     }
     store_->writeInteger(key_, QStringLiteral("Maximized"), maximized ? 1 : 0);
     store_->writeInteger(key_, QStringLiteral("SaveIntMax"), extraCount_);
-    for (int i = 1; i <= extraCount_; ++i)
-        store_->writeInteger(key_, valueName(i), extra_[i - 1]);
+    for (int i = 1; i <= extraCount_; ++i) {
+        if (extra_[i - 1])
+            store_->writeInteger(key_, valueName(i), *extra_[i - 1]);
+    }
     store_->sync();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QWidget;
 
@@ -38,8 +39,9 @@ public:
     // Open the window maximised on restore, whatever was stored ("MaxWindow").
     void setOpenMaximized(bool on) { openMaximized_ = on; }
 
-    // The extra value index (1..20) when stored (index <= "SaveIntMax"), else def; then clamped
-    // to [min, max], where a bound of 0 means none.
+    // The extra value index (1..20) when stored (index <= "SaveIntMax" and the value present),
+    // else def; then clamped to [min, max], where a bound of 0 means none. An index below
+    // "SaveIntMax" that was never set is not stored and gives def, not 0.
     int GetValue(int index, int def, int min, int max) const;
 
     // Sets extra value index (1..20; others are ignored), raises "SaveIntMax" to index when it
@@ -71,7 +73,8 @@ private:
     bool openMaximized_ = false;
     bool restored_ = false;
     int extraCount_ = 0;
-    std::array<int, kMaxExtra> extra_{};
+    // Values never set stay unset, so they give the caller's default rather than 0.
+    std::array<std::optional<int>, kMaxExtra> extra_{};
 };
 
 } // namespace kovanta

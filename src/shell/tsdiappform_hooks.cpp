@@ -4,7 +4,6 @@
 
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
-#include "recipeloader.h"
 #include "tsdiappform.h"
 #include "views/previewcontroller.h"
 #include "views/recipelistview.h"
@@ -17,58 +16,7 @@
 
 namespace kovanta {
 
-// --- Settings ------------------------------------------------------------------------------
-
-// Window creation: "Autosave", "Zeilenfinder" and "MaxWindow" from the settings store. Until
-// the settings are wired, the defaults of a first start apply.
-void TSDIAppForm::readSettings()
-{
-    autosave_ = true;
-    rowFinder_ = true;
-    maxWindow_ = true;
-}
-
-// First show: the search path list from the program's INI file.
-void TSDIAppForm::loadSearchPaths()
-{
-    iniFileName_ = programDirectory_ + QStringLiteral("kovanta.INI");
-}
-
-// Close query, only when the search paths changed. May throw; the caller swallows it.
-void TSDIAppForm::saveSettings() {}
-
-// MSG_RESTORE_PANELS: the stored side-panel widths (default 200, clamped to 100-400).
-void TSDIAppForm::restoreSidePanelWidths() {}
-
-// A side panel was resized by the user after the widths were restored.
-void TSDIAppForm::storeSidePanelWidth(SidePanel, int) {}
-
-// "Maximale Fenstergröße" toggled: written at once.
-void TSDIAppForm::storeMaxWindow(bool) {}
-
-// --- Directory scan ------------------------------------------------------------------------
-
-// Rebuilds the recipe list. For now: every REZ*.DAT of the program directory.
-void TSDIAppForm::readAllRecipes()
-{
-    QTableView* grid = tabs_->recipeGrid();
-    grid->hide();
-    // The previous entries are freed before the new read begins.
-    recipeList_->clear();
-    RecipeLoader::Entries entries = RecipeLoader::readAll(
-        *proz_, programDirectory_.toStdString(), [] { QCoreApplication::processEvents(); });
-    recipeList_->setEntries(std::move(entries));
-    grid->show();
-}
-
-// MSG_IMPORT_NOTIFY (recipes stored): make the web recipe directory active if it is listed.
-void TSDIAppForm::activateWebRecipeDirectory() {}
-
-// "Öffnen...": add a recipe directory by browsing.
-void TSDIAppForm::openDirectory() {}
-
-// "Verzeichnisse", HemisphereButton2: the search-path dialog.
-void TSDIAppForm::editSearchPaths() {}
+// Settings and the directory scan: tsdiappform_settings.cpp.
 
 // --- Views -----------------------------------------------------------------------------------
 

@@ -46,7 +46,7 @@ TEST(FormPosSaver, GetValueHonoursCountDefaultAndBounds)
     Fixture f;
     f.put(QStringLiteral("SaveIntMax"), QStringLiteral("3"));
     f.put(QStringLiteral("SaveInt1"), QStringLiteral("50"));
-    f.put(QStringLiteral("SaveInt2"), QStringLiteral("250"));
+    // SaveInt2 missing although within SaveIntMax: the default applies, not 0.
     f.put(QStringLiteral("SaveInt3"), QStringLiteral("900"));
     f.put(QStringLiteral("SaveInt4"), QStringLiteral("300")); // beyond SaveIntMax: not read
     SettingsStore store(f.file);
@@ -59,10 +59,11 @@ TEST(FormPosSaver, GetValueHonoursCountDefaultAndBounds)
     };
     const Case cases[] = {
         {1, 200, 100, 400, 100},                                             // below minimum
-        {2, 200, 100, 400, 250}, {3, 200, 100, 400, 400},                    // above maximum
+        {2, 250, 100, 400, 250}, {3, 200, 100, 400, 400},                    // above maximum
         {4, 200, 100, 400, 200},                                             // not stored
         {0, 200, 100, 400, 200}, {21, 7, 0, 0, 7},        {3, 0, 0, 0, 900}, // 0: no bound
         {1, 0, 0, 40, 40},       {4, 20, 100, 0, 100},                       // default clamped
+        {2, 0, 0, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(saver.GetValue(c.index, c.def, c.min, c.max), c.expected) << c.index;
@@ -84,7 +85,7 @@ TEST(FormPosSaver, SetValueWritesEverythingAtOnce)
     }
     EXPECT_EQ(f.get(QStringLiteral("SaveIntMax")), QStringLiteral("3"));
     EXPECT_EQ(f.get(QStringLiteral("SaveInt1")), QStringLiteral("150"));
-    EXPECT_EQ(f.get(QStringLiteral("SaveInt2")), QStringLiteral("0"));
+    EXPECT_EQ(f.get(QStringLiteral("SaveInt2")), QStringLiteral("<none>")) << "never set";
     EXPECT_EQ(f.get(QStringLiteral("SaveInt3")), QStringLiteral("321"));
     EXPECT_EQ(f.get(QStringLiteral("SaveInt21")), QStringLiteral("<none>"));
     EXPECT_EQ(f.get(QStringLiteral("Width")), QStringLiteral("<none>"))

@@ -1,0 +1,268 @@
+// The settings, the search paths and the scan as the user meets them in the main window:
+// start, change, close, start again.
+#include "dialogs/dirtree.h"
+#include "dialogs/durchsuchen.h"
+#include "dialogs/pfaddatendefinition.h"
+#include "platform/qt/settingsstore.h"
+#include "recipefixtures.h"
+#include "shell/messages.h"
+#include "shell/recipelistmodel.h"
+#include "shell/searchpaths.h"
+#include "shell/settings.h"
+#include "shell/tsdiappform.h"
+#include "support/testdir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+
+using namespace kovanta;
+
+namespace {
+
+constexpr int kNever = 24 * 60 * 60 * 1000;
+
+std::string readAll(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs f on the next modal dialog once it is up (after its queued set-up steps).
+void whenModal(std::function<void(QWidget*)> f)
+{
+    QTimer::singleShot(0, [f] {
+        QCoreApplication::processEvents();
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        f(modal);
+    });
+}
+
+class SettingsWindow : public ::testing::Test {
+protected:
+    TestDir home; // settings store and recipe directories
+    TestDir prog; // program directory
+    std::string kantine = home.dir() + "kantine/";
+    std::string diaet = home.dir() + "diaet/";
+    std::unique_ptr<TSDIAppForm> window;
+
+    void SetUp() override
+    {
+        SettingsStore::setDefaultFileName(QString::fromStdString(home.dir() + "registry.conf"));
+        prog.write("REZ00001.DAT", shelltest::singleRecipeFile({"Gulasch", "Fleisch"}));
+        home.write("kantine/REZ00010.DAT", shelltest::singleRecipeFile({"Linsen", "Suppen"}));
+        home.write("diaet/rez00011.dat", shelltest::singleRecipeFile({"Reis", "Beilagen"}));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        SettingsStore::setDefaultFileName(QString());
+    }
+
+    std::string ini() const { return prog.dir() + "kovanta.INI"; }
+
+    void start()
+    {
+        ShellOptions options;
+        options.programDirectory = QString::fromStdString(prog.dir());
+        options.startDelayMs = kNever;
+        window = std::make_unique<TSDIAppForm>(options);
+        window->showInitially();
+        QCoreApplication::processEvents(); // MSG_RESTORE_PANELS
+    }
+    void reload()
+    {
+        postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
+        QCoreApplication::processEvents();
+    }
+    void stop()
+    {
+        window->close();
+        window.reset();
+    }
+    std::vector<std::string> listedFiles() const
+    {
+        std::vector<std::string> files;
+        for (const auto& e : window->recipeList()->entries())
+            files.push_back(e->FileName);
+        return files;
+    }
+    QAction* action(const char* name) const
+    {
+        return window->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    QString stored(const char* key, const char* name) const
+    {
+        SettingsStore store;
+        return store.readString(QString::fromLatin1(key), QString::fromLatin1(name),
+                                QStringLiteral("<none>"));
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsWindow, FirstStartWithNothingStored)
+{
+    start();
+    EXPECT_TRUE(action("Zeilenfinder1")->isChecked());
+    EXPECT_TRUE(action("MaximaleFenstergroesse1")->isChecked());
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(window->panelWidthsRestored());
+    for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
+        EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
+    EXPECT_TRUE(programSearchPaths().empty());
+    reload();
+    EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
+        << "the program directory is searched while it is not listed";
+
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(ini())) << "no change of the search paths, no INI";
+    EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("<none>"));
+}
+
+TEST_F(SettingsWindow, ActiveDirectoriesAreReadInListOrder)
+{
+    prog.write("kovanta.INI", "; Suchpfade der Kantine\r\n[SuchPfade]\r\n2=1" + diaet + "\r\n1=0" +
+                                  kantine + "\r\n3=1" + prog.dir() + "\r\n");
+    start();
+    reload();
+    EXPECT_EQ(listedFiles(),
+              (std::vector<std::string>{diaet + "rez00011.dat", prog.dir() + "REZ00001.DAT"}));
+}
+
+TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
+{
+    prog.write("kovanta.INI", "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + kantine + "\r\n2=1" +
+                                  diaet + "\r\n");
+    start();
+    whenModal([](QWidget* modal) {
+        auto* list = modal->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+        ASSERT_NE(list, nullptr);
+        list->setCurrentRow(0);
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn3")),
+                          Qt::LeftButton);
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn1")),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("HemisphereButton2")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(window->searchPathsChanged());
+    QCoreApplication::processEvents(); // the posted re-read
+    EXPECT_EQ(listedFiles(),
+              (std::vector<std::string>{prog.dir() + "REZ00001.DAT", diaet + "rez00011.dat"}));
+    stop();
+
+    EXPECT_EQ(readAll(ini()), "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + diaet + "\r\n2=0" +
+                                  prog.dir() + "internet/\r\n");
+    start();
+    EXPECT_FALSE(programSearchPaths().contains(kantine));
+    EXPECT_EQ(programSearchPaths().size(), 2u);
+}
+
+TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList)
+{
+    prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n");
+    start();
+    whenModal([](QWidget* modal) {
+        auto* list = modal->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+        list->item(0)->setCheckState(Qt::Unchecked);
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
+                          Qt::LeftButton);
+    });
+    action("Verzeichnisse1")->trigger();
+    EXPECT_EQ(programSearchPaths().entries(),
+              (std::vector<SearchPath>{{kantine, true},
+                                       {window->webRecipeDirectory().toStdString(), false}}));
+    EXPECT_TRUE(window->searchPathsChanged());
+}
+
+TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
+{
+    {
+        SettingsStore store;
+        settings::writeCloseSwitches(store, true, true);
+    }
+    start();
+    action("Zeilenfinder1")->trigger();
+    EXPECT_FALSE(window->rowFinder());
+    action("MaximaleFenstergroesse1")->trigger();
+    EXPECT_EQ(stored("Software\\Kovanta\\Settings", "MaxWindow"), QStringLiteral("0"));
+    stop();
+    EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("1"));
+
+    // With a change of the search paths the row finder is stored as well.
+    start();
+    EXPECT_FALSE(action("MaximaleFenstergroesse1")->isChecked());
+    action("Zeilenfinder1")->trigger();
+    window->setSearchPathsChanged(true);
+    stop();
+    EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("0"));
+}
+
+TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
+{
+    start();
+    whenModal([this](QWidget* modal) {
+        auto* browser = qobject_cast<TDurchSuchen*>(modal);
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(browser->windowTitle(), QStringLiteral("Rezeptdatenpfad hinzuf\u00fcgen"));
+        auto* ok = browser->findChild<QPushButton*>(QStringLiteral("BitBtn1"));
+        browser->tree()->SelectPath(QString::fromStdString(home.dir()));
+        EXPECT_FALSE(ok->isEnabled()) << "no REZ0*.DAT here";
+        browser->tree()->SelectPath(QString::fromStdString(kantine));
+        ASSERT_TRUE(ok->isEnabled());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    action("Oeffnen1")->trigger();
+    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
+    EXPECT_EQ(window->lastAddedDirectory().toStdString(), kantine);
+    EXPECT_TRUE(window->searchPathsChanged());
+    reload();
+    EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
+        << "an added directory is not searched until ticked";
+
+    whenModal([](QWidget* modal) {
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
+                          Qt::LeftButton);
+    });
+    action("Oeffnen1")->trigger();
+    EXPECT_EQ(programSearchPaths().size(), 1u) << "cancelled: nothing changes";
+}
+
+TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
+{
+    prog.write("kovanta.INI", "[SuchPfade]\n1=0" + prog.dir() + "internet/\n");
+    start();
+    prog.write("internet/rez1a.dat", shelltest::singleRecipeFile({"Web", "Internet"}));
+    postWindowMessage(window.get(), MSG_IMPORT_NOTIFY, 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(programSearchPaths().entries().front().active);
+    EXPECT_FALSE(window->searchPathsChanged()) << "activation is no change of the search paths";
+    EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
+                                                       prog.dir() + "internet/rez1a.dat"}));
+}
+
+TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
+{
+    start();
+    emit window->tabs()->sidePanelResized(SidePanel::MenuPlan, 321);
+    emit window->tabs()->sidePanelResized(SidePanel::Requirements, 999);
+    stop();
+    start();
+    EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::MenuPlan), 321);
+    EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Requirements), 400) << "at most 400";
+    EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Preview), 200);
+}
