@@ -2,6 +2,7 @@
 
 #include "webrecipe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -54,6 +55,25 @@ std::uint16_t toPort(std::string_view text)
     if (value < 0 || value > 65535)
         throw EConvertError("'" + std::string(text) + "' is not a valid port");
     return static_cast<std::uint16_t>(value);
+}
+
+// `reference` (a path, absolute or relative) against the current request target: a path, or
+// with `fullUrl` a whole URL whose scheme and authority are kept.
+std::string resolveAgainst(const std::string& current, const std::string& reference, bool fullUrl)
+{
+    std::size_t pathStart = 0;
+    if (fullUrl) {
+        const std::size_t scheme = current.find("://");
+        const std::size_t from = scheme == std::string::npos ? 0 : scheme + 3;
+        pathStart = std::min(current.find('/', from), current.size());
+    }
+    const std::string origin = current.substr(0, pathStart);
+    const std::string path = current.substr(pathStart);
+    if (!reference.empty() && reference.front() == '/')
+        return origin + reference;
+    if (path.empty())
+        return origin + "/" + reference;
+    return origin + LinkBase(path) + reference;
 }
 
 } // namespace
@@ -365,11 +385,14 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
 
 void T_HTTP::ApplyLocation(const std::string& value)
 {
+    const bool absolute = value.find("://") != std::string::npos;
     if (!Proxy.empty()) {
-        Path = value;
+        // Through a proxy the request target is the whole URL; a Location without scheme and
+        // host is completed from the current target, so the proxy is not handed a bare path.
+        Path = absolute ? value : resolveAgainst(Path, value, true);
         return;
     }
-    if (value.find("://") != std::string::npos) {
+    if (absolute) {
         const TURLParts parts = ParseURL(value);
         Host = parts.host;
         Path = parts.path.empty() ? "/" : parts.path;
@@ -378,10 +401,7 @@ void T_HTTP::ApplyLocation(const std::string& value)
         return;
     }
     // A Location without a scheme and host refers to the server that sent it.
-    if (!value.empty() && value.front() == '/')
-        Path = value;
-    else
-        Path = (Path.find('/') == std::string::npos ? std::string("/") : LinkBase(Path)) + value;
+    Path = resolveAgainst(Path, value, false);
 }
 
 void T_HTTP::GetAnswer()

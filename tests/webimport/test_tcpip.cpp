@@ -305,6 +305,46 @@ TEST(HttpRequest, ProxyGetsWholeUrlAndItsOwnHost)
               "HEAD http://kantine.example/r1.htm HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
     EXPECT_EQ(requests[1],
               "GET http://kantine.example/neu.htm HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+
+    // A Location holding only a path is completed from the requested URL.
+    ScriptedServer proxy2(
+        {ScriptedServer::answer("HTTP/1.0 302 Moved\r\nLocation: /neu/r2.htm\r\n\r\n"),
+         ScriptedServer::answer(kOk),
+         ScriptedServer::answer("HTTP/1.0 302 Moved\r\nLocation: r3.htm\r\n\r\n"),
+         ScriptedServer::answer(kOk)});
+    http.Proxy = "127.0.0.1:" + std::to_string(proxy2.port());
+    http.URL = "http://kantine.example:81/alt/r1.htm";
+    http.Action();
+    http.Action();
+    const auto requests2 = proxy2.requests();
+    ASSERT_EQ(requests2.size(), 4u);
+    EXPECT_TRUE(requests2[1].starts_with("GET http://kantine.example:81/neu/r2.htm HTTP/1.0\r\n"))
+        << requests2[1];
+    EXPECT_TRUE(requests2[3].starts_with("GET http://kantine.example:81/alt/r3.htm HTTP/1.0\r\n"))
+        << requests2[3];
+}
+
+TEST(HttpRequest, RelativeLocationsStayOnTheServer)
+{
+    struct {
+        const char* location;
+        const char* get;
+    } const cases[] = {
+        {"r3.htm", "GET /plaene/r3.htm HTTP/1.0\r\n"},
+        {"/r4.htm", "GET /r4.htm HTTP/1.0\r\n"},
+        {"\t /r5.htm ", "GET /r5.htm HTTP/1.0\r\n"},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer server(
+            {ScriptedServer::answer(std::string("HTTP/1.0 302 Moved\r\nLocation:") + c.location +
+                                    "\r\n\r\n"),
+             ScriptedServer::answer(kOk)});
+        T_HTTP http;
+        http.URL = local(server.port(), "/plaene/woche.htm");
+        http.Action();
+        ASSERT_EQ(server.requests().size(), 2u) << c.location;
+        EXPECT_TRUE(server.requests()[1].starts_with(c.get)) << server.requests()[1];
+    }
 }
 
 TEST(HttpRequest, DefaultPorts)
