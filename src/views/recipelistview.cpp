@@ -1,5 +1,7 @@
 #include "views/recipelistview.h"
 
+#include "platform/codepage.h"
+#include "platform/qt/ansiqstring.h"
 #include "views/previewcontroller.h"
 
 #include <QAbstractItemView>
@@ -56,6 +58,61 @@ void InstallTogglePlanTriggers(QAbstractItemView& list, std::function<void()> on
                          if (index.isValid())
                              onToggle();
                      });
+}
+
+const std::vector<std::string>& RecipeListColNames()
+{
+    static const std::vector<std::string> names = {
+        "|20|0|1|1|",
+        " S|19|X|1|1|Auswahl eines Rezeptes",
+        "Rezept|100|L|1|0|Rezepturenbezeichnung",
+        "Rezeptgruppe|100|L|1|0|Gruppenzuordnung",
+        "Portionen|50|0|1|0|Portionsanzahl",
+        "kcal|45|0|1||kcal je Portion",
+        "kJ|45|0|1||kJ je Portion",
+        "BE|45|0|1||BE je Portion",
+        "Chol|45|0|1||Chol je Portion",
+        "AZ|40|0|1||Arbeitszeit in Minuten",
+        "WZ|40|0|1||Wartezeit in Minuten",
+        "Filename|80|L|1|0|Filename der Rezeptur",
+        "|200|0|1||",
+    };
+    return names;
+}
+
+void FillRecipeListRow(GridAccess& list, int row)
+{
+    const auto* e = dynamic_cast<const TImpListInfo*>(list.Objects(0, row));
+    if (!e) {
+        for (int col = 0; col < kRecipeListColumns; ++col)
+            list.SetCell(col, row, {});
+        return;
+    }
+    const std::string texts[kRecipeListColumns - 1] = {
+        e->InPlan == 1 ? "1" : "0",
+        e->ShortName,
+        e->GroupName,
+        std::to_string(e->Portions),
+        std::to_string(e->Kcal),
+        std::to_string(e->KJ),
+        std::to_string(e->BE),
+        std::to_string(e->Chol),
+        std::to_string(e->WorkMinutes),
+        std::to_string(e->WaitMinutes),
+        // Paths are kept as the file system spells them (UTF-8); grid texts are ANSI.
+        codepage::utf8ToAnsi(e->FileName),
+        std::to_string(e->EntryIndex),
+    };
+    for (int col = 1; col < kRecipeListColumns; ++col)
+        list.SetCell(col, row, texts[col - 1]);
+}
+
+std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& plan)
+{
+    return PlanPortions(
+        recipe, plan.RowCount() - 1,
+        [&](int row) { return dynamic_cast<const TImpListInfo*>(plan.Objects(0, row + 1)); },
+        [&](int row) { return ansiToQString(plan.GetCell(plancols::kPlanPortions, row + 1)); });
 }
 
 std::int32_t PlanPortionsInModel(const TImpListInfo& recipe, const QAbstractItemModel* plan,

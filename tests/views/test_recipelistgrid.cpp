@@ -1,0 +1,122 @@
+// The recipe list's rows, row finder and plan portions on the real list grid.
+#include "grid/astringgrid.h"
+#include "views/menuplangrids.h"
+#include "views/recipelistview.h"
+
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kovanta;
+
+namespace {
+
+std::unique_ptr<TImpListInfo> Entry()
+{
+    auto e = std::make_unique<TImpListInfo>();
+    e->FileName = "/rezepte/K\xC3\xBC"
+                  "che/REZ00042.DAT"; // UTF-8 "Küche"
+    e->FileNumber = 42;
+    e->EntryIndex = 3;
+    e->NameNumber = 101;
+    e->ShortName = "K\xE4sesp\xE4tzle"; // ANSI
+    e->GroupName = "Teigwaren";
+    e->Portions = 8;
+    e->Kcal = 690;
+    e->KJ = 0; // not in the file
+    e->BE = 5;
+    e->Chol = -3;
+    e->WorkMinutes = 35;
+    e->WaitMinutes = 30;
+    return e;
+}
+
+} // namespace
+
+TEST(RecipeListGrid, ColumnDefinitionsGiveThirteenColumnsWithTheirCaptions)
+{
+    TAStringGrid grid;
+    grid.SetColNames(TColNames(RecipeListColNames()));
+    ASSERT_EQ(grid.ColCount(), kRecipeListColumns);
+    const char* captions[] = {"",   " S",   "Rezept", "Rezeptgruppe", "Portionen", "kcal", "kJ",
+                              "BE", "Chol", "AZ",     "WZ",           "Filename",  ""};
+    for (int c = 0; c < kRecipeListColumns; ++c)
+        EXPECT_EQ(grid.GetCell(c, 0), captions[c]) << c;
+    EXPECT_EQ(grid.DatenTyp()[1], 'X');
+    EXPECT_FALSE(grid.ColumnEditable(2)); // nothing in the recipe list is editable
+}
+
+TEST(RecipeListGrid, FillOneRowFromItsEntryOrEmptyWithout)
+{
+    TAStringGrid grid;
+    grid.SetColNames(TColNames(RecipeListColNames()));
+    grid.SetRowCount(3);
+    auto e = Entry();
+    grid.SetObjects(0, 1, e.get());
+    GridRef<TAStringGrid> list(&grid);
+
+    FillRecipeListRow(list, 1);
+    const char* expected[] = {"",
+                              "0",
+                              "K\xE4sesp\xE4tzle",
+                              "Teigwaren",
+                              "8",
+                              "690",
+                              "0",
+                              "5",
+                              "-3",
+                              "35",
+                              "30",
+                              "/rezepte/K\xFC"
+                              "che/REZ00042.DAT",
+                              "3"};
+    for (int c = 0; c < kRecipeListColumns; ++c)
+        EXPECT_EQ(grid.GetCell(c, 1), expected[c]) << c;
+
+    e->InPlan = 1;
+    FillRecipeListRow(list, 1);
+    EXPECT_EQ(grid.GetCell(1, 1), "1");
+
+    // A row whose entry was taken away is emptied, column 0 included.
+    grid.SetCell(0, 1, "x");
+    grid.SetObjects(0, 1, nullptr);
+    FillRecipeListRow(list, 1);
+    for (int c = 0; c < kRecipeListColumns; ++c)
+        EXPECT_EQ(grid.GetCell(c, 1), "") << c;
+}
+
+TEST(RecipeListGrid, RowFinderSwitchAndColour)
+{
+    TAStringGrid grid;
+    grid.SetZeilFindColor(0);
+    ApplyGridRowFinder(grid, false);
+    EXPECT_FALSE(grid.MitZeilenFinder());
+    EXPECT_EQ(grid.ZeilFindColor(), 0xE6E6E6);
+    ApplyGridRowFinder(grid, true);
+    EXPECT_TRUE(grid.MitZeilenFinder());
+}
+
+TEST(RecipeListGrid, PlanPortionsFromThePlanGrid)
+{
+    TAStringGrid plan;
+    plan.SetColCount(5);
+    plan.SetRowCount(51);
+    auto listed = Entry();
+    TGridInfo1 planned;
+    planned.CopyFrom(listed.get());
+    plan.SetObjects(0, 4, &planned);
+    plan.SetCell(1, 4, " 40");
+    GridRef<TAStringGrid> access(&plan);
+    EXPECT_EQ(PlanPortionsInGrid(*listed, access), 40);
+
+    plan.SetCell(1, 4, "vierzig");
+    EXPECT_EQ(PlanPortionsInGrid(*listed, access), 0);
+
+    TImpListInfo other = *listed;
+    other.EntryIndex = 4;
+    plan.SetCell(1, 4, "40");
+    EXPECT_EQ(PlanPortionsInGrid(other, access), 0);
+    plan.SetObjects(0, 4, nullptr); // the grid must not free the stack object
+}
