@@ -1,21 +1,23 @@
-// Reading all recipes of a 20,000-recipe collection into the recipe list, as the main window
-// does it (scan of the search directories, event queue served at each growth step, list
-// hidden while filled, shown and painted once), against the least any scan must do: open each
-// file, read its first 2 KiB, close it. Goal: at most 3 times the baseline; peak RSS below
-// 150 MB (reported as the counter peak_rss_mb, the whole process).
+// Reading all recipes of a 20,000-recipe collection into the recipe list of the main window
+// (scan of the search directories from kovanta.INI, event queue served at each growth step,
+// list hidden while filled, whatever list grid the window has), against the least any scan must do:
+// open each file, read its first 2 KiB, close it. Goal: at most 3 times the baseline; peak RSS
+// below 150 MB (reported as the counter peak_rss_mb, the whole process).
+#include "platform/qt/settingsstore.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
+#include "shell/messages.h"
 #include "shell/recipelistmodel.h"
-#include "shell/recipescan.h"
 #include "shell/searchpaths.h"
+#include "shell/tsdiappform.h"
 
 #include <QApplication>
-#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <sys/resource.h>
@@ -36,6 +38,7 @@ public:
     std::size_t Recipes() const { return recipes_; }
     const kovanta::SearchPathList& Paths() const { return paths_; }
     std::string ProgramDir() const { return root_.string() + "/prog/"; }
+    std::string SettingsFile() const { return root_.string() + "/registry.conf"; }
 
     ~Collection()
     {
@@ -63,6 +66,11 @@ private:
             spec.firstNumber += 10000;
         }
         paths_.add(root_.string() + "/inactive/", false);
+        std::ofstream ini(root_ / "prog" / "kovanta.INI", std::ios::binary);
+        ini << "[SuchPfade]\r\n";
+        int key = 0;
+        for (const auto& p : paths_.entries())
+            ini << ++key << '=' << (p.active ? '1' : '0') << p.path << "\r\n";
         for (const auto& p : paths_.entries()) {
             if (!p.active)
                 continue;
@@ -105,26 +113,22 @@ void BM_OpenRead2KiBClose(benchmark::State& state)
 void BM_ReadAllRecipesIntoList(benchmark::State& state)
 {
     const auto& collection = Collection::Get();
-    const kovanta::TRezeptImportProz proz;
-    kovanta::RecipeScan scan(proz, collection.ProgramDir());
-    kovanta::RecipeListModel model;
-    QTableView grid;
-    grid.setObjectName(QStringLiteral("StringGrid1"));
-    grid.setModel(&model);
-    grid.resize(1000, 700);
-    grid.show();
+    kovanta::SettingsStore::setDefaultFileName(QString::fromStdString(collection.SettingsFile()));
+    kovanta::ShellOptions options;
+    options.programDirectory = QString::fromStdString(collection.ProgramDir());
+    options.startDelayMs = 24 * 60 * 60 * 1000;
+    kovanta::TSDIAppForm window(options);
+    window.resize(1000, 700);
+    window.show(); // first show: the search paths come from kovanta.INI
     QApplication::processEvents();
 
     std::size_t recipes = 0;
     for (auto _ : state) {
-        grid.hide();
-        model.clear(); // the previous read's entries go first
-        auto entries =
-            scan.readAll(collection.Paths(), [](std::size_t) { QApplication::processEvents(); });
-        recipes = entries.size();
-        model.setEntries(std::move(entries));
-        grid.show();
-        grid.repaint();
+        // As "Programmstart" does it: the message, the read, the tabs shown and painted.
+        kovanta::postWindowMessage(&window, kovanta::MSG_RELOAD_RECIPES);
+        QApplication::processEvents();
+        window.repaint();
+        recipes = static_cast<std::size_t>(window.recipeList()->entryCount());
     }
     if (recipes != collection.Recipes())
         state.SkipWithError("the collection did not read back completely");
