@@ -262,17 +262,18 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
 std::string T_TcpIp::ReadLine()
 {
     std::string line;
+    // Counted as received, CRs included: an endless run of dropped CRs must end too.
+    std::size_t received = 0;
     for (;;) {
         char c = 0;
         const long n = ReceiveChecked(&c, 1);
         if (n == 1) {
             if (c == '\n')
                 return line;
-            if (c != '\r') {
-                if (line.size() >= MaxLineLength)
-                    throw EProtocolError("Header line too long", 0, "HTTP");
+            if (++received > MaxLineLength)
+                throw EProtocolError("Header line too long", 0, "HTTP");
+            if (c != '\r')
                 line += c;
-            }
         }
         if (AtEof())
             return line;

@@ -130,7 +130,8 @@ public:
     static bool LookupHost(const std::string& name, std::uint32_t& address);
 
     // One line, read byte by byte: CR dropped, LF ends it, end of data ends it. Raises
-    // EProtocolError when it grows beyond MaxLineLength and ESocketError on a receive timeout.
+    // EProtocolError when more than MaxLineLength bytes (CRs included) arrive without a LF, and
+    // ESocketError on a receive timeout.
     std::string ReadLine();
     // Up to `size` bytes; 0 marks the end of data. Raises ESocketError on a receive timeout.
     long ReadBlock(char* buffer, std::size_t size);

@@ -448,6 +448,8 @@ TEST(HttpAnswer, HostileAndBrokenAnswers)
          "EProtocolError", 0},
         {"endless header", endless("HTTP/1.0 200 OK\r\n", "WWW-Authenticate: Basic\r\n"),
          "EProtocolError", 0},
+        {"endless carriage returns", endless("HTTP/1.0 200 OK\r\nX: ", std::string(4096, '\r')),
+         "EProtocolError", 0},
         {"status not a number", ScriptedServer::answer("HTTP/1.0 2x0 OK\r\n\r\n"), "EConvertError",
          0},
         {"content-length not a number",
