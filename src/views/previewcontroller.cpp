@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTextEdit>
+#include <QVariant>
 #include <QWidget>
 
 #include <limits>
@@ -53,6 +54,17 @@ private:
     bool suspended_ = false;
 };
 
+// The dynamic property of the preview widget naming the recipe it shows.
+constexpr char kShownRecipe[] = "kovantaShownRecipe";
+
+// The fields SameRecipe compares, as one text.
+QString RecipeIdentity(const TImpListInfo& e)
+{
+    return QString::number(e.FileNumber) + QLatin1Char('|') + QString::number(e.NameNumber) +
+           QLatin1Char('|') + QString::number(e.EntryIndex) + QLatin1Char('|') +
+           QString::fromUtf8(e.FileName.data(), static_cast<qsizetype>(e.FileName.size()));
+}
+
 } // namespace
 
 std::int32_t PortionsCellValue(const QString& text)
@@ -92,9 +104,14 @@ bool PreviewController::ShowPreview(int row)
     if (!entry) {
         state_.previewedRow = -1;
         preview_->clear();
+        preview_->setProperty(kShownRecipe, QVariant());
         return false;
     }
-    if (row == state_.previewedRow && !state_.refreshPending)
+    // A new read of the recipes may have put another recipe into the previewed row; the
+    // preview carries the identity of what it shows, so such a row is built again.
+    const QString identity = RecipeIdentity(*entry);
+    if (row == state_.previewedRow && !state_.refreshPending &&
+        preview_->property(kShownRecipe).toString() == identity)
         return false;
 
     const BusyGuard busy(window_, preview_);
@@ -103,6 +120,7 @@ bool PreviewController::ShowPreview(int row)
         return false;
     state_.previewedRow = row;
     state_.refreshPending = false;
+    preview_->setProperty(kShownRecipe, identity);
     return true;
 }
 

@@ -51,7 +51,8 @@ public:
 
     // Shows the recipe of recipe list row in the preview:
     //  - a row without entry clears the preview and forgets the previewed row;
-    //  - the previewed row again, with no portion count changed since, does nothing;
+    //  - the previewed row again, with no portion count changed since and still holding the
+    //    recipe the preview shows (a new read may have put another one there), does nothing;
     //  - otherwise the recipe is read again from its file and written for the plan's portions,
     //    with the window disabled and the preview's updates suspended meanwhile (both restored,
     //    and the keyboard focus put back, also when building fails).

@@ -218,3 +218,13 @@ TEST_F(PreviewControllerTest, PreviewPaintsAgainWhenTheCallersLockEnds)
     EXPECT_TRUE(preview->updatesEnabled());
     EXPECT_TRUE(window.isEnabled());
 }
+
+TEST_F(PreviewControllerTest, RowHoldingAnotherRecipeAfterARereadIsBuiltAgain)
+{
+    EXPECT_TRUE(controller->ShowPreview(0));
+    // A new read puts the soup where the goulash was; the row number stays.
+    std::swap(entries[0], entries[1]);
+    EXPECT_TRUE(controller->ShowPreview(0));
+    EXPECT_TRUE(Shows("Rezept: Erbsensuppe,"));
+    EXPECT_FALSE(controller->ShowPreview(0));
+}
