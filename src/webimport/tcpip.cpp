@@ -207,6 +207,7 @@ void T_TcpIp::Login()
         throw ESocketError("Error creating socket", static_cast<std::uint16_t>(lastError_));
     eof_ = false;
     connected_ = true;
+    answerDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(AnswerTimeoutMs);
 }
 
 void T_TcpIp::Logout()
@@ -250,7 +251,8 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
     }
     int error = 0;
     const long n = net::Receive(socket_, buffer, size, error);
-    if (n < 0 && error == ETIMEDOUT)
+    if ((n < 0 && error == ETIMEDOUT) ||
+        (AnswerTimeoutMs > 0 && std::chrono::steady_clock::now() > answerDeadline_))
         throw ESocketError("Error receiving data", static_cast<std::uint16_t>(ETIMEDOUT));
     if (n < 1) {
         eof_ = true;

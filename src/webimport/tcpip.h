@@ -2,6 +2,7 @@
 
 #include "platform/tcpsocket.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -97,6 +98,7 @@ class T_TcpIp {
 public:
     static constexpr std::size_t kBufferSize = 32512;
     static constexpr int kDefaultTimeoutMs = 20000;
+    static constexpr int kDefaultAnswerTimeoutMs = 300000;
     static constexpr std::size_t kDefaultMaxLine = 8 * 1024;
 
     T_TcpIp();
@@ -109,6 +111,9 @@ public:
     TTraceProc OnTrace;     // optional
     int ConnectTimeoutMs = kDefaultTimeoutMs;
     int ReceiveTimeoutMs = kDefaultTimeoutMs; // per receive call
+    // Whole answer of one connection, from Login on; 0 = no limit. Ends a server that keeps the
+    // connection alive by dripping single bytes just within the receive timeout.
+    int AnswerTimeoutMs = kDefaultAnswerTimeoutMs;
     std::size_t MaxLineLength = kDefaultMaxLine;
 
     // Body of the last GET answer.
@@ -150,6 +155,7 @@ protected:
     int lastError_ = 0;
     std::string stream_;
     std::vector<char> buffer_;
+    std::chrono::steady_clock::time_point answerDeadline_{};
 };
 
 class T_HTTP : public T_TcpIp {

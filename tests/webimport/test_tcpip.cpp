@@ -533,6 +533,30 @@ TEST(HttpAnswer, BodyIsCappedAndSilentBodyTimesOut)
     }
 }
 
+TEST(HttpAnswer, DrippingServerIsEndedByTheAnswerTimeout)
+{
+    // One byte every 20 ms for up to 5 s: each receive is quick, the answer never ends.
+    const auto drip = [](ScriptedServer& s, int fd, const std::string&) {
+        const std::string head = "HTTP/1.0 200 OK\r\nX-Langsam: ";
+        for (int i = 0; i < 250 && s.sendAll(fd, i < static_cast<int>(head.size())
+                                                     ? head.substr(static_cast<std::size_t>(i), 1)
+                                                     : "a");
+             ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    ScriptedServer server({drip, ScriptedServer::answer(kOk)});
+    T_HTTP http;
+    http.ReceiveTimeoutMs = 1000;
+    http.AnswerTimeoutMs = 200;
+    http.URL = local(server.port(), "/r1.htm");
+    try {
+        http.Action();
+        FAIL() << "no exception";
+    } catch (const ESocketError& e) {
+        EXPECT_EQ(e.ErrorNumber(), ETIMEDOUT);
+    }
+}
+
 TEST(HttpConnect, RefusedConnectionRaisesSocketErrorWithErrno)
 {
     int port = 0;
