@@ -4,7 +4,6 @@
 #include "messages.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
-#include "recipeloader.h"
 #include "startpage.h"
 #include "startup.h"
 #include "toolcolumn.h"

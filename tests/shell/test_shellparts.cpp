@@ -1,12 +1,8 @@
-#include "recipe/rezeptimportproz.h"
-#include "recipefixtures.h"
 #include "shell/guidetexts.h"
 #include "shell/hint.h"
 #include "shell/recipelistmodel.h"
-#include "shell/recipeloader.h"
 #include "shell/startup.h"
 #include "shell/tablayout.h"
-#include "support/testdir.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -14,7 +10,6 @@
 #include <gtest/gtest.h>
 
 using namespace kovanta;
-using shelltest::Recipe;
 
 namespace {
 
@@ -176,60 +171,6 @@ TEST(RecipeListModel, RefreshRowAndPlanMarks)
     model.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_FALSE(model.anyInPlan());
-}
-
-TEST(RecipeLoader, ReadsEveryRecipeFileInListingOrder)
-{
-    TestDir dir;
-    dir.write("REZ00010.DAT", shelltest::singleRecipeFile({"Gulasch", "Fleisch", 10, 500}));
-    dir.write("rez00020.dat", shelltest::listFile({{"Erbsensuppe", "Suppen", 40, 210, 1},
-                                                   {"Tomatensuppe", "Suppen", 40, 150, 2},
-                                                   {"Zwiebelsuppe", "Suppen", 30, 180, 3}}));
-    dir.write("Rez.Dat", shelltest::singleRecipeFile({"Obstsalat", "Desserts", 12, 90}));
-    dir.write("REZ00030.TXT", shelltest::singleRecipeFile({"Nicht", "Gelesen"}));
-    dir.write("XREZ0001.DAT", shelltest::singleRecipeFile({"Auch nicht", "Gelesen"}));
-
-    const std::vector<std::string> files = RecipeLoader::recipeFiles(dir.dir());
-    ASSERT_EQ(files.size(), 3u);
-
-    TRezeptImportProz proz;
-    const RecipeLoader::Entries entries = RecipeLoader::readAll(proz, dir.dir());
-    std::vector<std::string> expected;
-    for (const std::string& file : files) {
-        if (file.ends_with("rez00020.dat")) {
-            expected.insert(expected.end(), {"Erbsensuppe", "Tomatensuppe", "Zwiebelsuppe"});
-        } else {
-            expected.push_back(file.ends_with("REZ00010.DAT") ? "Gulasch" : "Obstsalat");
-        }
-    }
-    ASSERT_EQ(entries.size(), expected.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i]->ShortName, expected[i]) << i;
-        EXPECT_TRUE(entries[i]->FileName.starts_with(dir.dir())) << entries[i]->FileName;
-    }
-    for (const auto& e : entries) {
-        if (e->ShortName == "Tomatensuppe") {
-            EXPECT_EQ(e->EntryIndex, 2);
-            EXPECT_EQ(e->Kcal, 150);
-            EXPECT_EQ(e->FileNumber, 20);
-        }
-    }
-}
-
-TEST(RecipeLoader, MissingDirectoryGivesNothingAndGrowthIsReported)
-{
-    TRezeptImportProz proz;
-    EXPECT_TRUE(RecipeLoader::readAll(proz, "/no/such/directory/").empty());
-
-    TestDir dir;
-    for (int i = 0; i < 65; ++i) {
-        dir.write("REZ" + std::to_string(10000 + i) + ".DAT",
-                  shelltest::singleRecipeFile({"Rezept " + std::to_string(i), "Gruppe"}));
-    }
-    int calls = 0;
-    const auto entries = RecipeLoader::readAll(proz, dir.dir(), [&] { ++calls; });
-    EXPECT_EQ(entries.size(), 65u);
-    EXPECT_EQ(calls, 65 / RecipeLoader::kGrowStep);
 }
 
 } // namespace
