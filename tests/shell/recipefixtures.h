@@ -49,28 +49,4 @@ inline std::string singleRecipeFile(const Recipe& r)
     return out;
 }
 
-// A list file with one index entry per recipe, then the blocks the entries point to.
-inline std::string listFile(const std::vector<Recipe>& recipes)
-{
-    const std::string comment = ".Rezeptliste\r\n";
-    std::vector<std::string> blocks;
-    for (const Recipe& r : recipes)
-        blocks.push_back(std::string(9, ' ') + singleRecipeFile(r));
-    size_t offset = comment.size() + recipes.size() * 80 + 4; // "^^\r\n"
-    std::string index;
-    for (size_t i = 0; i < recipes.size(); ++i) {
-        const Recipe& r = recipes[i];
-        std::string line = "^" + padded(r.name, 20) + padded(std::to_string(r.nameNumber), 5) +
-                           " " + padded(r.group, 20) + " " + padded(std::to_string(r.portions), 5) +
-                           padded("30", 4) + padded("5", 4) + padded(std::to_string(r.kcal), 4) +
-                           "     " + padded(std::to_string(offset), 8);
-        index += line + "\r\n";
-        offset += blocks[i].size();
-    }
-    std::string out = comment + index + "^^\r\n";
-    for (const std::string& b : blocks)
-        out += b;
-    return out;
-}
-
 } // namespace shelltest
