@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -117,29 +116,6 @@ protected:
 
 } // namespace
 
-TEST_F(PreviewControllerTest, AnotherRowRebuildsTheSameRowOnlyAfterAPortionChange)
-{
-    EXPECT_TRUE(controller->ShowPreview(0));
-    EXPECT_TRUE(Shows("Rezept: Gulasch,"));
-    EXPECT_TRUE(controller->ShowPreview(1));
-    EXPECT_TRUE(Shows("Rezept: Erbsensuppe,"));
-    EXPECT_EQ(controller->PreviewedRow(), 1);
-    EXPECT_EQ(builds, 2);
-
-    EXPECT_FALSE(controller->ShowPreview(1));
-    EXPECT_EQ(builds, 2);
-
-    portions = 25;
-    controller->MarkPortionsChanged();
-    EXPECT_TRUE(controller->RefreshPending());
-    EXPECT_TRUE(controller->ShowPreview(1));
-    EXPECT_TRUE(Shows("25 Portionen"));
-    EXPECT_TRUE(Shows("\t\t2,5 kg Mehl"));
-    EXPECT_FALSE(controller->RefreshPending());
-    EXPECT_FALSE(controller->ShowPreview(1));
-    EXPECT_EQ(builds, 3);
-}
-
 TEST_F(PreviewControllerTest, RowWithoutEntryClearsThePreview)
 {
     controller->ShowPreview(0);
@@ -150,24 +126,6 @@ TEST_F(PreviewControllerTest, RowWithoutEntryClearsThePreview)
     EXPECT_TRUE(controller->ShowPreview(0));
     EXPECT_FALSE(controller->ShowPreview(-1));
     EXPECT_EQ(controller->PreviewedRow(), -1);
-}
-
-TEST_F(PreviewControllerTest, VanishedFileKeepsThePreviousTextAndTriesAgainLater)
-{
-    controller->ShowPreview(0);
-    const std::string second = entries[1]->FileName;
-    const std::string saved = second + ".weg";
-    std::filesystem::rename(second, saved);
-
-    EXPECT_FALSE(controller->ShowPreview(1));
-    EXPECT_TRUE(Shows("Rezept: Gulasch,"));
-    EXPECT_EQ(controller->PreviewedRow(), 0);
-    EXPECT_TRUE(window.isEnabled());
-    EXPECT_TRUE(preview->updatesEnabled());
-
-    std::filesystem::rename(saved, second);
-    EXPECT_TRUE(controller->ShowPreview(1));
-    EXPECT_TRUE(Shows("Rezept: Erbsensuppe,"));
 }
 
 TEST_F(PreviewControllerTest, WindowIsDisabledWhileBuildingAndGetsItsFocusBack)
@@ -184,29 +142,6 @@ TEST_F(PreviewControllerTest, WindowIsDisabledWhileBuildingAndGetsItsFocusBack)
     EXPECT_TRUE(window.isEnabled());
     EXPECT_TRUE(preview->updatesEnabled());
     EXPECT_TRUE(list->hasFocus());
-}
-
-TEST_F(PreviewControllerTest, ControllerOutlivingItsWidgetsDoesNothing)
-{
-    delete preview;
-    preview = nullptr;
-    EXPECT_FALSE(controller->ShowPreview(0));
-    EXPECT_EQ(builds, 0);
-}
-
-TEST_F(PreviewControllerTest, StateLivesWithTheWindowNotTheController)
-{
-    EXPECT_TRUE(controller->ShowPreview(1));
-    // The main window makes a controller per call; the state it keeps decides.
-    PreviewController again(
-        proz, preview, &window, PreviewController::State{previewedRow, refreshPending},
-        [this](int row) { return entries[static_cast<std::size_t>(row)].get(); },
-        [](const TImpListInfo&) { return 0; });
-    EXPECT_FALSE(again.ShowPreview(1));
-    refreshPending = true;
-    EXPECT_TRUE(again.ShowPreview(1));
-    EXPECT_FALSE(refreshPending);
-    EXPECT_EQ(previewedRow, 1);
 }
 
 TEST_F(PreviewControllerTest, PreviewPaintsAgainWhenTheCallersLockEnds)

@@ -35,19 +35,6 @@ std::unique_ptr<TImpListInfo> Entry()
 
 } // namespace
 
-TEST(RecipeListGrid, ColumnDefinitionsGiveThirteenColumnsWithTheirCaptions)
-{
-    TAStringGrid grid;
-    grid.SetColNames(TColNames(RecipeListColNames()));
-    ASSERT_EQ(grid.ColCount(), kRecipeListColumns);
-    const char* captions[] = {"",   " S",   "Rezept", "Rezeptgruppe", "Portionen", "kcal", "kJ",
-                              "BE", "Chol", "AZ",     "WZ",           "Filename",  ""};
-    for (int c = 0; c < kRecipeListColumns; ++c)
-        EXPECT_EQ(grid.GetCell(c, 0), captions[c]) << c;
-    EXPECT_EQ(grid.DatenTyp()[1], 'X');
-    EXPECT_FALSE(grid.ColumnEditable(2)); // nothing in the recipe list is editable
-}
-
 TEST(RecipeListGrid, FillOneRowFromItsEntryOrEmptyWithout)
 {
     TAStringGrid grid;
@@ -85,17 +72,6 @@ TEST(RecipeListGrid, FillOneRowFromItsEntryOrEmptyWithout)
     FillRecipeListRow(list, 1);
     for (int c = 0; c < kRecipeListColumns; ++c)
         EXPECT_EQ(grid.GetCell(c, 1), "") << c;
-}
-
-TEST(RecipeListGrid, RowFinderSwitchAndColour)
-{
-    TAStringGrid grid;
-    grid.SetZeilFindColor(0);
-    ApplyGridRowFinder(grid, false);
-    EXPECT_FALSE(grid.MitZeilenFinder());
-    EXPECT_EQ(grid.ZeilFindColor(), 0xE6E6E6);
-    ApplyGridRowFinder(grid, true);
-    EXPECT_TRUE(grid.MitZeilenFinder());
 }
 
 TEST(RecipeListGrid, PlanPortionsFromThePlanGrid)

@@ -1,6 +1,4 @@
 #include "platform/qt/ansiqstring.h"
-#include "recipe/recipe_fixture.h"
-#include "support/testdir.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>
@@ -78,27 +76,4 @@ TEST(RichTextPreview, CopyingEverythingGivesThePlainTextOfTheParagraphs)
     edit.copy();
     // What `rezeptur preview` prints is exactly this text.
     EXPECT_EQ(QApplication::clipboard()->text(), ansiToQString(PlainText(text)));
-}
-
-TEST(RichTextPreview, EmptyTextLeavesAnEmptyDocument)
-{
-    QTextEdit edit;
-    edit.setPlainText(QStringLiteral("alt"));
-    WriteRecipeText(RecipeText{}, edit);
-    EXPECT_EQ(edit.toPlainText(), QString());
-}
-
-TEST(RichTextPreview, UnreadableRecipeLeavesTheWidgetUntouched)
-{
-    TestDir dir;
-    QTextEdit edit;
-    edit.setPlainText(QStringLiteral("vorige Vorschau"));
-    TImpListInfo e;
-    e.FileName = dir.dir() + "REZ00001.DAT";
-    EXPECT_FALSE(FillPreviewRich(TRezeptImportProz{}, e, edit, 0));
-    EXPECT_EQ(edit.toPlainText(), QStringLiteral("vorige Vorschau"));
-
-    dir.write("REZ00001.DAT", fixture::Join(fixture::Block(fixture::Head{}, {})));
-    EXPECT_TRUE(FillPreviewRich(TRezeptImportProz{}, e, edit, 0));
-    EXPECT_TRUE(edit.toPlainText().startsWith(QStringLiteral("Rezeptur (Kantine Nord)")));
 }
