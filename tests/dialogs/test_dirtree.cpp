@@ -2,12 +2,14 @@
 #include "dialogs/durchsuchen.h"
 #include "support/testdir.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -190,4 +192,48 @@ TEST_F(BrowseDialog, CreatesASubdirectoryAndSelectsIt)
         EXPECT_EQ(dlg.selectedPath(), qdir(d, "base/")) << bad;
     }
     EXPECT_FALSE(QDir(qdir(d, "base/a")).exists());
+}
+
+TEST(DirTree, PlacesStartWithRootAndHome)
+{
+    const QList<TDirTree::Place> places = TDirTree::places();
+    ASSERT_GE(places.size(), 1);
+    EXPECT_EQ(places[0].path, QStringLiteral("/"));
+    EXPECT_EQ(places[0].name, QStringLiteral("Dateisystem"));
+    if (QDir::homePath() != QLatin1String("/")) {
+        ASSERT_GE(places.size(), 2);
+        EXPECT_EQ(places[1].path, QDir::homePath() + QLatin1Char('/'));
+        EXPECT_EQ(places[1].name, QStringLiteral("Pers\u00f6nlicher Ordner"));
+    }
+    for (const TDirTree::Place& p : places)
+        EXPECT_TRUE(p.path.endsWith(QLatin1Char('/'))) << p.path.toStdString();
+}
+
+TEST_F(BrowseDialog, ModalHelpersReturnTheChoiceOrTheStartUnchanged)
+{
+    mkdirs(d, {"a/b"});
+    d.write("a/REZ00001.DAT", "x");
+    const QString start = qdir(d, "a/");
+    auto answer = [](bool accept) {
+        // Queued twice, so the answer comes after the dialog's own queued tree fill.
+        QTimer::singleShot(0, [accept] {
+            QTimer::singleShot(0, [accept] {
+                auto* dlg = qobject_cast<TDurchSuchen*>(QApplication::activeModalWidget());
+                ASSERT_NE(dlg, nullptr);
+                EXPECT_EQ(dlg->selectedPath(), dlg->initialPath());
+                if (accept)
+                    dlg->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+                else
+                    dlg->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+            });
+        });
+    };
+    answer(false);
+    EXPECT_EQ(kovanta::SelectDirectory(start), start);
+    answer(true);
+    EXPECT_EQ(kovanta::SelectDirectoryWithFile(start, QStringLiteral("Titel"),
+                                               QStringLiteral("REZ0*.DAT")),
+              start);
+    answer(false);
+    EXPECT_EQ(kovanta::BrowseDirectory(start, {}, {}, false), std::nullopt);
 }

@@ -39,14 +39,16 @@ std::string readAll(const std::string& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Runs f on the next modal dialog once it is up (after its queued set-up steps).
+// Runs f on the next modal dialog once it is up. Queued twice, so that it runs after the
+// steps the dialog queues for itself when shown (the browser's tree fill).
 void whenModal(std::function<void(QWidget*)> f)
 {
     QTimer::singleShot(0, [f] {
-        QCoreApplication::processEvents();
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        f(modal);
+        QTimer::singleShot(0, [f] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            f(modal);
+        });
     });
 }
 
