@@ -298,36 +298,6 @@ void ProfileFile::writeSection(std::string_view section, const std::vector<Entry
         lines_[end - 1].eol = eol;
 }
 
-void ProfileFile::writeString(std::string_view section, std::string_view key,
-                              std::string_view value)
-{
-    checkEntry(key, value);
-    const std::string eol = newLineEnding();
-    const Entry entry{std::string(trim(key)), std::string(value)};
-    auto [first, last] = findSection(section);
-    if (first == npos) {
-        appendSectionHeader(section);
-        lines_.push_back({keyLine(entry), eol});
-        return;
-    }
-    std::size_t insertAt = first;
-    for (std::size_t i = first; i < last; ++i) {
-        std::string_view k, v;
-        if (keyValue(lines_[i].text, k, v)) {
-            if (equalsIgnoringCase(k, entry.first)) {
-                lines_[i].text = keyLine(entry);
-                return;
-            }
-        }
-        if (!trim(lines_[i].text).empty())
-            insertAt = i + 1;
-    }
-    if (insertAt > 0 && lines_[insertAt - 1].eol.empty())
-        lines_[insertAt - 1].eol = eol;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                  Line{keyLine(entry), eol});
-}
-
 std::string ProfileFile::contents() const
 {
     std::string out;

@@ -52,10 +52,6 @@ public:
     // or is empty: such a line could not be read back as written.
     void writeSection(std::string_view section, const std::vector<Entry>& entries);
 
-    // Sets one key: replaces the value of its first line, or appends the key to the section
-    // (creating the section when missing). Same argument checks as writeSection().
-    void writeString(std::string_view section, std::string_view key, std::string_view value);
-
     // The lines as they will be written (each with its line ending), for tests and tools.
     std::string contents() const;
 

@@ -109,16 +109,6 @@ TEST(ProfileFile, WritingAnEmptyListClearsTheSection)
     EXPECT_EQ(p.contents(), "[SuchPfade]\n[Z]\nq=1\n");
 }
 
-TEST(ProfileFile, WriteStringReplacesOrAppendsKey)
-{
-    TestDir dir;
-    ProfileFile p = loaded(dir, "[A]\r\nKey=old\r\n\r\n[B]\r\n");
-    p.writeString("a", "KEY", "new");
-    p.writeString("A", "Other", "2");
-    p.writeString("C", "k", "v");
-    EXPECT_EQ(p.contents(), "[A]\r\nKEY=new\r\nOther=2\r\n\r\n[B]\r\n\r\n[C]\r\nk=v\r\n");
-}
-
 TEST(ProfileFile, RefusesEntriesThatCannotBeReadBack)
 {
     TestDir dir;
@@ -126,7 +116,7 @@ TEST(ProfileFile, RefusesEntriesThatCannotBeReadBack)
     EXPECT_THROW(p.writeSection("S", {{"1", "/a\n2=1/evil/"}}), std::invalid_argument);
     EXPECT_THROW(p.writeSection("S", {{"k=", "v"}}), std::invalid_argument);
     EXPECT_THROW(p.writeSection("S", {{"", "v"}}), std::invalid_argument);
-    EXPECT_THROW(p.writeString("S", "k", "a\rb"), std::invalid_argument);
+    EXPECT_THROW(p.writeSection("S", {{"k", "a\rb"}}), std::invalid_argument);
     EXPECT_EQ(p.contents(), "[S]\n1=a\n") << "a refused write changes nothing";
 }
 

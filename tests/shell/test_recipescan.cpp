@@ -104,19 +104,12 @@ TEST(RecipeScan, GrowsInStepsOfThirtyAndReportsRunning)
     EXPECT_TRUE(capacities.empty());
 }
 
-TEST(RecipeScan, FilesInListingOrderIncludingOddEntries)
+TEST(RecipeScan, EntryNamedLikeARecipeFileButUnreadableGivesNothing)
 {
     TestDir dir;
     dir.write("REZ1.DAT", recipe("Eins"));
-    dir.write("Rez2.Dat", recipe("Zwei"));
-    dir.write("REZ3.DAT.bak", recipe("Alt"));
-    dir.write("notes.txt", "x");
     std::filesystem::create_directory(dir.path() / "REZSUB.DAT");
-    auto files = RecipeScan::recipeFiles(dir.dir());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{dir.dir() + "REZ1.DAT", dir.dir() + "REZSUB.DAT",
-                                               dir.dir() + "Rez2.Dat"}));
     TRezeptImportProz proz;
     RecipeScan scan(proz, dir.dir());
-    EXPECT_EQ(scan.readAll({}).size(), 2u) << "a directory named like a recipe file reads as none";
+    EXPECT_EQ(fileNames(scan.readAll({})), std::vector<std::string>{dir.dir() + "REZ1.DAT"});
 }
