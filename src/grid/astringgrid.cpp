@@ -34,6 +34,9 @@ void TGridCellPainter::AfterDraw(TGridInfo*, int, int, QPainter&, const QRect&,
 
 namespace {
 
+// Narrower than this, a grid is still waiting for its layout (a side panel starts at 50).
+constexpr int kLaidOutWidth = 100;
+
 // Shows the hourglass for as long as it lives.
 class WaitCursor {
 public:
@@ -477,6 +480,16 @@ void TAStringGrid::placeEditor(bool moved)
     editor_->PlaceAt(r.adjusted(0, 0, -1, -1), moved);
 }
 
+void TAStringGrid::resyncEditor()
+{
+    if (!editor_ || !currentIndex().isValid())
+        return;
+    editor_->SetCell(Col(), Row());
+    if (editor_->isVisible())
+        editor_->LoadCell();
+    updateEditor();
+}
+
 void TAStringGrid::scrollContentsBy(int dx, int dy)
 {
     QTableView::scrollContentsBy(dx, dy);
@@ -917,11 +930,9 @@ void TAStringGrid::onRowSectionMoved(int, int oldVisual, int newVisual)
         verticalHeader()->moveSection(newVisual, oldVisual);
     }
     const int from = oldVisual + FixedRows, to = newVisual + FixedRows;
-    const bool followCurrent = Row() == from;
-    const int col = Col();
     model_->moveGridRow(from, to);
-    if (followCurrent)
-        SetCurrentCell(col, to);
+    // The current cell moved with its row (or its row shifted); the editor follows it.
+    resyncEditor();
     viewport()->update();
 }
 
@@ -1005,8 +1016,7 @@ void TAStringGrid::SortColumn(int col, int mode)
     }
     if (mode == 0)
         defs_.sortTyp[col] = grid::nextSortTyp(defs_.sortTyp[col], defs_.datenTypAt(col));
-    if (editor_ && editor_->isVisible())
-        editor_->LoadCell();
+    resyncEditor();
     if (OnSortEnde)
         OnSortEnde(this, sortAb, sortZahl);
 }
@@ -1142,9 +1152,9 @@ void TAStringGrid::applyStoredSettings()
             widthsRestored_ = true;
         }
     }
-    // The width limit needs the grid's real width, which exists once it is shown.
-    limitPending_ = true;
-    if (isVisible())
+    // The width limit needs the grid's real width, which exists once it is laid out.
+    limitPending_ = widthsRestored_;
+    if (limitPending_ && isVisible() && width() >= kLaidOutWidth)
         limitColumnWidths();
 }
 
@@ -1159,8 +1169,16 @@ void TAStringGrid::limitColumnWidths()
 void TAStringGrid::showEvent(QShowEvent* e)
 {
     QTableView::showEvent(e);
-    if (limitPending_)
+    if (limitPending_ && width() >= kLaidOutWidth)
         limitColumnWidths();
+}
+
+void TAStringGrid::resizeEvent(QResizeEvent* e)
+{
+    QTableView::resizeEvent(e);
+    if (limitPending_ && isVisible() && width() >= kLaidOutWidth)
+        limitColumnWidths();
+    placeEditor();
 }
 
 void TAStringGrid::SaveGridSettings()

@@ -238,8 +238,8 @@ public:
     // ---- life cycle ------------------------------------------------------------------------
     // The end of configuration (the form has been loaded): applies ColNames again and, with
     // SaveSettings.AutoSave, restores size and column widths from the settings store. Call
-    // once, after objectName, ColNames and SaveSettings are set. Widths are limited to the grid
-    // width when the grid is first shown (only then is its width known).
+    // once, after objectName, ColNames and SaveSettings are set. Restored widths are limited to
+    // the grid width once the grid is laid out (before that its width is not known).
     void Loaded();
     // Writes "Sizes" (and "GridHeight"/"GridWidth" when asked for). Runs at destruction when
     // the grid was loaded.
@@ -282,6 +282,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent* e) override;
 
@@ -305,6 +306,8 @@ private:
     QModelIndex indexOf(int col, int row) const;
     void drawCheckBoxes();
     void reportCellUnderMouse(QPoint gridPos);
+    // After rows moved under the current cell: the editor takes the current cell again.
+    void resyncEditor();
 
     TAStringGridModel* model_ = nullptr;
     TAStringGridDelegate* delegate_ = nullptr;

@@ -56,6 +56,8 @@ void TAStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     const QRect rect = option.rect;
     QPainter& p = *painter;
     p.save();
+    // Nothing a cell draws may spill into its neighbours.
+    p.setClipRect(rect);
 
     CellState state;
     state.selected = option.state & QStyle::State_Selected;

@@ -6,3 +6,7 @@ if(TARGET kovanta_grid)
   kovanta_add_test(test_astringgrid SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_astringgrid.cpp
                    LIBS kovanta_grid GUI)
 endif()
+if(TARGET kovanta_shell)
+  kovanta_add_test(test_gridsetup SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_gridsetup.cpp
+                   LIBS kovanta_shell GUI)
+endif()
