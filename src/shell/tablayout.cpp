@@ -1,5 +1,6 @@
 #include "tablayout.h"
 
+#include "gridsetup.h"
 #include "hint.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
@@ -52,15 +53,10 @@ QFrame* makePanel(const QString& name, QWidget* parent)
     return panel;
 }
 
+// The list grids are TAStringGrids, configured per name (gridsetup.cpp).
 QTableView* makeGrid(const QString& name, QWidget* parent)
 {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->verticalHeader()->hide();
-    return grid;
+    return CreateListGrid(name, parent);
 }
 
 } // namespace

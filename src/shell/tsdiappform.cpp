@@ -1,5 +1,6 @@
 #include "tsdiappform.h"
 
+#include "gridsetup.h"
 #include "hint.h"
 #include "messages.h"
 #include "recipe/rezeptimportproz.h"
@@ -30,9 +31,6 @@ namespace kovanta {
 
 namespace {
 
-// Column widths of the recipe list as designed, column 0 to 12.
-constexpr int kRecipeColumnWidths[] = {20, 19, 100, 100, 50, 45, 45, 45, 45, 40, 40, 80, 200};
-
 QString withSlash(QString dir)
 {
     if (!dir.endsWith(QLatin1Char('/')))
@@ -41,6 +39,16 @@ QString withSlash(QString dir)
 }
 
 } // namespace
+
+// The recipe list index of the entry in the list grid's row of a view index (-1 for none):
+// after sorting, grid rows and list indexes differ.
+int TSDIAppForm::currentRecipeIndex(const QModelIndex& current) const
+{
+    if (!current.isValid())
+        return -1;
+    return RecipeEntryIndexOfRow(*AsListGrid(tabs_->recipeGrid()), *recipeList_,
+                                 current.row() + TAStringGrid::FixedRows);
+}
 
 TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
@@ -76,9 +84,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
 
     recipeList_ = new RecipeListModel(this);
     QTableView* list = tabs_->recipeGrid();
-    list->setModel(recipeList_);
-    for (int c = 0; c < RecipeListModel::ColumnCount; ++c)
-        list->setColumnWidth(c, kRecipeColumnWidths[c]);
+    // The list grid shows the model's entries as row objects; sorting moves them in the grid.
+    BindRecipeList(*AsListGrid(list), *recipeList_);
 
     connect(startPage_, &StartPage::startRequested, this, &TSDIAppForm::onStart);
     connect(startPage_, &StartPage::quitRequested, this, &QWidget::close);
@@ -98,7 +105,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (tabs_->currentIndex() == TabPreview)
-                    showPreview(current.row());
+                    showPreview(currentRecipeIndex(current));
             });
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
     InstallTogglePlanTriggers(*list, [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
@@ -275,7 +282,7 @@ void TSDIAppForm::onTabChanged(int tab, int)
     tools_->setCopyVisible(tab == TabPreview);
     updatePrintButton();
     if (tab == TabPreview)
-        showPreview(tabs_->recipeGrid()->currentIndex().row());
+        showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
     else if (tab == TabRequirements)
         recomputeRequirements();
 }

@@ -46,6 +46,8 @@ public:
 
     // --- Parts for the views, the grid, printing, settings and the web import ---------------
     RecipeListModel* recipeList() const { return recipeList_; }
+    // The recipe list index of the entry shown in a row of the recipe list view, or -1.
+    int currentRecipeIndex(const QModelIndex& current) const;
     const TRezeptImportProz& importProz() const { return *proz_; }
     StartPage* startPage() const { return startPage_; }
     TabWorkArea* tabs() const { return tabs_; }

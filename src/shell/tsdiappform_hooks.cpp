@@ -2,9 +2,11 @@
 // views, printing and the web import plug into the window. Each function names the layer that
 // gives it its work; until that layer is wired, it does the least that keeps the window sound.
 
+#include "gridsetup.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "tsdiappform.h"
+#include "views/menuplangrids.h"
 #include "views/previewcontroller.h"
 #include "views/recipelistview.h"
 
@@ -27,20 +29,20 @@ void TSDIAppForm::reconcileMenuPlan() {}
 // requirements list).
 void TSDIAppForm::applyRowFinder()
 {
-    ApplyRowFinder(*tabs_->recipeGrid(), rowFinder_);
-    ApplyRowFinder(*tabs_->planGrid(), rowFinder_);
+    ApplyGridRowFinder(*AsListGrid(tabs_->recipeGrid()), rowFinder_);
+    ApplyGridRowFinder(*AsListGrid(tabs_->planGrid()), rowFinder_);
 }
 
 // The preview of recipe list row (0-based; -1 or a row without entry clears it), for the
 // portions of the first menu plan row holding the same recipe (column 1, "Portionen").
 void TSDIAppForm::showPreview(int row)
 {
-    const QAbstractItemModel* plan = tabs_->planGrid()->model();
+    TAStringGrid* plan = AsListGrid(tabs_->planGrid());
     PreviewController preview(
         *proz_, tabs_->preview(), this, {previewedRow_, previewRefreshPending_},
         [this](int r) -> const TImpListInfo* { return recipeList_->entry(r); },
         [plan](const TImpListInfo& recipe) {
-            return PlanPortionsInModel(recipe, plan, RecipeListModel::EntryRole, 1);
+            return PlanPortionsInGrid(recipe, GridRef<TAStringGrid>(plan));
         });
     preview.ShowPreview(row);
 }

@@ -1,3 +1,4 @@
+#include "grid/astringgrid.h"
 #include "recipefixtures.h"
 #include "shell/hemispherebutton.h"
 #include "shell/messages.h"
@@ -114,7 +115,11 @@ TEST_F(MainWindowTest, ProgrammstartListsTheRecipesAndStaysEnabled)
         names << list->index(row, RecipeListModel::ColShortName).data().toString();
     names.sort();
     EXPECT_EQ(names, (QStringList{QStringLiteral("Gulasch"), QStringLiteral("Linsensuppe")}));
-    EXPECT_EQ(child<QTableView>("StringGrid1")->model(), list);
+    // The list grid holds the entries as row objects and shows their names.
+    auto* grid = child<TAStringGrid>("StringGrid1");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->Objects(0, 1), list->entry(0));
+    EXPECT_EQ(grid->GetCell(2, 1), list->entry(0)->ShortName);
 
     // Back on the start page "Programmstart" is still enabled and reads again.
     chooseTab(TabInformation);

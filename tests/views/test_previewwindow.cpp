@@ -1,5 +1,6 @@
 // The preview and the row finder inside the main window, driven as a user would: tabs, rows of
 // the recipe list, the "Zeilenfinder" menu item, keys.
+#include "grid/astringgrid.h"
 #include "recipe/recipe_fixture.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
@@ -92,7 +93,8 @@ protected:
         }
         return -1;
     }
-    void selectRow(int row) { list()->setCurrentIndex(window->recipeList()->index(row, 2)); }
+    void selectRow(int row) { list()->setCurrentIndex(list()->model()->index(row, 2)); }
+    static TAStringGrid* grid(QTableView* view) { return qobject_cast<TAStringGrid*>(view); }
 
     TestDir dir;
     std::unique_ptr<TSDIAppForm> window;
@@ -138,13 +140,11 @@ TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
 TEST_F(PreviewWindowTest, PlannedRecipeIsPreviewedWithThePlanPortions)
 {
     // A menu plan with the soup in its second row, 40 portions.
-    QStandardItemModel plan(2, 5);
+    TAStringGrid* plan = grid(child<QTableView>("StringGrid2"));
     TImpListInfo soup;
     soup.CopyFrom(window->recipeList()->entry(rowOf("Erbsensuppe")));
-    plan.setData(plan.index(1, 0), QVariant::fromValue(static_cast<void*>(&soup)),
-                 RecipeListModel::EntryRole);
-    plan.setData(plan.index(1, 1), QStringLiteral("40"));
-    child<QTableView>("StringGrid2")->setModel(&plan);
+    plan->SetObjects(0, 2, &soup);
+    plan->SetCell(1, 2, "40");
 
     chooseTab(TabPreview);
     selectRow(rowOf("Erbsensuppe"));
@@ -152,7 +152,7 @@ TEST_F(PreviewWindowTest, PlannedRecipeIsPreviewedWithThePlanPortions)
     EXPECT_TRUE(previewText().contains(QStringLiteral("\t\t5 kg Mehl")));
     selectRow(rowOf("Gulasch")); // not in the plan: as stored
     EXPECT_TRUE(previewText().contains(QStringLiteral("\n10 Portionen\n")));
-    child<QTableView>("StringGrid2")->setModel(nullptr);
+    plan->SetObjects(0, 2, nullptr);
 }
 
 TEST_F(PreviewWindowTest, VanishedRecipeFileLeavesThePreviousText)
@@ -168,28 +168,28 @@ TEST_F(PreviewWindowTest, VanishedRecipeFileLeavesThePreviousText)
 
 TEST_F(PreviewWindowTest, ZeilenfinderSwitchesRecipeListAndPlanButNotRequirements)
 {
-    QTableView* plan = child<QTableView>("StringGrid2");
-    QTableView* requirements = child<QTableView>("StringGrid3");
-    ASSERT_TRUE(list()->alternatingRowColors());
-    ASSERT_TRUE(plan->alternatingRowColors());
-    EXPECT_EQ(list()->palette().color(QPalette::AlternateBase), QColor(230, 230, 230));
-    requirements->setAlternatingRowColors(true);
+    TAStringGrid* plan = grid(child<QTableView>("StringGrid2"));
+    TAStringGrid* requirements = grid(child<QTableView>("StringGrid3"));
+    ASSERT_TRUE(grid(list())->MitZeilenFinder());
+    ASSERT_TRUE(plan->MitZeilenFinder());
+    EXPECT_EQ(grid(list())->ZeilFindColor(), 230 | (230 << 8) | (230 << 16));
+    requirements->SetMitZeilenFinder(true);
     QCoreApplication::processEvents();
     EventCounter paints(list()->viewport(), QEvent::Paint);
 
     child<QAction>("Zeilenfinder1")->trigger();
     // Applied by the posted message, not at once.
-    EXPECT_TRUE(list()->alternatingRowColors());
+    EXPECT_TRUE(grid(list())->MitZeilenFinder());
     QCoreApplication::processEvents();
-    EXPECT_FALSE(list()->alternatingRowColors());
-    EXPECT_FALSE(plan->alternatingRowColors());
-    EXPECT_TRUE(requirements->alternatingRowColors());
+    EXPECT_FALSE(grid(list())->MitZeilenFinder());
+    EXPECT_FALSE(plan->MitZeilenFinder());
+    EXPECT_TRUE(requirements->MitZeilenFinder());
     EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
 
     child<QAction>("Zeilenfinder1")->trigger();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(list()->alternatingRowColors());
-    EXPECT_TRUE(plan->alternatingRowColors());
+    EXPECT_TRUE(grid(list())->MitZeilenFinder());
+    EXPECT_TRUE(plan->MitZeilenFinder());
 }
 
 TEST_F(PreviewWindowTest, SpaceKeyAndDoubleClickPostTheTogglePlanMessage)
@@ -205,7 +205,7 @@ TEST_F(PreviewWindowTest, SpaceKeyAndDoubleClickPostTheTogglePlanMessage)
     EXPECT_EQ(list()->currentIndex().column(), 0);
     EXPECT_EQ(list()->currentIndex().row(), row);
 
-    const QRect cell = list()->visualRect(window->recipeList()->index(row, 2));
+    const QRect cell = list()->visualRect(list()->model()->index(row, 2));
     // A double-click is a click followed by the double-click event.
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
