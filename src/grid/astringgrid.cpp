@@ -88,6 +88,17 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
     connect(v, &QHeaderView::sectionResized, this, [this] { placeEditor(); });
     connect(qApp, &QApplication::focusChanged, this, &TAStringGrid::onFocusChanged);
 
+    // Header cells follow the painting rules that apply to fixed cells: the text hook and the
+    // blank "255" of check box columns.
+    model_->setHeaderText([this](int col, int row) {
+        std::string text = model_->cell(col, row);
+        bool canDraw = true;
+        if (OnGetDrawCellText)
+            OnGetDrawCellText(this, col, row, text, canDraw);
+        if (canDraw && grid::paintsBlank(defs_.datenTypAt(col), text, row, FixedRows, BlankNull))
+            text.clear();
+        return text;
+    });
     drawCheckBoxes();
     SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goDrawFocusSelected |
                goColSizing | goEditing | goTabs | goAlwaysShowEditor | goThumbTracking);

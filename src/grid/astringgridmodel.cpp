@@ -171,9 +171,9 @@ QVariant TAStringGridModel::headerData(int section, Qt::Orientation orientation,
 {
     if (role != Qt::DisplayRole)
         return {};
-    if (orientation == Qt::Horizontal)
-        return ansiToQString(cell(section + 1, 0));
-    return ansiToQString(cell(0, section + 1));
+    const int col = orientation == Qt::Horizontal ? section + 1 : 0;
+    const int row = orientation == Qt::Horizontal ? 0 : section + 1;
+    return ansiToQString(headerText_ ? headerText_(col, row) : cell(col, row));
 }
 
 Qt::ItemFlags TAStringGridModel::flags(const QModelIndex& index) const

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,13 @@ public:
     // rows[i] receives the complete row (texts and objects) that stood at rows[order[i]].
     void rearrangeRows(const std::vector<int>& rows, const std::vector<int>& order);
 
+    // What a header cell (row 0 or column 0) shows; by default its text. The grid installs its
+    // painting rules here.
+    void setHeaderText(std::function<std::string(int col, int row)> fn)
+    {
+        headerText_ = std::move(fn);
+    }
+
     // Repaints every cell of one grid row.
     void refreshRow(int row);
     void refreshAll();
@@ -66,6 +74,7 @@ private:
         return col >= 0 && row >= 0 && col < cols_ && row < rows_;
     }
 
+    std::function<std::string(int col, int row)> headerText_;
     int cols_ = 5;
     int rows_ = 5;
     std::vector<std::vector<Cell>> cells_; // [row][col]

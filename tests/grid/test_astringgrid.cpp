@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace kovanta;
@@ -86,6 +87,18 @@ TEST(TAStringGrid, ColNamesGiveColumnsWidthsAndCaptions)
     EXPECT_TRUE(g.ColumnEditable(1));
     EXPECT_EQ(g.GridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("B"));
+    // Header cells follow the fixed-cell rules: "255" in a check box column is blank, and the
+    // text hook may change what is shown.
+    g.SetColNames(TColNames{"A|30", "255|19|X"});
+    EXPECT_EQ(g.GridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString());
+    g.OnGetDrawCellText = [](TAStringGrid*, int col, int row, std::string& text, bool&) {
+        if (col == 0 && row == 1)
+            text = "*";
+    };
+    EXPECT_EQ(g.GridModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
+              QStringLiteral("*"));
+    g.OnGetDrawCellText = nullptr;
+    g.SetColNames(TColNames{"A|30", "B"});
     // An empty list keeps columns and captions but nothing is editable any more.
     g.SetColNames(TColNames{});
     EXPECT_EQ(g.ColCount(), 2);
@@ -284,6 +297,36 @@ TEST(TAStringGrid, EnterMovesLikeTabAndReadOnlyColumnsAreSkipped)
     QTest::keyClick(g->InplaceEditor(), Qt::Key_Tab);
     settle();
     EXPECT_EQ(g->Col(), 1); // past the last editable column: the first one
+}
+
+TEST(TAStringGrid, CanCellEditAndEnterRowInputDecideTheEditor)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    std::vector<int> entered;
+    w.grid->OnEnterRowInput = [&](TAStringGrid*, int row, int&) { entered.push_back(row); };
+    // Row 3 is locked by its owner although the column is editable.
+    w.grid->OnCanCellEdit = [](TAStringGrid*, int, int row, bool& canEdit) {
+        if (row == 3)
+            canEdit = false;
+    };
+    w.show();
+    w.grid->SetCurrentCell(1, 2);
+    settle();
+    ASSERT_TRUE(w.grid->InplaceEditor()->isVisible());
+    w.grid->SetCurrentCell(1, 3);
+    settle();
+    EXPECT_FALSE(w.grid->EditorMode());
+    EXPECT_FALSE(w.grid->InplaceEditor()->isVisible());
+    w.grid->SetCurrentCell(1, 4);
+    settle();
+    EXPECT_TRUE(w.grid->EditorMode());
+    EXPECT_TRUE(w.grid->InplaceEditor()->isVisible());
+    EXPECT_EQ(w.grid->InplaceEditor()->Row(), 4);
+    w.grid->SetCurrentCell(1, 4); // same row: no second report
+    settle();
+    EXPECT_EQ(entered.back(), 4);
+    EXPECT_EQ(std::count(entered.begin(), entered.end(), 4), 1);
 }
 
 TEST(TAStringGrid, CheckBoxCellToggledBySecondClick)

@@ -171,6 +171,7 @@ TEST(CellRules, SelectionColours)
     list.gridHasFocus = false;
     EXPECT_EQ(chooseCellColours({true, true, false}, list).background, Background::HideSelColor);
     EXPECT_EQ(chooseCellColours({true, false, false}, list).background, Background::HideSelColor);
+    EXPECT_EQ(chooseCellColours({true, false, false}, list).foreground, Foreground::HighlightText);
     list.gridHasFocus = true;
     EXPECT_EQ(chooseCellColours({true, false, false}, list).background, Background::Highlight);
     EXPECT_TRUE(chooseCellColours({true, true, false}, list).checkBoxSelected);

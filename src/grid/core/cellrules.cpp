@@ -181,8 +181,10 @@ CellColourChoice chooseCellColours(const CellState& state, const SelectionSettin
                                 : Background::Highlight;
         choice.foreground = Foreground::HighlightText;
     } else if (s.hasHideSelColor) {
-        // Focused in an editable column with HideSelektion, or selected only.
+        // Focused in an editable column with HideSelektion, or selected only: the text keeps
+        // the highlight text colour the selection is drawn with.
         choice.background = s.gridHasFocus ? Background::Highlight : Background::HideSelColor;
+        choice.foreground = Foreground::HighlightText;
     }
     choice.checkBoxSelected = !s.editing || !state.focused;
     return choice;
