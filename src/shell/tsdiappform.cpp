@@ -108,7 +108,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                     showPreview(currentRecipeIndex(current));
             });
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
-    InstallTogglePlanTriggers(*list, [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
+    InstallTogglePlanTriggers(*AsListGrid(list),
+                              [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

@@ -2,8 +2,9 @@
 
 #include "recipe/records.h"
 #include "views/menuplan.h"
+#include "views/menuplangrids.h"
 
-#include <QColor>
+#include <QHeaderView>
 
 #include <cstdint>
 #include <functional>
@@ -11,16 +12,11 @@
 #include <string_view>
 #include <vector>
 
-class QAbstractItemModel;
-class QAbstractItemView;
-
 // The recipe list's part in the main window beyond its cells: the row finder, the keys that
 // toggle a recipe in the menu plan, and the portions a listed recipe has in the menu plan.
 namespace kovanta {
 
-// The row finder's shading: light gray.
-inline const QColor kRowFinderColor{230, 230, 230};
-// The same as a grid colour (0x00BBGGRR).
+// The row finder's shading, light gray, as a grid colour (0x00BBGGRR).
 inline constexpr TColor kRowFinderTColor = 230 | (230 << 8) | (230 << 16);
 
 // The column definitions of the recipe list grid StringGrid1, in the list grid's format:
@@ -49,20 +45,26 @@ template <class Grid> void ApplyGridRowFinder(Grid& grid, bool on, TColor color 
 // in column 1, ANSI).
 std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& plan);
 
-// Switches the row finder (alternating row shading in color) of one list on or off and repaints
-// it. The main window applies it to the recipe list and the menu plan, never to the
-// requirements list.
-void ApplyRowFinder(QAbstractItemView& list, bool on, const QColor& color = kRowFinderColor);
-
-// The space key (current column becomes 0) and a double-click on a row of list call onToggle,
-// which posts the "toggle in plan" message. The space key is not passed on to the list.
-// Safe to call once per list; the hooks live as long as the list.
-void InstallTogglePlanTriggers(QAbstractItemView& list, std::function<void()> onToggle);
-
-// PlanPortions over a menu plan model: a row's entry is the TImpListInfo pointer (void*) that
-// column 0 holds under entryRole (rows without one hold none), its portions text the display
-// text of portionsColumn. Nothing planned (or no model): 0.
-std::int32_t PlanPortionsInModel(const TImpListInfo& recipe, const QAbstractItemModel* plan,
-                                 int entryRole, int portionsColumn);
+// The space key (current column becomes the first) and a double-click on a row of a list grid (not
+// on its column headers, whose double-click sorts) call onToggle, which posts the "toggle in plan"
+// message. Through the grid's OnKeyDown and OnDblClick events, replacing what they held, so
+// that a list never has two toggles (one double-click toggling twice would undo itself).
+template <class Grid> void InstallTogglePlanTriggers(Grid& grid, std::function<void()> onToggle)
+{
+    auto* watch =
+        new HeaderDoubleClickWatch(grid.horizontalHeader()->viewport(), grid.viewport(), &grid);
+    grid.OnDblClick = [watch, onToggle](Grid*) {
+        if (!watch->OnHeader())
+            onToggle();
+    };
+    grid.OnKeyDown = [onToggle](Grid* g, int& key, Qt::KeyboardModifiers mods) {
+        if (key == Qt::Key_Space && mods == Qt::NoModifier) {
+            // Column 0 is the fixed column, shown as the row header, which cannot be current
+            // here; the first column after it is the nearest.
+            g->SetCol(Grid::FixedCols);
+            onToggle();
+        }
+    };
+}
 
 } // namespace kovanta

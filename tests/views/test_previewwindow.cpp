@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTableView>
@@ -209,6 +210,14 @@ TEST_F(PreviewWindowTest, SpaceKeyAndDoubleClickPostTheTogglePlanMessage)
     // A double-click is a click followed by the double-click event.
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(toggles.count, 2);
+
+    // A double-click on a column header sorts; it toggles nothing.
+    QHeaderView* header = list()->horizontalHeader();
+    const QPoint caption(header->sectionViewportPosition(2) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, caption);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, caption);
     QCoreApplication::processEvents();
     EXPECT_EQ(toggles.count, 2);
 }
