@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace kovanta {
 
 using namespace grid;
@@ -139,9 +141,11 @@ void TAInplaceEdit::LoadCell()
         setText(ansiToQString(text));
         setHintFromCell();
     } else if (isNumber()) {
-        setMaxLength(NumberEntry::kMaxLength);
         entry_.load(text);
         text = entry_.text();
+        // The entry enforces the typing limit itself; the edit control must never cut a longer
+        // stored value or the sign put in front of a full one.
+        setMaxLength(std::max(NumberEntry::kMaxLength, static_cast<int>(text.size())) + 1);
         setText(ansiToQString(text));
         const int len = static_cast<int>(text.size());
         setSelection(len - 1, -(len - 1));
