@@ -59,7 +59,12 @@ TAInplaceEdit::TAInplaceEdit(TAStringGrid* grid) : QLineEdit(grid->viewport()), 
 
 std::string TAInplaceEdit::AnsiText() const
 {
-    return qstringToAnsi(text());
+    std::string t = qstringToAnsi(text());
+    // An empty date or time mask holds only its separators: that is an empty cell.
+    if ((isDateArt(editArt_) || isTimeArt(editArt_)) &&
+        t.find_first_of("0123456789") == std::string::npos)
+        t.clear();
+    return t;
 }
 
 bool TAInplaceEdit::isNumber() const

@@ -348,6 +348,20 @@ TEST(TAStringGrid, CheckBoxCellToggledBySecondClick)
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
     settle();
     EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+    // A blank typed on the check box cell toggles it too, and reports the cell's exit.
+    std::vector<int> exits;
+    w.grid->OnExitEdit = [&](TAInplaceEdit*, int col, int row, int art, std::string&) {
+        EXPECT_EQ(art, 3);
+        exits.push_back(col + row * 256);
+    };
+    QTest::keyClick(w.grid, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "1");
+    EXPECT_EQ(exits, std::vector<int>{1 + 2 * 256});
+    w.grid->OnExitEdit = nullptr;
+    QTest::keyClick(w.grid, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
     // Without goEditing (the recipe list) clicks never toggle.
     w.grid->SetOptions(w.grid->Options() & ~goEditing);
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
@@ -640,4 +654,41 @@ TEST(TAStringGrid, RowMovingMovesModelRows)
         EXPECT_EQ(g->verticalHeader()->visualIndex(i), i);
     for (int r = 1; r <= 3; ++r)
         g->SetObjects(0, r, nullptr); // the stack objects are not the grid's to free
+}
+
+// ---- date and time cells -------------------------------------------------------------------
+
+TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
+{
+    Window w;
+    TAStringGrid* g = w.grid;
+    g->SetRowCount(4);
+    g->SetColNames(TColNames{"|20|0|1|1|", "Datum|70|D|0||", "Zeit|50|T|0||"});
+    g->SetCell(1, 1, "1.2.24");
+    g->SetCell(2, 1, "7:05");
+    w.show();
+    g->SetCurrentCell(1, 1);
+    settle();
+    TAInplaceEdit* ed = g->InplaceEditor();
+    ASSERT_TRUE(ed && ed->hasFocus());
+    EXPECT_EQ(g->GetCell(1, 1), "01.02.24");
+    QTest::keyClick(ed, Qt::Key_Plus);
+    EXPECT_EQ(g->GetCell(1, 1), "02.02.24");
+    QTest::keyClick(ed, Qt::Key_Minus);
+    QTest::keyClick(ed, Qt::Key_Minus);
+    EXPECT_EQ(g->GetCell(1, 1), "31.01.24");
+    QTest::keyClick(ed, Qt::Key_Delete);
+    EXPECT_EQ(g->GetCell(1, 1), ""); // not the mask's separators
+
+    g->SetCurrentCell(2, 1);
+    settle();
+    EXPECT_EQ(g->GetCell(2, 1), "07:05");
+    QTest::keyClick(ed, Qt::Key_N);
+    EXPECT_EQ(g->GetCell(2, 1), "08:05");
+    QTest::keyClick(ed, Qt::Key_Delete);
+    EXPECT_EQ(g->GetCell(2, 1), "00:00");
+    // 00:00 becomes empty when the editor loses the focus (BlankNull).
+    w.other->setFocus();
+    settle();
+    EXPECT_EQ(g->GetCell(2, 1), "");
 }
