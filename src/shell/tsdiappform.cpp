@@ -2,6 +2,7 @@
 
 #include "gridsetup.h"
 #include "hint.h"
+#include "menuplanparts.h"
 #include "messages.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
@@ -110,6 +111,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
+    setUpMenuPlan();
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

@@ -17,6 +17,7 @@ class RecipeListModel;
 class StartPage;
 class TRezeptImportProz;
 class ToolColumn;
+struct MenuPlanParts;
 
 // What the main window is told at creation. Tests set a temporary program directory and a
 // short (or very long) start delay.
@@ -123,6 +124,7 @@ private:
     void recomputeRequirements();                     // requirements view
     void fillRequirementRow(int row);                 // requirements view
     void togglePlan();                                // menu plan view
+    void setUpMenuPlan();                             // menu plan view
     QWidget* createImportWindow();                    // web import
 
     // State, in the order the window keeps it.
@@ -152,6 +154,8 @@ private:
     QTimer* timer1_ = nullptr;
     QAction* rowFinderAction_ = nullptr;
     QAction* maxWindowAction_ = nullptr;
+    // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
+    std::unique_ptr<MenuPlanParts> menuPlan_;
 };
 
 } // namespace kovanta

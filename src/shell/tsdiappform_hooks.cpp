@@ -18,12 +18,10 @@
 
 namespace kovanta {
 
-// Settings and the directory scan: tsdiappform_settings.cpp.
+// Settings and the directory scan: tsdiappform_settings.cpp; the menu plan and the
+// requirements list: tsdiappform_plan.cpp.
 
 // --- Views -----------------------------------------------------------------------------------
-
-// After every read: keep the plan entries found again, mark them in the new list.
-void TSDIAppForm::reconcileMenuPlan() {}
 
 // MSG_APPLY_ROWFINDER: the row finder on the recipe list and menu plan grids (never on the
 // requirements list).
@@ -46,15 +44,6 @@ void TSDIAppForm::showPreview(int row)
         });
     preview.ShowPreview(row);
 }
-
-// "Bedarfsliste" became current: recompute the requirements of the plan.
-void TSDIAppForm::recomputeRequirements() {}
-
-// MSG_FILL_REQUIREMENT_ROW: fill one requirements row.
-void TSDIAppForm::fillRequirementRow(int) {}
-
-// MSG_TOGGLE_PLAN: as a double-click on the recipe list.
-void TSDIAppForm::togglePlan() {}
 
 // --- Printing and clipboard ----------------------------------------------------------------
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-// The menu plan on the list grid (TAStringGrid): the GridAccess adapter and the grid events the
-// plan listens to. Header-only templates, so that the views layer does not link the grid layer;
-// the main window instantiates them with its grids.
+// The menu plan on the list grid (TAStringGrid): the GridAccess adapter, the header
+// double-click watch and the plan grid's editor events. Header-only templates, so that the views
+// layer does not link the grid layer; the main window instantiates them with its grids.
 namespace kovanta {
 
 // GridAccess over a list grid. The grid may go first: the adapter then reads an empty grid and
@@ -83,26 +83,6 @@ private:
     QWidget* header_; // watched, not owned
     bool onHeader_ = false;
 };
-
-// The recipe list's ways to toggle a recipe: a double-click on a row calls plan.TogglePlan()
-// (a double-click on the column headers does not); the space key sets the list's current column
-// to 0 and calls postToggle (which posts MSG_TOGGLE_PLAN). plan must outlive the list's events.
-template <class Grid>
-void ConnectRecipeListToggles(MenuPlan& plan, Grid* recipeList, std::function<void()> postToggle)
-{
-    auto* watch = new HeaderDoubleClickWatch(recipeList->horizontalHeader()->viewport(),
-                                             recipeList->viewport(), recipeList);
-    recipeList->OnDblClick = [&plan, watch](Grid*) {
-        if (!watch->OnHeader())
-            plan.TogglePlan();
-    };
-    recipeList->OnKeyDown = [postToggle](Grid* grid, int& key, Qt::KeyboardModifiers mods) {
-        if (key == Qt::Key_Space && mods == Qt::NoModifier) {
-            grid->SetCol(0);
-            postToggle();
-        }
-    };
-}
 
 // The plan grid's editor reports: OnExitEdit and OnLeaveRowInput reach the plan. plan must
 // outlive the grid's events.

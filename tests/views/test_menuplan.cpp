@@ -7,6 +7,7 @@
 #include "support/testdir.h"
 #include "views/menuplan.h"
 #include "views/menuplangrids.h"
+#include "views/recipelistview.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -391,7 +392,10 @@ TEST_F(MenuPlanTest, DoubleClickOnRowsToggleButNotOnTheHeader)
     list_.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRowSelect);
     list_.SortAutomatik = false;
     int toggles = 0;
-    ConnectRecipeListToggles(*menuPlan_, &list_, [&toggles] { ++toggles; });
+    InstallTogglePlanTriggers(list_, [&] {
+        ++toggles;
+        menuPlan_->TogglePlan();
+    });
     list_.resize(400, 200);
     list_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list_));
@@ -408,7 +412,8 @@ TEST_F(MenuPlanTest, DoubleClickOnRowsToggleButNotOnTheHeader)
     EXPECT_EQ(OccupiedPlanRows().size(), 1u);
 
     QTest::keyClick(&list_, Qt::Key_Space);
-    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(toggles, 2);
+    EXPECT_TRUE(OccupiedPlanRows().empty());
     list_.hide();
 }
 

@@ -1,0 +1,65 @@
+// The main window's menu plan and requirements list (docs/menu-plan.md): the hooks that the
+// window calls, wired to MenuPlan.
+
+#include "gridsetup.h"
+#include "menuplanparts.h"
+#include "messages.h"
+#include "startup.h"
+#include "tablayout.h"
+#include "tsdiappform.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kovanta {
+
+// Window creation: the plan over StringGrid1, StringGrid2 and StringGrid3, listening to the
+// plan grid's editor.
+void TSDIAppForm::setUpMenuPlan()
+{
+    MenuPlan::Hooks hooks;
+    hooks.planTabCurrent = [this] { return tabs_->currentIndex() == TabMenuPlan; };
+    hooks.planMarksChanged = [this] { updatePrintButton(); };
+    hooks.previewRefreshNeeded = [this] { previewRefreshPending_ = true; };
+    hooks.postFillRequirementRow = [this](int row) {
+        postWindowMessage(this, MSG_FILL_REQUIREMENT_ROW, row);
+    };
+    hooks.showMessage = [this](const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("PlanMessage"));
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box.exec();
+    };
+    TAStringGrid* plan = AsListGrid(tabs_->planGrid());
+    menuPlan_ = std::make_unique<MenuPlanParts>(
+        *proz_, AsListGrid(tabs_->recipeGrid()), plan, AsListGrid(tabs_->requirementsGrid()),
+        tabs_->alternativePanel(), alternativesFound_, std::move(hooks));
+    ConnectPlanEditing(menuPlan_->menuPlan, plan);
+}
+
+// After every read: keep the plan entries found again, mark them in the new list.
+void TSDIAppForm::reconcileMenuPlan()
+{
+    menuPlan_->menuPlan.Reconcile();
+}
+
+// "Bedarfsliste" became current: recompute the requirements of the plan.
+void TSDIAppForm::recomputeRequirements()
+{
+    menuPlan_->menuPlan.Recompute();
+}
+
+// MSG_FILL_REQUIREMENT_ROW: fill one requirements row.
+void TSDIAppForm::fillRequirementRow(int row)
+{
+    menuPlan_->menuPlan.FillRequirementRow(row);
+}
+
+// MSG_TOGGLE_PLAN: as a double-click on the recipe list.
+void TSDIAppForm::togglePlan()
+{
+    menuPlan_->menuPlan.TogglePlan();
+}
+
+} // namespace kovanta

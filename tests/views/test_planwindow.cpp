@@ -1,0 +1,241 @@
+// The menu plan and the requirements list in the main window, driven as a cook would:
+// "Programmstart", "Speiseplan", double-clicks on recipes, portions typed into the plan's
+// editor, "Bedarfsliste", then reading what the requirements grid and the warning strip show.
+#include "grid/ainplaceedit.h"
+#include "grid/astringgrid.h"
+#include "recipe/recipe_fixture.h"
+#include "shell/tablayout.h"
+#include "shell/tsdiappform.h"
+#include "support/testdir.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace kovanta;
+using fixture::Article;
+using fixture::Text;
+
+namespace {
+
+class PlanWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Write("REZ00001.DAT", "Gulasch", 10,
+              {Article("150", "1", "kg", "Rindfleisch"), Article("50", "1", "kg", "Zwiebeln"),
+               Text("", "Salz^Pfeffer^")});
+        Write("REZ00002.DAT", "Kuchen", 4,
+              {Article("25", "1", "kg", "Butter"), Text("", "oder^"),
+               Article("25", "1", "kg", "Margarine"), Article("50", "1", "kg", "Zwiebeln")});
+        Write("REZ00003.DAT", "Suppe", 20, {Article("400", "1", "l", "Wasser")});
+
+        ShellOptions options;
+        options.programDirectory = QString::fromStdString(dir.dir());
+        options.startDelayMs = 50;
+        window = std::make_unique<TSDIAppForm>(options);
+        window->resize(1100, 700);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void Write(const std::string& file, const std::string& name, int portions,
+               const std::vector<std::string>& body)
+    {
+        fixture::Head head;
+        head.shortName = name;
+        head.portions = portions;
+        std::vector<std::string> lines = fixture::Block(head, body);
+        lines.push_back("^^");
+        dir.write(file, fixture::Join(lines));
+    }
+
+    template <typename T> T* child(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromUtf8(name));
+    }
+    TAStringGrid* list() const { return child<TAStringGrid>("StringGrid1"); }
+    TAStringGrid* plan() const { return child<TAStringGrid>("StringGrid2"); }
+    TAStringGrid* requirements() const { return child<TAStringGrid>("StringGrid3"); }
+    QLabel* panel() const { return child<QLabel>("AlternativPanel"); }
+    QWidget* printButton() const { return child<QWidget>("HemisphereButton4"); }
+
+    void Programmstart()
+    {
+        auto* start = child<QAbstractButton>("HemisphereButton16");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
+        QTest::mouseClick(start, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 3; }));
+    }
+
+    void ChooseTab(int tab)
+    {
+        window->tabs()->tabBar()->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+    }
+
+    int ListRowOf(const std::string& name) const
+    {
+        for (int row = 1; row < list()->RowCount(); ++row) {
+            if (list()->GetCell(2, row) == name)
+                return row;
+        }
+        return -1;
+    }
+
+    static void DoubleClickCell(TAStringGrid* grid, int col, int row)
+    {
+        const QPoint at = grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+
+    // Clicks the portions cell of a plan row and types text into the editor, then Enter.
+    void TypePortions(int row, const char* text)
+    {
+        TAStringGrid* g = plan();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          g->viewport()->mapFrom(g, g->CellRect(1, row).center()));
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return g->InplaceEditor() && g->InplaceEditor()->isVisible() &&
+                   g->InplaceEditor()->Row() == row && g->InplaceEditor()->Col() == 1;
+        }));
+        TAInplaceEdit* editor = g->InplaceEditor();
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::fromUtf8(text));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(50);
+    }
+
+    std::vector<std::string> RequirementRows() const
+    {
+        std::vector<std::string> rows;
+        for (int row = 1; row < requirements()->RowCount(); ++row)
+            rows.push_back(requirements()->GetCell(1, row) + "|" + requirements()->GetCell(2, row) +
+                           "|" + requirements()->GetCell(3, row));
+        return rows;
+    }
+
+    TestDir dir;
+    std::unique_ptr<TSDIAppForm> window;
+};
+
+} // namespace
+
+TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
+{
+    Programmstart();
+    ChooseTab(TabMenuPlan);
+    EXPECT_TRUE(plan()->isVisible());
+    EXPECT_FALSE(printButton()->isEnabled());
+
+    const int gulasch = ListRowOf("Gulasch"), kuchen = ListRowOf("Kuchen");
+    ASSERT_GT(gulasch, 0);
+    ASSERT_GT(kuchen, 0);
+    DoubleClickCell(list(), 2, gulasch);
+    DoubleClickCell(list(), 2, kuchen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Kuchen"; }));
+    EXPECT_EQ(plan()->GetCell(2, 1), "Gulasch");
+    EXPECT_EQ(plan()->GetCell(1, 1), "10"); // the stored portions, until the cook types
+    EXPECT_EQ(plan()->GetCell(1, 2), "4");
+    EXPECT_EQ(list()->GetCell(1, gulasch), "1");
+    EXPECT_EQ(list()->GetCell(1, kuchen), "1");
+    EXPECT_EQ(list()->GetCell(1, ListRowOf("Suppe")), "0");
+    EXPECT_TRUE(printButton()->isEnabled());
+
+    TypePortions(1, "20");
+    TypePortions(2, "8");
+    EXPECT_EQ(plan()->GetCell(1, 1), "20");
+    EXPECT_EQ(plan()->GetCell(1, 2), "8");
+
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Rindfleisch"; }));
+    // Gulasch x 2, Kuchen x 2; the onions of both in one row.
+    EXPECT_EQ(RequirementRows(), (std::vector<std::string>{
+                                     "      3,000|kg|Rindfleisch",
+                                     "      2,000|kg|Zwiebeln",
+                                     "      0,000||Salz",
+                                     "      0,500|kg|Butter",
+                                     "      0,500|kg|Margarine",
+                                 }));
+    EXPECT_TRUE(panel()->isVisible());
+    EXPECT_EQ(panel()->text(), QStringLiteral("Alternativartikel enthalten!!!"));
+    EXPECT_TRUE(plan()->isVisible()); // the plan fills the area at the left
+    EXPECT_FALSE(list()->isVisible());
+
+    // Kuchen leaves the plan: its articles and the warning go with the next computation.
+    ChooseTab(TabMenuPlan);
+    DoubleClickCell(list(), 2, kuchen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2).empty(); }));
+    EXPECT_EQ(list()->GetCell(1, kuchen), "0");
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->RowCount() == 4; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(RequirementRows(),
+              (std::vector<std::string>{"      3,000|kg|Rindfleisch", "      1,000|kg|Zwiebeln",
+                                        "      0,000||Salz"}));
+    EXPECT_FALSE(panel()->isVisible());
+}
+
+TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)
+{
+    Programmstart();
+    ChooseTab(TabMenuPlan);
+    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
+    DoubleClickCell(list(), 2, ListRowOf("Suppe"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Suppe"; }));
+    TypePortions(2, "40");
+
+    std::filesystem::remove(dir.path() / "REZ00001.DAT");
+    QTest::mouseClick(child<QAbstractButton>("HemisphereButton3"), Qt::LeftButton); // re-read
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 1).empty(); }));
+    EXPECT_EQ(plan()->GetCell(2, 2), "Suppe");
+    EXPECT_EQ(plan()->GetCell(1, 2), "40");
+    EXPECT_EQ(list()->GetCell(1, ListRowOf("Suppe")), "1");
+    EXPECT_EQ(ListRowOf("Gulasch"), -1);
+
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
+    EXPECT_EQ(RequirementRows(), (std::vector<std::string>{"      8,000|l|Wasser"}));
+}
+
+TEST_F(PlanWindowTest, NoFreeRowLeavesTheRecipeUnmarked)
+{
+    Programmstart();
+    ChooseTab(TabMenuPlan);
+    // The plan's selection on its last row, which the first recipe takes.
+    plan()->SetCurrentCell(1, 50);
+    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 50) == "Gulasch"; }));
+
+    // The message box is modal: answer it as the cook would, whenever it comes up.
+    QString shown;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    answer.start();
+    const int suppe = ListRowOf("Suppe");
+    DoubleClickCell(list(), 2, suppe);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringLiteral("Keine Freie Zeile ab der selektierten Zeile mehr gefunden"));
+    EXPECT_EQ(list()->GetCell(1, suppe), "0");
+    EXPECT_EQ(plan()->GetCell(2, 1), "");
+}
