@@ -981,12 +981,15 @@ void TAStringGrid::SortColumn(int col, int mode)
         return;
 
     int sortArt = 0;
+    // A column beyond the column definitions (added by code) sorts ascending and keeps no state.
+    const bool hasState = col < static_cast<int>(defs_.sortTyp.size());
     if (mode == 0) {
-        char& typ = defs_.sortTyp[col];
+        const char typ = hasState ? defs_.sortTyp[col] : '0';
         sortArt = (typ >= '0' && typ <= '3') ? typ - '0' : 0;
         if (col != lastSortCol_) {
             sortArt &= ~1;
-            typ = static_cast<char>('0' + sortArt);
+            if (hasState)
+                defs_.sortTyp[col] = static_cast<char>('0' + sortArt);
         }
     } else {
         sortArt = mode - 1;
@@ -1025,7 +1028,7 @@ void TAStringGrid::SortColumn(int col, int mode)
             }
         }
     }
-    if (mode == 0)
+    if (mode == 0 && hasState)
         defs_.sortTyp[col] = grid::nextSortTyp(defs_.sortTyp[col], defs_.datenTypAt(col));
     resyncEditor();
     if (OnSortEnde)

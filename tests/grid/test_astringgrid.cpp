@@ -551,6 +551,13 @@ TEST(TAStringGrid, SortMarkiertSortsOnlyTheSelectedRows)
     g.OnSortCompare = nullptr;
     g.SortColumn(2, 2); // descending, all rows
     EXPECT_EQ(column(&g, 2), (std::vector<std::string>{"E", "D", "C", "B", "A"}));
+    // A column added by code beyond the definitions sorts as text without keeping state.
+    g.SetColCount(7);
+    g.SetCell(6, 1, "b");
+    g.SetCell(6, 2, "a");
+    g.SortColumn(6, 0);
+    EXPECT_EQ(column(&g, 6), (std::vector<std::string>{"", "", "", "a", "b"}));
+    EXPECT_EQ(g.SortTyp().size(), 6u);
 }
 
 // ---- widths --------------------------------------------------------------------------------
