@@ -8,6 +8,7 @@
 #include "recipegen/recipegen.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
+#include "shell/recipescan.h"
 #include "shell/searchpaths.h"
 #include "shell/tsdiappform.h"
 
@@ -110,6 +111,23 @@ void BM_OpenRead2KiBClose(benchmark::State& state)
     state.counters["files"] = static_cast<double>(files.size());
 }
 
+// The scan alone (search paths, listing, reader, event queue served at each growth step),
+// without any list: shows which part of the whole read the list grid takes.
+void BM_ScanOnly(benchmark::State& state)
+{
+    const auto& collection = Collection::Get();
+    const kovanta::TRezeptImportProz proz;
+    kovanta::RecipeScan scan(proz, collection.ProgramDir());
+    std::size_t recipes = 0;
+    for (auto _ : state) {
+        const auto entries =
+            scan.readAll(collection.Paths(), [](std::size_t) { QApplication::processEvents(); });
+        recipes = entries.size();
+    }
+    if (recipes != collection.Recipes())
+        state.SkipWithError("the collection did not read back completely");
+}
+
 void BM_ReadAllRecipesIntoList(benchmark::State& state)
 {
     const auto& collection = Collection::Get();
@@ -139,6 +157,7 @@ void BM_ReadAllRecipesIntoList(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_OpenRead2KiBClose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAllRecipesIntoList)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
