@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -48,6 +49,12 @@ protected:
         window->resize(1100, 700);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        // On a real display the editor follows the keyboard focus, which needs an active window.
+        window->activateWindow();
+        (void)QTest::qWaitForWindowActive(window.get());
+        // Room for the plan's and the requirements' columns, as a cook would drag the splitter.
+        window->tabs()->setSidePanelWidth(SidePanel::MenuPlan, 330);
+        window->tabs()->setSidePanelWidth(SidePanel::Requirements, 420);
     }
 
     void Write(const std::string& file, const std::string& name, int portions,
@@ -120,6 +127,18 @@ protected:
         QTest::qWait(50);
     }
 
+    // Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the screen for a person.
+    static void Screenshot(const char* name)
+    {
+        const char* out = std::getenv("KOVANTA_SCREENSHOTS");
+        if (!out)
+            return;
+        QTest::qWait(300);
+        const std::string cmd =
+            std::string("import -window root '") + out + "/" + name + ".png' 2>/dev/null";
+        (void)std::system(cmd.c_str());
+    }
+
     std::vector<std::string> RequirementRows() const
     {
         std::vector<std::string> rows;
@@ -160,6 +179,7 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
     TypePortions(2, "8");
     EXPECT_EQ(plan()->GetCell(1, 1), "20");
     EXPECT_EQ(plan()->GetCell(1, 2), "8");
+    Screenshot("menu-plan");
 
     ChooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Rindfleisch"; }));
@@ -173,6 +193,7 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
                                  }));
     EXPECT_TRUE(panel()->isVisible());
     EXPECT_EQ(panel()->text(), QStringLiteral("Alternativartikel enthalten!!!"));
+    Screenshot("requirements");
     EXPECT_TRUE(plan()->isVisible()); // the plan fills the area at the left
     EXPECT_FALSE(list()->isVisible());
 
