@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -101,6 +102,15 @@ protected:
         return -1;
     }
 
+    QString PreviewText() const { return child<QTextEdit>("RichEdit1")->toPlainText(); }
+
+    static void ClickCell(TAStringGrid* grid, int col, int row)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center()));
+        QCoreApplication::processEvents();
+    }
+
     static void DoubleClickCell(TAStringGrid* grid, int col, int row)
     {
         const QPoint at = grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center());
@@ -157,13 +167,18 @@ protected:
 TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
 {
     Programmstart();
-    ChooseTab(TabMenuPlan);
-    EXPECT_TRUE(plan()->isVisible());
-    EXPECT_FALSE(printButton()->isEnabled());
-
     const int gulasch = ListRowOf("Gulasch"), kuchen = ListRowOf("Kuchen");
     ASSERT_GT(gulasch, 0);
     ASSERT_GT(kuchen, 0);
+    // A look at the cake first: as stored.
+    ChooseTab(TabPreview);
+    ClickCell(list(), 2, kuchen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PreviewText().contains(QStringLiteral("Kuchen")); }));
+    EXPECT_TRUE(PreviewText().contains(QStringLiteral("4 Portionen")));
+
+    ChooseTab(TabMenuPlan);
+    EXPECT_TRUE(plan()->isVisible());
+    EXPECT_FALSE(printButton()->isEnabled());
     DoubleClickCell(list(), 2, gulasch);
     DoubleClickCell(list(), 2, kuchen);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Kuchen"; }));
@@ -180,6 +195,11 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
     EXPECT_EQ(plan()->GetCell(1, 1), "20");
     EXPECT_EQ(plan()->GetCell(1, 2), "8");
     Screenshot("menu-plan");
+
+    // The preview of the same row follows the typed count.
+    ChooseTab(TabPreview);
+    EXPECT_TRUE(PreviewText().contains(QStringLiteral("8 Portionen")));
+    EXPECT_TRUE(PreviewText().contains(QStringLiteral("0,5 kg Butter")));
 
     ChooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Rindfleisch"; }));
