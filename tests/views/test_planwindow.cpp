@@ -11,11 +11,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -251,32 +249,4 @@ TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)
     ChooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
     EXPECT_EQ(RequirementRows(), (std::vector<std::string>{"      8,000|l|Wasser"}));
-}
-
-TEST_F(PlanWindowTest, NoFreeRowLeavesTheRecipeUnmarked)
-{
-    Programmstart();
-    ChooseTab(TabMenuPlan);
-    // The plan's selection on its last row, which the first recipe takes.
-    plan()->SetCurrentCell(1, 50);
-    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 50) == "Gulasch"; }));
-
-    // The message box is modal: answer it as the cook would, whenever it comes up.
-    QString shown;
-    QTimer answer;
-    answer.setInterval(20);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    answer.start();
-    const int suppe = ListRowOf("Suppe");
-    DoubleClickCell(list(), 2, suppe);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }));
-    EXPECT_EQ(shown, QStringLiteral("Keine Freie Zeile ab der selektierten Zeile mehr gefunden"));
-    EXPECT_EQ(list()->GetCell(1, suppe), "0");
-    EXPECT_EQ(plan()->GetCell(2, 1), "");
 }
