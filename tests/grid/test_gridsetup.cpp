@@ -110,6 +110,10 @@ TEST_F(GridSetupTest, ThreeListGridsAreConfiguredAsTheWindowNeedsThem)
         EXPECT_EQ(g->SaveSettings.EffectiveKey.section(QLatin1Char('\\'), 2),
                   QStringLiteral("SDIAppForm"));
     }
+    // Sorted by "Portionen" with a row selected, as in the picture kept in docs/.
+    list->SortColumn(4, 0);
+    list->SetCurrentCell(2, 2);
+    EXPECT_EQ(list->GetCell(4, 2), "10");
     screenshot("grid-recipe-list");
 }
 
