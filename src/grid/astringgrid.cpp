@@ -99,6 +99,7 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
             text.clear();
         return text;
     });
+    model_->setHeaderHint([this](int col, int row) { return hintOf(col, row); });
     drawCheckBoxes();
     SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goDrawFocusSelected |
                goColSizing | goEditing | goTabs | goAlwaysShowEditor | goThumbTracking);
@@ -847,17 +848,23 @@ void TAStringGrid::reportCellUnderMouse(QPoint gridPos)
     }
 }
 
+QString TAStringGrid::hintOf(int col, int row)
+{
+    std::string hint = defs_.hintAt(col);
+    bool show = true;
+    if (OnGetHintText && col >= 0 && row >= 0)
+        OnGetHintText(this, col, row, hint, show);
+    // "short|long": the tooltip is the short part.
+    return show ? ansiToQString(hint).section(QLatin1Char('|'), 0, 0) : QString();
+}
+
 bool TAStringGrid::viewportEvent(QEvent* e)
 {
     if (e->type() == QEvent::ToolTip) {
         auto* he = static_cast<QHelpEvent*>(e);
         const QPoint cell = CellAt(viewport()->mapTo(this, he->pos()));
-        std::string hint = defs_.hintAt(cell.x());
-        bool show = true;
-        if (OnGetHintText && cell.x() >= 0 && cell.y() >= 0)
-            OnGetHintText(this, cell.x(), cell.y(), hint, show);
-        const QString text = ansiToQString(hint).section(QLatin1Char('|'), 0, 0);
-        if (show && !text.isEmpty())
+        const QString text = hintOf(cell.x(), cell.y());
+        if (!text.isEmpty())
             QToolTip::showText(he->globalPos(), text, viewport());
         else
             QToolTip::hideText();

@@ -306,6 +306,8 @@ private:
     QModelIndex indexOf(int col, int row) const;
     void drawCheckBoxes();
     void reportCellUnderMouse(QPoint gridPos);
+    // The tooltip of a cell: the column hint or OnGetHintText's answer, its part before "|".
+    QString hintOf(int col, int row);
     // After rows moved under the current cell: the editor takes the current cell again.
     void resyncEditor();
 

@@ -169,10 +169,14 @@ QVariant TAStringGridModel::data(const QModelIndex& index, int role) const
 
 QVariant TAStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
-        return {};
     const int col = orientation == Qt::Horizontal ? section + 1 : 0;
     const int row = orientation == Qt::Horizontal ? 0 : section + 1;
+    if (role == Qt::ToolTipRole && headerHint_) {
+        const QString hint = headerHint_(col, row);
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
+    if (role != Qt::DisplayRole)
+        return {};
     return ansiToQString(headerText_ ? headerText_(col, row) : cell(col, row));
 }
 

@@ -51,6 +51,11 @@ public:
     {
         headerText_ = std::move(fn);
     }
+    // The tooltip of a header cell (the column hint); none by default.
+    void setHeaderHint(std::function<QString(int col, int row)> fn)
+    {
+        headerHint_ = std::move(fn);
+    }
 
     // Repaints every cell of one grid row.
     void refreshRow(int row);
@@ -75,6 +80,7 @@ private:
     }
 
     std::function<std::string(int col, int row)> headerText_;
+    std::function<QString(int col, int row)> headerHint_;
     int cols_ = 5;
     int rows_ = 5;
     std::vector<std::vector<Cell>> cells_; // [row][col]

@@ -98,7 +98,12 @@ TEST(TAStringGrid, ColNamesGiveColumnsWidthsAndCaptions)
     EXPECT_EQ(g.GridModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
               QStringLiteral("*"));
     g.OnGetDrawCellText = nullptr;
+    g.SetColNames(TColNames{"A|30", "B|20|L|0|0|Kurz|Lang"});
+    // ',' ';' and '|' end the hint field, so "Kurz|Lang" keeps "Kurz".
+    EXPECT_EQ(g.GridModel()->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(),
+              QStringLiteral("Kurz"));
     g.SetColNames(TColNames{"A|30", "B"});
+    EXPECT_FALSE(g.GridModel()->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
     // An empty list keeps columns and captions but nothing is editable any more.
     g.SetColNames(TColNames{});
     EXPECT_EQ(g.ColCount(), 2);
