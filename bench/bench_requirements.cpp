@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -90,30 +91,64 @@ private:
 };
 
 // The least the computation must do: open every planned recipe, read its head and body lines.
+std::size_t ReadPlannedLines(const kovanta::TRezeptImportProz& proz,
+                             const std::vector<kovanta::PlanRow>& rows)
+{
+    std::size_t lines = 0;
+    for (const kovanta::PlanRow& row : rows) {
+        auto file = proz.OpenRecipe(*row.Entry);
+        if (!file)
+            continue;
+        proz.ReadRecipeLines(8, *file, true);
+        while (!file->AtEnd()) {
+            const std::string line = proz.ReadRecipeLines(1, *file, true);
+            if (line.compare(0, 2, "^^") == 0)
+                break;
+            benchmark::DoNotOptimize(line.data());
+            ++lines;
+        }
+    }
+    return lines;
+}
+
 void BM_ReadPlannedRecipeLines(benchmark::State& state)
 {
     const auto& plan = Plan::Get();
     const kovanta::TRezeptImportProz proz;
     std::size_t lines = 0;
-    for (auto _ : state) {
-        lines = 0;
-        for (const kovanta::PlanRow& row : plan.Rows()) {
-            auto file = proz.OpenRecipe(*row.Entry);
-            if (!file)
-                continue;
-            proz.ReadRecipeLines(8, *file, true);
-            while (!file->AtEnd()) {
-                const std::string line = proz.ReadRecipeLines(1, *file, true);
-                if (line.compare(0, 2, "^^") == 0)
-                    break;
-                benchmark::DoNotOptimize(line.data());
-                ++lines;
-            }
-        }
-    }
+    for (auto _ : state)
+        lines = ReadPlannedLines(proz, plan.Rows());
     if (lines != static_cast<std::size_t>(kRecipes * kLinesPerRecipe))
         state.SkipWithError("the plan did not read back completely");
     state.counters["lines"] = static_cast<double>(lines);
+}
+
+// Thread CPU time in nanoseconds: what this thread spent, whatever else the machine runs.
+double CpuNanoseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e9 + static_cast<double>(ts.tv_nsec);
+}
+
+// Both in turn within each iteration, so that a busy machine slows both alike; the counter
+// "ratio" is the computation's CPU time over the reading's.
+void BM_RatioComputeToRead(benchmark::State& state)
+{
+    const auto& plan = Plan::Get();
+    const kovanta::TRezeptImportProz proz;
+    kovanta::RequirementsList list;
+    double read = 0, compute = 0;
+    for (auto _ : state) {
+        const double t0 = CpuNanoseconds();
+        benchmark::DoNotOptimize(ReadPlannedLines(proz, plan.Rows()));
+        const double t1 = CpuNanoseconds();
+        benchmark::DoNotOptimize(kovanta::ComputeRequirements(proz, plan.Rows(), list));
+        const double t2 = CpuNanoseconds();
+        read += t1 - t0;
+        compute += t2 - t1;
+    }
+    state.counters["ratio"] = read > 0 ? compute / read : 0;
 }
 
 void BM_ComputeRequirements(benchmark::State& state)
@@ -162,5 +197,6 @@ void BM_SumByPlainSearch(benchmark::State& state)
 BENCHMARK(BM_ReadPlannedRecipeLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeRequirements)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SumByPlainSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RatioComputeToRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 BENCHMARK_MAIN();
