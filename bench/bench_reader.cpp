@@ -37,12 +37,12 @@ private:
         std::random_device rd;
         dir_ = std::filesystem::temp_directory_path() /
                ("kovanta-bench-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        kovanta::recipegen::CollectionSpec spec;
-        spec.seed = 2024;
-        spec.singleFiles = 10000;
-        spec.listFiles = 100;
-        spec.entriesPerList = 100;
-        recipes_ = kovanta::recipegen::WriteCollection(dir_.string() + "/", spec).recipes;
+        kovanta::recipegen::CollectionShape shape;
+        shape.seed = 2024;
+        shape.singleFiles = 10000;
+        shape.listFiles = 100;
+        shape.entriesPerList = 100;
+        recipes_ = kovanta::recipegen::WriteCollection(dir_.string() + "/", shape).recipes;
         for (const auto& entry : std::filesystem::directory_iterator(dir_))
             files_.push_back(entry.path().string());
     }

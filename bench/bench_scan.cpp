@@ -54,17 +54,17 @@ private:
         root_ = std::filesystem::temp_directory_path() /
                 ("kovanta-bench-scan-" + std::to_string(rd()) + "-" + std::to_string(rd()));
         std::filesystem::create_directories(root_ / "prog");
-        kovanta::recipegen::CollectionSpec spec;
-        spec.seed = 2024;
-        spec.singleFiles = 5000;
-        spec.listFiles = 50;
-        spec.entriesPerList = 100;
+        kovanta::recipegen::CollectionShape shape;
+        shape.seed = 2024;
+        shape.singleFiles = 5000;
+        shape.listFiles = 50;
+        shape.entriesPerList = 100;
         for (const char* sub : {"kantine", "internet"}) {
             const std::string dir = root_.string() + "/" + sub + "/";
-            recipes_ += kovanta::recipegen::WriteCollection(dir, spec).recipes;
+            recipes_ += kovanta::recipegen::WriteCollection(dir, shape).recipes;
             paths_.add(dir, true);
-            spec.seed += 1;
-            spec.firstNumber += 10000;
+            shape.seed += 1;
+            shape.firstNumber += 10000;
         }
         paths_.add(root_.string() + "/inactive/", false);
         std::ofstream ini(root_ / "prog" / "kovanta.INI", std::ios::binary);

@@ -9,17 +9,17 @@
 
 int main(int argc, char** argv)
 {
-    using kovanta::recipegen::CollectionSpec;
+    using kovanta::recipegen::CollectionShape;
     if (argc < 2) {
         std::cerr << "Aufruf: rezgen VERZEICHNIS [--seed S] [--single N] [--lists M] "
                      "[--entries K] [--first NUMMER]\n";
         return 2;
     }
     const std::string dir = argv[1];
-    CollectionSpec spec;
-    spec.singleFiles = 100;
-    spec.listFiles = 10;
-    spec.entriesPerList = 10;
+    CollectionShape shape;
+    shape.singleFiles = 100;
+    shape.listFiles = 10;
+    shape.entriesPerList = 10;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
         if (i + 1 >= argc) {
@@ -33,22 +33,22 @@ int main(int argc, char** argv)
             return 2;
         }
         if (option == "--seed")
-            spec.seed = value;
+            shape.seed = value;
         else if (option == "--single")
-            spec.singleFiles = value;
+            shape.singleFiles = value;
         else if (option == "--lists")
-            spec.listFiles = value;
+            shape.listFiles = value;
         else if (option == "--entries")
-            spec.entriesPerList = value;
+            shape.entriesPerList = value;
         else if (option == "--first")
-            spec.firstNumber = value;
+            shape.firstNumber = value;
         else {
             std::cerr << "rezgen: unbekannte Option " << option << "\n";
             return 2;
         }
     }
     try {
-        const auto summary = kovanta::recipegen::WriteCollection(dir, spec);
+        const auto summary = kovanta::recipegen::WriteCollection(dir, shape);
         std::cout << summary.files << " Dateien, " << summary.recipes << " Rezepte, "
                   << summary.bytes << " Bytes\n";
     } catch (const std::exception& e) {

@@ -22,12 +22,12 @@ TEST(RecipeGen, SameSeedSameBytes)
 TEST(RecipeGen, EveryEntryOpensAtItsOwnBlock)
 {
     TestDir dir;
-    recipegen::CollectionSpec spec;
-    spec.seed = 42;
-    spec.singleFiles = 20;
-    spec.listFiles = 3;
-    spec.entriesPerList = 30;
-    const auto summary = recipegen::WriteCollection(dir.dir(), spec);
+    recipegen::CollectionShape shape;
+    shape.seed = 42;
+    shape.singleFiles = 20;
+    shape.listFiles = 3;
+    shape.entriesPerList = 30;
+    const auto summary = recipegen::WriteCollection(dir.dir(), shape);
     EXPECT_EQ(summary.files, 23u);
     EXPECT_EQ(summary.recipes, 110u);
 

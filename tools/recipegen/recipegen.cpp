@@ -273,26 +273,26 @@ std::string ListFile(std::uint64_t seed, std::uint64_t firstIndex, std::size_t e
     return head + body;
 }
 
-CollectionSummary WriteCollection(const std::string& directory, const CollectionSpec& spec)
+CollectionSummary WriteCollection(const std::string& directory, const CollectionShape& shape)
 {
     const std::filesystem::path dir(directory);
     std::filesystem::create_directories(dir);
     CollectionSummary summary;
-    std::size_t number = spec.firstNumber;
+    std::size_t number = shape.firstNumber;
     std::uint64_t recipe = 0;
-    for (std::size_t i = 0; i < spec.singleFiles; ++i) {
-        const std::string bytes = RecipeBlock(spec.seed, recipe++);
+    for (std::size_t i = 0; i < shape.singleFiles; ++i) {
+        const std::string bytes = RecipeBlock(shape.seed, recipe++);
         WriteFile(dir / FileName(number++), bytes);
         ++summary.files;
         ++summary.recipes;
         summary.bytes += bytes.size();
     }
-    for (std::size_t i = 0; i < spec.listFiles; ++i) {
-        const std::string bytes = ListFile(spec.seed, recipe, spec.entriesPerList);
-        recipe += spec.entriesPerList;
+    for (std::size_t i = 0; i < shape.listFiles; ++i) {
+        const std::string bytes = ListFile(shape.seed, recipe, shape.entriesPerList);
+        recipe += shape.entriesPerList;
         WriteFile(dir / FileName(number++), bytes);
         ++summary.files;
-        summary.recipes += spec.entriesPerList;
+        summary.recipes += shape.entriesPerList;
         summary.bytes += bytes.size();
     }
     return summary;

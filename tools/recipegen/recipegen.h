@@ -9,7 +9,7 @@
 // entries). The same seed always gives the same bytes, on every platform.
 namespace kovanta::recipegen {
 
-struct CollectionSpec {
+struct CollectionShape {
     std::uint64_t seed = 1;
     std::size_t singleFiles = 0;    // single-recipe files
     std::size_t listFiles = 0;      // list files
@@ -34,6 +34,6 @@ std::string ListFile(std::uint64_t seed, std::uint64_t firstIndex, std::size_t e
 // Writes the collection into directory (created when missing): single-recipe files first, then
 // the list files, named REZ + at least five digits + .DAT. Existing files of the same names are
 // replaced. Throws std::runtime_error when a file cannot be written.
-CollectionSummary WriteCollection(const std::string& directory, const CollectionSpec& spec);
+CollectionSummary WriteCollection(const std::string& directory, const CollectionShape& shape);
 
 } // namespace kovanta::recipegen
