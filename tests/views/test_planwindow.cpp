@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTabBar>
 #include <QTest>
@@ -249,4 +250,22 @@ TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)
     ChooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
     EXPECT_EQ(RequirementRows(), (std::vector<std::string>{"      8,000|l|Wasser"}));
+}
+
+TEST_F(PlanWindowTest, DraggedPlanRowsReorderTheRequirements)
+{
+    Programmstart();
+    ChooseTab(TabMenuPlan);
+    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
+    DoubleClickCell(list(), 2, ListRowOf("Suppe"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Suppe"; }));
+
+    // What a drag of Suppe's row header onto the first row leaves behind.
+    plan()->verticalHeader()->moveSection(1, 0);
+    EXPECT_EQ(plan()->GetCell(2, 1), "Suppe");
+    EXPECT_EQ(plan()->GetCell(2, 2), "Gulasch");
+
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
+    EXPECT_EQ(requirements()->GetCell(3, 2), "Rindfleisch");
 }
