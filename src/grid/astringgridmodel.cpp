@@ -64,6 +64,8 @@ bool TAStringGridModel::setCell(int col, int row, std::string_view text)
     if (!valid(col, row) || cells_[row][col].text == text)
         return false;
     cells_[row][col].text = std::string(text);
+    if (batchDepth_ > 0)
+        return true;
     if (row == 0 && col > 0)
         emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
     else if (col == 0 && row > 0)
@@ -130,9 +132,20 @@ void TAStringGridModel::rearrangeRows(const std::vector<int>& rows, const std::v
 
 void TAStringGridModel::refreshRow(int row)
 {
-    if (row < 1 || row >= rows_ || cols_ < 2)
+    if (batchDepth_ > 0 || row < 1 || row >= rows_ || cols_ < 2)
         return;
     emit dataChanged(index(row - 1, 0), index(row - 1, cols_ - 2));
+}
+
+void TAStringGridModel::endBatch()
+{
+    if (batchDepth_ == 0 || --batchDepth_ > 0)
+        return;
+    if (cols_ > 1)
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 2);
+    if (rows_ > 1)
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 2);
+    refreshAll();
 }
 
 void TAStringGridModel::refreshAll()

@@ -61,6 +61,12 @@ public:
     void refreshRow(int row);
     void refreshAll();
 
+    // Filling many cells at once: between beginBatch and endBatch no per-cell change is
+    // signalled (row insertions and removals still are); endBatch announces the whole grid as
+    // changed once. Batches nest.
+    void beginBatch() { ++batchDepth_; }
+    void endBatch();
+
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -83,6 +89,7 @@ private:
     std::function<QString(int col, int row)> headerHint_;
     int cols_ = 5;
     int rows_ = 5;
+    int batchDepth_ = 0;
     std::vector<std::vector<Cell>> cells_; // [row][col]
 };
 

@@ -1,8 +1,9 @@
 #include "recipe/recipefile.h"
 
+#include "platform/regularfile.h"
+
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 namespace kovanta {
 
@@ -18,11 +19,8 @@ void RecipeFile::Closer::operator()(std::FILE* f) const
 
 std::optional<RecipeFile> RecipeFile::Open(const std::string& path)
 {
-    std::error_code ec;
     // Only regular files: opening a FIFO would block the scan, a directory cannot be read.
-    if (!std::filesystem::is_regular_file(path, ec) || ec)
-        return std::nullopt;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openRegularFile(path);
     if (f == nullptr)
         return std::nullopt;
     // Our own block cache does the buffering; a second one in stdio would only copy.

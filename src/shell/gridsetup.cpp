@@ -1,6 +1,7 @@
 #include "gridsetup.h"
 
 #include "grid/astringgrid.h"
+#include "grid/astringgridmodel.h"
 #include "recipelistmodel.h"
 #include "views/menuplangrids.h"
 #include "views/recipelistview.h"
@@ -94,10 +95,15 @@ void loadRecipeList(TAStringGrid& grid, const RecipeListModel& model)
     GridRef<TAStringGrid> access(&grid);
     // The grid keeps at least one data row below its header.
     grid.SetRowCount(std::max(2, count + 1));
+    // Twenty thousand rows of twelve cells: one change notice for the whole list instead of
+    // one per cell.
+    TAStringGridModel& cells = *grid.GridModel();
+    cells.beginBatch();
     for (int row = 1; row < grid.RowCount(); ++row) {
         grid.SetObjects(0, row, row - 1 < count ? model.entry(row - 1) : nullptr);
         FillRecipeListRow(access, row);
     }
+    cells.endBatch();
 }
 
 } // namespace

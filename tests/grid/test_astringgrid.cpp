@@ -704,3 +704,34 @@ TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
     settle();
     EXPECT_EQ(g->GetCell(2, 1), "");
 }
+
+TEST(AStringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
+{
+    TAStringGrid grid;
+    grid.SetColCount(3);
+    TAStringGridModel& model = *grid.GridModel();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+    model.beginBatch();
+    grid.SetRowCount(40);
+    model.beginBatch(); // nested
+    for (int row = 1; row < 40; ++row)
+        grid.SetCell(1, row, std::to_string(row));
+    model.endBatch();
+    EXPECT_EQ(changed.count(), 0);
+    model.endBatch();
+
+    EXPECT_EQ(inserted.count(), 1);
+    ASSERT_EQ(changed.count(), 1);
+    const auto from = changed.at(0).at(0).value<QModelIndex>();
+    const auto to = changed.at(0).at(1).value<QModelIndex>();
+    EXPECT_EQ(from.row(), 0);
+    EXPECT_EQ(to.row(), 38);
+    EXPECT_EQ(grid.GetCell(1, 39), "39");
+
+    model.endBatch(); // unbalanced: ignored
+    grid.SetCell(1, 1, "x");
+    EXPECT_EQ(changed.count(), 2);
+}
