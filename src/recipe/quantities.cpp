@@ -136,7 +136,11 @@ std::string StripTrailingZeros(std::string_view text)
 
 double LineQuantity(std::string_view articleLine)
 {
-    const std::string line = ExpandCompactArticleLine(articleLine);
+    return ExpandedLineQuantity(ExpandCompactArticleLine(articleLine));
+}
+
+double ExpandedLineQuantity(std::string_view line)
+{
     const std::int64_t divisor = ParseIntField(Columns(line, 18, 21));
     if (divisor < 1)
         return 0.01;

@@ -28,6 +28,9 @@ std::string StripTrailingZeros(std::string_view text);
 // corrected first): amount (columns 2-10) / divisor (columns 18-21) / 100, rounded to two
 // decimals; 0.01 when the divisor is below 1.
 double LineQuantity(std::string_view articleLine);
+// The same for a line whose compact layout is already corrected (a full-layout line, or
+// ExpandCompactArticleLine's result); reads the fields in place, without copying the line.
+double ExpandedLineQuantity(std::string_view expandedLine);
 
 // Factor for preview, recipe text and print grid: requested / stored when both are non-zero,
 // otherwise 1.0.

@@ -91,7 +91,7 @@ struct ArticleFields {
 
 ArticleFields CutArticle(const std::string& expanded, double factor)
 {
-    return {QuantityText(LineQuantity(expanded), factor), Trim(Columns(expanded, 46, 53)),
+    return {QuantityText(ExpandedLineQuantity(expanded), factor), Trim(Columns(expanded, 46, 53)),
             Trim(Columns(expanded, 79, 108))};
 }
 

@@ -50,7 +50,7 @@ void AddArticleLine(const std::string& line, double factor, RequirementsList& ta
     const bool compact = line.size() > 10 && line[10] >= '0' && line[10] <= '9';
     const std::string expandedCopy = compact ? ExpandCompactArticleLine(line) : std::string();
     const std::string_view expanded = compact ? std::string_view(expandedCopy) : line;
-    const double quantity = ArticleBaseQuantity(expanded) * factor;
+    const double quantity = ExpandedLineQuantity(expanded) * factor;
     ToAnsi(Trim(Columns(expanded, 46, 53)), buffers.unit);
     ToAnsi(Trim(Columns(expanded, 79, 108)), buffers.article);
     target.AddRequirement(buffers.unit, buffers.article, quantity);
@@ -72,20 +72,6 @@ void AddTextLine(const std::string& line, RequirementsList& target, bool& altern
 }
 
 } // namespace
-
-double ArticleBaseQuantity(std::string_view line)
-{
-    const std::int64_t divisor = ParseIntField(Columns(line, 18, 21));
-    if (divisor < 1)
-        return 0.01;
-    const std::int64_t amount = ParseIntField(Columns(line, 2, 10));
-    // amount / divisor hundredths, rounded half away from zero in integers, as LineQuantity.
-    const std::int64_t magnitude = amount < 0 ? -amount : amount;
-    std::int64_t hundredths = magnitude / divisor;
-    if ((magnitude % divisor) * 2 >= divisor)
-        ++hundredths;
-    return static_cast<double>(amount < 0 ? -hundredths : hundredths) / 100.0;
-}
 
 std::string RequirementQuantityText(double quantity)
 {

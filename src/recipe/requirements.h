@@ -24,11 +24,6 @@ inline constexpr std::string_view kAlternativesHint =
     "Im Speiseplan befinden sich Rezepte mit alternativen Artikeln, es sind zu viele Artikeln "
     "in der Liste!";
 
-// LineQuantity of an article line whose compact layout is already corrected (a full-layout
-// line, or ExpandCompactArticleLine's result), without copying the line: the requirements
-// read every article line of the plan. Equal to LineQuantity(line) for such lines.
-double ArticleBaseQuantity(std::string_view expandedLine);
-
 // The "Menge" cell text of a quantity: FormatMask("#######.###", quantity), untrimmed and with
 // its trailing zeros ("     7,500", a zero quantity "      0,000").
 std::string RequirementQuantityText(double quantity);

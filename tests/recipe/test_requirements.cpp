@@ -92,29 +92,6 @@ TEST(RequirementsPortions, PlanCellTextAsInteger)
         EXPECT_EQ(PortionsTextValue(c.text), c.value) << '"' << c.text << '"';
 }
 
-TEST(RequirementsQuantity, ArticleBaseQuantityIsLineQuantity)
-{
-    // Amount and divisor fields as they come, including the rounding and the missing divisor.
-    const struct {
-        const char* amount;
-        const char* divisor;
-    } cases[] = {{"150", "1"}, {"250", "1000"}, {"251", "2"},   {"-251", "2"},     {"5", "10"},
-                 {"-5", "10"}, {"123456", "1"}, {"1.234", "1"}, {"7", ""},         {"7", "0"},
-                 {"7", "-3"},  {"", "1"},       {"abc", "1"},   {"999999999", "7"}};
-    for (const auto& c : cases) {
-        for (const bool compact : {false, true}) {
-            const std::string divisor =
-                compact ? std::string(4 - std::min<std::size_t>(4, std::string(c.divisor).size()),
-                                      '0') +
-                              c.divisor
-                        : c.divisor;
-            const std::string line = Article(c.amount, divisor, "kg", "Mehl", compact);
-            EXPECT_EQ(ArticleBaseQuantity(ExpandCompactArticleLine(line)), LineQuantity(line))
-                << c.amount << " / " << c.divisor << (compact ? " compact" : "");
-        }
-    }
-}
-
 TEST(RequirementsList, SumsByExactKeyInOrderOfFirstAppearance)
 {
     RequirementsList list;
