@@ -1,6 +1,7 @@
 // `rezeptur list` end to end: the built program on the bundled samples and on files the tests
 // write.
 #include "recipe/recipe_fixture.h"
+#include "support/rezeptur.h"
 #include "support/testdir.h"
 
 #include <gtest/gtest.h>
@@ -13,19 +14,9 @@
 
 namespace {
 
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using rezeptur_test::Env;
+using rezeptur_test::ReadAll;
+using rezeptur_test::RunResult;
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -49,16 +40,11 @@ std::vector<std::string> Fields(const std::string& line)
     }
 }
 
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
-
 class RezepturList : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        program_ = Env("KOVANTA_BIN_DIR") + "/rezeptur";
+        program_ = rezeptur_test::Program();
         samples_ = Env("KOVANTA_SOURCE_DIR") + "/samples";
         ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
     }
@@ -66,15 +52,7 @@ protected:
     // Runs `rezeptur list args` in directory cwd.
     RunResult List(const std::string& cwd, const std::string& args)
     {
-        const std::string out = tmp_.dir() + "out", err = tmp_.dir() + "err";
-        const std::string command = "cd '" + cwd + "' && '" + program_ + "' list " + args + " >'" +
-                                    out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        RunResult run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
-        return run;
+        return rezeptur_test::Run(cwd, "list " + args, tmp_);
     }
 
     std::string program_, samples_;

@@ -1,6 +1,7 @@
 // `rezeptur requirements` end to end: the built program on the golden directories and on plan
 // files the tests write.
 #include "recipe/recipe_fixture.h"
+#include "support/rezeptur.h"
 #include "support/testdir.h"
 
 #include <gtest/gtest.h>
@@ -12,45 +13,22 @@
 
 namespace {
 
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
+using rezeptur_test::Env;
+using rezeptur_test::ReadAll;
+using rezeptur_test::RunResult;
 
 class RezepturRequirements : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        program_ = Env("KOVANTA_BIN_DIR") + "/rezeptur";
+        program_ = rezeptur_test::Program();
         ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
     }
 
     // Runs `rezeptur requirements args` in directory cwd.
     RunResult Run(const std::string& cwd, const std::string& args)
     {
-        const std::string out = tmp_.dir() + "out", err = tmp_.dir() + "err";
-        const std::string command = "cd '" + cwd + "' && '" + program_ + "' requirements " + args +
-                                    " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        RunResult run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
-        return run;
+        return rezeptur_test::Run(cwd, "requirements " + args, tmp_);
     }
 
     std::string program_;

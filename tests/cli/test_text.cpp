@@ -1,6 +1,7 @@
 // `rezeptur preview` and `rezeptur printgrid` end to end: the built program on recipe files the
 // tests write byte for byte.
 #include "recipe/recipe_fixture.h"
+#include "support/rezeptur.h"
 #include "support/testdir.h"
 
 #include <gtest/gtest.h>
@@ -14,41 +15,18 @@ namespace {
 
 using fixture::Article;
 using fixture::Text;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
+using rezeptur_test::ReadAll;
+using rezeptur_test::RunResult;
 
 class RezepturText : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* bin = std::getenv("KOVANTA_BIN_DIR");
-        program_ = std::string(bin ? bin : ".") + "/rezeptur";
+        program_ = rezeptur_test::Program();
         ASSERT_TRUE(std::filesystem::exists(program_)) << program_;
     }
 
-    RunResult Run(const std::string& args)
-    {
-        const std::string out = dir_.dir() + "out", err = dir_.dir() + "err";
-        const std::string command = "cd '" + dir_.dir() + "' && '" + program_ + "' " + args +
-                                    " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        RunResult run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
-        return run;
-    }
+    RunResult Run(const std::string& args) { return rezeptur_test::Run(dir_.dir(), args, dir_); }
 
     std::string program_;
     TestDir dir_;

@@ -1,5 +1,6 @@
 // `rezeptur webrecipe` and `rezeptur fetch` end to end: the built program on our own web pages
 // and against a server on 127.0.0.1 started by the test.
+#include "support/rezeptur.h"
 #include "support/testdir.h"
 #include "webimport/scriptedserver.h"
 
@@ -12,40 +13,17 @@
 
 namespace {
 
-std::string env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::string readAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-};
+using rezeptur_test::RunResult;
+const auto env = rezeptur_test::Env;
+const auto readAll = rezeptur_test::ReadAll;
 
 // Runs rezeptur with the arguments (quoted for the shell), capturing both output streams.
 RunResult rezeptur(const TestDir& dir, const std::vector<std::string>& args)
 {
-    std::string cmd = "'" + env("KOVANTA_BIN_DIR") + "/rezeptur'";
+    std::string quoted;
     for (const std::string& a : args)
-        cmd += " '" + a + "'";
-    const std::string out = dir.dir() + "stdout.txt";
-    const std::string err = dir.dir() + "stderr.txt";
-    cmd += " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(cmd.c_str());
-    RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readAll(out);
-    r.err = readAll(err);
-    return r;
+        quoted += " '" + a + "'";
+    return rezeptur_test::Run(dir.dir(), quoted, dir);
 }
 
 std::string fixture(const std::string& name)
