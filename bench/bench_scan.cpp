@@ -3,6 +3,7 @@
 // list hidden while filled, whatever list grid the window has), against the least any scan must do:
 // open each file, read its first 2 KiB, close it. Goal: at most 3 times the baseline; peak RSS
 // below 150 MB (reported as the counter peak_rss_mb, the whole process).
+#include "benchsupport.h"
 #include "platform/qt/settingsstore.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -50,9 +50,7 @@ public:
 private:
     Collection()
     {
-        std::random_device rd;
-        root_ = std::filesystem::temp_directory_path() /
-                ("kovanta-bench-scan-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+        root_ = bench::MakeScratchDir("kovanta-bench-scan");
         std::filesystem::create_directories(root_ / "prog");
         kovanta::recipegen::CollectionShape shape;
         shape.seed = 2024;
@@ -96,18 +94,8 @@ double PeakRssMb()
 void BM_OpenRead2KiBClose(benchmark::State& state)
 {
     const auto& files = Collection::Get().Files();
-    char buffer[2048];
-    for (auto _ : state) {
-        std::size_t bytes = 0;
-        for (const std::string& name : files) {
-            std::FILE* f = std::fopen(name.c_str(), "rb");
-            if (f == nullptr)
-                continue;
-            bytes += std::fread(buffer, 1, sizeof buffer, f);
-            std::fclose(f);
-        }
-        benchmark::DoNotOptimize(bytes);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::ReadFirst2KiBOfEach(files));
     state.counters["files"] = static_cast<double>(files.size());
 }
 
