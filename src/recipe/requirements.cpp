@@ -5,9 +5,9 @@
 #include "recipe/recipetext.h"
 
 #include <algorithm>
+#include <charconv>
 #include <array>
 #include <cstring>
-#include <limits>
 
 namespace kovanta {
 
@@ -84,27 +84,16 @@ std::int32_t PortionsTextValue(std::string_view cellText)
         cellText.remove_prefix(1);
     while (!cellText.empty() && IsBlank(cellText.back()))
         cellText.remove_suffix(1);
-    bool negative = false;
-    if (!cellText.empty() && (cellText.front() == '-' || cellText.front() == '+')) {
-        negative = cellText.front() == '-';
+    // from_chars takes a minus but no plus sign.
+    if (!cellText.empty() && cellText.front() == '+') {
         cellText.remove_prefix(1);
-    }
-    if (cellText.empty())
-        return 0;
-    std::int64_t value = 0;
-    for (const char c : cellText) {
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + (c - '0');
-        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+        if (!cellText.empty() && cellText.front() == '-')
             return 0;
     }
-    if (negative)
-        value = -value;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
-        return 0;
-    return static_cast<std::int32_t>(value);
+    std::int32_t value = 0;
+    const char* end = cellText.data() + cellText.size();
+    const auto [stop, error] = std::from_chars(cellText.data(), end, value);
+    return error == std::errc{} && stop == end ? value : 0;
 }
 
 namespace {

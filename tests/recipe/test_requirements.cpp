@@ -75,6 +75,7 @@ TEST(RequirementsPortions, PlanCellTextAsInteger)
         {" 20 ", 20},
         {"-5", -5},
         {"+3", 3},
+        {"+-3", 0},
         {"0", 0},
         {"", 0},
         {"  ", 0},
