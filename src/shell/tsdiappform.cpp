@@ -103,7 +103,10 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
         if (panelWidthsRestored_)
             storeSidePanelWidth(panel, width);
     });
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    // Every cell selection, not only a change of row: picking the shown row again (another
+    // cell of it) must rebuild the preview once the plan's portions changed meanwhile, e.g.
+    // when "Rezepte neu einlesen" dropped the recipe from the plan while "Vorschau" was open.
+    connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (tabs_->currentIndex() == TabPreview)
                     showPreview(currentRecipeIndex(current));

@@ -138,6 +138,24 @@ TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
     EXPECT_FALSE(window->previewRefreshPending());
 }
 
+TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChange)
+{
+    const int gulasch = rowOf("Gulasch");
+    chooseTab(TabPreview);
+    selectRow(gulasch);
+    preview()->setPlainText(QStringLiteral("Merker"));
+    list()->setCurrentIndex(list()->model()->index(gulasch, 3));
+    EXPECT_EQ(previewText(), QStringLiteral("Merker"));
+
+    // The plan's portions changed meanwhile (a re-read on this tab may drop the recipe from the
+    // plan): picking the shown row again must show the recipe anew.
+    window->setPreviewRefreshPending(true);
+    list()->setCurrentIndex(list()->model()->index(gulasch, 4));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
+    EXPECT_FALSE(window->previewRefreshPending());
+    EXPECT_EQ(window->previewedRow(), gulasch);
+}
+
 TEST_F(PreviewWindowTest, PlannedRecipeIsPreviewedWithThePlanPortions)
 {
     // A menu plan with the soup in its second row, 40 portions.
