@@ -400,6 +400,9 @@ bool TAInplaceEdit::dateTimeKey(QKeyEvent* e)
         c = static_cast<char>('A' + (key - Qt::Key_A));
     if (c == 0)
         return false;
+    // A time steps by a minute only with the numpad keys; the date takes both "+" keys.
+    if (isTimeArt(editArt_) && (c == '+' || c == '-') && !(e->modifiers() & Qt::KeypadModifier))
+        return false;
     std::optional<std::string> result;
     if (isDateArt(editArt_)) {
         const bool birth = grid_->OnIsGeburtsdatum && grid_->OnIsGeburtsdatum(this, col_);

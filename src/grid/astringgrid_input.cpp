@@ -21,6 +21,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <limits>
 
 namespace kovanta {
 
@@ -213,7 +214,7 @@ void TAStringGrid::keyPressEvent(QKeyEvent* e)
             EditArtOf(col, row) == grid::editart::CheckBox && defs_.editable(col)) {
             // A blank toggles a check box cell, which has no visible editor.
             const std::string old = GetCell(col, row);
-            const std::string now = ((grid::digitValue(old) + 1) & 1) ? "1" : "0";
+            const std::string now = (grid::digitValue(old) & 1) == 0 ? "1" : "0"; // even: "1"
             SetCell(col, row, now);
             editor_->SetCell(col, row);
             editor_->setText(ansiToQString(now));
@@ -243,11 +244,13 @@ void TAStringGrid::keyPressEvent(QKeyEvent* e)
 void TAStringGrid::toggleClickCell(int col, int row)
 {
     const char typ = defs_.datenTypAt(col);
-    const int value = grid::digitValue(GetCell(col, row));
+    const std::int64_t value = grid::digitValue(GetCell(col, row));
     if (typ != 'X' && typ != 'P')
         return;
     const std::string text =
-        typ == 'X' ? std::string(1, ((value + 1) & 1) ? '1' : '0') : std::to_string(value + 1);
+        typ == 'X'
+            ? std::string(1, (value & 1) == 0 ? '1' : '0')
+            : std::to_string(value < std::numeric_limits<std::int64_t>::max() ? value + 1 : value);
     SetCell(col, row, text);
     RefreshRow(row);
     if (editor_) {

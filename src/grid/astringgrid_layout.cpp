@@ -253,8 +253,10 @@ void TAStringGrid::applyStoredSettings()
             widthsRestored_ = true;
         }
     }
-    // The width limit needs the grid's real width, which exists once it is laid out.
-    limitPending_ = widthsRestored_;
+    // Stored or designed, every width is limited after loading (a first start in a narrow
+    // window must not get a column wider than the grid). The limit needs the grid's real width,
+    // which exists once it is laid out.
+    limitPending_ = true;
     if (limitPending_ && isVisible() && width() >= kLaidOutWidth)
         limitColumnWidths();
 }

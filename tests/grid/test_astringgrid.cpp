@@ -637,6 +637,21 @@ TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
         EXPECT_EQ(g->ColWidths(0), 285); // at most the grid width - 15
         EXPECT_EQ(g->ColWidths(1), 20);
     }
+    {
+        // First start: nothing stored, the designed widths are limited just the same.
+        QWidget top;
+        auto* g = new TAStringGrid(&top);
+        g->setObjectName(QStringLiteral("StringGrid3"));
+        g->resize(300, 200);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetColNames(TColNames{"|5|0|1|1|", "A|400|L", "B|30"});
+        g->Loaded();
+        top.show();
+        settle();
+        EXPECT_EQ(g->ColWidths(0), 10);
+        EXPECT_EQ(g->ColWidths(1), 285);
+        EXPECT_EQ(g->ColWidths(2), 30);
+    }
     SettingsStore::setDefaultFileName({});
 }
 
@@ -697,6 +712,15 @@ TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
     EXPECT_EQ(g->GetCell(2, 1), "07:05");
     QTest::keyClick(ed, Qt::Key_N);
     EXPECT_EQ(g->GetCell(2, 1), "08:05");
+    QTest::keyClick(ed, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(g->GetCell(2, 1), "08:06");
+    QTest::keyClick(ed, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(ed, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(g->GetCell(2, 1), "08:04");
+    // The main keyboard's "+" and "-" are no time keys (and no characters the mask takes).
+    QTest::keyClick(ed, Qt::Key_Plus);
+    QTest::keyClick(ed, Qt::Key_Minus);
+    EXPECT_EQ(g->GetCell(2, 1), "08:04");
     QTest::keyClick(ed, Qt::Key_Delete);
     EXPECT_EQ(g->GetCell(2, 1), "00:00");
     // 00:00 becomes empty when the editor loses the focus (BlankNull).
@@ -710,7 +734,8 @@ TEST(AStringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
     TAStringGrid grid;
     grid.SetColCount(3);
     TAStringGridModel& model = *grid.GridModel();
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 

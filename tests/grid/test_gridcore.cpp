@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 using namespace kovanta::grid;
@@ -68,7 +69,7 @@ TEST(ColNames, BuildsPerColumnStateAndTreatsUncoveredColumnsAsReadOnly)
 
 TEST(CellRules, DigitValue)
 {
-    const std::pair<const char*, int> cases[] = {
+    const std::pair<const char*, std::int64_t> cases[] = {
         {"0,000", 0},
         {"00.00.00", 0},
         {"", 0},
@@ -80,7 +81,11 @@ TEST(CellRules, DigitValue)
         {"4 2", 0},
         {"abc", 0},
         {"1.234,5", 12345},
-        {"99999999999", 0},
+        {"99999999999", 99999999999},
+        {"2147483,648", 2147483648}, // a large quantity with three decimals is no zero
+        {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
+        {"9223372036854775808", 0},
+        {"99999999999999999999", 0},
         {"255", 255},
         {std::string_view("7\0", 2).data(), 7},
     };
@@ -101,13 +106,21 @@ TEST(CellRules, BlankPainting)
         bool blank;
     };
     const Case cases[] = {
-        {'3', "0,000", 1, true, true},  {'3', "0,000", 1, false, false},
-        {'3', "0,000", 0, true, false}, {'3', "0,001", 1, true, false},
-        {'0', "", 2, true, true},       {'D', "00.00.00", 1, true, true},
-        {'T', "00:00", 1, true, true},  {'T', "00:30", 1, true, false},
-        {'X', "255", 1, false, true},   {'X', "255", 0, false, true},
-        {'X', "1", 1, true, false},     {'L', "0", 1, true, false},
+        {'3', "0,000", 1, true, true},
+        {'3', "0,000", 1, false, false},
+        {'3', "0,000", 0, true, false},
+        {'3', "0,001", 1, true, false},
+        {'0', "", 2, true, true},
+        {'D', "00.00.00", 1, true, true},
+        {'T', "00:00", 1, true, true},
+        {'T', "00:30", 1, true, false},
+        {'X', "255", 1, false, true},
+        {'X', "255", 0, false, true},
+        {'X', "1", 1, true, false},
+        {'L', "0", 1, true, false},
         {'R', "0", 1, true, false},
+        {'3', "2500000,000", 1, true, false},
+        {'3', "4294967,296", 1, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(1, c.typ) + " '" + c.text + "' row " + std::to_string(c.row));
@@ -243,6 +256,9 @@ TEST(GridSort, NumbersByDigitValueAndRowsWithoutObjectLast)
     const SortSettings asc{SortType::Number, 0, true};
     EXPECT_EQ(sorted({{"10", obj}, {"", nullptr}, {"9", obj}, {"100", obj}}, asc),
               (std::vector<std::string>{"9", "10", "100", "*"}));
+    // Quantities beyond 32 bits keep their place instead of counting as 0.
+    EXPECT_EQ(sorted({{"2500000,000", obj}, {"9,000", obj}, {"0,500", obj}}, asc),
+              (std::vector<std::string>{"0,500", "9,000", "2500000,000"}));
     const SortSettings desc{SortType::Number, 1, true};
     EXPECT_EQ(sorted({{"10", obj}, {"", nullptr}, {"9", obj}, {"100", obj}}, desc),
               (std::vector<std::string>{"100", "10", "9", "*"}));

@@ -4,7 +4,10 @@
 
 namespace kovanta::grid {
 
-std::optional<std::int32_t> parseInt(std::string_view text)
+namespace {
+
+// A decimal integer with optional leading blanks and sign, within [min, max].
+std::optional<std::int64_t> parseDecimal(std::string_view text, std::int64_t min, std::int64_t max)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -16,24 +19,39 @@ std::optional<std::int32_t> parseInt(std::string_view text)
     }
     if (i >= text.size())
         return std::nullopt;
+    // Accumulated negatively so that the lowest value itself fits.
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c < '0' || c > '9')
             return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1)
+        const int d = c - '0';
+        if (value < (std::numeric_limits<std::int64_t>::min() + d) / 10)
             return std::nullopt;
+        value = value * 10 - d;
     }
-    if (negative)
+    if (!negative) {
+        if (value == std::numeric_limits<std::int64_t>::min())
+            return std::nullopt;
         value = -value;
-    if (value > std::numeric_limits<std::int32_t>::max() ||
-        value < std::numeric_limits<std::int32_t>::min())
+    }
+    if (value > max || value < min)
         return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
-std::int32_t digitValue(std::string_view text)
+} // namespace
+
+std::optional<std::int32_t> parseInt(std::string_view text)
+{
+    const auto v = parseDecimal(text, std::numeric_limits<std::int32_t>::min(),
+                                std::numeric_limits<std::int32_t>::max());
+    if (!v)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+
+std::int64_t digitValue(std::string_view text)
 {
     std::string digits;
     digits.reserve(text.size());
@@ -43,7 +61,9 @@ std::int32_t digitValue(std::string_view text)
     }
     while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\0'))
         digits.pop_back();
-    return parseInt(digits).value_or(0);
+    return parseDecimal(digits, std::numeric_limits<std::int64_t>::min(),
+                        std::numeric_limits<std::int64_t>::max())
+        .value_or(0);
 }
 
 CellKind cellKindFor(char datenTyp)

@@ -19,8 +19,9 @@ std::optional<std::int32_t> parseInt(std::string_view text);
 
 // The digit value of a cell text: every decimal separator and every "." removed, trailing
 // blanks and NUL characters removed, the rest read as a decimal integer; 0 when that fails.
-// "0,000", "00.00.00" and "" are all 0; "12,500" is 12500.
-std::int32_t digitValue(std::string_view text);
+// "0,000", "00.00.00" and "" are all 0; "12,500" is 12500. Read in 64 bits: a quantity of
+// 2.147.483,648 with three decimals is no zero.
+std::int64_t digitValue(std::string_view text);
 
 // How a cell is drawn, from its column's data type.
 enum class CellKind {
