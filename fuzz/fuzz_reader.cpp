@@ -2,35 +2,19 @@
 // (and a few entry indexes taken from the input) is opened and its block read to "^^" or the
 // end, as the preview and the requirements list do. Besides the sanitizers' checks, the
 // reader's own promises are checked: lines stay within their limits and every loop ends.
+#include "fuzzsupport.h"
 #include "recipe/quantities.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-const std::string& FilePath()
-{
-    static const std::string path = [] {
-        const auto dir =
-            std::filesystem::temp_directory_path() / ("kovanta-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        return (dir / "REZ00001.DAT").string();
-    }();
-    return path;
-}
+using fuzz::Check;
+using fuzz::FilePath;
 
 void ReadBlock(const kovanta::TRezeptImportProz& proz, const kovanta::TImpListInfo& entry)
 {
@@ -64,10 +48,7 @@ void ReadBlock(const kovanta::TRezeptImportProz& proz, const kovanta::TImpListIn
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    {
-        std::ofstream out(FilePath(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    fuzz::WriteFile(FilePath(), data, size);
     const kovanta::TRezeptImportProz proz;
     kovanta::RecipeList list;
     proz.ReadRecipeIndex(FilePath(), list);

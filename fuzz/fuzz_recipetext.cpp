@@ -3,33 +3,17 @@
 // raw bytes directly. Besides the sanitizers' checks, the producers' promises are checked: a
 // paragraph is one line (no control character but TAB), a grid cell one printed line (no
 // control character at all), the grid has its head rows, and the "^" splitting ends.
+#include "fuzzsupport.h"
 #include "recipe/recipetext.h"
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-const std::string& FilePath()
-{
-    static const std::string path = [] {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("kovanta-fuzz-text-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        return (dir / "REZ00001.DAT").string();
-    }();
-    return path;
-}
+using fuzz::Check;
+using fuzz::FilePath;
 
 bool IsControl(char c)
 {
@@ -70,10 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     CheckRules(bytes.substr(0, 200));
-    {
-        std::ofstream out(FilePath(), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    fuzz::WriteFile(FilePath(), bytes.data(), bytes.size());
     const kovanta::TRezeptImportProz proz;
     kovanta::TImpListInfo entry;
     entry.FileName = FilePath();

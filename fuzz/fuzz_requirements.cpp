@@ -4,34 +4,18 @@
 //    the index can never lose, merge or reorder a row (short keys make collisions likely);
 //  - then, as a recipe file, computed for a few portion counts: every key appears once, and a
 //    recipe asked for 0 portions adds nothing.
+#include "fuzzsupport.h"
 #include "recipe/requirements.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-void Check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-const std::string& FilePath()
-{
-    static const std::string path = [] {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("kovanta-fuzz-req-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        return (dir / "REZ00001.DAT").string();
-    }();
-    return path;
-}
+using fuzz::Check;
+using fuzz::FilePath;
 
 struct Plain {
     std::string unit, article;
@@ -76,10 +60,7 @@ void CheckAgainstPlainSearch(std::string_view data)
 
 void ComputeFromFile(std::string_view data)
 {
-    {
-        std::ofstream out(FilePath(), std::ios::binary | std::ios::trunc);
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    }
+    fuzz::WriteFile(FilePath(), data.data(), data.size());
     const kovanta::TRezeptImportProz proz;
     kovanta::TImpListInfo entry;
     entry.FileName = FilePath();
