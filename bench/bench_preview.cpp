@@ -8,7 +8,6 @@
 #include "recipe/rezeptimportproz.h"
 #include "views/richtextpreview.h"
 
-#include <QApplication>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
@@ -148,14 +147,3 @@ BENCHMARK(PreviewParagraphs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PreviewWidget)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

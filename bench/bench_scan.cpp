@@ -147,14 +147,3 @@ void BM_ReadAllRecipesIntoList(benchmark::State& state)
 BENCHMARK(BM_OpenRead2KiBClose)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAllRecipesIntoList)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
