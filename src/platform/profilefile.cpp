@@ -1,17 +1,9 @@
 #include "profilefile.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <stdexcept>
-#include <system_error>
+#include "atomicfile.h"
+#include "regularfile.h"
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define KOVANTA_HAVE_FSYNC 1
-#endif
+#include <stdexcept>
 
 namespace kovanta {
 namespace {
@@ -105,15 +97,17 @@ ProfileFile::ProfileFile(std::string fileName) : fileName_(std::move(fileName)) 
 bool ProfileFile::load()
 {
     lines_.clear();
-    std::error_code ec;
-    if (!std::filesystem::exists(fileName_, ec))
-        return !ec;
-    std::ifstream in(fileName_, std::ios::binary);
-    if (!in)
+    loadError_.clear();
+    loadFailed_ = false;
+    std::string data;
+    const FileReadResult read = readRegularFile(fileName_, kMaxSize, data);
+    if (read.error == FileReadError::Missing)
+        return true;
+    if (!read.ok()) {
+        loadError_ = describeReadError(read, kMaxSize);
+        loadFailed_ = true;
         return false;
-    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return false;
+    }
 
     std::size_t pos = 0;
     while (pos < data.size()) {
@@ -135,38 +129,10 @@ bool ProfileFile::load()
 
 bool ProfileFile::save() const
 {
-    namespace fs = std::filesystem;
-    const fs::path target(fileName_);
-    std::random_device rd;
-    fs::path temp = target;
-    temp += ".tmp" + std::to_string(rd() % 1000000);
-
-    const std::string data = contents();
-    std::FILE* f = std::fopen(temp.c_str(), "wbx");
-    if (!f)
+    if (loadFailed_)
         return false;
-    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = std::fflush(f) == 0 && ok;
-#ifdef KOVANTA_HAVE_FSYNC
-    // Without it a power loss right after the rename can leave an empty file on some
-    // file systems, which is exactly what the temporary file is there to prevent.
-    ok = ::fsync(::fileno(f)) == 0 && ok;
-#endif
-    ok = std::fclose(f) == 0 && ok;
-
-    std::error_code ec;
-    if (ok) {
-        // Keep the permissions of the file we replace.
-        const auto perms = fs::status(target, ec).permissions();
-        if (!ec && perms != fs::perms::unknown)
-            fs::permissions(temp, perms, ec);
-        ec.clear();
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok)
-        fs::remove(temp, ec);
-    return ok;
+    std::string ignored;
+    return writeFileAtomically(fileName_, contents(), ignored);
 }
 
 std::pair<std::size_t, std::size_t> ProfileFile::findSection(std::string_view section) const

@@ -16,8 +16,10 @@ namespace kovanta {
 // When a section name occurs more than once, the first occurrence is the section.
 //
 // Writing changes only the lines of the section written; every other line stays byte for
-// byte. save() writes a temporary file next to the target and renames it over the target, so
-// an interrupted save leaves either the old or the new file, never a half-written one.
+// byte. save() writes a temporary file next to the target and renames it over the target
+// (AtomicFile), so an interrupted save leaves either the old or the new file, never a
+// half-written one; a symbolic link is written through to its target and stays a link, and the
+// file keeps its permissions.
 class ProfileFile {
 public:
     using Entry = std::pair<std::string, std::string>; // key, value
@@ -25,12 +27,20 @@ public:
     // Binds the object to fileName; nothing is read yet (see load()).
     explicit ProfileFile(std::string fileName);
 
+    // A profile is a few lines; a larger file is no profile of ours.
+    static constexpr std::size_t kMaxSize = 1024 * 1024;
+
     // Reads the file. A missing file gives an empty profile and true; false when the file
-    // exists but cannot be read (the profile is then empty as well).
+    // exists but cannot be used: unreadable, not a regular file (a directory, a FIFO, which is
+    // never waited for) or larger than kMaxSize. The profile is then empty as well, and
+    // loadError() says why.
     bool load();
+    // Why the last load() failed (German, UTF-8, after the file name); empty after success.
+    const std::string& loadError() const { return loadError_; }
 
     // Writes the whole profile through a temporary file and a rename; false on any failure,
-    // in which case the file on disk is unchanged.
+    // in which case the file on disk is unchanged. Also false after a failed load(): the lines
+    // that could not be read would be lost.
     bool save() const;
 
     const std::string& fileName() const { return fileName_; }
@@ -67,6 +77,8 @@ private:
 
     std::string fileName_;
     std::vector<Line> lines_;
+    std::string loadError_;
+    bool loadFailed_ = false;
 };
 
 } // namespace kovanta

@@ -14,3 +14,15 @@ TEST(AnsiQString, ConvertsBothWays)
     EXPECT_EQ(qstringToAnsi(QString::fromUtf8("日本")), "??");
     EXPECT_TRUE(ansiToQString("").isEmpty());
 }
+
+TEST(AnsiQString, ControlCharactersBecomeVisibleEscapes)
+{
+    // ESC starting a colour sequence, an OSC title sequence ended by BEL, a C1 OSC and a NUL.
+    const QString hostile = QStringLiteral("Not\u001b[31mFound\u001b]0;x\u0007 \u009d") +
+                            QChar(u'\0') + QStringLiteral("Ende\r\n");
+    EXPECT_EQ(visibleControls(hostile).toStdString(),
+              "Not\\x1b[31mFound\\x1b]0;x\\x07 \\x9d\\x00Ende\\x0d\\x0a");
+    // Ordinary German text, the euro sign and non-breaking spaces stay as they are.
+    const QString plain = QStringLiteral("K\u00e4se \u20ac 3,50\u00a0St\u00fcck");
+    EXPECT_EQ(visibleControls(plain), plain);
+}

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using kovanta::ProfileFile;
 using Entries = std::vector<ProfileFile::Entry>;
@@ -148,4 +150,57 @@ TEST(ProfileFile, SaveKeepsPermissions)
     ASSERT_TRUE(p.save());
     EXPECT_EQ(fs::status(p.fileName()).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(ProfileFile, SymlinkedFileIsWrittenThroughAndStaysALink)
+{
+    TestDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.path() / "config");
+    const std::string real = dir.write("config/kovanta.INI", "; gemeinsam\n[SuchPfade]\n1=0/alt/\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("config/kovanta.INI", dir.path() / "kovanta.INI");
+
+    ProfileFile p(dir.dir() + "kovanta.INI");
+    ASSERT_TRUE(p.load());
+    p.writeSection("SuchPfade", {{"1", "1/neu/"}});
+    ASSERT_TRUE(p.save());
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "kovanta.INI"));
+    EXPECT_EQ(readAll(real), "; gemeinsam\n[SuchPfade]\n1=1/neu/\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(ProfileFile, UnusableFilesLoadEmptyWithAReasonAndAreNotOverwritten)
+{
+    TestDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.path() / "verzeichnis.INI");
+    const std::string pipe = dir.dir() + "rohr.INI";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string big = dir.write("gross.INI", "[SuchPfade]\n1=1/srv/\n");
+    ASSERT_EQ(::truncate(big.c_str(), ProfileFile::kMaxSize + 1), 0);
+
+    struct {
+        std::string path;
+        const char* reason;
+    } const cases[] = {
+        {dir.dir() + "verzeichnis.INI", "ist ein Verzeichnis"},
+        {pipe, "ist keine normale Datei"}, // must not wait for a writer
+        {big, "ist gr\u00f6\u00dfer als 1 MiB"},
+    };
+    for (const auto& c : cases) {
+        ProfileFile p(c.path);
+        EXPECT_FALSE(p.load()) << c.path;
+        EXPECT_EQ(p.loadError(), c.reason);
+        EXPECT_TRUE(p.readSection("SuchPfade").empty());
+        p.writeSection("SuchPfade", {{"1", "1/neu/"}});
+        EXPECT_FALSE(p.save()) << c.path;
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(fs::file_size(big), ProfileFile::kMaxSize + 1);
+
+    ProfileFile missing(dir.dir() + "fehlt.INI");
+    EXPECT_TRUE(missing.load());
+    EXPECT_EQ(missing.loadError(), "");
 }
