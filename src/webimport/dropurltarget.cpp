@@ -1,9 +1,9 @@
 #include "dropurltarget.h"
 
 #include "platform/codepage.h"
+#include "platform/regularfile.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace kovanta {
 namespace {
@@ -91,14 +91,12 @@ std::string lowerAscii(std::string s)
     return s;
 }
 
+// A dropped name may be anything: a FIFO must not block the drop, and no shortcut is large.
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t limit)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string content;
+    if (!readRegularFile(path, limit, content).ok())
         return std::nullopt;
-    std::string content(limit, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(limit));
-    content.resize(static_cast<std::size_t>(in.gcount()));
     return content;
 }
 

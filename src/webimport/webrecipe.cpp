@@ -2,40 +2,26 @@
 
 #include "livetags.h"
 #include "platform/codepage.h"
+#include "platform/regularfile.h"
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
+#include <system_error>
 
 namespace kovanta {
 
-TDataFileWriter::~TDataFileWriter()
-{
-    Close();
-}
-
 void TDataFileWriter::WriteDataLine(std::string_view text)
 {
-    if (!file_) {
-        file_ = std::fopen(path_.c_str(), "wb");
-        if (!file_)
-            return; // the next data line tries again
-    }
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-        std::fwrite("\r\n", 1, 2, file_) != 2)
-        failed_ = true;
+    if (!file_.isOpen() && !file_.open())
+        return; // the next data line tries again
+    file_.write(text);
+    file_.write("\r\n");
 }
 
 bool TDataFileWriter::Close()
 {
-    if (!file_)
+    if (!file_.isOpen())
         return false;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (failed_ || !closed) {
-        std::remove(path_.c_str());
-        return false;
-    }
-    return true;
+    return file_.commit();
 }
 
 TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath)
@@ -50,6 +36,7 @@ TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string&
             result.links.push_back(line);
             break;
         case ltDaten:
+            result.hasDataLines = true;
             writer.WriteDataLine(codepage::ansiToOem(line));
             break;
         default:
@@ -57,20 +44,26 @@ TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string&
         }
     }
     result.recipeWritten = writer.Close();
+    if (result.hasDataLines && !result.recipeWritten) {
+        result.outputError = writer.ErrorText();
+        if (result.outputError.empty())
+            result.outputError = "kann nicht geschrieben werden";
+    }
     return result;
 }
 
 TWebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath)
 {
-    std::ifstream in(inputPath, std::ios::binary);
-    if (!in) {
-        TWebRecipeResult result;
-        result.inputReadable = false;
-        return result;
-    }
     // Pages are small (the HTTP client caps bodies); reading them whole keeps the line rules in
     // one place.
-    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string page;
+    const FileReadResult read = readRegularFile(inputPath, kMaxWebPageSize, page);
+    if (!read.ok()) {
+        TWebRecipeResult result;
+        result.inputReadable = false;
+        result.inputError = describeReadError(read, kMaxWebPageSize);
+        return result;
+    }
     return ConvertWebRecipeBytes(page, outputPath);
 }
 
@@ -140,7 +133,10 @@ bool ResolveImportFile(const std::string& fileName, const std::string& url,
                 hooks.linkDone(resolved.url);
         }
     }
-    std::remove(fileName.c_str());
+    // Only the download itself: whatever else may stand under that name is not ours.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(fileName, ec)))
+        std::filesystem::remove(fileName, ec);
     return page.recipeWritten;
 }
 

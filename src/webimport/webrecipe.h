@@ -1,6 +1,8 @@
 #pragma once
 
-#include <cstdio>
+#include "platform/atomicfile.h"
+
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,39 +13,51 @@
 // ConvertWebRecipe.
 namespace kovanta {
 
-// The recipe file the data lines of one page go to. The file is created by the first
-// WriteDataLine (an existing file of that name is overwritten); when creation fails the line is
-// dropped and the next line tries again. Every line is written followed by CR LF, bytes as
-// given. Closes the file on destruction.
+// A page is read whole, up to the size the HTTP client accepts as a body.
+inline constexpr std::size_t kMaxWebPageSize = 16 * 1024 * 1024;
+
+// The recipe file the data lines of one page go to. The first WriteDataLine opens it; when that
+// fails the line is dropped and the next line tries again. Every line is written followed by
+// CR LF, bytes as given. The lines go to a temporary file beside the target (AtomicFile), which
+// Close puts in the target's place: an existing file of that name is replaced only by a
+// complete new one, never truncated or lost, and a target that is no regular file (a device, a
+// directory) is never touched. Destruction without Close discards what was written.
 class TDataFileWriter {
 public:
-    explicit TDataFileWriter(std::string path) : path_(std::move(path)) {}
-    ~TDataFileWriter();
+    explicit TDataFileWriter(std::string path) : path_(path), file_(std::move(path)) {}
+    ~TDataFileWriter() = default;
     TDataFileWriter(const TDataFileWriter&) = delete;
     TDataFileWriter& operator=(const TDataFileWriter&) = delete;
 
     void WriteDataLine(std::string_view text);
-    bool IsOpen() const { return file_ != nullptr; }
-    // Closes the file. True when it was created and every line reached the disk; a file that
-    // could not be written completely is removed, so no truncated recipe is left behind.
+    bool IsOpen() const { return file_.isOpen(); }
+    // Puts the file in place. True when it was opened and every line reached the disk; after a
+    // failure the temporary file is removed and the target is as it was before.
     bool Close();
+    // Why opening, writing or closing failed (German, UTF-8, without the file name); empty
+    // when nothing failed.
+    std::string ErrorText() const { return file_.errorText(); }
 
 private:
     std::string path_;
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    AtomicFile file_;
 };
 
 // What one fetched page held.
 struct TWebRecipeResult {
     bool recipeWritten = false;     // a recipe file was produced
     std::vector<std::string> links; // values of the <LIVE-REZEPT> lines, entity-decoded, in order
-    bool inputReadable = true;      // false when the page could not be opened
+    bool inputReadable = true;      // false when the page could not be read
+    std::string inputError;         // why not (German, UTF-8, after the file name)
+    bool hasDataLines = false;      // the page held <LIVE-DATEN> lines
+    std::string outputError;        // why they could not be stored (German, UTF-8)
 };
 
 // Reads the page `inputPath` line by line; each <LIVE-DATEN> value is converted from ANSI to
 // OEM and written to `outputPath` (created only when the first data line comes; a page
-// without data lines leaves no file). Other tags and untagged lines are ignored.
+// without data lines leaves no file). Other tags and untagged lines are ignored. The page is
+// read as a regular file of at most kMaxWebPageSize bytes: a FIFO, directory, device or larger
+// file is not read (inputReadable false).
 TWebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath);
 
 // The same over bytes already in memory.
@@ -85,8 +99,9 @@ struct TResolveHooks {
 
 // Processes the fetched file `fileName` that came from `url`: writes its data lines to
 // `fileName` with the extension ".dat", hands every link (relative to `url`'s directory) to the
-// hooks in file order, then deletes `fileName`. Returns whether a recipe file was produced.
-// An unreadable `fileName` yields no recipe and no links.
+// hooks in file order, then deletes `fileName` (only when it is a regular file: it is the
+// import's own download). Returns whether a recipe file was produced. An unreadable `fileName`
+// yields no recipe and no links.
 bool ResolveImportFile(const std::string& fileName, const std::string& url,
                        const TResolveHooks& hooks);
 

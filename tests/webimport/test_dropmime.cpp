@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace kovanta;
 
 namespace {
@@ -177,6 +179,14 @@ TEST(MimeDrop, ShortcutFilesFromTheDesktop)
         }
         EXPECT_EQ(r.title, c.title) << c.file;
     }
+
+    // A FIFO named like a shortcut: reading it as a file would block the drop for ever.
+    const std::string pipe = dir.dir() + "Rohr.url";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(pipe))});
+    EXPECT_FALSE(MapMimeData(mime)->Has(kFormatFileContents));
+    EXPECT_FALSE(dropMime(mime).dropped);
 }
 
 TEST(MimeDrop, WindowsFormatNamesAreTakenAsDelivered)

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 using namespace kovanta;
 
 namespace {
@@ -171,6 +174,17 @@ TEST(DropURLTarget, ShortcutFiles)
         EXPECT_EQ(d.url, c.url) << c.file;
         EXPECT_EQ(d.title, c.title) << c.file;
     }
+    // A FIFO or directory named like a shortcut is not read (a FIFO would block the drop), nor
+    // is a file far too large for one.
+    const std::string pipe = dir.dir() + "rohr.url";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path() / "ordner.url");
+    const std::string big =
+        dir.write("gross.url", "[InternetShortcut]\r\nURL=" + kRecipeUrl + "\r\n" +
+                                   std::string(TDropURLTarget::kMaxShortcutSize, ' '));
+    for (const std::string& path : {pipe, dir.dir() + "ordner.url", big})
+        EXPECT_FALSE(dropOnto(data({{kFormatFileDrop, MakeFileDropListAnsi({path})}})).fired)
+            << path;
     // A missing file and an empty list give nothing.
     EXPECT_FALSE(
         dropOnto(data({{kFormatFileDrop, MakeFileDropListAnsi({dir.dir() + "weg.url"})}})).fired);

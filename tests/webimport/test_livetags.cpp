@@ -1,3 +1,4 @@
+#include "support/fslimit.h"
 #include "support/testdir.h"
 #include "webimport/livetags.h"
 #include "webimport/webrecipe.h"
@@ -7,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kovanta;
 
@@ -191,14 +195,79 @@ TEST(ConvertWebRecipe, UncreatableOutputIsRetriedAndReportedAsNoRecipe)
     EXPECT_EQ(readAll(out), "zweite\r\n");
 }
 
-TEST(ConvertWebRecipe, WriteFailureRemovesTruncatedFile)
+// A full disk while the recipe file is written (simulated in a child process with a file size
+// limit): the previous file of that name stays as it was, and nothing else is left behind.
+TEST(ConvertWebRecipe, FullDiskKeepsThePreviousRecipeFile)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    TDataFileWriter writer("/dev/full");
+    TestDir dir;
+    const std::string out = dir.write("rez1f.dat", "voriges Rezept\r\n");
+    std::string page;
     for (int i = 0; i < 2000; ++i)
-        writer.WriteDataLine("Zeile, die auf keinen Datentraeger mehr passt");
-    EXPECT_FALSE(writer.Close());
+        page += "<LIVE-DATEN>Zeile, die auf keinen Datentr&auml;ger mehr passt\r\n";
+    const std::optional<bool> reportedCorrectly = inChildWithFileSizeLimit(4096, [&] {
+        const TWebRecipeResult r = ConvertWebRecipeBytes(page, out);
+        return r.hasDataLines && !r.recipeWritten &&
+               r.outputError == "kann nicht geschrieben werden (File too large)";
+    });
+    EXPECT_EQ(reportedCorrectly, std::optional<bool>(true));
+    EXPECT_EQ(readAll(out), "voriges Rezept\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// The output named may be anything; what is no regular file is never written, replaced or
+// removed (the writer once removed /dev/full when a write to it failed).
+TEST(ConvertWebRecipe, OutputThatIsNoRegularFileIsLeftAlone)
+{
+    TestDir dir;
+    const std::string pipe = dir.dir() + "rohr.dat";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path() / "verzeichnis.dat");
+    for (const std::string& out : {pipe, dir.dir() + "verzeichnis.dat"}) {
+        const TWebRecipeResult r = ConvertWebRecipeBytes("<LIVE-DATEN>a\r\n", out);
+        EXPECT_TRUE(r.hasDataLines);
+        EXPECT_FALSE(r.recipeWritten);
+        EXPECT_EQ(r.outputError, "ist keine normale Datei") << out;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "verzeichnis.dat"));
+
+    // A symbolic link is written through; the link stays.
+    const std::string real = dir.write("echt.dat", "alt\r\n");
+    std::filesystem::create_symlink("echt.dat", dir.path() / "rez2.dat");
+    EXPECT_TRUE(ConvertWebRecipeBytes("<LIVE-DATEN>neu\r\n", dir.dir() + "rez2.dat").recipeWritten);
+    EXPECT_EQ(readAll(real), "neu\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "rez2.dat"));
+}
+
+TEST(ConvertWebRecipe, InputThatIsNoPageIsRefusedWithoutReadingIt)
+{
+    TestDir dir;
+    const std::string pipe = dir.dir() + "rohr.htm";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = dir.write("riesig.htm", "<LIVE-DATEN>x\r\n");
+    ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kMaxWebPageSize) + 1), 0);
+    struct {
+        std::string path;
+        const char* error;
+    } const cases[] = {
+        {pipe, "ist keine normale Datei"}, // would wait for a writer if opened as a file
+        {dir.dir(), "ist ein Verzeichnis"},
+        {huge, "ist gr\u00f6\u00dfer als 16 MiB"},
+        {dir.dir() + "fehlt.htm", "nicht gefunden"},
+    };
+    for (const auto& c : cases) {
+        const TWebRecipeResult r = ConvertWebRecipe(c.path, dir.dir() + "rez.dat");
+        EXPECT_FALSE(r.inputReadable) << c.path;
+        EXPECT_EQ(r.inputError, c.error) << c.path;
+        EXPECT_FALSE(r.recipeWritten);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rez.dat"));
+
+    // A page exactly at the cap is read.
+    ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kMaxWebPageSize)), 0);
+    EXPECT_TRUE(ConvertWebRecipe(huge, dir.dir() + "rez.dat").recipeWritten);
 }
 
 TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFile)
@@ -244,4 +313,13 @@ TEST(ResolveImportFile, OtherSchemesAndMissingFile)
 
     EXPECT_FALSE(ResolveImportFile(dir.dir() + "gibtsnicht.tmp", "http://x/", hooks));
     EXPECT_EQ(done.size(), 2u);
+
+    // Only the download itself is deleted: a directory or FIFO of that name stays.
+    std::filesystem::create_directory(dir.path() / "rez5.tmp");
+    EXPECT_FALSE(ResolveImportFile(dir.dir() + "rez5.tmp", "http://x/", hooks));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "rez5.tmp"));
+    const std::string pipe = dir.dir() + "rez6.tmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(ResolveImportFile(pipe, "http://x/", hooks));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }

@@ -1,6 +1,7 @@
 #include "mimedrop.h"
 
 #include "platform/qt/ansiqstring.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -99,13 +100,15 @@ std::shared_ptr<TDropDataMap> MapMimeData(const QMimeData& mime)
     if (QByteArray raw = windowsFormat(mime, kFormatFileContents); !raw.isEmpty()) {
         map->Set(kFormatFileContents, raw.toStdString());
     } else if (!localFiles.isEmpty() && isShortcutFile(localFiles.first())) {
-        QFile file(localFiles.first());
-        if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray content = file.read(TDropURLTarget::kMaxShortcutSize);
-            map->Set(kFormatFileContents, content.toStdString());
+        // Only a regular file of shortcut size: a FIFO named *.url would block the drop.
+        std::string content;
+        if (readRegularFile(QFile::encodeName(localFiles.first()).toStdString(),
+                            TDropURLTarget::kMaxShortcutSize, content)
+                .ok()) {
+            map->Set(kFormatFileContents, content);
             const QFileInfo info(localFiles.first());
             if (info.suffix().toLower() == QLatin1String("desktop")) {
-                if (auto s = DesktopLinkShortcut(content.toStdString()); s && !s->name.empty())
+                if (auto s = DesktopLinkShortcut(content); s && !s->name.empty())
                     shortcutTitle = ansiToQString(s->name);
             }
             if (shortcutTitle.isEmpty())
