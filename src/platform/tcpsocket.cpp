@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -146,6 +147,26 @@ long Receive(SocketHandle s, char* buffer, std::size_t size, int& error)
         // SO_RCVTIMEO expiry shows up as "would block".
         error = (errno == EAGAIN || errno == EWOULDBLOCK) ? ETIMEDOUT : errno;
         return -1;
+    }
+}
+
+int WaitReadable(SocketHandle s, int timeoutMs, int& error)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              end - std::chrono::steady_clock::now())
+                              .count();
+        pollfd p{s, POLLIN, 0};
+        const int ready = ::poll(&p, 1, left > 0 ? static_cast<int>(left) : 0);
+        if (ready > 0)
+            return 1;
+        if (ready == 0)
+            return 0;
+        if (errno != EINTR) {
+            error = errno;
+            return -1;
+        }
     }
 }
 

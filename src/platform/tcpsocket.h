@@ -34,6 +34,10 @@ std::size_t SendAll(SocketHandle s, const char* data, std::size_t size, int& err
 // or -1 on error with `error` set; a receive timeout is reported as ETIMEDOUT.
 long Receive(SocketHandle s, char* buffer, std::size_t size, int& error);
 
+// Waits until data (or the end of the connection) can be received, at most `timeoutMs`
+// milliseconds. 1 = ready, 0 = the time ran out, -1 = error (`error` set).
+int WaitReadable(SocketHandle s, int timeoutMs, int& error);
+
 // True while the socket has a peer.
 bool IsConnected(SocketHandle s);
 

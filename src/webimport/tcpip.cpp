@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 namespace kovanta {
 namespace {
@@ -46,6 +47,50 @@ void requirePrintable(std::string_view value, const char* what)
 {
     if (hasControl(value))
         throw ERequestError(std::string("Invalid control character in ") + what);
+}
+
+// Messages are ANSI, like everything the client hands on.
+constexpr const char* kTimeout = "Zeit\xFC" "berschreitung";
+
+std::string durationText(int ms)
+{
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+int msLeft(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          deadline - std::chrono::steady_clock::now())
+                          .count();
+    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
+}
+
+ESocketError timeoutError(const std::string& what)
+{
+    return ESocketError(std::string(kTimeout) + ": " + what, static_cast<std::uint16_t>(ETIMEDOUT));
+}
+
+// The cause of a failed connect, in the user's words; the errno stays in the exception.
+std::string connectCause(int error, int timeoutMs)
+{
+    switch (error) {
+    case ECONNREFUSED:
+        return "Verbindung abgelehnt";
+    case ETIMEDOUT:
+        return std::string(kTimeout) + " beim Verbindungsaufbau (" + durationText(timeoutMs) + ")";
+    case ENETUNREACH:
+        return "Netz nicht erreichbar";
+    case EHOSTUNREACH:
+        return "Rechner nicht erreichbar";
+    default:
+        return std::string(std::strerror(error)) + " (Fehler " + std::to_string(error) + ")";
+    }
+}
+
+// HTTP says these answers never carry a body, whatever their Content-Length.
+bool answerHasBody(int status)
+{
+    return !(status >= 100 && status < 200) && status != 204 && status != 304;
 }
 
 std::uint16_t toPort(std::string_view text)
@@ -179,8 +224,11 @@ void T_TcpIp::OpenSocket(std::uint32_t address, std::uint16_t port)
         Trace("Closed socket ID " + std::to_string(socket_), tlSocket);
         socket_ = net::kNoSocket;
     }
+    int timeout = ConnectTimeoutMs;
+    if (fetchTimeoutMs_ > 0)
+        timeout = std::min(timeout, msLeft(fetchDeadline_));
     int error = 0;
-    socket_ = net::ConnectIPv4(address, port, ConnectTimeoutMs, ReceiveTimeoutMs, error);
+    socket_ = net::ConnectIPv4(address, port, timeout, ReceiveTimeoutMs, error);
     if (socket_ == net::kNoSocket) {
         lastError_ = error;
         Trace("Failed to open output socket " + std::to_string(port) + " to host " +
@@ -202,12 +250,37 @@ void T_TcpIp::Login()
     if (!LookupHost(Host, address))
         throw ETcpIpError("Couldn't resolve hostname " + Host);
     address_ = address;
+    const bool fetchLimited = fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < ConnectTimeoutMs;
+    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) == 0)
+        throw timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
     OpenSocket(address, Port);
-    if (socket_ == net::kNoSocket)
-        throw ESocketError("Error creating socket", static_cast<std::uint16_t>(lastError_));
+    if (socket_ == net::kNoSocket) {
+        if (lastError_ == ETIMEDOUT && fetchLimited)
+            throw timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
+        throw ESocketError("Error creating socket: " + connectCause(lastError_, ConnectTimeoutMs) +
+                               " (" + Host + ":" + std::to_string(Port) + ")",
+                           static_cast<std::uint16_t>(lastError_));
+    }
     eof_ = false;
     connected_ = true;
     answerDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(AnswerTimeoutMs);
+}
+
+void T_TcpIp::AdoptSocket(net::SocketHandle s)
+{
+    if (socket_ != net::kNoSocket)
+        Logout();
+    socket_ = s;
+    eof_ = false;
+    connected_ = true;
+    ClearFetchDeadline();
+    answerDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(AnswerTimeoutMs);
+}
+
+void T_TcpIp::SetFetchDeadline(std::chrono::steady_clock::time_point deadline, int timeoutMs)
+{
+    fetchDeadline_ = deadline;
+    fetchTimeoutMs_ = timeoutMs;
 }
 
 void T_TcpIp::Logout()
@@ -249,11 +322,34 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
         eof_ = true;
         return 0;
     }
+    // The wait ends at the nearest of three limits: the pause allowed between two pieces of
+    // data, the answer of this connection, the whole fetch. Each has its own message.
+    int wait = ReceiveTimeoutMs;
+    std::string expired = durationText(ReceiveTimeoutMs) + " keine Daten vom Server";
+    if (AnswerTimeoutMs > 0 && msLeft(answerDeadline_) < wait) {
+        wait = msLeft(answerDeadline_);
+        expired = "Antwort nach " + durationText(AnswerTimeoutMs) + " abgebrochen";
+    }
+    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < wait) {
+        wait = msLeft(fetchDeadline_);
+        expired = "Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen";
+    }
     int error = 0;
-    const long n = net::Receive(socket_, buffer, size, error);
-    if ((n < 0 && error == ETIMEDOUT) ||
-        (AnswerTimeoutMs > 0 && std::chrono::steady_clock::now() > answerDeadline_))
-        throw ESocketError("Error receiving data", static_cast<std::uint16_t>(ETIMEDOUT));
+    const int ready = wait > 0 ? net::WaitReadable(socket_, wait, error) : 0;
+    if (ready == 0)
+        throw timeoutError(expired);
+    long n = -1;
+    if (ready > 0)
+        n = net::Receive(socket_, buffer, size, error);
+    if (n < 0 && error == ETIMEDOUT)
+        throw timeoutError(expired);
+    if (n < 0 && error != 0) {
+        // A reset or another failure in the middle of an answer is no regular end of data: the
+        // answer may be cut short.
+        throw ESocketError("Error receiving data: " + std::string(std::strerror(error)) +
+                               " (Fehler " + std::to_string(error) + ")",
+                           static_cast<std::uint16_t>(error));
+    }
     if (n < 1) {
         eof_ = true;
         return 0;
@@ -264,22 +360,22 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
 std::string T_TcpIp::ReadLine()
 {
     std::string line;
-    // Counted as received, CRs included: an endless run of dropped CRs must end too.
-    std::size_t received = 0;
     for (;;) {
         char c = 0;
         const long n = ReceiveChecked(&c, 1);
         if (n == 1) {
             if (c == '\n')
-                return line;
-            if (++received > MaxLineLength)
+                break;
+            if (line.size() >= MaxLineLength)
                 throw EProtocolError("Header line too long", 0, "HTTP");
-            if (c != '\r')
-                line += c;
+            line += c;
         }
         if (AtEof())
-            return line;
+            break;
     }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
 }
 
 long T_TcpIp::ReadBlock(char* buffer, std::size_t size)
@@ -301,6 +397,11 @@ void T_HTTP::Action()
     StatusText.clear();
     // A previous body must not survive a failed fetch and pass for the new one.
     stream_.clear();
+    if (FetchTimeoutMs > 0)
+        SetFetchDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(FetchTimeoutMs),
+                         FetchTimeoutMs);
+    else
+        ClearFetchDeadline();
     try {
         // Refused before connecting: nothing of a request that cannot be sent safely goes out.
         requirePrintable(URL, "URL");
@@ -334,18 +435,12 @@ void T_HTTP::Action()
         Login();
         SendRequest("GET", "1.0");
         GetAnswer();
-        stream_.clear();
-        while (!AtEof()) {
-            const long n = ReadBlock(buffer_.data(), buffer_.size());
-            if (n <= 0)
-                continue;
-            if (stream_.size() + static_cast<std::size_t>(n) > MaxBodySize)
-                throw EProtocolError("Body too large", 0, "HTTP");
-            stream_.append(buffer_.data(), static_cast<std::size_t>(n));
-        }
+        ReadBody();
         Logout();
+        ClearFetchDeadline();
     } catch (const EProtocolError& e) {
         Logout();
+        ClearFetchDeadline();
         if (StatusCode < 400 || e.ErrorNumber() != StatusCode) {
             StatusCode = 0;
             StatusText.clear();
@@ -354,6 +449,7 @@ void T_HTTP::Action()
         throw;
     } catch (...) {
         Logout();
+        ClearFetchDeadline();
         StatusCode = 0;
         StatusText.clear();
         stream_.clear();
@@ -361,10 +457,66 @@ void T_HTTP::Action()
     }
 }
 
+void T_HTTP::ReadBody()
+{
+    stream_.clear();
+    const bool announced = ContentSizeKnown && answerHasBody(StatusCode);
+    if (announced && static_cast<std::size_t>(ContentSize) > MaxBodySize)
+        throw EProtocolError("Body too large", 0, "HTTP");
+    while (!AtEof()) {
+        const long n = ReadBlock(buffer_.data(), buffer_.size());
+        if (n <= 0)
+            continue;
+        if (stream_.size() + static_cast<std::size_t>(n) > MaxBodySize)
+            throw EProtocolError("Body too large", 0, "HTTP");
+        stream_.append(buffer_.data(), static_cast<std::size_t>(n));
+    }
+    // The connection's end is the body's end; with a Content-Length it also says whether the
+    // end came too early, which would otherwise pass for a complete page.
+    if (announced && stream_.size() < static_cast<std::size_t>(ContentSize))
+        throw EProtocolError("Verbindung vor Ende der Daten abgebrochen (" +
+                                 std::to_string(stream_.size()) + " von " +
+                                 std::to_string(ContentSize) + " Bytes)",
+                             0, "HTTP");
+}
+
+std::string EncodeRequestTarget(std::string_view target)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(target.size());
+    for (const char c : target) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == ' ' || b >= 0x80) {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string UnsuccessfulAnswerText(const T_HTTP& http)
+{
+    const int code = http.StatusCode;
+    if (code == 200)
+        return {};
+    if (code == 0)
+        return "keine HTTP-Antwort";
+    std::string status = std::to_string(code);
+    if (!http.StatusText.empty())
+        status += " " + http.StatusText;
+    if (code >= 300 && code < 400)
+        return "Weiterleitung nicht verfolgt, zu viele Weiterleitungen (" + status + ")";
+    return "unerwarteter HTTP-Status " + status;
+}
+
 void T_HTTP::SendRequest(const std::string& method, const std::string& version)
 {
     std::vector<std::string> lines;
-    lines.push_back(method + " " + Path + " HTTP/" + version);
+    lines.push_back(method + " " + EncodeRequestTarget(Path) + " HTTP/" + version);
     if (!Sender.empty())
         lines.push_back("From: " + Sender);
     if (!Reference.empty())
@@ -412,6 +564,7 @@ void T_HTTP::GetAnswer()
     AuthChallenges.clear();
     ContentType.clear();
     ContentSize = 0;
+    ContentSizeKnown = false;
     std::size_t headerSize = 0;
     for (;;) {
         const std::string line = ReadLine();
@@ -421,6 +574,9 @@ void T_HTTP::GetAnswer()
         if (headerSize > MaxHeaderSize)
             throw EProtocolError("Header too large", 0, "HTTP");
         Trace(line, tlAnswer);
+        // Dropping it would join two values into one the server never sent.
+        if (line.find('\r') != std::string::npos)
+            throw EProtocolError("Steuerzeichen CR in einer Kopfzeile", 0, "HTTP");
         if (line.compare(0, 7, "HTTP/1.") == 0) {
             StatusCode = StrToInt(line.size() > 9 ? std::string_view(line).substr(9, 3) : "");
             StatusText = line.size() > 13 ? line.substr(13) : std::string();
@@ -431,8 +587,12 @@ void T_HTTP::GetAnswer()
             const std::string value(trimBlanks(std::string_view(line).substr(colon + 1)));
             if (name == "location")
                 ApplyLocation(value);
-            else if (name == "content-length")
+            else if (name == "content-length") {
                 ContentSize = StrToInt(value);
+                if (ContentSize < 0)
+                    throw EProtocolError("Content-Length negativ: " + value, 0, "HTTP");
+                ContentSizeKnown = true;
+            }
             else if (name == "content-type")
                 ContentType = value;
             else if (name == "www-authenticate")
@@ -442,7 +602,9 @@ void T_HTTP::GetAnswer()
             break;
     }
     if (StatusCode >= 400)
-        throw EProtocolError(StatusText, static_cast<std::uint16_t>(StatusCode), "HTTP");
+        throw EProtocolError(StatusText.empty() ? "HTTP-Status " + std::to_string(StatusCode)
+                                                : StatusText,
+                             static_cast<std::uint16_t>(StatusCode), "HTTP");
 }
 
 } // namespace kovanta

@@ -33,6 +33,9 @@ public:
 };
 
 // A socket failure; ErrorNumber() is the socket layer's errno value (ETIMEDOUT for a timeout).
+// The message names the cause: "Error creating socket: Verbindung abgelehnt (host:port)",
+// "Error creating socket: Zeitüberschreitung beim Verbindungsaufbau (...)", "Zeitüberschreitung:
+// 20 s keine Daten vom Server", "Zeitüberschreitung: Abruf nach 60 s abgebrochen", ...
 class ESocketError : public ETcpIpBase {
 public:
     ESocketError(const std::string& message, std::uint16_t number)
@@ -46,8 +49,10 @@ private:
 };
 
 // An answer the client does not accept. For an error status (>= 400) the message is the
-// answer's reason text and ErrorNumber() its status code; for an answer beyond the caps the
-// number is 0.
+// answer's reason text ("HTTP-Status 404" when the answer gave none) and ErrorNumber() its
+// status code. For a broken answer the number is 0: beyond the caps, a body shorter than its
+// Content-Length ("Verbindung vor Ende der Daten abgebrochen (n von m Bytes)"), a negative
+// Content-Length, a CR inside a header line.
 class EProtocolError : public ETcpIpBase {
 public:
     EProtocolError(const std::string& message, std::uint16_t number, std::string protocol)
@@ -99,6 +104,7 @@ public:
     static constexpr std::size_t kBufferSize = 32512;
     static constexpr int kDefaultTimeoutMs = 20000;
     static constexpr int kDefaultAnswerTimeoutMs = 300000;
+    static constexpr int kDefaultFetchTimeoutMs = 60000;
     static constexpr std::size_t kDefaultMaxLine = 8 * 1024;
 
     T_TcpIp();
@@ -134,9 +140,10 @@ public:
     virtual void OpenSocket(std::uint32_t address, std::uint16_t port);
     static bool LookupHost(const std::string& name, std::uint32_t& address);
 
-    // One line, read byte by byte: CR dropped, LF ends it, end of data ends it. Raises
-    // EProtocolError when more than MaxLineLength bytes (CRs included) arrive without a LF, and
-    // ESocketError on a receive timeout.
+    // One line, read byte by byte: LF ends it (a CR right before it is dropped), end of data
+    // ends it. A CR anywhere else stays in the line (GetAnswer refuses such a header line).
+    // Raises EProtocolError when more than MaxLineLength bytes arrive without a LF, and
+    // ESocketError on a timeout.
     std::string ReadLine();
     // Up to `size` bytes; 0 marks the end of data. Raises ESocketError on a receive timeout.
     long ReadBlock(char* buffer, std::size_t size);
@@ -144,6 +151,13 @@ public:
     bool Connected() const { return connected_; }
 
 protected:
+    // Takes over an already connected socket as if Login had opened it (deadlines included), for
+    // feeding the answer parsing from elsewhere (a socket pair in the fuzz harness).
+    void AdoptSocket(net::SocketHandle s);
+    // The whole fetch must be over by `deadline` (no limit after ClearFetchDeadline); connects
+    // and receives wait no longer than that.
+    void SetFetchDeadline(std::chrono::steady_clock::time_point deadline, int timeoutMs);
+    void ClearFetchDeadline() { fetchTimeoutMs_ = 0; }
     void Trace(const std::string& text, TTraceLevel level) const;
     void SendRaw(const std::string& bytes, const std::string& traced);
     long ReceiveChecked(char* buffer, std::size_t size);
@@ -156,6 +170,8 @@ protected:
     std::string stream_;
     std::vector<char> buffer_;
     std::chrono::steady_clock::time_point answerDeadline_{};
+    std::chrono::steady_clock::time_point fetchDeadline_{};
+    int fetchTimeoutMs_ = 0; // 0: no fetch deadline
 };
 
 class T_HTTP : public T_TcpIp {
@@ -175,6 +191,9 @@ public:
     std::string ContentTypePost = "application/x-www-form-urlencoded"; // kept for form posts
     std::size_t MaxHeaderSize = kDefaultMaxHeader;
     std::size_t MaxBodySize = kDefaultMaxBody;
+    // The whole fetch (HEAD, GET and the redirection) ends after this long, however slowly a
+    // server keeps sending; 0 = no limit beyond the per-call and per-answer timeouts.
+    int FetchTimeoutMs = kDefaultFetchTimeoutMs;
 
     // Request and results.
     std::string Path;
@@ -182,21 +201,36 @@ public:
     int StatusCode = 0;
     std::string StatusText;
     int ContentSize = 0;
+    bool ContentSizeKnown = false; // the last answer carried a Content-Length
     std::string ContentType;
     std::vector<std::string> AuthChallenges;
 
     // The fetch: HEAD, then GET of the same target (or the HEAD answer's Location). Afterwards
     // the results describe the GET answer and Stream() holds its body. Raises the exceptions
     // above; after any failure other than an error status StatusCode is 0 and Stream() empty,
-    // so a failed fetch never looks like a successful one.
+    // so a failed fetch never looks like a successful one. A body shorter than the answer's
+    // Content-Length is such a failure.
     void Action() override;
+    // The request line and headers. Blanks and bytes >= 0x80 in Path are sent percent-encoded
+    // (EncodeRequestTarget), so the request line keeps its three parts.
     void SendRequest(const std::string& method, const std::string& version);
     // Reads the status line and headers up to the empty line. Raises EProtocolError for a
-    // status of 400 or more.
+    // status of 400 or more, a negative Content-Length or a CR inside a header line, and
+    // EConvertError for a status or Content-Length that is no number.
     void GetAnswer();
 
 private:
     void ApplyLocation(const std::string& value);
+    void ReadBody();
 };
+
+// The request target as it goes on the request line: blanks, bytes >= 0x80 (and nothing else)
+// percent-encoded; "%" is left alone, so a target already encoded stays as it is.
+std::string EncodeRequestTarget(std::string_view target);
+
+// Why a fetch that raised nothing still brought no page (StatusCode other than 200), as a
+// German sentence for the user: "keine HTTP-Antwort", "Weiterleitung nicht verfolgt (zu viele
+// Weiterleitungen): 302 Found", "unerwarteter HTTP-Status 204 No Content". Empty for 200.
+std::string UnsuccessfulAnswerText(const T_HTTP& http);
 
 } // namespace kovanta

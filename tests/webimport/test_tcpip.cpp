@@ -479,6 +479,7 @@ TEST(HttpAnswer, HostileAndBrokenAnswers)
             error = e.ClassName();
             if (c.error == "ESocketError") {
                 EXPECT_EQ(dynamic_cast<const ESocketError&>(e).ErrorNumber(), ETIMEDOUT);
+                EXPECT_STREQ(e.what(), "Zeit\xFC" "berschreitung: 200 ms keine Daten vom Server");
             }
         }
         EXPECT_EQ(error, c.error) << c.name;
@@ -572,7 +573,8 @@ TEST(HttpConnect, RefusedConnectionRaisesSocketErrorWithErrno)
         http.Action();
         FAIL() << "no exception";
     } catch (const ESocketError& e) {
-        EXPECT_STREQ(e.what(), "Error creating socket");
+        EXPECT_EQ(std::string(e.what()), "Error creating socket: Verbindung abgelehnt (127.0.0.1:" +
+                                             std::to_string(port) + ")");
         EXPECT_EQ(e.ErrorNumber(), ECONNREFUSED);
     }
     EXPECT_EQ(http.StatusCode, 0);
@@ -606,6 +608,11 @@ TEST(HttpConnect, ConnectionThatIsNeverAcceptedTimesOut)
         ADD_FAILURE() << "no exception";
     } catch (const ESocketError& e) {
         EXPECT_EQ(e.ErrorNumber(), ETIMEDOUT);
+        // Told apart from a refused connection and from a server that does not answer.
+        EXPECT_EQ(std::string(e.what()),
+                  "Error creating socket: Zeit\xFC"
+                  "berschreitung beim Verbindungsaufbau (300 ms) (127.0.0.1:" +
+                      std::to_string(ntohs(addr.sin_port)) + ")");
     } catch (const ETcpIpBase& e) {
         // Some kernels complete the handshake regardless; then the silent server times out.
         EXPECT_STREQ(e.ClassName(), "ESocketError");
@@ -657,5 +664,167 @@ TEST(StrToInt, AcceptsDecimalOnly)
         StrToInt("abc");
     } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+    }
+}
+
+// A connection that ends before the announced Content-Length is a broken download, not a page.
+TEST(HttpAnswer, BodyShorterThanItsContentLengthIsAnError)
+{
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 148000\r\n\r\n";
+    ScriptedServer server({ScriptedServer::answer(head),
+                           ScriptedServer::answer(head + std::string(49333, 'x'))});
+    T_HTTP http;
+    http.URL = local(server.port(), "/r1.htm");
+    try {
+        http.Action();
+        FAIL() << "no exception";
+    } catch (const EProtocolError& e) {
+        EXPECT_STREQ(e.what(), "Verbindung vor Ende der Daten abgebrochen (49333 von 148000 Bytes)");
+        EXPECT_EQ(e.ErrorNumber(), 0);
+    }
+    EXPECT_EQ(http.StatusCode, 0);
+    EXPECT_TRUE(http.Stream().empty());
+
+    struct {
+        const char* name;
+        std::string get;
+        std::string error; // empty: accepted
+        std::size_t body;
+    } const cases[] = {
+        {"exact", "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhallo", "", 5},
+        {"no content-length", "HTTP/1.0 200 OK\r\n\r\nhallo", "", 5},
+        {"no body by definition", "HTTP/1.0 204 Leer\r\nContent-Length: 90\r\n\r\n", "", 0},
+        {"negative", "HTTP/1.0 200 OK\r\nContent-Length: -1\r\n\r\n", "Content-Length negativ: -1",
+         0},
+        {"beyond the body cap, refused before reading",
+         "HTTP/1.0 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(100, 'x'), "Body too large",
+         0},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer s({ScriptedServer::answer("HTTP/1.0 200 OK\r\n\r\n"),
+                          ScriptedServer::answer(c.get)});
+        T_HTTP h;
+        h.MaxBodySize = 1000;
+        h.URL = local(s.port(), "/r1.htm");
+        std::string error;
+        try {
+            h.Action();
+        } catch (const EProtocolError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, c.error) << c.name;
+        EXPECT_EQ(h.Stream().size(), c.body) << c.name;
+    }
+}
+
+TEST(HttpAnswer, CarriageReturnInsideAHeaderIsRefused)
+{
+    ScriptedServer server({ScriptedServer::answer("HTTP/1.0 302 Found\r\nLocation: /a\rb.htm\r\n\r\n"),
+                           ScriptedServer::answer(kOk)});
+    T_HTTP http;
+    http.URL = local(server.port(), "/r1.htm");
+    try {
+        http.Action();
+        FAIL() << "no exception";
+    } catch (const EProtocolError& e) {
+        EXPECT_STREQ(e.what(), "Steuerzeichen CR in einer Kopfzeile");
+    }
+    EXPECT_EQ(server.requests().size(), 1u) << "no GET after the broken answer";
+}
+
+TEST(HttpAnswer, ErrorStatusWithoutReasonNamesTheStatus)
+{
+    ScriptedServer server({ScriptedServer::answer("HTTP/1.1 404\r\n\r\n")});
+    T_HTTP http;
+    http.URL = local(server.port(), "/fehlt.htm");
+    try {
+        http.Action();
+        FAIL() << "no exception";
+    } catch (const EProtocolError& e) {
+        EXPECT_STREQ(e.what(), "HTTP-Status 404");
+        EXPECT_EQ(e.ErrorNumber(), 404);
+    }
+    EXPECT_EQ(http.StatusCode, 404);
+    EXPECT_EQ(http.StatusText, "");
+}
+
+TEST(HttpRequest, BlanksAndHighBytesArePercentEncoded)
+{
+    ScriptedServer server(
+        {ScriptedServer::answer("HTTP/1.0 302 Moved\r\nLocation: /neu/R\xF6sti mit Ei.htm\r\n\r\n"),
+         ScriptedServer::answer(kOk)});
+    T_HTTP http;
+    http.URL = local(server.port(), "/Rezepte/K\xE4se Sp%C3%A4tzle.htm");
+    http.Action();
+    ASSERT_EQ(server.requests().size(), 2u);
+    EXPECT_TRUE(server.requests()[0].starts_with(
+        "HEAD /Rezepte/K%E4se%20Sp%C3%A4tzle.htm HTTP/1.0\r\n"))
+        << server.requests()[0];
+    EXPECT_TRUE(server.requests()[1].starts_with("GET /neu/R%F6sti%20mit%20Ei.htm HTTP/1.0\r\n"))
+        << server.requests()[1];
+
+    // Through a proxy the whole URL is the target; it is encoded the same way.
+    ScriptedServer proxy({ScriptedServer::answer(kOk), ScriptedServer::answer(kOk)});
+    http.Proxy = "127.0.0.1:" + std::to_string(proxy.port());
+    http.URL = "kantine.example/a b.htm";
+    http.Action();
+    EXPECT_TRUE(proxy.requests()[0].starts_with("HEAD http://kantine.example/a%20b.htm HTTP/1.0\r\n"))
+        << proxy.requests()[0];
+
+    EXPECT_EQ(EncodeRequestTarget("/x y/\x80\xff%41"), "/x%20y/%80%FF%41");
+}
+
+// HEAD, GET and the redirection together end at one deadline, however the server paces them.
+TEST(HttpFetch, WholeFetchIsBoundedByOneDeadline)
+{
+    // Quick HEAD, then a GET whose body comes a byte every 20 ms (well within every per-call
+    // limit) for up to 5 s.
+    const auto drip = [](ScriptedServer& s, int fd, const std::string&) {
+        if (!s.sendAll(fd, "HTTP/1.0 200 OK\r\n\r\n"))
+            return;
+        for (int i = 0; i < 250 && s.sendAll(fd, "a"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    ScriptedServer server({ScriptedServer::answer(kOk), drip});
+    T_HTTP http;
+    http.ReceiveTimeoutMs = 2000;
+    http.AnswerTimeoutMs = 0;
+    http.FetchTimeoutMs = 400;
+    http.URL = local(server.port(), "/r1.htm");
+    try {
+        http.Action();
+        FAIL() << "no exception";
+    } catch (const ESocketError& e) {
+        EXPECT_EQ(e.ErrorNumber(), ETIMEDOUT);
+        EXPECT_STREQ(e.what(), "Zeit\xFC" "berschreitung: Abruf nach 400 ms abgebrochen");
+    }
+    EXPECT_EQ(http.StatusCode, 0);
+    EXPECT_TRUE(http.Stream().empty());
+
+    // The deadline belongs to one fetch: the next one starts afresh.
+    ScriptedServer quick({ScriptedServer::answer(kOk), ScriptedServer::answer(kOk + std::string("x"))});
+    http.URL = local(quick.port(), "/r1.htm");
+    http.Action();
+    EXPECT_EQ(http.Stream(), "x");
+}
+
+TEST(HttpFetch, UnsuccessfulAnswersAreNamed)
+{
+    T_HTTP http;
+    struct {
+        int status;
+        const char* text;
+        const char* expected;
+    } const cases[] = {
+        {200, "OK", ""},
+        {0, "", "keine HTTP-Antwort"},
+        {302, "Found", "Weiterleitung nicht verfolgt, zu viele Weiterleitungen (302 Found)"},
+        {301, "", "Weiterleitung nicht verfolgt, zu viele Weiterleitungen (301)"},
+        {204, "No Content", "unerwarteter HTTP-Status 204 No Content"},
+    };
+    for (const auto& c : cases) {
+        http.StatusCode = c.status;
+        http.StatusText = c.text;
+        EXPECT_EQ(UnsuccessfulAnswerText(http), c.expected) << c.status;
     }
 }
