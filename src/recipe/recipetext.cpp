@@ -71,16 +71,22 @@ HeadLines ReadHead(const TRezeptImportProz& proz, RecipeFile& file)
     return head;
 }
 
-// Calls onLine for every body line, in file order, up to the "^^" line or the end of the file.
+// Calls onLine for every body line, in file order, up to the "^^" line or the end of the file,
+// but for no more than kMaxBodyLines lines. True when the body went on beyond them.
 template <typename OnLine>
-void ForEachBodyLine(const TRezeptImportProz& proz, RecipeFile& file, OnLine&& onLine)
+bool ForEachBodyLine(const TRezeptImportProz& proz, RecipeFile& file, OnLine&& onLine)
 {
+    std::size_t count = 0;
     while (!file.AtEnd()) {
         const std::string line = proz.ReadRecipeLines(1, file, true);
         if (line.compare(0, 2, "^^") == 0)
             break;
+        if (count == kMaxBodyLines)
+            return true;
+        ++count;
         onLine(line);
     }
+    return false;
 }
 
 struct ArticleFields {
@@ -269,7 +275,7 @@ bool FillPreviewRich(const TRezeptImportProz& proz, const TImpListInfo& entry, R
     add(PortionsLine(stored, factor));
     add({});
 
-    ForEachBodyLine(proz, *file, [&](const std::string& line) {
+    const bool cut = ForEachBodyLine(proz, *file, [&](const std::string& line) {
         if (line[0] == '*') {
             const std::string expanded = ExpandCompactArticleLine(line);
             const ArticleFields a = CutArticle(expanded, factor);
@@ -281,6 +287,8 @@ bool FillPreviewRich(const TRezeptImportProz& proz, const TImpListInfo& entry, R
             AddTextLine(out, line);
         }
     });
+    if (cut)
+        add(kCutNotice);
 
     target = std::move(doc);
     return true;
@@ -329,7 +337,7 @@ bool FillPrintGrid(const TRezeptImportProz& proz, const TImpListInfo& entry, Pri
     const double factor = ScaleFactor(stored, requestedPortions);
     grid.rows[4] = {"", std::to_string(ScaledPortions(stored, factor)), "", ""};
 
-    ForEachBodyLine(proz, *file, [&](const std::string& line) {
+    const bool cut = ForEachBodyLine(proz, *file, [&](const std::string& line) {
         PrintGrid::Row row;
         row[0] = CellText(line.substr(0, 1));
         if (line[0] == '*') {
@@ -346,6 +354,8 @@ bool FillPrintGrid(const TRezeptImportProz& proz, const TImpListInfo& entry, Pri
         }
         grid.rows.push_back(std::move(row));
     });
+    if (cut)
+        grid.rows.push_back({"", kCutNotice, "", ""});
 
     target = std::move(grid);
     return true;

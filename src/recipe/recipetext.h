@@ -85,6 +85,12 @@ struct RecipeText {
     std::vector<TextParagraph> paragraphs;
 };
 
+// No real recipe comes near this many body lines; a file that does (a damaged or foreign file of
+// gigabytes) is shown up to here, so the preview and print grid stay within memory. The last
+// line then says that the recipe was cut: kCutNotice (ANSI).
+inline constexpr std::size_t kMaxBodyLines = 100000;
+inline constexpr const char* kCutNotice = "... (Rezept gek\xFCrzt)";
+
 // The tab stops of the preview, in points: 10, 20, 30, 260, then 400, 500, ... 2000.
 const std::vector<int>& PreviewTabStops();
 
@@ -92,6 +98,8 @@ const std::vector<int>& PreviewTabStops();
 // for requestedPortions (0: the recipe is not in the menu plan; quantities stay as stored).
 // When the file cannot be opened, returns false and leaves target exactly as it was. The file
 // is closed before returning, whatever happens.
+//
+// A body longer than kMaxBodyLines ends with one more paragraph, kCutNotice.
 //
 // A text line whose "^" segments stop at a label or an alternative word after at least one
 // article segment ("Butter^oder^Margarine^") gets its remaining text, from that label or word
@@ -127,6 +135,7 @@ struct PrintGrid {
 //   rows 5...: one row per body line, column 0 its kind character; article lines give
 //     quantity, unit and article in columns 1-3, text lines their text and value (columns
 //     2-5 untrimmed) in columns 1 and 2, other lines the whole line trimmed in column 1.
+// A body longer than kMaxBodyLines ends with a row holding kCutNotice in column 1.
 // The row count is one more than the last row written. When the file cannot be opened,
 // returns false and leaves target exactly as it was.
 bool FillPrintGrid(const TRezeptImportProz& proz, const TImpListInfo& entry, PrintGrid& target,

@@ -116,6 +116,14 @@ std::string ExpandCompactArticleLine(std::string_view line)
 
 void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target) const
 {
+    bool cut = false;
+    ReadRecipeIndex(fileName, target, cut);
+}
+
+void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target,
+                                        bool& cut) const
+{
+    cut = false;
     const std::uint16_t fileNumber = FileNumberOf(fileName);
     auto file = RecipeFile::Open(fileName);
     if (!file)
@@ -147,6 +155,7 @@ void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList&
             AddEntry(fileName, fileNumber, static_cast<std::uint16_t>(count), fields, target);
             haveLine = reader.ReadLine(line);
         }
+        cut = haveLine && !StartsWith(line, "^^");
         return;
     }
 

@@ -63,6 +63,9 @@ public:
     // exactly as given). A missing or unreadable file adds nothing, silently. Never throws for
     // file content; any bytes give entries or none.
     void ReadRecipeIndex(const std::string& fileName, RecipeList& target) const;
+    // The same; `cut` tells whether the file's index went on beyond kMaxIndexEntries entries,
+    // so that entries were left out.
+    void ReadRecipeIndex(const std::string& fileName, RecipeList& target, bool& cut) const;
 
     // Reads n lines (n >= 1) and returns the last one read, extended with 162 blanks (at most
     // 255 characters). A line requested at the end of the file is empty before the padding.

@@ -370,3 +370,38 @@ TEST_F(RecipeTextFile, PrintGridWithoutEndMarkEndsWithTheLastBodyLine)
     EXPECT_EQ(grid.Cell(0, 13), " ");
     EXPECT_EQ(grid.Cell(1, 13), "");
 }
+
+// A huge file read as a recipe (a damaged file, a foreign file of gigabytes) must not fill the
+// memory: the body stops after kMaxBodyLines lines, and the last line says so. A body of
+// exactly that many lines is complete and says nothing.
+TEST_F(RecipeTextFile, BodyIsCutAfterItsLimitAndSaysSo)
+{
+    // Body lines 9 to 15 of the block count as body lines too.
+    const std::size_t valueLines = 7;
+    std::vector<std::string> body(kMaxBodyLines - valueLines, Text("0001", "Zeile"));
+    fixture::Head h;
+    const TImpListInfo exact = Write(fixture::Join(fixture::Block(h, body)) + "^^\r\n",
+                                     "REZ00001.DAT");
+    body.push_back(Text("0002", "zu viel"));
+    body.push_back(Text("0003", "noch mehr"));
+    const TImpListInfo over = Write(fixture::Join(fixture::Block(h, body)), "REZ00002.DAT");
+
+    const std::size_t head = 8; // heading, -, names, -, 2 descriptions, portions, -
+    RecipeText text = Preview(exact, 0);
+    ASSERT_EQ(text.paragraphs.size(), head + kMaxBodyLines - valueLines);
+    EXPECT_EQ(text.paragraphs.back(), Para("\tZeile\t0001"));
+
+    text = Preview(over, 0);
+    ASSERT_EQ(text.paragraphs.size(), head + kMaxBodyLines - valueLines + 1);
+    EXPECT_EQ(text.paragraphs.back(), Para("... (Rezept gek\xFCrzt)"));
+    EXPECT_EQ(text.paragraphs[text.paragraphs.size() - 2], Para("\tZeile\t0001"));
+
+    PrintGrid grid;
+    ASSERT_TRUE(FillPrintGrid(proz, exact, grid, 0));
+    EXPECT_EQ(grid.RowCount(), static_cast<int>(5 + kMaxBodyLines));
+    EXPECT_EQ(grid.Cell(1, grid.RowCount() - 1), "Zeile");
+    ASSERT_TRUE(FillPrintGrid(proz, over, grid, 0));
+    ASSERT_EQ(grid.RowCount(), static_cast<int>(5 + kMaxBodyLines + 1));
+    EXPECT_EQ(grid.Cell(1, grid.RowCount() - 1), "... (Rezept gek\xFCrzt)");
+    EXPECT_EQ(grid.Cell(1, grid.RowCount() - 2), "Zeile");
+}
