@@ -42,12 +42,16 @@ std::string profileFileName(const std::string& programDir)
     return withTrailingSlash(programDir) + kProfileName;
 }
 
-void loadSearchPaths(const std::string& profileFile, SearchPathList& list)
+std::string loadSearchPaths(const std::string& profileFile, SearchPathList& list)
 {
     list.clear();
     ProfileFile profile(profileFile);
-    if (!profile.load())
-        return;
+    if (!profile.load()) {
+        const std::size_t slash = profileFile.find_last_of('/');
+        const std::string name =
+            slash == std::string::npos ? profileFile : profileFile.substr(slash + 1);
+        return name + " " + profile.loadError();
+    }
     for (const auto& [key, value] : profile.readSection(kSection)) {
         bool active = false;
         std::string path = value;
@@ -57,6 +61,7 @@ void loadSearchPaths(const std::string& profileFile, SearchPathList& list)
         }
         list.add(path, active);
     }
+    return {};
 }
 
 void saveSearchPaths(const std::string& profileFile, const SearchPathList& list)

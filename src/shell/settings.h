@@ -47,8 +47,11 @@ std::string profileFileName(const std::string& programDir);
 // with neither is taken whole as the path of an INACTIVE entry, so that an edited file never
 // makes the program scan a directory the user did not switch on. A path is added only when it
 // is not in the list yet (exact comparison), so the first of two equal paths wins with its
-// flag. Empty paths are skipped. A missing or unreadable file leaves the list empty.
-void loadSearchPaths(const std::string& profileFile, SearchPathList& list);
+// flag. Empty paths are skipped. A missing file leaves the list empty. A file that cannot be
+// used (unreadable, a directory, a FIFO, larger than 1 MiB) is treated as missing and the
+// result says why, for a note to the user ("kovanta.INI ist ein Verzeichnis"; UTF-8); the
+// result is empty otherwise.
+std::string loadSearchPaths(const std::string& profileFile, SearchPathList& list);
 
 // Rewrites section "SuchPfade" so that it holds exactly list; every other line of the file
 // stays as it was. Paths holding a line break cannot be stored in a profile line and are left

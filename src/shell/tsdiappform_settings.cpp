@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QStatusBar>
 #include <QTableView>
 
 namespace kovanta {
@@ -68,11 +69,15 @@ void TSDIAppForm::readSettings()
     saver->setObjectName(QStringLiteral("FormPosSaver1"));
 }
 
-// First show: the search path list from the program's INI file.
+// First show: the search path list from the program's INI file. One that cannot be used counts
+// as missing; the status bar says so, since the search paths shown are then not the saved ones.
 void TSDIAppForm::loadSearchPaths()
 {
     iniFileName_ = programDirectory_ + QString::fromLatin1(settings::kProfileName);
-    settings::loadSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    const std::string note = settings::loadSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    if (!note.empty())
+        statusBar()->showMessage(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())) +
+                                 QStringLiteral(" \u2013 Suchpfade nicht geladen"));
 }
 
 // Close query, only when the search paths changed. Throws when the INI file cannot be

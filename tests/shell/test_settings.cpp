@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -88,8 +89,15 @@ TEST(Settings, LoadsSearchPathsFromProfile)
     TestDir dir;
     SearchPathList list;
     list.add("/x/", true);
-    settings::loadSearchPaths(dir.dir() + "none.INI", list);
+    EXPECT_EQ(settings::loadSearchPaths(dir.dir() + "none.INI", list), "");
     EXPECT_TRUE(list.empty()) << "first start: no file, empty list";
+
+    // A file that cannot be used counts as missing, and the result says why.
+    std::filesystem::create_directories(dir.path() / "kovanta.INI");
+    list.add("/x/", true);
+    EXPECT_EQ(settings::loadSearchPaths(dir.dir() + "kovanta.INI", list),
+              "kovanta.INI ist ein Verzeichnis");
+    EXPECT_TRUE(list.empty());
 }
 
 TEST(Settings, SaveWritesExactlyTheListAndKeepsTheRest)

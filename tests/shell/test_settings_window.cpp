@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -26,6 +27,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace kovanta;
 
@@ -267,4 +269,34 @@ TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::MenuPlan), 321);
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Requirements), 400) << "at most 400";
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Preview), 200);
+}
+
+// A kovanta.INI the program cannot use (a directory, a FIFO) no longer ends or blocks the first
+// show: it counts as missing, the status bar says so, and closing does not replace it.
+TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithAStatusNote)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(ini());
+    prog.write("kovanta.INI/drin", "bleibt");
+    start();
+    EXPECT_TRUE(programSearchPaths().empty());
+    const auto* status = window->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("kovanta.INI ist ein Verzeichnis")))
+        << status->currentMessage().toStdString();
+    reload();
+    EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"});
+    stop();
+    EXPECT_TRUE(fs::is_directory(ini()));
+    EXPECT_TRUE(fs::exists(prog.path() / "kovanta.INI" / "drin"));
+
+    fs::remove_all(ini());
+    ASSERT_EQ(::mkfifo(ini().c_str(), 0600), 0);
+    start(); // would wait for a writer for ever if the FIFO were opened as a file
+    EXPECT_TRUE(programSearchPaths().empty());
+    EXPECT_TRUE(window->findChild<QStatusBar*>(QStringLiteral("StatusBar"))
+                    ->currentMessage()
+                    .startsWith(QStringLiteral("kovanta.INI ist keine normale Datei")));
+    stop();
+    EXPECT_TRUE(fs::is_fifo(ini()));
 }
