@@ -1,8 +1,10 @@
 // `rezeptur list PATH...`: the recipe list as the scan would fill it, one TAB-separated line per
-// entry, for batch use and black-box tests of the reader.
+// entry, for batch use and black-box tests of the reader. Texts and file names are escaped
+// (output.h), so a TAB, LF or non-UTF-8 byte in them cannot break the lines and fields.
 #include "command.h"
-#include "platform/codepage.h"
+#include "output.h"
 #include "platform/filesearch.h"
+#include "platform/regularfile.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <filesystem>
@@ -12,16 +14,9 @@
 namespace kovanta::cli {
 namespace {
 
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
 std::string Field(std::string_view ansi)
 {
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
+    return ansiField(ansi);
 }
 
 void PrintEntries(const RecipeList& list, std::string& out)
@@ -40,7 +35,7 @@ void PrintEntries(const RecipeList& list, std::string& out)
             out += std::to_string(n);
         }
         out += '\t';
-        out += e.FileName;
+        out += escaped(e.FileName);
         out += '\t';
         out += std::to_string(e.EntryIndex);
         out += '\t';
@@ -61,22 +56,35 @@ int RunList(const std::vector<std::string>& args)
     }
     const TRezeptImportProz proz;
     int status = kExitOk;
+    const auto readFile = [&](const std::string& file, RecipeList& list) {
+        bool cut = false;
+        proz.ReadRecipeIndex(file, list, cut);
+        if (cut)
+            std::cerr << "rezeptur list: " << quotedName(file) << ": Index nach "
+                      << kMaxIndexEntries << " Eintr\u00e4gen abgeschnitten\n";
+    };
     for (const std::string& path : args) {
         std::error_code ec;
         const auto kind = std::filesystem::status(path, ec).type();
         RecipeList list;
         if (kind == std::filesystem::file_type::directory) {
-            // Like an active search directory: every REZ*.DAT in listing order, not sorted.
+            // Like an active search directory: every REZ*.DAT in listing order, not sorted; a
+            // file there that cannot be read is skipped silently, as the scan does.
             const std::string dir = path.ends_with('/') ? path : path + "/";
             for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-                proz.ReadRecipeIndex(file, list);
-        } else if (kind != std::filesystem::file_type::not_found &&
-                   kind != std::filesystem::file_type::none) {
-            proz.ReadRecipeIndex(path, list);
+                readFile(file, list);
         } else {
-            std::cerr << "rezeptur list: \"" << path << "\" nicht gefunden\n";
-            status = kExitFailure;
-            continue;
+            // A file named explicitly must be readable: say why it is not.
+            FileReadResult why;
+            std::FILE* f = openRegularFile(path, why);
+            if (f == nullptr) {
+                std::cerr << "rezeptur list: " << quotedName(path) << ' '
+                          << describeReadError(why, 0) << '\n';
+                status = kExitFailure;
+                continue;
+            }
+            std::fclose(f);
+            readFile(path, list);
         }
         std::string out;
         PrintEntries(list, out);

@@ -1,12 +1,12 @@
 // `rezeptur requirements PLANFILE`: the requirements list of a menu plan, computed as the
 // window computes it, one TAB-separated line per row. For batch use and the golden tests.
 #include "command.h"
-#include "platform/codepage.h"
+#include "output.h"
+#include "platform/regularfile.h"
 #include "recipe/requirements.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -15,17 +15,12 @@ namespace kovanta::cli {
 namespace {
 
 constexpr const char* kName = "rezeptur requirements";
+// A plan has at most 50 rows; anything near this size is no plan.
+constexpr std::size_t kMaxPlanSize = 1024 * 1024;
 
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
 std::string Field(std::string_view ansi)
 {
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
+    return ansiField(ansi);
 }
 
 // The entry index field: a decimal number that fits the 16 bits of EntryIndex.
@@ -74,7 +69,7 @@ bool ParsePlan(const std::string& planPath, std::istream& in, std::vector<PlanLi
         std::uint16_t index = 0;
         if (fields.size() < 2 || fields.size() > 3 || fields[1].empty() ||
             (fields.size() == 3 && !ParseEntryIndex(fields[2], index))) {
-            std::cerr << kName << ": \"" << planPath << "\", Zeile " << number
+            std::cerr << kName << ": " << quotedName(planPath) << ", Zeile " << number
                       << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG]\n";
             return false;
         }
@@ -99,14 +94,14 @@ int RunRequirements(const std::vector<std::string>& args)
         return kExitUsage;
     }
     const std::string& planPath = args[0];
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(planPath, ec))
-        in.open(planPath, std::ios::binary);
-    if (!in.is_open()) {
-        std::cerr << kName << ": \"" << planPath << "\" nicht gefunden\n";
+    std::string planText;
+    const FileReadResult read = readRegularFile(planPath, kMaxPlanSize, planText);
+    if (!read.ok()) {
+        std::cerr << kName << ": " << quotedName(planPath) << ' '
+                  << describeReadError(read, kMaxPlanSize) << '\n';
         return kExitFailure;
     }
+    std::istringstream in(planText);
     std::vector<PlanLine> lines;
     if (!ParsePlan(planPath, in, lines))
         return kExitFailure;

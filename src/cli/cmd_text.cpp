@@ -1,6 +1,7 @@
 // `rezeptur preview` and `rezeptur printgrid`: the recipe text of one entry as the preview pane
 // and the recipe printout get it, for batch use and black-box tests of the text producers.
 #include "command.h"
+#include "output.h"
 #include "platform/codepage.h"
 #include "recipe/recipetext.h"
 #include "recipe/rezeptimportproz.h"
@@ -78,7 +79,7 @@ TImpListInfo EntryOf(const TextArgs& args)
 
 int CannotOpen(const std::string& command, const TextArgs& args)
 {
-    std::cerr << "rezeptur " << command << ": \"" << args.file << "\" (Eintrag " << args.entry
+    std::cerr << "rezeptur " << command << ": " << quotedName(args.file) << " (Eintrag " << args.entry
               << ") kann nicht gelesen werden\n";
     return kExitFailure;
 }
@@ -94,7 +95,9 @@ int RunPreview(const std::vector<std::string>& argv)
     RecipeText text;
     if (!FillPreviewRich(proz, EntryOf(*args), text, args->portions))
         return CannotOpen("preview", *args);
-    std::string out = codepage::ansiToUtf8(PlainText(text));
+    // Paragraphs are lines and TABs their columns; anything else that could drive a terminal
+    // is escaped.
+    std::string out = escaped(codepage::ansiToUtf8(PlainText(text)), true);
     if (!text.paragraphs.empty())
         out += '\n';
     std::cout << out;
@@ -121,7 +124,7 @@ int RunPrintGrid(const std::vector<std::string>& argv)
             std::string_view cell = grid.Cell(col, row);
             while (!cell.empty() && cell.back() == ' ')
                 cell.remove_suffix(1);
-            out += codepage::ansiToUtf8(cell);
+            out += ansiField(cell);
         }
         out += '\n';
     }

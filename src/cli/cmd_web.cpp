@@ -1,26 +1,15 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
+#include "output.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "webimport/tcpip.h"
 #include "webimport/webrecipe.h"
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
 
 namespace kovanta::cli {
 namespace {
-
-// Page and server texts as one output field: UTF-8, and a TAB, CR or LF (a link line may hold a
-// lone LF) cannot break the line into extra fields or lines.
-std::string field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8)
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    return utf8;
-}
 
 int runWebRecipe(const std::vector<std::string>& args)
 {
@@ -30,12 +19,22 @@ int runWebRecipe(const std::vector<std::string>& args)
     }
     const TWebRecipeResult result = ConvertWebRecipe(args[0], args[1]);
     if (!result.inputReadable) {
-        std::cerr << "rezeptur webrecipe: \"" << args[0] << "\" kann nicht gelesen werden\n";
+        std::cerr << "rezeptur webrecipe: " << quotedName(args[0]) << ' ' << result.inputError
+                  << '\n';
         return kExitFailure;
     }
+    std::string out;
     for (const std::string& value : result.links) {
         const TLiveLink link = SplitLiveLink(value);
-        std::cout << field(link.name) << '\t' << field(link.title) << '\n';
+        out += ansiField(link.name) + '\t' + ansiField(link.title) + '\n';
+    }
+    std::cout << out << std::flush;
+    // The data lines were there, but the recipe file is not: that is no success, and the
+    // previous file of that name is still as it was.
+    if (result.hasDataLines && !result.recipeWritten) {
+        std::cerr << "rezeptur webrecipe: " << quotedName(args[1]) << ' ' << result.outputError
+                  << '\n';
+        return kExitFailure;
     }
     return kExitOk;
 }
@@ -60,19 +59,18 @@ int runFetch(const std::vector<std::string>& args)
     try {
         http.Action();
     } catch (const ETcpIpBase& e) {
-        std::cerr << e.ClassName() << ": " << field(e.what()) << '\n';
+        std::cerr << e.ClassName() << ": " << ansiField(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << http.StatusCode << ' ' << field(http.StatusText) << '\n';
+    std::cout << http.StatusCode << ' ' << ansiField(http.StatusText) << '\n' << std::flush;
     // Like the import, only a complete answer is stored.
-    if (http.StatusCode != 200)
+    if (http.StatusCode != 200) {
+        std::cerr << "rezeptur fetch: " << ansiField(UnsuccessfulAnswerText(http)) << '\n';
         return kExitFailure;
-    std::ofstream out(positional[1], std::ios::binary | std::ios::trunc);
-    out.write(http.Stream().data(), static_cast<std::streamsize>(http.Stream().size()));
-    out.close();
-    if (!out) {
-        std::cerr << "rezeptur fetch: \"" << positional[1] << "\" kann nicht geschrieben werden\n";
-        std::remove(positional[1].c_str());
+    }
+    std::string message;
+    if (!writeFileAtomically(positional[1], http.Stream(), message)) {
+        std::cerr << "rezeptur fetch: " << quotedName(positional[1]) << ' ' << message << '\n';
         return kExitFailure;
     }
     return kExitOk;

@@ -1,6 +1,7 @@
 // rezeptur: the command-line companion of the recipe viewer, built on the same core and
 // linking no widgets. Batch use and black-box tests.
 #include "command.h"
+#include "output.h"
 
 #include <algorithm>
 #include <iostream>
@@ -31,7 +32,7 @@ int main(int argc, char** argv)
     const auto it = std::find_if(commands.begin(), commands.end(),
                                  [&](const Command& c) { return c.name == name; });
     if (it == commands.end()) {
-        std::cerr << "rezeptur: unbekannter Befehl \"" << name << "\"\n";
+        std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n";
         return usage();
     }
     return it->run(std::vector<std::string>(argv + 2, argv + argc));

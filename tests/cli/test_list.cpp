@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -148,5 +149,68 @@ TEST_F(RezepturList, FieldsStayOnePerTab)
     const RunResult run = List(dir.dir(), "REZ00001.DAT");
     EXPECT_EQ(
         run.out,
-        "Gul asch\tFleisch\t10\t512\t2143\t3\t80\t30\t90\tREZ00001.DAT\t0\t1\t123\t1.1.99    \n");
+        "Gul\\tasch\tFleisch\t10\t512\t2143\t3\t80\t30\t90\tREZ00001.DAT\t0\t1\t123\t1.1.99    \n");
+}
+
+// File names are bytes: a LF or TAB in one must not break the lines and fields, and a name that
+// is not UTF-8 must not make the output invalid. They are escaped as documented.
+TEST_F(RezepturList, FileNamesAreEscaped)
+{
+    TestDir dir;
+    const std::string block = fixture::Join(fixture::Block(fixture::Head{}, {}));
+    dir.write("REZ\t0001.DAT", block);
+    dir.write("REZ\n0002.DAT", block);
+    dir.write("REZ\xff\\03.DAT", block);
+    const RunResult run = List(dir.dir(), ".");
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = SplitLines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    std::vector<std::string> names;
+    for (const std::string& line : lines) {
+        ASSERT_EQ(Fields(line).size(), 14u) << line;
+        names.push_back(Fields(line)[9]);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"./REZ\\n0002.DAT", "./REZ\\t0001.DAT",
+                                               "./REZ\\xff\\\\03.DAT"}));
+}
+
+TEST_F(RezepturList, FileNamedExplicitlyThatCannotBeReadFails)
+{
+    TestDir dir;
+    ASSERT_EQ(::mkfifo((dir.dir() + "REZ00001.DAT").c_str(), 0600), 0);
+    const RunResult run = List(dir.dir(), "REZ00001.DAT " + samples_ + "/REZ01001.DAT");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "rezeptur list: \"REZ00001.DAT\" ist keine normale Datei\n");
+    EXPECT_EQ(SplitLines(run.out).size(), 1u) << "the other file is still listed";
+
+    // In a directory the scan's rule holds: what cannot be read is skipped silently.
+    const RunResult scan = List(dir.dir(), ".");
+    EXPECT_EQ(scan.status, 0);
+    EXPECT_EQ(scan.err, "");
+    EXPECT_EQ(scan.out, "");
+}
+
+TEST_F(RezepturList, IndexCutAtItsLimitIsReported)
+{
+    TestDir dir;
+    const std::string entry = "^" + std::string(77, ' ') + "\r\n";
+    std::string full, over;
+    for (int i = 0; i < 65535; ++i)
+        full += entry;
+    over = full + entry + "^^\r\n";
+    full += "^^\r\n";
+    dir.write("REZ00001.DAT", full);
+    dir.write("REZ00002.DAT", over);
+
+    RunResult run = List(dir.dir(), "REZ00001.DAT");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(SplitLines(run.out).size(), 65535u);
+
+    run = List(dir.dir(), "REZ00002.DAT");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(SplitLines(run.out).size(), 65535u);
+    EXPECT_EQ(run.err,
+              "rezeptur list: \"REZ00002.DAT\": Index nach 65535 Eintr\xC3\xA4gen abgeschnitten\n");
 }

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +113,31 @@ TEST_F(RezepturRequirements, RejectsBadCallsAndMalformedPlans)
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err, "");
+    }
+}
+
+// A plan that is no plan file ends with a message: no wait on a FIFO, no reading of a huge file.
+TEST_F(RezepturRequirements, PlanThatIsNoPlanFileGivesAMessage)
+{
+    ASSERT_EQ(::mkfifo((tmp_.dir() + "rohr.txt").c_str(), 0600), 0);
+    const std::string huge = tmp_.write("riesig.txt", "20\tREZ00001.DAT\n");
+    ASSERT_EQ(::truncate(huge.c_str(), (1 << 20) + 1), 0);
+    std::filesystem::create_directory(tmp_.path() / "plaene");
+    const struct {
+        const char* plan;
+        const char* err;
+    } cases[] = {
+        {"rohr.txt", "rezeptur requirements: \"rohr.txt\" ist keine normale Datei\n"},
+        {"riesig.txt", "rezeptur requirements: \"riesig.txt\" ist gr\xC3\xB6\xC3\x9F"
+                       "er als 1 MiB\n"},
+        {"plaene", "rezeptur requirements: \"plaene\" ist ein Verzeichnis\n"},
+        {"fehlt.txt", "rezeptur requirements: \"fehlt.txt\" nicht gefunden\n"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = Run(tmp_.dir(), c.plan);
+        EXPECT_EQ(run.status, 1) << c.plan;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.err);
     }
 }
 

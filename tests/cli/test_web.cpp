@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,7 +54,7 @@ TEST(RezepturWebrecipe, MenuPlanPrintsLinksAndWritesNoFile)
     EXPECT_EQ(r.out, "kaesespaetzle.htm\tK\xC3\xA4sesp\xC3\xA4tzle\n"
                      "rotkohl.htm\t Rotkohl mit \xC3\x84pfeln\n"
                      "gulasch.htm\t\n"
-                     "r9.htm gulasch.htm\tGulasch\n");
+                     "r9.htm\\ngulasch.htm\tGulasch\n"); // a lone LF in a name, escaped
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan.dat"));
 }
 
@@ -104,4 +106,139 @@ TEST(RezepturFetch, ThroughProxyAndFailures)
     EXPECT_EQ(r.err, "ETcpIpError: Couldn't resolve hostname \n");
 
     EXPECT_EQ(rezeptur(dir, {"fetch", "http://127.0.0.1/"}).status, 2);
+}
+
+// The output is replaced only by a complete new file: a full disk (a file size limit for the
+// program, set by the shell that starts it) leaves the previous recipe file as it was, and the
+// failure is reported.
+TEST(RezepturWebrecipe, FullDiskKeepsThePreviousFileAndFails)
+{
+    TestDir dir;
+    std::string page;
+    for (int i = 0; i < 500; ++i)
+        page += "<LIVE-DATEN>Eine Zeile des Rezeptes, die den Datentr&auml;ger f&uuml;llt\r\n";
+    const std::string in = dir.write("seite.htm", page);
+    const std::string out = dir.write("rez1.dat", "voriges Rezept\r\n");
+    // ulimit -f counts blocks of 512 bytes; SIGXFSZ ignored, so writes fail with EFBIG.
+    const RunResult r = rezeptur_test::Run(dir.dir(), "webrecipe '" + in + "' '" + out + "'", dir,
+                                           "trap '' XFSZ; ulimit -f 8; ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + out +
+                         "\" kann nicht geschrieben werden (File too large)\n");
+    EXPECT_EQ(readAll(out), "voriges Rezept\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              4); // seite.htm, rez1.dat and the two captured output streams
+}
+
+TEST(RezepturWebrecipe, InputsThatAreNoPagesGiveMessagesNotHangsOrAborts)
+{
+    TestDir dir;
+    const std::string pipe = dir.dir() + "rohr.htm";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = dir.write("riesig.htm", "");
+    ASSERT_EQ(::truncate(huge.c_str(), (16 << 20) + 1), 0);
+    std::filesystem::create_directory(dir.path() / "verzeichnis");
+    struct {
+        std::string input;
+        std::string error;
+    } const cases[] = {
+        {dir.dir() + "verzeichnis", "ist ein Verzeichnis"},
+        {pipe, "ist keine normale Datei"},
+        {huge, "ist gr\xC3\xB6\xC3\x9F" "er als 16 MiB"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = rezeptur(dir, {"webrecipe", c.input, dir.dir() + "rez.dat"});
+        EXPECT_EQ(r.status, 1) << c.input;
+        EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + c.input + "\" " + c.error + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rez.dat"));
+}
+
+TEST(RezepturWebrecipe, ControlCharactersInLinksAreShownEscaped)
+{
+    TestDir dir;
+    const std::string in = dir.write("plan.htm", "<LIVE-REZEPT>r1.htm \x1b]0;Titel\x07 \x1b[2J\\ende\r\n"
+                                                 "<LIVE-REZEPT>r2\x85.htm Tab\there\r\n");
+    const RunResult r = rezeptur(dir, {"webrecipe", in, dir.dir() + "plan.dat"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "r1.htm\t\\x1b]0;Titel\\x07 \\x1b[2J\\\\ende\n"
+                     "r2\xE2\x80\xA6.htm\tTab\\there\n");
+}
+
+TEST(RezepturFetch, BrokenDownloadKeepsThePreviousFile)
+{
+    TestDir dir;
+    const std::string out = dir.write("seite.htm", "vorige Seite");
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 148000\r\n\r\n";
+    ScriptedServer server(
+        {ScriptedServer::answer(head), ScriptedServer::answer(head + std::string(49333, 'x'))});
+    const RunResult r = rezeptur(
+        dir, {"fetch", "http://127.0.0.1:" + std::to_string(server.port()) + "/r.htm", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "EProtocolError: Verbindung vor Ende der Daten abgebrochen (49333 von "
+                     "148000 Bytes)\n");
+    EXPECT_EQ(readAll(out), "vorige Seite");
+}
+
+// `fetch URL X` once removed X when writing to it failed, whatever X was.
+TEST(RezepturFetch, OutputThatIsNoRegularFileIsRefusedAndLeftAlone)
+{
+    TestDir dir;
+    const std::string pipe = dir.dir() + "rohr";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string ok = "HTTP/1.0 200 OK\r\n\r\n";
+    ScriptedServer server({ScriptedServer::answer(ok), ScriptedServer::answer(ok + "Seite")});
+    const RunResult r = rezeptur(
+        dir, {"fetch", "http://127.0.0.1:" + std::to_string(server.port()) + "/r.htm", pipe});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "rezeptur fetch: \"" + pipe + "\" ist keine normale Datei\n");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+}
+
+TEST(RezepturFetch, EveryUnsuccessfulOutcomeSaysWhy)
+{
+    TestDir dir;
+    const auto url = [](const ScriptedServer& s) {
+        return "http://127.0.0.1:" + std::to_string(s.port()) + "/r.htm";
+    };
+    {
+        const std::string moved = "HTTP/1.0 302 Found\r\nLocation: /weiter.htm\r\n\r\n";
+        ScriptedServer server({ScriptedServer::answer(moved), ScriptedServer::answer(moved)});
+        const RunResult r = rezeptur(dir, {"fetch", url(server), dir.dir() + "a.htm"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "302 Found\n");
+        EXPECT_EQ(r.err, "rezeptur fetch: Weiterleitung nicht verfolgt, zu viele "
+                         "Weiterleitungen (302 Found)\n");
+    }
+    {
+        ScriptedServer server({ScriptedServer::answer("SSH-2.0\r\n"),
+                               ScriptedServer::answer("SSH-2.0\r\n")});
+        const RunResult r = rezeptur(dir, {"fetch", url(server), dir.dir() + "b.htm"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "rezeptur fetch: keine HTTP-Antwort\n");
+    }
+    {
+        ScriptedServer server({ScriptedServer::answer("HTTP/1.1 404\r\n\r\n")});
+        const RunResult r = rezeptur(dir, {"fetch", url(server), dir.dir() + "c.htm"});
+        EXPECT_EQ(r.err, "EProtocolError: HTTP-Status 404\n");
+    }
+    {
+        // A reason text that would clear the screen and set the terminal title.
+        ScriptedServer server(
+            {ScriptedServer::answer("HTTP/1.0 403 \x1b[2J\x1b]0;gehackt\x07Verboten\r\n\r\n")});
+        const RunResult r = rezeptur(dir, {"fetch", url(server), dir.dir() + "d.htm"});
+        EXPECT_EQ(r.err, "EProtocolError: \\x1b[2J\\x1b]0;gehackt\\x07Verboten\n");
+    }
+    int closedPort = 0;
+    {
+        ScriptedServer closed({});
+        closedPort = closed.port();
+    }
+    const RunResult r = rezeptur(
+        dir, {"fetch", "http://127.0.0.1:" + std::to_string(closedPort) + "/", dir.dir() + "e.htm"});
+    EXPECT_EQ(r.err, "ESocketError: Error creating socket: Verbindung abgelehnt (127.0.0.1:" +
+                         std::to_string(closedPort) + ")\n");
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm", "e.htm"})
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / name)) << name;
 }
