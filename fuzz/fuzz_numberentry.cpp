@@ -1,6 +1,7 @@
 // Random key sequences on the fixed-point entry of the grid's cell editor, plus the parsers of
 // column definitions and stored widths. Checks the entry's promises: the number of decimals and
 // a non-empty integer part survive every key, and the text never outgrows the editor.
+#include "fuzzsupport.h"
 #include "grid/core/cellrules.h"
 #include "grid/core/colnames.h"
 #include "grid/core/gridwidths.h"
@@ -14,37 +15,33 @@
 
 namespace {
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using fuzz::Check;
 
 // A text as the entry keeps it: [-] digits [, N digits].
 void checkShape(const kovanta::grid::NumberEntry& e, std::size_t loadedLength)
 {
     const std::string& t = e.text();
     const int n = e.decimals();
-    check(!t.empty());
+    Check(!t.empty());
     // Typing never lengthens the text beyond the editor's limit (a sign may come on top).
-    check(t.size() <=
+    Check(t.size() <=
           std::max<std::size_t>(loadedLength, kovanta::grid::NumberEntry::kMaxLength + 1));
     const std::size_t start = t.front() == '-' ? 1 : 0;
     const std::size_t comma = t.find(',');
     if (n == 0) {
-        check(comma == std::string::npos);
+        Check(comma == std::string::npos);
     } else {
-        check(comma != std::string::npos);
-        check(t.size() - comma - 1 == static_cast<std::size_t>(n));
-        check(comma > start); // the integer part never becomes empty
+        Check(comma != std::string::npos);
+        Check(t.size() - comma - 1 == static_cast<std::size_t>(n));
+        Check(comma > start); // the integer part never becomes empty
     }
-    check(e.selStart() >= 0 && e.selStart() <= static_cast<int>(t.size()));
-    check(e.selLength() >= 0 && e.selStart() + e.selLength() <= static_cast<int>(t.size()));
+    Check(e.selStart() >= 0 && e.selStart() <= static_cast<int>(t.size()));
+    Check(e.selLength() >= 0 && e.selStart() + e.selLength() <= static_cast<int>(t.size()));
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+int fuzz::numberEntry(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2)
         return 0;
@@ -77,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        (static_cast<unsigned char>(c) / 8) % 3);
             break;
         case 4:
+            fuzz::Reached("numberentry: decimal separator typed");
             e.separatorKeyDown();
             e.keyPress(',');
             break;
@@ -93,3 +91,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkShape(e, loaded);
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::numberEntry)

@@ -33,9 +33,12 @@ void ReadBlock(const kovanta::TRezeptImportProz& proz, const kovanta::TImpListIn
         Check(line.size() <= kovanta::kMaxRawLine + kovanta::kDetailPadding);
         Check(file->Position() > before || file->AtEnd());
         Check(file->Position() <= size);
-        if (line.starts_with("^^"))
+        if (line.starts_with("^^")) {
+            fuzz::Reached("reader: end of block");
             break;
+        }
         if (line[0] == '*') {
+            fuzz::Reached("reader: article line");
             const double q = kovanta::LineQuantity(line);
             const std::string text = kovanta::QuantityText(q, kovanta::ScaleFactor(7, 13));
             Check(text.size() <= 10);
@@ -46,7 +49,7 @@ void ReadBlock(const kovanta::TRezeptImportProz& proz, const kovanta::TImpListIn
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+int fuzz::reader(const std::uint8_t* data, std::size_t size)
 {
     fuzz::WriteFile(FilePath(), data, size);
     const kovanta::TRezeptImportProz proz;
@@ -54,6 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     proz.ReadRecipeIndex(FilePath(), list);
     Check(!list.empty() || size > 0);
     Check(list.size() <= kovanta::kMaxIndexEntries);
+    if (list.size() > 1)
+        fuzz::Reached("reader: list file with several entries");
     std::size_t opened = 0;
     for (const kovanta::RecipeListItem& item : list) {
         Check(item.Entry != nullptr && item.Entry->FileName == FilePath());
@@ -72,3 +77,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::reader)

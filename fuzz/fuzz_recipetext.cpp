@@ -44,7 +44,7 @@ void CheckRules(const std::string& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+int fuzz::recipeText(const std::uint8_t* data, std::size_t size)
 {
     std::int32_t portions = 0;
     if (size >= 4) {
@@ -65,6 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kovanta::RecipeText text;
     if (kovanta::FillPreviewRich(proz, entry, text, portions)) {
         Check(text.paragraphs.size() >= 6);
+        if (text.paragraphs.size() > 8)
+            fuzz::Reached("recipetext: body lines in the preview");
         for (const auto& p : text.paragraphs) {
             for (const char c : p.text)
                 Check(c == '\t' || !IsControl(c));
@@ -78,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kovanta::PrintGrid grid;
     if (kovanta::FillPrintGrid(proz, entry, grid, portions)) {
         Check(grid.RowCount() >= 5);
+        if (grid.RowCount() > 6)
+            fuzz::Reached("recipetext: body rows in the print grid");
         for (const auto& row : grid.rows) {
             for (const auto& cell : row) {
                 for (const char c : cell)
@@ -87,3 +91,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::recipeText)

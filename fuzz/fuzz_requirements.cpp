@@ -51,6 +51,8 @@ void CheckAgainstPlainSearch(std::string_view data)
             plain.push_back({std::string(unit), std::string(article), quantity});
     }
     Check(list.size() == plain.size());
+    if (list.size() > 1)
+        fuzz::Reached("requirements: several keys");
     for (std::size_t i = 0; i < plain.size(); ++i) {
         Check(list[i].UnitName == plain[i].unit);
         Check(list[i].Article == plain[i].article);
@@ -69,6 +71,8 @@ void ComputeFromFile(std::string_view data)
         kovanta::ComputeRequirements(proz, {kovanta::PlanRow{&entry, portions}}, list);
         if (portions[0] == '0')
             Check(list.empty());
+        else if (!list.empty())
+            fuzz::Reached("requirements: articles summed from the file");
         kovanta::RequirementsList again;
         for (std::size_t i = 0; i < list.size(); ++i)
             again.AddRequirement(list[i].UnitName, list[i].Article, 0);
@@ -79,10 +83,12 @@ void ComputeFromFile(std::string_view data)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+int fuzz::requirements(const std::uint8_t* bytes, std::size_t size)
 {
     const std::string_view data(reinterpret_cast<const char*>(bytes), size);
     CheckAgainstPlainSearch(data);
     ComputeFromFile(data);
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::requirements)

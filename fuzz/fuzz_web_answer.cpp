@@ -1,5 +1,7 @@
 // The HTTP client's answer parsing on arbitrary server bytes: status line, headers (with the
-// redirection they cause) and the body, fed through a connected socket pair.
+// redirection they cause) and the body, fed through a connected socket pair. The socket is
+// taken over the way a Login opens one, deadlines included, so every input is parsed to its end.
+#include "fuzzsupport.h"
 #include "webimport/tcpip.h"
 
 #include <cstddef>
@@ -11,13 +13,8 @@ namespace {
 
 class FuzzHttp : public kovanta::T_HTTP {
 public:
-    void Adopt(int fd)
-    {
-        socket_ = fd;
-        connected_ = true;
-        eof_ = false;
-    }
-    std::size_t ReadBody()
+    void Adopt(int fd) { AdoptSocket(fd); }
+    std::size_t ReadBodyBytes()
     {
         std::size_t total = 0;
         while (!AtEof()) {
@@ -31,7 +28,7 @@ public:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+int fuzz::webAnswer(const std::uint8_t* data, std::size_t size)
 {
     // Beyond the socket buffer the writer would block; longer inputs add nothing new.
     if (size > 100000 || size < 1)
@@ -56,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzHttp http;
     http.MaxLineLength = 512;
     http.MaxHeaderSize = 4096;
+    // All data is there or the writer has shut down: no wait can be long.
+    http.ReceiveTimeoutMs = 1000;
     http.Host = "kantine.example";
     http.Path = "/plaene/woche.htm";
     http.Port = 80;
@@ -64,10 +63,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     http.Adopt(fds[0]);
     try {
         http.GetAnswer();
-        http.ReadBody();
+        fuzz::Reached("web answer: header parsed");
+        if (http.StatusCode >= 200)
+            fuzz::Reached("web answer: status line");
+        if (http.Path != "/plaene/woche.htm")
+            fuzz::Reached("web answer: redirection");
+        if (http.ReadBodyBytes() > 0)
+            fuzz::Reached("web answer: body");
+        // Whatever was sent, the request line built from it stays one line of three parts.
+        const std::string target = kovanta::EncodeRequestTarget(http.Path);
+        fuzz::Check(target.find(' ') == std::string::npos);
     } catch (const kovanta::ETcpIpBase&) {
+        fuzz::Reached("web answer: refused");
     }
     http.Logout();
     ::close(fds[1]);
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::webAnswer)

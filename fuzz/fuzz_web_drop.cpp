@@ -1,18 +1,20 @@
 // Dropped data in the layouts the link drop target reads: file-drop lists, file group
 // descriptors and shortcut contents, and the whole data retrieval over a data object built from
 // the input.
+#include "fuzzsupport.h"
 #include "webimport/dropurltarget.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+int fuzz::webDrop(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     (void)kovanta::ReadFileDropList(bytes);
     (void)kovanta::ReadFileGroupDescriptor(bytes);
-    (void)kovanta::ParseShortcut(bytes);
+    if (kovanta::ParseShortcut(bytes))
+        fuzz::Reached("web drop: shortcut");
 
     // Split the input at the first two NUL-NUL pairs into link, contents and descriptor; the
     // file-drop list is left out, since it would open files named by the input.
@@ -37,5 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         std::uint32_t&) { seen = target.URL + target.Title; };
     target.DragEnter(object, 0, {1, 1}, kovanta::DROPEFFECT_COPY);
     target.Drop(nullptr, 0, {1, 1}, kovanta::DROPEFFECT_COPY);
+    if (!seen.empty())
+        fuzz::Reached("web drop: dropped");
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::webDrop)

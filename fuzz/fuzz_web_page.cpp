@@ -1,5 +1,6 @@
 // A fetched page through the import's processing: line splitting, tag classification, entity
 // decoding, ANSI to OEM conversion, the recipe file written and the links split.
+#include "fuzzsupport.h"
 #include "webimport/livetags.h"
 #include "webimport/webrecipe.h"
 
@@ -8,10 +9,11 @@
 #include <string>
 #include <unistd.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+using fuzz::Reached;
+
+int fuzz::webPage(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string output =
-        "/tmp/kovanta-fuzz-web-" + std::to_string(::getpid()) + ".dat";
+    const std::string output = ScratchFile("rez1.dat");
     const std::string_view page(reinterpret_cast<const char*>(data), size);
 
     // Every line through the classifier on its own, too: the processing only keeps two tags.
@@ -21,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kovanta::ClassifyLiveLine(line);
 
     const kovanta::TWebRecipeResult result = kovanta::ConvertWebRecipeBytes(page, output);
+    if (result.recipeWritten)
+        Reached("web page: recipe file written");
+    if (!result.links.empty())
+        Reached("web page: links");
     for (const std::string& link : result.links) {
         const kovanta::TLiveLink split = kovanta::SplitLiveLink(link);
         const std::string url =
@@ -30,3 +36,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ::unlink(output.c_str());
     return 0;
 }
+
+KOVANTA_FUZZ_ENTRY(fuzz::webPage)
