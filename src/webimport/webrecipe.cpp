@@ -4,10 +4,19 @@
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
 namespace kovanta {
+
+TDataFileWriter::~TDataFileWriter()
+{
+    if (std::uncaught_exceptions() > exceptions_)
+        file_.discard();
+    else
+        Close();
+}
 
 void TDataFileWriter::WriteDataLine(std::string_view text)
 {

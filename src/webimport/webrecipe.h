@@ -3,6 +3,7 @@
 #include "platform/atomicfile.h"
 
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,11 +22,14 @@ inline constexpr std::size_t kMaxWebPageSize = 16 * 1024 * 1024;
 // CR LF, bytes as given. The lines go to a temporary file beside the target (AtomicFile), which
 // Close puts in the target's place: an existing file of that name is replaced only by a
 // complete new one, never truncated or lost, and a target that is no regular file (a device, a
-// directory) is never touched. Destruction without Close discards what was written.
+// directory) is never touched. Destruction closes the file as Close does, unless an exception
+// is unwinding the stack: a recipe cut short that way is discarded.
 class TDataFileWriter {
 public:
-    explicit TDataFileWriter(std::string path) : path_(path), file_(std::move(path)) {}
-    ~TDataFileWriter() = default;
+    explicit TDataFileWriter(std::string path)
+        : path_(path), file_(std::move(path)), exceptions_(std::uncaught_exceptions())
+    {}
+    ~TDataFileWriter();
     TDataFileWriter(const TDataFileWriter&) = delete;
     TDataFileWriter& operator=(const TDataFileWriter&) = delete;
 
@@ -41,6 +45,7 @@ public:
 private:
     std::string path_;
     AtomicFile file_;
+    int exceptions_; // uncaught exceptions at construction
 };
 
 // What one fetched page held.

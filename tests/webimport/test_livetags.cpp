@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -239,6 +240,27 @@ TEST(ConvertWebRecipe, OutputThatIsNoRegularFileIsLeftAlone)
     EXPECT_TRUE(ConvertWebRecipeBytes("<LIVE-DATEN>neu\r\n", dir.dir() + "rez2.dat").recipeWritten);
     EXPECT_EQ(readAll(real), "neu\r\n");
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "rez2.dat"));
+}
+
+TEST(ConvertWebRecipe, WriterClosesOnDestructionUnlessAnExceptionCutItShort)
+{
+    TestDir dir;
+    const std::string out = dir.write("rez7.dat", "voriges\r\n");
+    {
+        TDataFileWriter writer(out);
+        writer.WriteDataLine("neu");
+    }
+    EXPECT_EQ(readAll(out), "neu\r\n");
+    try {
+        TDataFileWriter writer(out);
+        writer.WriteDataLine("halb");
+        throw std::runtime_error("abgebrochen");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(readAll(out), "neu\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(ConvertWebRecipe, InputThatIsNoPageIsRefusedWithoutReadingIt)
