@@ -9,3 +9,6 @@ kovanta_add_test(test_dropmime SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropmime.c
                  LIBS kovanta_webimport_qt GUI)
 kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.cpp
                  LIBS kovanta_platform)
+kovanta_add_test(test_importcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importcore.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
+                 LIBS kovanta_webimport_core)
