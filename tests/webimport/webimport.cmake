@@ -12,3 +12,5 @@ kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.c
 kovanta_add_test(test_importcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importcore.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
                  LIBS kovanta_webimport_core)
+kovanta_add_test(test_fetchrunner SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fetchrunner.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_core)
