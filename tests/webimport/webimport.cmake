@@ -14,3 +14,6 @@ kovanta_add_test(test_importcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importco
                  LIBS kovanta_webimport_core)
 kovanta_add_test(test_fetchrunner SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fetchrunner.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_core)
+kovanta_add_test(test_importwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importwindow.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
+                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_window GUI)
