@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace kovanta;
@@ -46,6 +47,24 @@ protected:
     }
     void openUrl(const QUrl& url) override { opened << url; }
 };
+
+// Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the window for a person.
+void screenshot(QWidget& window, const char* name)
+{
+    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
+    if (!out)
+        return;
+    window.raise();
+    window.activateWindow();
+    QTest::qWait(300);
+    const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
+    const std::string cmd = "import -window root -crop " + std::to_string(frame.width()) + "x" +
+                            std::to_string(frame.height()) + "+" +
+                            std::to_string(std::max(0, frame.x())) + "+" +
+                            std::to_string(std::max(0, frame.y())) + " " + out + "/" + name +
+                            ".png 2>/dev/null";
+    (void)std::system(cmd.c_str());
+}
 
 QByteArray utf16le(const QString& s)
 {
@@ -166,6 +185,8 @@ TEST_F(ImportWindowTest, CreationListsTheDefaultDirectoryAndShowsTheControls)
     EXPECT_TRUE(empty.findChild<QWidget*>(QStringLiteral("Panel1"))->isVisibleTo(&empty));
     EXPECT_FALSE(empty.listBox()->isVisibleTo(&empty));
     EXPECT_EQ(empty.pos(), QPoint(10, 15));
+    empty.show();
+    screenshot(empty, "import-window-empty");
 }
 
 TEST_F(ImportWindowTest, BrowserDropsReachTheImportAndPlainTextIsIgnored)
@@ -206,11 +227,24 @@ TEST_F(ImportWindowTest, BrowserDropsReachTheImportAndPlainTextIsIgnored)
     EXPECT_EQ(listed().last(), QStringLiteral("Käse &amp; Spätzle")) << "titles as delivered";
     EXPECT_TRUE(window->messages.isEmpty());
 
+    // Link files from the desktop: the title is the .url file's name, or a .desktop entry's Name=.
+    dir.write("seiten/Bohnen.htm", recipePage("Bohnen"));
+    const std::string bohnen = "file://" + dir.dir() + "seiten/Bohnen.htm";
+    const std::string urlFile = dir.write("Bohneneintopf.url", "[InternetShortcut]\r\nURL=" + bohnen + "\r\n");
+    const std::string desktopFile = dir.write(
+        "eintopf.desktop", "[Desktop Entry]\nType=Link\nName=Eintopf\nURL=" + bohnen + "\n");
+    for (const std::string& shortcut : {urlFile, desktopFile}) {
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(QString::fromStdString(shortcut))});
+        drop(file);
+    }
+    EXPECT_EQ(listed().mid(5), (QStringList{QStringLiteral("Bohneneintopf"), QStringLiteral("Eintopf")}));
+
     QMimeData text;
     text.setText(QString::fromStdString(server.url("/plan/r1.htm")));
     const int before = static_cast<int>(server.requests().size());
     drop(text);
-    EXPECT_EQ(listed().size(), 5);
+    EXPECT_EQ(listed().size(), 7);
     EXPECT_EQ(static_cast<int>(server.requests().size()), before);
 }
 
@@ -219,6 +253,10 @@ TEST_F(ImportWindowTest, DeleteAcceptAndTheHintPanel)
     for (const char* name : {"Eins", "Zwei", "Drei", "Vier"})
         dropLocal(std::string(name) + ".htm", name);
     ASSERT_EQ(listed().size(), 5);
+    window->listBox()->item(1)->setSelected(true);
+    window->listBox()->item(3)->setSelected(true);
+    screenshot(*window, "import-window-lines");
+    window->listBox()->clearSelection();
     std::vector<std::string> files;
     for (std::size_t i = 0; i < 5; ++i)
         files.push_back(window->core().line(i).FileName);
