@@ -303,61 +303,6 @@ TEST(ImportFiles, RecipeTitleAndNames)
     EXPECT_FALSE(IsImportTempFileName("rezg.tmp"));
 }
 
-TEST_F(ImportCoreTest, DeleteAcceptAndDeleteAll)
-{
-    for (int i = 1; i <= 5; ++i) {
-        const std::string n = std::to_string(i);
-        dir.write("r" + n + ".htm", recipePage("Rezept " + n));
-        core.drop(fileUrl("r" + n + ".htm"), "Rezept " + n);
-    }
-    view.drain();
-    ASSERT_EQ(core.lineCount(), 5u);
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < 5; ++i)
-        files.push_back(core.line(i).FileName);
-
-    // "Übernehmen" without a selection selects all and reports every line.
-    view.notifications.clear();
-    core.accept({});
-    EXPECT_EQ(view.selectAllCalls, 1);
-    EXPECT_EQ(view.notifications, (std::vector<std::pair<int, bool>>{
-                                      {0, true}, {1, true}, {1, true}, {1, true}, {1, true},
-                                      {1, true}, {9, false}}));
-    view.notifications.clear();
-    core.accept({3});
-    EXPECT_EQ(view.notifications,
-              (std::vector<std::pair<int, bool>>{{0, true}, {1, true}, {9, false}}));
-
-    // "Löschen" with three of five selected: exactly their files go, the order stays.
-    view.notifications.clear();
-    core.deleteSelected({4, 0, 2});
-    EXPECT_EQ(view.titles, (std::vector<std::string>{"Rezept 2", "Rezept 4"}));
-    for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(fs::exists(files[i]), i == 1 || i == 3) << i;
-    EXPECT_EQ(view.notifications, (std::vector<std::pair<int, bool>>{{0, false}}));
-    EXPECT_TRUE(view.listShown);
-
-    // "Alles löschen...": No keeps everything, Yes removes everything.
-    view.notifications.clear();
-    core.deleteAll();
-    EXPECT_EQ(view.questions, std::vector<std::string>{kQuestionDeleteAll});
-    EXPECT_EQ(core.lineCount(), 2u);
-    EXPECT_TRUE(fs::exists(files[1]));
-    view.answerYes = true;
-    core.deleteAll();
-    EXPECT_EQ(core.lineCount(), 0u);
-    EXPECT_FALSE(fs::exists(files[1]) || fs::exists(files[3]));
-    EXPECT_FALSE(view.listShown);
-    EXPECT_EQ(view.notifications, (std::vector<std::pair<int, bool>>{{0, false}, {0, false}}));
-
-    // Without a window to notify, accept only selects.
-    view.notifyWindow = false;
-    view.notifications.clear();
-    core.accept({});
-    EXPECT_EQ(view.selectAllCalls, 2);
-    EXPECT_TRUE(view.notifications.empty());
-}
-
 TEST_F(ImportCoreTest, LineDeletedBeforeItsProcessingIsNotProcessed)
 {
     dir.write("r1.htm", recipePage("Eins"));

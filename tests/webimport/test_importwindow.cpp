@@ -265,16 +265,20 @@ TEST_F(ImportWindowTest, DeleteAcceptAndTheHintPanel)
     notifications.clear();
     child<QAction>("Uebernehmen1")->trigger();
     EXPECT_EQ(window->listBox()->selectedItems().size(), 5);
-    EXPECT_EQ(notifications.size(), 7u);
-    EXPECT_EQ(notifications.back(), std::make_pair(9, false));
+    EXPECT_EQ(notifications, (std::vector<std::pair<int, bool>>{
+                                 {0, true}, {1, true}, {1, true}, {1, true}, {1, true}, {1, true},
+                                 {9, false}}));
 
     window->listBox()->clearSelection();
     for (int row : {0, 2, 4})
         window->listBox()->item(row)->setSelected(true);
+    notifications.clear();
     child<QAction>("Loeschen1")->trigger();
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("Eins"), QStringLiteral("Drei")}));
     for (std::size_t i = 0; i < 5; ++i)
         EXPECT_EQ(fs::exists(files[i]), i == 1 || i == 3) << i;
+    EXPECT_EQ(notifications, (std::vector<std::pair<int, bool>>{{0, false}}));
+    EXPECT_TRUE(shown("ListBox1"));
 
     child<QAction>("Allesloeschen1")->trigger();
     EXPECT_EQ(window->questions,
@@ -283,8 +287,22 @@ TEST_F(ImportWindowTest, DeleteAcceptAndTheHintPanel)
     window->answerYes = true;
     child<QAction>("Allesloeschen1")->trigger();
     EXPECT_TRUE(listed().isEmpty());
+    EXPECT_FALSE(fs::exists(files[1]) || fs::exists(files[3]));
     EXPECT_TRUE(shown("Panel1"));
     EXPECT_FALSE(shown("ListBox1"));
+    EXPECT_EQ(notifications, (std::vector<std::pair<int, bool>>{{0, false}, {0, false}, {0, false}}));
+
+    // Without a window to notify, Übernehmen only selects.
+    dropLocal("Fuenf.htm", "F\xC3\xBCnf");
+    window->setNotifyWindow({});
+    notifications.clear();
+    window->acceptSelected();
+    EXPECT_EQ(window->listBox()->selectedItems().size(), 1);
+    EXPECT_TRUE(notifications.empty());
+    window->answerYes = true;
+    window->deleteAll();
+    window->setNotifyWindow(
+        [this](int kind, bool waitHandled) { notifications.push_back({kind, waitHandled}); });
 
     // The hint panel: double-click asks to close, the link opens the online recipes.
     notifications.clear();
