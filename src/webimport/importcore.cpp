@@ -6,6 +6,7 @@
 #include "webrecipe.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -103,6 +104,34 @@ bool IsImportTempFileName(std::string_view name)
         return false;
     const std::string_view digits = name.substr(3, name.size() - 7);
     return std::all_of(digits.begin(), digits.end(), isHexDigit);
+}
+
+std::optional<std::string> CreateImportFile(const std::string& dir, int& error,
+                                            const CreateTempFile& create)
+{
+    // The numbers start at a time-dependent place; a recipe imported earlier may hold any of
+    // them. Rejected names stay reserved until a free one is found, so none comes back.
+    constexpr int kTries = 64;
+    std::vector<std::string> rejected;
+    std::optional<std::string> result;
+    error = 0;
+    for (int i = 0; i < kTries; ++i) {
+        std::optional<std::string> file =
+            create ? create(dir, "rez", error) : platform::CreateUniqueTempFile(dir, "rez", error);
+        if (!file)
+            break;
+        std::error_code ec;
+        if (!std::filesystem::exists(ChangeFileExt(*file, ".dat"), ec) && !ec) {
+            result = std::move(file);
+            break;
+        }
+        rejected.push_back(std::move(*file));
+    }
+    for (const std::string& name : rejected)
+        removeFile(name);
+    if (!result && error == 0)
+        error = EEXIST;
+    return result;
 }
 
 std::string ReadRecipeTitle(const std::string& path)
@@ -332,7 +361,7 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
     }
 
     int error = 0;
-    const std::optional<std::string> file = platform::CreateUniqueTempFile(ImportDir, "rez", error);
+    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
     if (!file) {
         view_.showMessage(std::strerror(error));
         return;
@@ -363,7 +392,7 @@ void ImportCore::CopyLocalRecipe(const std::string& url, const std::string& titl
         std::filesystem::is_directory(source, ec))
         return;
     int error = 0;
-    const std::optional<std::string> file = platform::CreateUniqueTempFile(ImportDir, "rez", error);
+    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
     if (!file)
         return;
     if (!copyRegularFile(source, *file, kMaxLocalFileSize)) {

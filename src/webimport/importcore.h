@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +82,16 @@ std::string ReadRecipeTitle(const std::string& path);
 std::string LocalPathOfFileUrl(std::string_view url);
 // A unique temporary file this program makes: "rez" + 1 to 4 lower-case hex digits + ".tmp".
 bool IsImportTempFileName(std::string_view name);
+
+// Makes the raw file for one fetch: a unique "rez….tmp" in `dir` (by `create`, which has the
+// contract of platform::CreateUniqueTempFile) whose ".dat" sibling does not exist yet, so that
+// processing it never overwrites an earlier import. Names whose ".dat" is taken are released
+// again. Nothing, with `error` set (an errno value), when no such name can be made.
+using CreateTempFile =
+    std::function<std::optional<std::string>(const std::string& dir, const std::string& prefix,
+                                             int& error)>;
+std::optional<std::string> CreateImportFile(const std::string& dir, int& error,
+                                            const CreateTempFile& create = {});
 
 class ImportCore {
 public:

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 using namespace kovanta;
@@ -313,4 +314,40 @@ TEST_F(ImportCoreTest, LineDeletedBeforeItsProcessingIsNotProcessed)
     view.drain();
     EXPECT_EQ(core.lineCount(), 0u);
     EXPECT_TRUE(filesIn(importDir).empty());
+}
+
+TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
+{
+    TestDir dir;
+    dir.write("rez1.dat", "frueher importiert");
+    int calls = 0;
+    const CreateTempFile numbered = [&](const std::string& d, const std::string& prefix,
+                                        int& error) -> std::optional<std::string> {
+        error = 0;
+        const std::string path = d + prefix + std::to_string(++calls) + ".tmp";
+        std::ofstream(path).close();
+        return path;
+    };
+    int error = -1;
+    EXPECT_EQ(CreateImportFile(dir.dir(), error, numbered), dir.dir() + "rez2.tmp");
+    EXPECT_EQ(error, 0);
+    EXPECT_FALSE(fs::exists(dir.path() / "rez1.tmp")) << "the rejected name is released";
+    EXPECT_EQ(readAll(dir.path() / "rez1.dat"), "frueher importiert");
+
+    // Every name offered is taken: nothing, and nothing left behind.
+    const CreateTempFile alwaysOne = [&](const std::string& d, const std::string& prefix,
+                                         int& e) -> std::optional<std::string> {
+        e = 0;
+        std::ofstream(d + prefix + "1.tmp").close();
+        return d + prefix + "1.tmp";
+    };
+    EXPECT_FALSE(CreateImportFile(dir.dir(), error, alwaysOne));
+    EXPECT_EQ(error, EEXIST);
+    EXPECT_FALSE(fs::exists(dir.path() / "rez1.tmp"));
+
+    const std::optional<std::string> real = CreateImportFile(dir.dir(), error);
+    ASSERT_TRUE(real);
+    EXPECT_TRUE(IsImportTempFileName(fs::path(*real).filename().string()));
+    EXPECT_FALSE(CreateImportFile(dir.dir() + "fehlt/", error));
+    EXPECT_EQ(error, ENOENT);
 }
