@@ -22,11 +22,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace kovanta;
 using importtest::planPage;
 using importtest::recipePage;
 
 namespace {
+
+// Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the screen for a person.
+void screenshot(const char* name)
+{
+    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
+    if (!out)
+        return;
+    QTest::qWait(300);
+    const std::string cmd = std::string("import -window root ") + out + "/" + name + ".png 2>/dev/null";
+    (void)std::system(cmd.c_str());
+}
 
 class WebImportShell : public testing::Test {
 protected:
@@ -129,6 +142,7 @@ TEST_F(WebImportShell, DroppedMenuPlanReachesTheRecipeList)
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "temp/kovanta"));
 
     dropPlan();
+    screenshot("import-window-plan");
     EXPECT_EQ(window->listBox()->count(), 2);
     EXPECT_EQ(window->listBox()->item(0)->text(), QStringLiteral("Gulasch vom Rind"));
 
