@@ -151,6 +151,17 @@ TEST_F(ImportCoreTest, PlansLinkingInCirclesFetchEveryUrlOnce)
     EXPECT_EQ(core.lineCount(), 2u);
 }
 
+TEST_F(ImportCoreTest, PageWithDataAndALinkKeepsItsLineAndAddsTheLinkedRecipe)
+{
+    server_->put("beides/salat.htm", recipePage("Salat"));
+    server_->put("beides/menue.htm", "<LIVE-DATEN>Zeile 1\r\n<LIVE-REZEPT>salat.htm Salat\r\n"
+                                     "<LIVE-DATEN>Zeile 2\r\n");
+    core.drop(url("/beides/menue.htm"), "Men\xFC");
+    view.drain();
+    EXPECT_EQ(view.titles, (std::vector<std::string>{"Men\xFC", "Salat"}));
+    EXPECT_EQ(readAll(core.line(0).FileName), "Zeile 1\r\nZeile 2\r\n");
+}
+
 TEST_F(ImportCoreTest, RedirectionIsFollowed)
 {
     server_->put("ziel/r1.htm", recipePage("Umgezogen"));
