@@ -75,21 +75,6 @@ TEST(ThreadedFetch, ReportsTheBodyAsItArrivesAndEndsWithTheWholeAnswer)
     EXPECT_LT(progress.front(), outcome.body.size());
 }
 
-TEST(ThreadedFetch, ErrorStatusAndFailureAreTold)
-{
-    ScriptedServer server({ScriptedServer::answer("HTTP/1.1 404 Not Found\r\n\r\n")});
-    Host host;
-    ThreadedFetchRunner runner(host);
-    FetchOutcome outcome = runner.fetch(local(server.port(), "/fehlt.htm"), shortTimeouts, {});
-    EXPECT_EQ(outcome.kind, FetchOutcome::ErrorStatus);
-    EXPECT_EQ(outcome.statusCode, 404);
-    EXPECT_EQ(outcome.statusText, "Not Found");
-
-    outcome = runner.fetch("http:///ohne-host.htm", shortTimeouts, {});
-    EXPECT_EQ(outcome.kind, FetchOutcome::Failed);
-    EXPECT_EQ(outcome.error, "Couldn't resolve hostname ");
-}
-
 TEST(ThreadedFetch, CancelEndsASilentServerAtOnce)
 {
     ScriptedServer server({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); },
