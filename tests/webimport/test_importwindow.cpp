@@ -189,6 +189,28 @@ TEST_F(ImportWindowTest, CreationListsTheDefaultDirectoryAndShowsTheControls)
     screenshot(empty, "import-window-empty");
 }
 
+TEST_F(ImportWindowTest, ADefaultDirectoryNotPrivatelyOursIsNeitherListedNorCleaned)
+{
+    // A link planted under the default name, and a directory anybody may write: both are left
+    // exactly as they are.
+    dir.write("fremd/REZ0001.DAT", "1\r\n2\r\n3\r\nFremdes Rezept\r\n");
+    dir.write("fremd/rez1.tmp", "x");
+    fs::create_directory_symlink(dir.path() / "fremd", dir.path() / "link");
+    TestWindow viaLink(nullptr, QString::fromStdString(dir.dir() + "link"));
+    EXPECT_EQ(viaLink.listBox()->count(), 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "fremd/rez1.tmp"));
+
+    fs::permissions(dir.path() / "fremd", fs::perms::all);
+    TestWindow open(nullptr, QString::fromStdString(dir.dir() + "fremd"));
+    EXPECT_EQ(open.listBox()->count(), 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "fremd/rez1.tmp"));
+
+    fs::permissions(dir.path() / "fremd", fs::perms::owner_all);
+    TestWindow own(nullptr, QString::fromStdString(dir.dir() + "fremd"));
+    EXPECT_EQ(own.listBox()->count(), 1);
+    EXPECT_FALSE(fs::exists(dir.path() / "fremd/rez1.tmp"));
+}
+
 TEST_F(ImportWindowTest, BrowserDropsReachTheImportAndPlainTextIsIgnored)
 {
     PyHttpServer server;

@@ -1,6 +1,7 @@
 #include "internetrezeptimport.h"
 
 #include "importwidgets.h"
+#include "platform/privatedir.h"
 #include "platform/qt/ansiqstring.h"
 #include "webimport/qt/qtdropwindow.h"
 
@@ -191,9 +192,14 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
         withSlash(defaultImportDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/kovanta/")
                                              : defaultImportDir);
     core_.ImportDir = fsPath(dir);
-    if (QFileInfo(dir).isDir())
-        core_.LoadImportDirectory(core_.ImportDir);
-    QDir().mkpath(dir);
+    // The default lies in the shared temporary directory: a directory of that name that another
+    // user made (or a link planted there) is neither read nor cleaned.
+    if (QFileInfo(dir).isDir()) {
+        if (platform::isOwnPrivateDirectory(core_.ImportDir))
+            core_.LoadImportDirectory(core_.ImportDir);
+    } else {
+        platform::makeOwnPrivateDirectory(core_.ImportDir);
+    }
 }
 
 TInternetRezeptImport::~TInternetRezeptImport()
