@@ -345,7 +345,8 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
             return;
         }
         if (outcome.kind == FetchOutcome::ErrorStatus) {
-            view_.showMessage(outcome.statusText);
+            // An answer without reason text still says which status it was.
+            view_.showMessage(outcome.statusText.empty() ? outcome.error : outcome.statusText);
             break;
         }
         // A body shorter than its announced length is a broken transfer, not a page.

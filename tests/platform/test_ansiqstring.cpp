@@ -25,4 +25,6 @@ TEST(AnsiQString, ControlCharactersBecomeVisibleEscapes)
     // Ordinary German text, the euro sign and non-breaking spaces stay as they are.
     const QString plain = QStringLiteral("K\u00e4se \u20ac 3,50\u00a0St\u00fcck");
     EXPECT_EQ(visibleControls(plain), plain);
+    EXPECT_EQ(visibleControls(QStringLiteral("Zeile 1\nZeile\t2"), true).toStdString(),
+              "Zeile 1\nZeile\\x092");
 }

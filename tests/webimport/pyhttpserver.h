@@ -19,6 +19,7 @@ extern char** environ;
 //   /umleitung/<path>  302 to /<path>
 //   /kurz/<path>       the file with a Content-Length 100 bytes too large (connection closed)
 //   /leer/<path>       204 No Content (an answer without data and without an error status)
+//   /ohnegrund/<path>  404 without a reason text
 //   anything missing   404 "Not Found"
 // The server stops by itself after three minutes; the destructor ends it earlier.
 class PyHttpServer {
@@ -46,6 +47,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_response(302)
             self.send_header('Location', path[len('/umleitung'):])
             self.end_headers()
+            return
+        if path.startswith('/ohnegrund/'):
+            self.wfile.write(b'HTTP/1.0 404\r\nContent-Length: 0\r\n\r\n')
             return
         if path.startswith('/leer/'):
             self.send_response(204)

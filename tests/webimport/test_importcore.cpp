@@ -362,3 +362,12 @@ TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
     EXPECT_FALSE(CreateImportFile(dir.dir() + "fehlt/", error));
     EXPECT_EQ(error, ENOENT);
 }
+
+// An error status without reason text still tells the user which status it was.
+TEST_F(ImportCoreTest, ErrorStatusWithoutReasonTextNamesTheStatus)
+{
+    core.drop(url("/ohnegrund/r1.htm"), "Gulasch");
+    view.drain();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"HTTP-Status 404", kMsgRequestFailed}));
+    EXPECT_EQ(core.lineCount(), 0u);
+}

@@ -23,13 +23,15 @@ std::string qstringToAnsi(const QString& text)
     return out;
 }
 
-QString visibleControls(const QString& text)
+QString visibleControls(const QString& text, bool keepLineBreaks)
 {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+        if (keepLineBreaks && u == u'\n')
+            out += c;
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
             out += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
         else
             out += c;

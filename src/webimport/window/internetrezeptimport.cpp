@@ -66,16 +66,17 @@ public:
         w_.listBox_->setVisible(shown);
     }
     void selectAllLines() override { w_.listBox_->selectAll(); }
+    // Texts from servers, pages and links: control characters in them are shown as escapes.
     void setStatusText(const std::string& text) override
     {
-        w_.statusBar_->showMessage(ansiToQString(text));
+        w_.statusBar_->showMessage(visibleControls(ansiToQString(text)));
     }
     void showMessage(const std::string& text) override
     {
         // Line breaks in message boxes are "\n" here (the copy failure writes a CR).
         QString shown = ansiToQString(text);
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        w_.showMessageBox(shown);
+        w_.showMessageBox(visibleControls(shown, true));
     }
     bool askYesNo(const std::string& text, const std::string& title) override
     {
