@@ -324,25 +324,36 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
     }
     // The wait ends at the nearest of three limits: the pause allowed between two pieces of
     // data, the answer of this connection, the whole fetch. Each has its own message.
-    int wait = ReceiveTimeoutMs;
-    std::string expired = durationText(ReceiveTimeoutMs) + " keine Daten vom Server";
+    enum class Limit { Receive, Answer, Fetch } limit = Limit::Receive;
+    int wait = ReceiveTimeoutMs > 0 ? ReceiveTimeoutMs : INT_MAX;
     if (AnswerTimeoutMs > 0 && msLeft(answerDeadline_) < wait) {
         wait = msLeft(answerDeadline_);
-        expired = "Antwort nach " + durationText(AnswerTimeoutMs) + " abgebrochen";
+        limit = Limit::Answer;
     }
     if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < wait) {
         wait = msLeft(fetchDeadline_);
-        expired = "Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen";
+        limit = Limit::Fetch;
     }
+    const auto expired = [&] {
+        switch (limit) {
+        case Limit::Answer:
+            return timeoutError("Antwort nach " + durationText(AnswerTimeoutMs) + " abgebrochen");
+        case Limit::Fetch:
+            return timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
+        case Limit::Receive:
+            break;
+        }
+        return timeoutError(durationText(ReceiveTimeoutMs) + " keine Daten vom Server");
+    };
     int error = 0;
     const int ready = wait > 0 ? net::WaitReadable(socket_, wait, error) : 0;
     if (ready == 0)
-        throw timeoutError(expired);
+        throw expired();
     long n = -1;
     if (ready > 0)
         n = net::Receive(socket_, buffer, size, error);
     if (n < 0 && error == ETIMEDOUT)
-        throw timeoutError(expired);
+        throw expired();
     if (n < 0 && error != 0) {
         // A reset or another failure in the middle of an answer is no regular end of data: the
         // answer may be cut short.
