@@ -1,5 +1,6 @@
 // rezeptur import: the web import of a dropped link without a window, for batch imports.
 #include "command.h"
+#include "output.h"
 #include "platform/codepage.h"
 #include "webimport/importcore.h"
 
@@ -10,14 +11,14 @@ namespace kovanta::cli {
 namespace {
 
 // Texts as one output line: UTF-8, with TAB, CR and LF made blanks (the copy failure message
-// holds a CR; a title could hold anything).
+// holds a CR; a title could hold anything), and every other control character escaped.
 std::string oneLine(std::string_view ansi)
 {
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8)
+    std::string text(ansi);
+    for (char& c : text)
         if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
-    return utf8;
+    return ansiField(text);
 }
 
 // The window's side of the import on a terminal: messages go to standard error, the posted
@@ -56,7 +57,7 @@ int runImport(const std::vector<std::string>& args)
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (!std::filesystem::is_directory(dir, ec)) {
-        std::cerr << "rezeptur import: \"" << dir << "\" kann nicht angelegt werden\n";
+        std::cerr << "rezeptur import: " << quotedName(dir) << " kann nicht angelegt werden\n";
         return kExitFailure;
     }
 
@@ -75,7 +76,8 @@ int runImport(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < core.lineCount(); ++i) {
         const TFileInfo& line = core.line(i);
         std::cout << oneLine(line.Title) << '\t'
-                  << std::filesystem::path(line.FileName).lexically_relative(dir).string() << '\n';
+                  << escaped(std::filesystem::path(line.FileName).lexically_relative(dir).string())
+                  << '\n';
     }
     return kExitOk;
 }

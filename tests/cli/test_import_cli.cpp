@@ -124,3 +124,14 @@ TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(fs::is_empty(target));
 }
+
+// Titles come from pages and drops: a control character in one must not reach the terminal.
+TEST_F(RezepturImport, ControlCharactersInTitlesAreShownEscaped)
+{
+    server_->put("esc/plan.htm", planPage({"r1.htm \x1b]0;Titel\x07Gulasch"}));
+    server_->put("esc/r1.htm", recipePage("Gulasch"));
+    const RunResult r = rezeptur(
+        dir, {"import", server_->url("/esc/plan.htm"), "Plan", "--dir", dir.dir() + "ziel"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("\\x1b]0;Titel\\x07Gulasch\trez")) << r.out;
+}
