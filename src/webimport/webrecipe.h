@@ -27,7 +27,7 @@ inline constexpr std::size_t kMaxWebPageSize = 16 * 1024 * 1024;
 class TDataFileWriter {
 public:
     explicit TDataFileWriter(std::string path)
-        : path_(path), file_(std::move(path)), exceptions_(std::uncaught_exceptions())
+        : file_(std::move(path)), exceptions_(std::uncaught_exceptions())
     {}
     ~TDataFileWriter();
     TDataFileWriter(const TDataFileWriter&) = delete;
@@ -43,7 +43,6 @@ public:
     std::string ErrorText() const { return file_.errorText(); }
 
 private:
-    std::string path_;
     AtomicFile file_;
     int exceptions_; // uncaught exceptions at construction
 };
