@@ -15,6 +15,7 @@ namespace kovanta {
 
 class RecipeListModel;
 class StartPage;
+class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
 struct MenuPlanParts;
@@ -74,6 +75,10 @@ public:
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
 
+    // What the status bar says when a recipe's file cannot be read for the preview:
+    // "Rezeptdatei nicht lesbar: " and the file name.
+    static QString unreadableRecipeMessage(const TImpListInfo& recipe);
+
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
 
@@ -105,6 +110,8 @@ private:
     void onTimer();
     void onStart();
     void onTabChanged(int tab, int previous);
+    // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
+    void focusTabGrid();
     void firstShow();
     void handleReload();
     void handleImportNotify(long long wParam);
