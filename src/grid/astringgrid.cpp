@@ -296,11 +296,13 @@ void TAStringGrid::widenForNumber(int col, std::string_view text)
     const int cellMargins = 2 + 3 + 1; // text inset left and right, grid line
     const bool plain = text.find_first_not_of("0123456789-+,. ") == std::string_view::npos;
     if (plain) {
-        const QFontMetrics& fm = fontMetrics();
-        const int widest = std::max({fm.horizontalAdvance(QLatin1Char('0')),
-                                     fm.horizontalAdvance(QLatin1Char('-')),
-                                     fm.horizontalAdvance(QLatin1Char('+'))});
-        if (static_cast<int>(text.size()) * widest + cellMargins <= column)
+        if (numberCharWidth_ <= 0) {
+            const QFontMetrics fm = fontMetrics();
+            for (const char c : std::string_view("0123456789-+,. "))
+                numberCharWidth_ =
+                    std::max(numberCharWidth_, fm.horizontalAdvance(QLatin1Char(c)));
+        }
+        if (static_cast<int>(text.size()) * numberCharWidth_ + cellMargins <= column)
             return;
     }
     const int needed = textWidth(std::string(text)) + cellMargins;

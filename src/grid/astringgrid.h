@@ -337,6 +337,8 @@ private:
     int defaultColWidth_ = 64;
     int defaultRowHeight_ = 18;
     UiScale uiScale_;
+    // The widest character a plain number can hold, in the grid's font; 0 until measured.
+    int numberCharWidth_ = 0;
     int col0Width_ = 64;
     int row0Height_ = 18;
     bool mitZeilenFinder_ = false;
