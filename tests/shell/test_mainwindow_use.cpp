@@ -162,8 +162,8 @@ TEST_F(MainWindowUse, EveryReadLeavesACurrentRowForThePreview)
     EXPECT_TRUE(preview()->toPlainText().contains(first)) << first.toStdString();
 
     // A re-read that still holds the current recipe keeps it current, wherever it now lies.
-    const int kuchen = rowOf("Linsensuppe");
-    list()->SetCurrentCell(2, kuchen);
+    const int soup = rowOf("Linsensuppe");
+    list()->SetCurrentCell(2, soup);
     dir.write("REZ00000.DAT", shelltest::singleRecipeFile({"Brot", "Backwaren", 8}));
     window->reloadRecipes();
     EXPECT_EQ(list()->GetCell(2, list()->Row()), "Linsensuppe");
