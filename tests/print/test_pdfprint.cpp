@@ -119,7 +119,7 @@ TEST_F(PdfPrintTest, RequirementsWithAlternativesOnEveryPage)
 TEST_F(PdfPrintTest, RecipeOverThreePagesAndCopiesInOneFile)
 {
     std::vector<std::string> body;
-    for (int i = 1; i <= 130; ++i)
+    for (int i = 1; i <= 190; ++i)
         body.push_back(fixture::Article(std::to_string(100 * i), "1", "kg", "Zutat " +
                                         std::to_string(i)));
     body.push_back(fixture::Text("0005", "Zum Schluss abschmecken"));
@@ -148,7 +148,7 @@ TEST_F(PdfPrintTest, RecipeOverThreePagesAndCopiesInOneFile)
         EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << page;
     }
     const std::string last = Page(pdf, 3);
-    EXPECT_TRUE(HasLine(last, "130 kg Zutat 130")) << last;
+    EXPECT_TRUE(HasLine(last, "190 kg Zutat 190")) << last;
     EXPECT_TRUE(HasLine(last, "Zum Schluss abschmecken +0005")) << last;
 
     // Two copies into one file: one after the other, each from "Seite 1".
@@ -162,7 +162,7 @@ TEST_F(PdfPrintTest, LowResolutionGivesTheSamePages)
 {
     ListTable t;
     t.header = MenuPlanPrintHeader();
-    for (int i = 1; i <= 70; ++i)
+    for (int i = 1; i <= 100; ++i)
         t.rows.push_back(ListRow{{std::to_string(i), "Rezept " + std::to_string(i), "Gruppe"}});
     const ListPrintout plan = ListPrintout::MenuPlan(std::move(t));
     const std::string fine = Write(plan, 1, 600);
@@ -170,5 +170,5 @@ TEST_F(PdfPrintTest, LowResolutionGivesTheSamePages)
     EXPECT_EQ(Pages(fine), 2);
     EXPECT_EQ(Pages(coarse), 2);
     EXPECT_TRUE(HasLine(Page(fine, 2), "Portionen +Rezept +Gruppe"));
-    EXPECT_TRUE(HasLine(Page(coarse, 2), "70 +Rezept 70 +Gruppe"));
+    EXPECT_TRUE(HasLine(Page(coarse, 2), "100 +Rezept 100 +Gruppe"));
 }
