@@ -172,3 +172,23 @@ TEST_F(PdfPrintTest, LowResolutionGivesTheSamePages)
     EXPECT_TRUE(HasLine(Page(fine, 2), "Portionen +Rezept +Gruppe"));
     EXPECT_TRUE(HasLine(Page(coarse, 2), "100 +Rezept 100 +Gruppe"));
 }
+
+TEST(MergeAxisLines, TouchingRulesOnOneAxisBecomeOne)
+{
+    std::vector<QLine> lines = {
+        {100, 50, 100, 60}, {100, 61, 100, 70}, {100, 69, 100, 65}, // touching, overlapping
+        {100, 72, 100, 80},                                          // a gap of one pixel
+        {200, 50, 200, 60},                                          // another x
+        {10, 5, 20, 5},     {30, 5, 21, 5},                          // level, reversed
+        {10, 6, 20, 6},                                              // another y
+        {0, 0, 5, 5},                                                // slanted: kept
+    };
+    MergeAxisLines(lines);
+    const std::vector<QLine> expected = {{100, 50, 100, 70}, {100, 72, 100, 80},
+                                         {200, 50, 200, 60}, {10, 5, 30, 5},
+                                         {10, 6, 20, 6},     {0, 0, 5, 5}};
+    EXPECT_EQ(lines, expected);
+    std::vector<QLine> none;
+    MergeAxisLines(none);
+    EXPECT_TRUE(none.empty());
+}

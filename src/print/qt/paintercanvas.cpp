@@ -3,6 +3,8 @@
 #include "platform/codepage.h"
 
 #include <QDate>
+
+#include <algorithm>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 
@@ -27,10 +29,50 @@ QFont MakeFont(const PrintFont& f)
     font.setItalic(f.italic);
     // Printed layout must not depend on the screen: unhinted outlines, exact advances.
     font.setHintingPreference(QFont::PreferNoHinting);
+    // As the printouts were laid out: every character at its own advance.
+    font.setKerning(false);
     return font;
 }
 
 } // namespace
+
+// The table rules of a list are drawn row by row; joined, a page carries a few dozen lines
+// instead of hundreds, which keeps the PDF small and quick to write.
+void MergeAxisLines(std::vector<QLine>& lines)
+{
+    std::vector<QLine> upright, level, other;
+    for (const QLine& l : lines) {
+        if (l.x1() == l.x2())
+            upright.emplace_back(l.x1(), std::min(l.y1(), l.y2()), l.x2(), std::max(l.y1(), l.y2()));
+        else if (l.y1() == l.y2())
+            level.emplace_back(std::min(l.x1(), l.x2()), l.y1(), std::max(l.x1(), l.x2()), l.y2());
+        else
+            other.push_back(l);
+    }
+    lines.clear();
+    std::sort(upright.begin(), upright.end(), [](const QLine& a, const QLine& b) {
+        return a.x1() != b.x1() ? a.x1() < b.x1() : a.y1() < b.y1();
+    });
+    for (const QLine& l : upright) {
+        if (!lines.empty() && lines.back().x1() == l.x1() && lines.back().x2() == l.x2() &&
+            l.y1() <= lines.back().y2() + 1)
+            lines.back().setP2(QPoint(l.x2(), std::max(lines.back().y2(), l.y2())));
+        else
+            lines.push_back(l);
+    }
+    const std::size_t levelStart = lines.size();
+    std::sort(level.begin(), level.end(), [](const QLine& a, const QLine& b) {
+        return a.y1() != b.y1() ? a.y1() < b.y1() : a.x1() < b.x1();
+    });
+    for (const QLine& l : level) {
+        if (lines.size() > levelStart && lines.back().y1() == l.y1() &&
+            l.x1() <= lines.back().x2() + 1)
+            lines.back().setP2(QPoint(std::max(lines.back().x2(), l.x2()), l.y2()));
+        else
+            lines.push_back(l);
+    }
+    lines.insert(lines.end(), other.begin(), other.end());
+}
 
 PainterCanvas::PainterCanvas(QPagedPaintDevice& device, Options options)
     : device_(device), options_(std::move(options))
@@ -45,6 +87,7 @@ PainterCanvas::~PainterCanvas()
 
 bool PainterCanvas::Finish()
 {
+    FlushLines();
     if (painter_.isActive() && !painter_.end())
         failed_ = true;
     return !failed_;
@@ -58,8 +101,10 @@ void PainterCanvas::BeginJob(std::string_view title)
         NewPage();
         return;
     }
-    if (painter_.isActive())
+    if (painter_.isActive()) {
+        FlushLines();
         painter_.end();
+    }
     device_.setPageOrientation(QPageLayout::Portrait);
     if (!painter_.begin(&device_))
         throw PrintError("Der Druckauftrag konnte nicht begonnen werden.");
@@ -74,12 +119,27 @@ void PainterCanvas::EndJob() noexcept
 {
     if (options_.oneDocumentForAllJobs)
         return;
+    try {
+        FlushLines();
+    } catch (...) {
+        failed_ = true; // out of memory: the lines of the last page are lost
+    }
     if (painter_.isActive() && !painter_.end())
         failed_ = true;
 }
 
+void PainterCanvas::FlushLines()
+{
+    if (!lines_.empty() && painter_.isActive()) {
+        MergeAxisLines(lines_);
+        painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    }
+    lines_.clear();
+}
+
 void PainterCanvas::NewPage()
 {
+    FlushLines();
     if (!device_.newPage())
         throw PrintError("Eine neue Seite konnte nicht begonnen werden.");
     ++pagesBegun_;
@@ -122,11 +182,19 @@ void PainterCanvas::SetFont(const PrintFont& font)
             return;
         }
     }
-    QFont qfont = MakeFont(font);
-    QFontMetrics metrics(qfont, &device_);
+    LoadedFont loaded;
+    loaded.key = font;
+    loaded.font = MakeFont(font);
+    const QFontMetrics metrics(loaded.font, &device_);
     const int leading = std::max(0, metrics.leading());
-    fonts_.push_back(LoadedFont{font, qfont, metrics, metrics.height() + leading,
-                                leading + metrics.ascent()});
+    loaded.lineSpacing = metrics.height() + leading;
+    loaded.baseline = leading + metrics.ascent();
+    const QFontMetricsF exact(loaded.font, &device_);
+    for (int c = 0; c < 256; ++c)
+        loaded.advances[static_cast<std::size_t>(c)] =
+            exact.horizontalAdvance(QChar(codepage::ansiToUnicode(static_cast<char>(c))));
+    const QFont qfont = loaded.font;
+    fonts_.push_back(std::move(loaded));
     current_ = fonts_.size() - 1;
     if (painter_.isActive())
         painter_.setFont(qfont);
@@ -144,7 +212,16 @@ int PainterCanvas::TextHeight() const
 
 int PainterCanvas::TextWidth(std::string_view text) const
 {
-    return Current().metrics.horizontalAdvance(ToQString(text));
+    return WidthOf(text);
+}
+
+int PainterCanvas::WidthOf(std::string_view text) const
+{
+    const auto& advances = Current().advances;
+    qreal width = 0;
+    for (const char c : text)
+        width += advances[static_cast<unsigned char>(c)];
+    return qRound(width);
 }
 
 void PainterCanvas::DrawText(const PrintRect& box, std::string_view text, Align align)
@@ -153,7 +230,7 @@ void PainterCanvas::DrawText(const PrintRect& box, std::string_view text, Align 
         return;
     const LoadedFont& f = Current();
     const QString s = ToQString(text);
-    const int width = f.metrics.horizontalAdvance(s);
+    const int width = WidthOf(text);
     const int room = box.right - box.left;
     int x = box.left;
     if (align == Align::Right)
@@ -175,7 +252,7 @@ void PainterCanvas::DrawText(const PrintRect& box, std::string_view text, Align 
 void PainterCanvas::DrawLine(int x1, int y1, int x2, int y2)
 {
     if (painter_.isActive())
-        painter_.drawLine(x1, y1, x2, y2);
+        lines_.emplace_back(x1, y1, x2, y2);
 }
 
 PrintDate TodayForPrint()

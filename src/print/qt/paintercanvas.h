@@ -5,9 +5,11 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QLine>
 #include <QPainter>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -60,20 +62,32 @@ private:
     struct LoadedFont {
         PrintFont key;
         QFont font;
-        QFontMetrics metrics;
         int lineSpacing = 0;
         int baseline = 0; // from the top of a line: external leading + ascent
+        // The advance of every ANSI character: printed texts are ANSI, and without kerning
+        // a text is as wide as its characters together, so widths need no text layout.
+        std::array<qreal, 256> advances{};
     };
     const LoadedFont& Current() const;
+    int WidthOf(std::string_view text) const;
+    // Lines are collected and drawn as one path per page: one path per line would cost a
+    // graphics state each in the PDF.
+    void FlushLines();
 
     QPagedPaintDevice& device_;
     Options options_;
     QPainter painter_;
     std::vector<LoadedFont> fonts_; // every font used so far; a handful at most
     std::size_t current_ = 0;
+    std::vector<QLine> lines_;
     bool failed_ = false;
     int pagesBegun_ = 0;
 };
+
+// Joins upright lines on the same x, and level lines on the same y, whose pixels touch or
+// overlap (both ends of a line are part of it, so the pixels covered stay the same); other
+// lines are kept. The order of the lines is not kept.
+void MergeAxisLines(std::vector<QLine>& lines);
 
 // Today's date for the page footers.
 PrintDate TodayForPrint();
