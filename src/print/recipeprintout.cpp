@@ -2,6 +2,7 @@
 
 #include "recipe/rezeptimportproz.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kovanta::print {
@@ -38,6 +39,23 @@ public:
 private:
     std::array<TableCell, 4> cells_;
 };
+
+// The value of a text row sits right-aligned in a cell of 10 mm after the 90 mm text cell. A
+// value that needs more ("ca. 0090" in 8 pt) would lose its first characters to the clip, so
+// its cell grows to the left by what it lacks and the text cell gives that up; the row keeps
+// its width and the value its right edge.
+constexpr int kTextCell = 900;
+constexpr int kValueCell = 100;
+
+int ValueCellWidth(const PrintCanvas& canvas, const std::string& value)
+{
+    const int dpi = canvas.DpiX();
+    const std::int64_t pixels =
+        canvas.TextWidth(value) + 2 * static_cast<std::int64_t>(TenthsToPixels(kInnerMargin, dpi));
+    // In tenths, rounded up, and one more for the rounding of the cell edges.
+    const auto needed = static_cast<int>((pixels * 254 + dpi - 1) / dpi) + 1;
+    return std::clamp(needed, kValueCell, kTextCell);
+}
 
 std::string Trimmed(const std::string& text)
 {
@@ -91,11 +109,13 @@ void PrintBodyRow(PrintCanvas& canvas, const PrintGrid& g, int row, CellList& ce
         std::string u = original;
         const std::uint16_t markers = TextMarkers(u);
         const bool label = IsLabelText(u);
-        cells.Set(0, {}, 50);
-        cells.Set(1, std::move(u), 900);
-        cells.Set(2, (ShowsCirca(markers) ? "ca. " : "") + Trimmed(g.Cell(2, row)), 100);
         if (label)
             SetPrintFont(canvas, 7);
+        std::string value = (ShowsCirca(markers) ? "ca. " : "") + Trimmed(g.Cell(2, row));
+        const int valueWidth = ValueCellWidth(canvas, value);
+        cells.Set(0, {}, 50);
+        cells.Set(1, std::move(u), kTextCell - (valueWidth - kValueCell));
+        cells.Set(2, std::move(value), valueWidth);
         alignment = "llr";
         cells.Print(canvas, 3, alignment, rect);
         return;

@@ -191,6 +191,11 @@ TEST(RecipePrintout, TextRowsLabelsValuesSegmentsAndTheRest)
     EXPECT_EQ(rows[2].font, PrintFontOf(4));
     EXPECT_EQ(rows[6].box.top, rows[5].box.top + 40);
     EXPECT_EQ(rows[6].box.left, 305);
+    // "ca. 0090" needs 12.8 mm with its margins: its cell grows to the left, the text cell
+    // gives that room up, the right edge stays.
+    EXPECT_EQ(rows[10].box, (PrintRect{1116, rows[9].box.top, 1245, 2710}));
+    EXPECT_EQ(rows[9].box, (PrintRect{255, rows[9].box.top, 1106, 2710}));
+    EXPECT_EQ(rows[7].box.right, 1145); // a value that fits keeps 10 mm
     // Another kind: its character in 5 mm, its text in 90 mm.
     EXPECT_EQ(rows[11].box.left, 205);
     EXPECT_EQ(rows[12].box.left, 255);

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTabBar>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <regex>
@@ -364,4 +366,36 @@ TEST_F(PrintActionsTest, PreviewCopiesGoThroughTheClipboard)
 
     child<QAction>("Kopieren1")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), preview->toPlainText().mid(3, 7));
+}
+
+// Under a display, KOVANTA_SCREENSHOTS=<dir> keeps pictures of the "Datei" menu and of Qt's
+// print preview of a recipe, for a person to look at. Skipped otherwise.
+TEST_F(PrintActionsTest, ScreenshotsOfTheMenuAndThePreview)
+{
+    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
+    if (!out || QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        GTEST_SKIP() << "no display";
+    const auto shoot = [out](const char* name) {
+        QTest::qWait(400);
+        const std::string cmd =
+            std::string("import -window root '") + out + "/" + name + ".png' 2>/dev/null";
+        (void)std::system(cmd.c_str());
+    };
+    Programmstart();
+    ChooseTab(TabPreview);
+    ClickRow(list(), ListRowOf("Gulasch"));
+    QMenu* file = child<QMenu>("Datei1");
+    file->popup(window->mapToGlobal(QPoint(10, window->menuBar()->height())));
+    shoot("print-menu");
+    file->close();
+    actions->setPreviewRunner(
+        [&](QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
+            QPrintPreviewDialog dialog(&printer, parent);
+            QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+            dialog.resize(900, 700);
+            dialog.show();
+            shoot("print-preview");
+            dialog.close();
+        });
+    actions->previewAction()->trigger();
 }
