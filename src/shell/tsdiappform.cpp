@@ -5,6 +5,7 @@
 #include "menuplanparts.h"
 #include "messages.h"
 #include "platform/qt/uifont.h"
+#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "startpage.h"
@@ -127,6 +128,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
+    printActions_ = new PrintActions(*this);
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

@@ -13,6 +13,7 @@ class QTimer;
 
 namespace kovanta {
 
+class PrintActions;
 class RecipeListModel;
 class StartPage;
 class TImpListInfo;
@@ -166,6 +167,8 @@ private:
     QAction* maxWindowAction_ = nullptr;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    // Printing and print preview (printactions.h); a child of the window.
+    PrintActions* printActions_ = nullptr;
 };
 
 } // namespace kovanta
