@@ -1,6 +1,6 @@
 // rezeptur import: the web import of a dropped link without a window, for batch imports.
 #include "command.h"
-#include "output.h"
+#include "cli/common/output.h"
 #include "platform/codepage.h"
 #include "webimport/importcore.h"
 

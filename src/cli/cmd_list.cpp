@@ -2,30 +2,24 @@
 // entry, for batch use and black-box tests of the reader. Texts and file names are escaped
 // (output.h), so a TAB, LF or non-UTF-8 byte in them cannot break the lines and fields.
 #include "command.h"
-#include "output.h"
-#include "platform/filesearch.h"
-#include "platform/regularfile.h"
+#include "cli/common/output.h"
+#include "cli/common/planfile.h"
+#include "cli/common/recipesources.h"
 #include "recipe/rezeptimportproz.h"
 
-#include <filesystem>
 #include <iostream>
 #include <string>
 
 namespace kovanta::cli {
 namespace {
 
-std::string Field(std::string_view ansi)
-{
-    return ansiField(ansi);
-}
-
 void PrintEntries(const RecipeList& list, std::string& out)
 {
     for (const RecipeListItem& item : list) {
         const TImpListInfo& e = *item.Entry;
-        out += Field(e.ShortName);
+        out += OutputField(e.ShortName);
         out += '\t';
-        out += Field(e.GroupName);
+        out += OutputField(e.GroupName);
         for (const long long n :
              {static_cast<long long>(e.Portions), static_cast<long long>(e.Kcal),
               static_cast<long long>(e.KJ), static_cast<long long>(e.BE),
@@ -43,7 +37,7 @@ void PrintEntries(const RecipeList& list, std::string& out)
         out += '\t';
         out += std::to_string(e.NameNumber);
         out += '\t';
-        out += Field(e.DateText);
+        out += OutputField(e.DateText);
         out += '\n';
     }
 }
@@ -56,35 +50,17 @@ int RunList(const std::vector<std::string>& args)
     }
     const TRezeptImportProz proz;
     int status = kExitOk;
-    const auto readFile = [&](const std::string& file, RecipeList& list) {
-        bool cut = false;
-        proz.ReadRecipeIndex(file, list, cut);
-        if (cut)
+    for (const std::string& path : args) {
+        RecipeList list;
+        RecipeSourceReport report;
+        const bool read = ReadRecipeSource(proz, path, list, report);
+        for (const std::string& file : report.cutIndexes)
             std::cerr << "rezeptur list: " << quotedName(file) << ": Index nach "
                       << kMaxIndexEntries << " Eintr\u00e4gen abgeschnitten\n";
-    };
-    for (const std::string& path : args) {
-        std::error_code ec;
-        const auto kind = std::filesystem::status(path, ec).type();
-        RecipeList list;
-        if (kind == std::filesystem::file_type::directory) {
-            // Like an active search directory: every REZ*.DAT in listing order, not sorted; a
-            // file there that cannot be read is skipped silently, as the scan does.
-            const std::string dir = path.ends_with('/') ? path : path + "/";
-            for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-                readFile(file, list);
-        } else {
-            // A file named explicitly must be readable: say why it is not.
-            FileReadResult why;
-            std::FILE* f = openRegularFile(path, why);
-            if (f == nullptr) {
-                std::cerr << "rezeptur list: " << quotedName(path) << ' '
-                          << describeReadError(why, 0) << '\n';
-                status = kExitFailure;
-                continue;
-            }
-            std::fclose(f);
-            readFile(path, list);
+        if (!read) {
+            std::cerr << "rezeptur list: " << quotedName(path) << ' ' << report.error << '\n';
+            status = kExitFailure;
+            continue;
         }
         std::string out;
         PrintEntries(list, out);

@@ -1,7 +1,7 @@
 // `rezeptur preview` and `rezeptur printgrid`: the recipe text of one entry as the preview pane
 // and the recipe printout get it, for batch use and black-box tests of the text producers.
 #include "command.h"
-#include "output.h"
+#include "cli/common/output.h"
 #include "platform/codepage.h"
 #include "recipe/recipetext.h"
 #include "recipe/rezeptimportproz.h"

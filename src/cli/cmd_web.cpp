@@ -1,6 +1,6 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
-#include "output.h"
+#include "cli/common/output.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "webimport/tcpip.h"

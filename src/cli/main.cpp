@@ -1,7 +1,7 @@
 // rezeptur: the command-line companion of the recipe viewer, built on the same core and
 // linking no widgets. Batch use and black-box tests.
 #include "command.h"
-#include "output.h"
+#include "cli/common/output.h"
 
 #include <algorithm>
 #include <iostream>

@@ -13,8 +13,10 @@ class QTimer;
 
 namespace kovanta {
 
+class PrintActions;
 class RecipeListModel;
 class StartPage;
+class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
 struct MenuPlanParts;
@@ -76,6 +78,10 @@ public:
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
 
+    // What the status bar says when a recipe's file cannot be read for the preview:
+    // "Rezeptdatei nicht lesbar: " and the file name.
+    static QString unreadableRecipeMessage(const TImpListInfo& recipe);
+
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
 
@@ -107,6 +113,8 @@ private:
     void onTimer();
     void onStart();
     void onTabChanged(int tab, int previous);
+    // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
+    void focusTabGrid();
     void firstShow();
     void handleReload();
     void handleImportNotify(long long wParam);
@@ -159,6 +167,8 @@ private:
     QAction* maxWindowAction_ = nullptr;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    // Printing and print preview (printactions.h); a child of the window.
+    PrintActions* printActions_ = nullptr;
 };
 
 } // namespace kovanta

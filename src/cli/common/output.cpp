@@ -1,4 +1,4 @@
-#include "output.h"
+#include "cli/common/output.h"
 
 #include "platform/codepage.h"
 
