@@ -8,6 +8,7 @@
 // copies one after the other in the one file. Links Qt Gui on the offscreen platform, no
 // widgets. Exit 0 on success, 1 with a message when the output cannot be written or a recipe
 // file cannot be read, 2 on a usage error.
+#include "cli/common/output.h"
 #include "cli/common/planfile.h"
 #include "cli/common/recipesources.h"
 #include "print/listprintouts.h"
@@ -134,7 +135,7 @@ std::optional<ListTable> RecipeListTable(const TRezeptImportProz& proz,
     for (const std::string& path : paths) {
         RecipeList list;
         if (!cli::ReadRecipeSource(proz, path, list)) {
-            std::cerr << kName << ": \"" << path << "\" nicht gefunden\n";
+            std::cerr << kName << ": " << cli::quotedName(path) << " nicht gefunden\n";
             return std::nullopt;
         }
         for (const RecipeListItem& item : list)
@@ -163,7 +164,7 @@ ListTable PlanTable(const TRezeptImportProz& proz, const std::vector<cli::PlanLi
                 }
             }
             if (!row.hasEntry)
-                std::cerr << kName << ": \"" << line.entry->FileName << "\" (Eintrag "
+                std::cerr << kName << ": " << cli::quotedName(line.entry->FileName) << " (Eintrag "
                           << line.entry->EntryIndex << ") nicht gefunden, Zeile ausgelassen\n";
         }
         table.rows.push_back(std::move(row));
@@ -195,7 +196,7 @@ int WritePdf(const Printout& printout, const Arguments& args)
 {
     QSaveFile file(QString::fromLocal8Bit(args.pdf.c_str()));
     if (!file.open(QIODevice::WriteOnly)) {
-        std::cerr << kName << ": \"" << args.pdf << "\" kann nicht geschrieben werden: "
+        std::cerr << kName << ": " << cli::quotedName(args.pdf) << " kann nicht geschrieben werden: "
                   << file.errorString().toStdString() << "\n";
         return kExitFailure;
     }
@@ -212,12 +213,12 @@ int WritePdf(const Printout& printout, const Arguments& args)
             PrintOnDevice(writer, printout, args.copies, TodayForPrint(), options);
         } catch (const std::exception& e) {
             file.cancelWriting();
-            std::cerr << kName << ": \"" << args.pdf << "\": " << e.what() << "\n";
+            std::cerr << kName << ": " << cli::quotedName(args.pdf) << ": " << e.what() << "\n";
             return kExitFailure;
         }
     }
     if (!file.commit()) {
-        std::cerr << kName << ": \"" << args.pdf << "\" kann nicht geschrieben werden: "
+        std::cerr << kName << ": " << cli::quotedName(args.pdf) << " kann nicht geschrieben werden: "
                   << file.errorString().toStdString() << "\n";
         return kExitFailure;
     }
@@ -240,7 +241,7 @@ int Run(const Arguments& args)
         entry.EntryIndex = args.entry;
         PrintGrid grid;
         if (!FillPrintGrid(proz, entry, grid, args.portions)) {
-            std::cerr << kName << ": \"" << entry.FileName << "\" (Eintrag " << entry.EntryIndex
+            std::cerr << kName << ": " << cli::quotedName(entry.FileName) << " (Eintrag " << entry.EntryIndex
                       << ") kann nicht gelesen werden\n";
             return kExitFailure;
         }
