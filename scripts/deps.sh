@@ -10,6 +10,7 @@ packages=(
   fonts-liberation2 fontconfig
   python3
   xvfb xauth imagemagick
+  appstream desktop-file-utils dpkg-dev
 )
 if [ "${KOVANTA_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

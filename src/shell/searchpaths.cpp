@@ -2,13 +2,6 @@
 
 namespace kovanta {
 
-std::string withTrailingSlash(std::string path)
-{
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    return path;
-}
-
 SearchPathList::SearchPathList(std::vector<SearchPath> entries)
 {
     assign(entries);

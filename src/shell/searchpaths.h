@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pathtext.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -49,9 +51,6 @@ public:
 private:
     std::vector<SearchPath> entries_;
 };
-
-// path with a trailing "/" (unchanged when it has one or is empty).
-std::string withTrailingSlash(std::string path);
 
 // The one list of the program, created empty on first use and living until the program ends.
 // The main window, the search-path dialog and the settings all work on it.

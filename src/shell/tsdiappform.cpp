@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -63,6 +64,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     programDirectory_ =
         withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : options.programDirectory);
+    places_ = programPlaces(QFile::encodeName(programDirectory_).toStdString(),
+                            PlaceEnvironment::fromProcess());
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
@@ -218,7 +221,7 @@ void TSDIAppForm::firstShow()
 {
     loadSearchPaths();
     postWindowMessage(this, MSG_RESTORE_PANELS);
-    webRecipeDirectory_ = programDirectory_ + QStringLiteral("internet/");
+    webRecipeDirectory_ = QFile::decodeName(QByteArray::fromStdString(places_.webRecipeDir));
     // A directory that cannot be made is simply missing; nothing is reported.
     QDir().mkpath(webRecipeDirectory_);
     startPage_->showGuideText(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/programplaces.h"
 #include "tablayout.h"
 
 #include <QMainWindow>
@@ -142,6 +143,8 @@ private:
     bool previewRefreshPending_ = false;
     QString webRecipeDirectory_;
     QString programDirectory_;
+    // Where the INI file and the web recipes live (next to the program or per user).
+    ProgramPlaces places_;
     bool rowFinder_ = true;
     bool maxWindow_ = true;
     bool reloading_ = false;

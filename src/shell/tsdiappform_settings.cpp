@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableView>
 
 namespace kovanta {
@@ -71,8 +73,15 @@ void TSDIAppForm::readSettings()
 // First show: the search path list from the program's INI file.
 void TSDIAppForm::loadSearchPaths()
 {
-    iniFileName_ = programDirectory_ + QString::fromLatin1(settings::kProfileName);
-    settings::loadSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    iniFileName_ = displayPath(places_.iniFile);
+    const std::string ini = fsPath(iniFileName_);
+    const bool firstRun = !QFile::exists(iniFileName_);
+    settings::loadSearchPaths(ini, programSearchPaths());
+    // An installed program finds no recipes next to itself: its first run starts with the
+    // bundled samples as an active directory, kept in the user's INI file when it closes.
+    if (firstRun && !places_.samplesDir.empty() &&
+        programSearchPaths().add(places_.samplesDir, true))
+        searchPathsChanged_ = true;
 }
 
 // Close query, only when the search paths changed. Throws when the INI file cannot be
@@ -83,6 +92,9 @@ void TSDIAppForm::saveSettings()
         return;
     SettingsStore store;
     settings::writeCloseSwitches(store, autosave_, rowFinderAction_->isChecked());
+    // The per-user configuration directory may not exist yet; next to the program it does.
+    if (places_.perUser)
+        QDir().mkpath(QFileInfo(iniFileName_).absolutePath());
     settings::saveSearchPaths(fsPath(iniFileName_), programSearchPaths());
 }
 

@@ -52,6 +52,30 @@ void whenModal(std::function<void(QWidget*)> f)
     });
 }
 
+// Sets an environment variable for one test and puts the old state back afterwards.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const std::string& value)
+        : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, QByteArray::fromStdString(value));
+    }
+    ~EnvironmentOverride()
+    {
+        if (wasSet_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool wasSet_;
+};
+
 class SettingsWindow : public ::testing::Test {
 protected:
     TestDir home; // settings store and recipe directories
@@ -267,4 +291,44 @@ TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::MenuPlan), 321);
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Requirements), 400) << "at most 400";
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Preview), 200);
+}
+
+// An installed program (share/kovanta beside its bin directory) keeps the INI file and the web
+// recipes per user, starts with the installed samples and writes nothing next to itself.
+TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
+{
+    const std::string bin = home.dir() + "usr/bin/";
+    const std::string samples = home.dir() + "usr/share/kovanta/samples/";
+    home.write("usr/share/kovanta/samples/REZ01001.DAT",
+               shelltest::singleRecipeFile({"Probe", "Muster"}));
+    std::filesystem::create_directories(bin);
+    const EnvironmentOverride config("XDG_CONFIG_HOME", home.dir() + "config");
+    const EnvironmentOverride data("XDG_DATA_HOME", home.dir() + "data");
+
+    ShellOptions options;
+    options.programDirectory = QString::fromStdString(bin);
+    options.startDelayMs = kNever;
+    window = std::make_unique<TSDIAppForm>(options);
+    window->showInitially();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->webRecipeDirectory().toStdString(), home.dir() + "data/Kovanta/internet/");
+    EXPECT_TRUE(std::filesystem::is_directory(home.dir() + "data/Kovanta/internet/"));
+    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    reload();
+    EXPECT_EQ(listedFiles(), std::vector<std::string>{samples + "REZ01001.DAT"});
+    stop();
+
+    const std::string ini = home.dir() + "config/Kovanta/kovanta.INI";
+    EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=1" + samples + "\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bin),
+                            std::filesystem::directory_iterator()),
+              0)
+        << "nothing may be written into the installation";
+
+    // The second start reads the user's list and does not add the samples again.
+    window = std::make_unique<TSDIAppForm>(options);
+    window->showInitially();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    EXPECT_FALSE(window->searchPathsChanged());
 }

@@ -1,0 +1,2 @@
+kovanta_add_test(test_programplaces SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_programplaces.cpp
+                 LIBS kovanta_app)
