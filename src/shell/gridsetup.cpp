@@ -92,7 +92,7 @@ namespace {
 void loadRecipeList(TAStringGrid& grid, const RecipeListModel& model)
 {
     const int count = model.entryCount();
-    GridRef<TAStringGrid> access(&grid);
+    ListGridRef access(&grid);
     // The grid keeps at least one data row below its header.
     grid.SetRowCount(std::max(2, count + 1));
     // Twenty thousand rows of twelve cells: one change notice for the whole list instead of
@@ -125,7 +125,7 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& model)
                              const TImpListInfo* e = m->entry(r);
                              for (int row = 1; row < g->RowCount() && e; ++row) {
                                  if (g->Objects(0, row) == e) {
-                                     GridRef<TAStringGrid> access(g);
+                                     ListGridRef access(g);
                                      FillRecipeListRow(access, row);
                                      break;
                                  }

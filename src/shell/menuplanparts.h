@@ -18,9 +18,9 @@ struct MenuPlanParts {
                    std::move(hooks))
     {}
 
-    GridRef<TAStringGrid> list;
-    GridRef<TAStringGrid> planGrid;
-    GridRef<TAStringGrid> requirementsGrid;
+    ListGridRef list;
+    ListGridRef planGrid;
+    ListGridRef requirementsGrid;
     MenuPlan menuPlan; // after the adapters it uses
 };
 

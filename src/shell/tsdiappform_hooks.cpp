@@ -40,7 +40,7 @@ void TSDIAppForm::showPreview(int row)
         *proz_, tabs_->preview(), this, {previewedRow_, previewRefreshPending_},
         [this](int r) -> const TImpListInfo* { return recipeList_->entry(r); },
         [plan](const TImpListInfo& recipe) {
-            return PlanPortionsInGrid(recipe, GridRef<TAStringGrid>(plan));
+            return PlanPortionsInGrid(recipe, ListGridRef(plan));
         });
     preview.ShowPreview(row);
 }

@@ -138,7 +138,7 @@ protected:
     TestDir dir_;
     TRezeptImportProz proz_;
     TAStringGrid list_, plan_, requirements_;
-    GridRef<TAStringGrid> listRef_{&list_}, planRef_{&plan_}, requirementsRef_{&requirements_};
+    ListGridRef listRef_{&list_}, planRef_{&plan_}, requirementsRef_{&requirements_};
     QLabel panel_{QStringLiteral("Alternativartikel enthalten!!!")};
     bool alternatives_ = false;
     bool onPlanTab_ = true;
