@@ -1,5 +1,6 @@
 #include "app/programplaces.h"
 
+#include "app/searchpathsini.h"
 #include "platform/pathtext.h"
 
 #include <cstdlib>
@@ -56,10 +57,10 @@ ProgramPlaces programPlaces(const std::string& programDir, const PlaceEnvironmen
     const std::string data = baseDirectory(env.xdgDataHome, env.home, ".local/share/");
     places.perUser = (installed || !writable(places.programDir)) && !config.empty() && !data.empty();
     if (places.perUser) {
-        places.iniFile = config + "Kovanta/kovanta.INI";
+        places.iniFile = config + "Kovanta/" + settings::kProfileName;
         places.webRecipeDir = data + "Kovanta/internet/";
     } else {
-        places.iniFile = places.programDir + "kovanta.INI";
+        places.iniFile = settings::profileFileName(places.programDir);
         places.webRecipeDir = places.programDir + "internet/";
     }
     return places;

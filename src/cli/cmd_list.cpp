@@ -1,8 +1,8 @@
 // `rezeptur list PATH...`: the recipe list as the scan would fill it, one TAB-separated line per
 // entry, for batch use and black-box tests of the reader.
+#include "app/recipescan.h"
 #include "command.h"
 #include "platform/codepage.h"
-#include "platform/filesearch.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <filesystem>
@@ -24,10 +24,10 @@ std::string Field(std::string_view ansi)
     return utf8;
 }
 
-void PrintEntries(const RecipeList& list, std::string& out)
+void PrintEntries(const RecipeScan::Entries& entries, std::string& out)
 {
-    for (const RecipeListItem& item : list) {
-        const TImpListInfo& e = *item.Entry;
+    for (const auto& entry : entries) {
+        const TImpListInfo& e = *entry;
         out += Field(e.ShortName);
         out += '\t';
         out += Field(e.GroupName);
@@ -60,26 +60,26 @@ int RunList(const std::vector<std::string>& args)
         return kExitUsage;
     }
     const TRezeptImportProz proz;
+    // The program's own scan, without a program directory: only what is named is read.
+    RecipeScan scan(proz, std::string());
     int status = kExitOk;
     for (const std::string& path : args) {
         std::error_code ec;
         const auto kind = std::filesystem::status(path, ec).type();
-        RecipeList list;
+        RecipeScan::Entries entries;
         if (kind == std::filesystem::file_type::directory) {
             // Like an active search directory: every REZ*.DAT in listing order, not sorted.
-            const std::string dir = path.ends_with('/') ? path : path + "/";
-            for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-                proz.ReadRecipeIndex(file, list);
+            scan.scanDirectory(path, entries);
         } else if (kind != std::filesystem::file_type::not_found &&
                    kind != std::filesystem::file_type::none) {
-            proz.ReadRecipeIndex(path, list);
+            scan.readFile(path, entries);
         } else {
             std::cerr << "rezeptur list: \"" << path << "\" nicht gefunden\n";
             status = kExitFailure;
             continue;
         }
         std::string out;
-        PrintEntries(list, out);
+        PrintEntries(entries, out);
         std::cout << out;
     }
     std::cout.flush();

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFutureWatcher>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -124,6 +125,14 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     maxWindowAction_->setChecked(maxWindow_);
     applyRowFinder();
 
+    scanProgress_ = std::make_shared<std::atomic<std::size_t>>(0);
+    scanStop_ = std::make_shared<std::atomic<bool>>(false);
+    scanWatcher_ = new QFutureWatcher<ScanResult>(this);
+    connect(scanWatcher_, &QFutureWatcherBase::finished, this, &TSDIAppForm::takeOverRecipes);
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &TSDIAppForm::showReadProgress);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setSingleShot(true);
@@ -134,6 +143,10 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
 
 TSDIAppForm::~TSDIAppForm()
 {
+    // The worker reads with the processor: it must be done before proz_ goes.
+    scanStop_->store(true);
+    scanWatcher_->disconnect(this);
+    scanWatcher_->waitForFinished();
     // The recipe entries go with the model (a child), the processor with proz_.
     if (importWindow_)
         importWindow_->close();
@@ -269,20 +282,18 @@ void TSDIAppForm::handleReload()
 
 void TSDIAppForm::reloadRecipes()
 {
-    // The read serves the event queue while it grows; a reload asked for meanwhile runs once
-    // after this one instead of freeing the entries under it.
-    if (reloading_) {
+    // A reload asked for during a read (several, even) runs once after it, on the search paths
+    // as they are then; it must not free the entries the running read hands over.
+    if (readingRecipes()) {
         reloadAgain_ = true;
         return;
     }
-    reloading_ = true;
-    do {
-        reloadAgain_ = false;
-        readAllRecipes();
-        reconcileMenuPlan();
-    } while (reloadAgain_);
-    reloading_ = false;
-    updatePrintButton();
+    readAllRecipes();
+}
+
+bool TSDIAppForm::readingRecipes() const
+{
+    return reading_;
 }
 
 void TSDIAppForm::onTabChanged(int tab, int)

@@ -1,16 +1,21 @@
 #pragma once
 
 #include "app/programplaces.h"
+#include "app/recipescan.h"
+#include "app/searchpaths.h"
 #include "tablayout.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 
 class QAction;
 class QTimer;
+template <typename T> class QFutureWatcher;
 
 namespace kovanta {
 
@@ -34,12 +39,18 @@ struct ShellOptions {
 //
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
-// Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler reads all recipes
-// into the recipe list and shows the tabs. Closing saves the settings when the search paths
-// changed (errors are swallowed) and is never refused.
+// Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler shows the tabs
+// and starts reading all recipes. Closing saves the settings when the search paths changed
+// (errors are swallowed) and is never refused.
 //
-// Ownership: the window owns the recipe processor, the recipe list with its entries
-// (recipeList()) and the import window once created.
+// Reading all recipes runs on a worker thread (docs/main-window.md): the window stays
+// responsive, the status bar counts the recipes read, and the finished list is handed to the
+// recipe list in one batch on this thread, followed by reconciling the menu plan. A reload
+// asked for while a read runs is kept and runs once after it.
+//
+// Ownership: the window owns the recipe processor, the search path list, the recipe list with
+// its entries (recipeList()) and the import window once created. Destroying the window during
+// a read stops the worker after its current file and waits for it.
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -82,8 +93,19 @@ public:
     void updatePrintButton();
     // Shows the start page: tab area hidden (it keeps its tab), product text rebuilt.
     void showStartPage();
-    // Reads all recipes again and reconciles the menu plan, at once.
+    // Starts reading all recipes again (the menu plan is reconciled when the read is done).
+    // While a read runs, the request is kept and a new read starts once after it.
     void reloadRecipes();
+    // True from the start of a read until its entries are in the recipe list.
+    bool readingRecipes() const;
+
+    // The program's search path list: the settings load it, the dialogs edit it, reads copy it.
+    SearchPathList& searchPaths() { return searchPaths_; }
+    const SearchPathList& searchPaths() const { return searchPaths_; }
+
+signals:
+    // A read is done: the entries are in the recipe list and the menu plan is reconciled.
+    void recipesRead();
 
 public slots:
     // Menu and button actions.
@@ -117,7 +139,9 @@ private:
     void restoreSidePanelWidths();                    // settings (position saver)
     void storeSidePanelWidth(SidePanel panel, int w); // settings (position saver)
     void storeMaxWindow(bool on);                     // settings
-    void readAllRecipes();                            // directory scan
+    void readAllRecipes();                            // directory scan: starts the worker
+    void takeOverRecipes();                           // directory scan: the worker is done
+    void showReadProgress();                          // directory scan
     void activateWebRecipeDirectory();                // directory scan
     void reconcileMenuPlan();                         // menu plan view
     void applyRowFinder();                            // grid / recipe list view
@@ -147,8 +171,16 @@ private:
     ProgramPlaces places_;
     bool rowFinder_ = true;
     bool maxWindow_ = true;
-    bool reloading_ = false;
-    bool reloadAgain_ = false;
+    SearchPathList searchPaths_;
+    // The read running on a worker thread: its result, its progress and its stop request,
+    // shared with the worker so that they outlive the window's part in them.
+    using ScanResult = std::shared_ptr<RecipeScan::Entries>;
+    QFutureWatcher<ScanResult>* scanWatcher_ = nullptr;
+    std::shared_ptr<std::atomic<std::size_t>> scanProgress_;
+    std::shared_ptr<std::atomic<bool>> scanStop_;
+    QTimer* progressTimer_ = nullptr;
+    bool reading_ = false;     // from the start of a read until its hand-over
+    bool reloadAgain_ = false; // a reload was asked for during the read
 
     RecipeListModel* recipeList_ = nullptr;
     StartPage* startPage_ = nullptr;

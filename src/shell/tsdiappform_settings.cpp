@@ -7,14 +7,19 @@
 #include "formpossaver.h"
 #include "messages.h"
 #include "platform/qt/settingsstore.h"
+#include "app/recipescan.h"
+#include "app/searchpaths.h"
+#include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
-#include "recipescan.h"
-#include "searchpaths.h"
 #include "settings.h"
 #include "tsdiappform.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFutureWatcher>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +47,7 @@ TFormPosSaver* posSaver(const QObject* window)
 
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
-const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzuf\u00fcgen");
+const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzufügen");
 const QString kOpenMask = QStringLiteral("REZ0*.DAT");
 
 // Side-panel widths: default, least and most.
@@ -76,11 +81,11 @@ void TSDIAppForm::loadSearchPaths()
     iniFileName_ = displayPath(places_.iniFile);
     const std::string ini = fsPath(iniFileName_);
     const bool firstRun = !QFile::exists(iniFileName_);
-    settings::loadSearchPaths(ini, programSearchPaths());
+    settings::loadSearchPaths(ini, searchPaths_);
     // An installed program finds no recipes next to itself: its first run starts with the
     // bundled samples as an active directory, kept in the user's INI file when it closes.
     if (firstRun && !places_.samplesDir.empty() &&
-        programSearchPaths().add(places_.samplesDir, true))
+        searchPaths_.add(places_.samplesDir, true))
         searchPathsChanged_ = true;
 }
 
@@ -95,7 +100,7 @@ void TSDIAppForm::saveSettings()
     // The per-user configuration directory may not exist yet; next to the program it does.
     if (places_.perUser)
         QDir().mkpath(QFileInfo(iniFileName_).absolutePath());
-    settings::saveSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    settings::saveSearchPaths(fsPath(iniFileName_), searchPaths_);
 }
 
 // MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
@@ -126,26 +131,59 @@ void TSDIAppForm::storeMaxWindow(bool on)
 // --- Directory scan ------------------------------------------------------------------------
 
 // Rebuilds the recipe list from the program directory (while not listed) and the active
-// search directories. The list is hidden while it is filled; the event queue is served each
-// time it grows (reloadRecipes() keeps a reload asked for meanwhile until this one is done).
+// search directories. The previous entries are freed and the list is hidden before the read
+// begins; the worker reads on a copy of the search paths, so the dialogs may change the list
+// meanwhile. takeOverRecipes() finishes the read on this thread.
 void TSDIAppForm::readAllRecipes()
 {
-    QTableView* grid = tabs_->recipeGrid();
-    grid->hide();
-    // The previous entries are freed before the new read begins.
+    reading_ = true;
+    tabs_->recipeGrid()->hide();
     recipeList_->clear();
-    RecipeScan scan(*proz_, fsPath(programDirectory_));
-    RecipeScan::Entries entries =
-        scan.readAll(programSearchPaths(), [](std::size_t) { QCoreApplication::processEvents(); });
-    recipeList_->setEntries(std::move(entries));
-    grid->show();
+    scanProgress_->store(0);
+    showReadProgress();
+    progressTimer_->start();
+    const TRezeptImportProz* proz = proz_.get();
+    scanWatcher_->setFuture(QtConcurrent::run(
+        [proz, programDir = fsPath(programDirectory_), paths = searchPaths_,
+         progress = scanProgress_, stop = scanStop_]() -> ScanResult {
+            RecipeScan scan(*proz, programDir);
+            scan.setStopFlag(stop.get());
+            return std::make_shared<RecipeScan::Entries>(scan.readAll(
+                paths, [&progress](std::size_t n) { progress->store(n, std::memory_order_relaxed); }));
+        }));
+}
+
+// The worker is done: its entries become the recipe list in one batch, the list is shown and
+// the menu plan reconciled; a reload asked for meanwhile starts now.
+void TSDIAppForm::takeOverRecipes()
+{
+    progressTimer_->stop();
+    reading_ = false;
+    const ScanResult result = scanWatcher_->result();
+    recipeList_->setEntries(std::move(*result));
+    tabs_->recipeGrid()->show();
+    statusBar()->clearMessage();
+    reconcileMenuPlan();
+    updatePrintButton();
+    emit recipesRead();
+    if (reloadAgain_) {
+        reloadAgain_ = false;
+        readAllRecipes();
+    }
+}
+
+// "12.345 Rezepte gelesen..." while a read runs.
+void TSDIAppForm::showReadProgress()
+{
+    statusBar()->showMessage(
+        QString::fromStdString(scanProgressText(scanProgress_->load(std::memory_order_relaxed))));
 }
 
 // MSG_IMPORT_NOTIFY (recipes stored): the web recipe directory becomes active if it is
 // listed. This is no change of the search paths: nothing is saved for it.
 void TSDIAppForm::activateWebRecipeDirectory()
 {
-    SearchPathList& paths = programSearchPaths();
+    SearchPathList& paths = searchPaths_;
     const int index = paths.indexOf(fsPath(webRecipeDirectory_));
     if (index >= 0)
         paths.setActive(static_cast<std::size_t>(index), true);
@@ -160,7 +198,7 @@ void TSDIAppForm::openDirectory()
     if (!chosen)
         return;
     const std::string dir = withTrailingSlash(fsPath(*chosen));
-    if (!programSearchPaths().add(dir, false))
+    if (!searchPaths_.add(dir, false))
         return;
     lastAddedDirectory_ = displayPath(dir);
     searchPathsChanged_ = true;
@@ -171,7 +209,7 @@ void TSDIAppForm::openDirectory()
 // afterwards (inactive when it was missing).
 void TSDIAppForm::editSearchPaths()
 {
-    SearchPathList& paths = programSearchPaths();
+    SearchPathList& paths = searchPaths_;
     {
         TPfaddatendefinition dialog(this);
         std::vector<TPfaddatendefinition::Entry> copy;

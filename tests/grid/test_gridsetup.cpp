@@ -51,6 +51,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
         QTest::mouseClick(start, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->tabs()->isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
 
     TAStringGrid* grid(const char* name) const

@@ -7,7 +7,7 @@
 #include "recipefixtures.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
-#include "shell/searchpaths.h"
+#include "app/searchpaths.h"
 #include "shell/settings.h"
 #include "shell/tsdiappform.h"
 #include "support/testdir.h"
@@ -112,6 +112,12 @@ protected:
     {
         postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
         QCoreApplication::processEvents();
+        waitForRead();
+    }
+    // The read runs on a worker thread; its list arrives later on this one.
+    void waitForRead()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
     void stop()
     {
@@ -148,7 +154,7 @@ TEST_F(SettingsWindow, FirstStartWithNothingStored)
     EXPECT_TRUE(window->panelWidthsRestored());
     for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
         EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
-    EXPECT_TRUE(programSearchPaths().empty());
+    EXPECT_TRUE(window->searchPaths().empty());
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
         << "the program directory is searched while it is not listed";
@@ -186,6 +192,7 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
                       Qt::LeftButton);
     EXPECT_TRUE(window->searchPathsChanged());
     QCoreApplication::processEvents(); // the posted re-read
+    waitForRead();
     EXPECT_EQ(listedFiles(),
               (std::vector<std::string>{prog.dir() + "REZ00001.DAT", diaet + "rez00011.dat"}));
     stop();
@@ -193,8 +200,8 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
     EXPECT_EQ(readAll(ini()), "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + diaet + "\r\n2=0" +
                                   prog.dir() + "internet/\r\n");
     start();
-    EXPECT_FALSE(programSearchPaths().contains(kantine));
-    EXPECT_EQ(programSearchPaths().size(), 2u);
+    EXPECT_FALSE(window->searchPaths().contains(kantine));
+    EXPECT_EQ(window->searchPaths().size(), 2u);
 }
 
 TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList)
@@ -208,7 +215,7 @@ TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList
                           Qt::LeftButton);
     });
     action("Verzeichnisse1")->trigger();
-    EXPECT_EQ(programSearchPaths().entries(),
+    EXPECT_EQ(window->searchPaths().entries(),
               (std::vector<SearchPath>{{kantine, true},
                                        {window->webRecipeDirectory().toStdString(), false}}));
     EXPECT_TRUE(window->searchPathsChanged());
@@ -252,7 +259,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     action("Oeffnen1")->trigger();
-    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
     EXPECT_EQ(window->lastAddedDirectory().toStdString(), kantine);
     EXPECT_TRUE(window->searchPathsChanged());
     reload();
@@ -264,7 +271,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
                           Qt::LeftButton);
     });
     action("Oeffnen1")->trigger();
-    EXPECT_EQ(programSearchPaths().size(), 1u) << "cancelled: nothing changes";
+    EXPECT_EQ(window->searchPaths().size(), 1u) << "cancelled: nothing changes";
 }
 
 TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
@@ -273,9 +280,10 @@ TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
     start();
     prog.write("internet/rez1a.dat", shelltest::singleRecipeFile({"Web", "Internet"}));
     postWindowMessage(window.get(), MSG_IMPORT_NOTIFY, 1);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(programSearchPaths().entries().front().active);
+    QCoreApplication::processEvents(); // the notice posts the reload
+    QCoreApplication::processEvents(); // which starts the read
+    waitForRead();
+    EXPECT_TRUE(window->searchPaths().entries().front().active);
     EXPECT_FALSE(window->searchPathsChanged()) << "activation is no change of the search paths";
     EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
                                                        prog.dir() + "internet/rez1a.dat"}));
@@ -313,7 +321,7 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
     QCoreApplication::processEvents();
     EXPECT_EQ(window->webRecipeDirectory().toStdString(), home.dir() + "data/Kovanta/internet/");
     EXPECT_TRUE(std::filesystem::is_directory(home.dir() + "data/Kovanta/internet/"));
-    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{samples + "REZ01001.DAT"});
     stop();
@@ -329,6 +337,6 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
     window = std::make_unique<TSDIAppForm>(options);
     window->showInitially();
     QCoreApplication::processEvents();
-    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
     EXPECT_FALSE(window->searchPathsChanged());
 }

@@ -70,6 +70,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->panelWidthsRestored(); }));
         // As "Programmstart" leaves it: recipes read, tabs shown, start page hidden.
         window->reloadRecipes();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
         child<QWidget>("Panel11")->hide();
         window->tabs()->show();
         ASSERT_EQ(window->recipeList()->entryCount(), 2);

@@ -1,4 +1,4 @@
-#include "searchpaths.h"
+#include "app/searchpaths.h"
 
 namespace kovanta {
 
@@ -42,12 +42,6 @@ void SearchPathList::assign(const std::vector<SearchPath>& entries)
     entries_.clear();
     for (const SearchPath& e : entries)
         add(e.path, e.active);
-}
-
-SearchPathList& programSearchPaths()
-{
-    static SearchPathList list;
-    return list;
 }
 
 } // namespace kovanta
