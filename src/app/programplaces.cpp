@@ -1,7 +1,7 @@
 #include "app/programplaces.h"
 
 #include "app/searchpathsini.h"
-#include "platform/pathtext.h"
+#include "platform/strings.h"
 
 #include <cstdlib>
 #include <filesystem>

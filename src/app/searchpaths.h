@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pathtext.h"
+#include "platform/strings.h"
 
 #include <cstddef>
 #include <string>

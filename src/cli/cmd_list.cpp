@@ -2,7 +2,7 @@
 // entry, for batch use and black-box tests of the reader.
 #include "app/recipescan.h"
 #include "command.h"
-#include "platform/codepage.h"
+#include "outputfield.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <filesystem>
@@ -12,25 +12,13 @@
 namespace kovanta::cli {
 namespace {
 
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
-std::string Field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
-}
-
 void PrintEntries(const RecipeScan::Entries& entries, std::string& out)
 {
     for (const auto& entry : entries) {
         const TImpListInfo& e = *entry;
-        out += Field(e.ShortName);
+        out += outputField(e.ShortName);
         out += '\t';
-        out += Field(e.GroupName);
+        out += outputField(e.GroupName);
         for (const long long n :
              {static_cast<long long>(e.Portions), static_cast<long long>(e.Kcal),
               static_cast<long long>(e.KJ), static_cast<long long>(e.BE),
@@ -48,7 +36,7 @@ void PrintEntries(const RecipeScan::Entries& entries, std::string& out)
         out += '\t';
         out += std::to_string(e.NameNumber);
         out += '\t';
-        out += Field(e.DateText);
+        out += outputField(e.DateText);
         out += '\n';
     }
 }

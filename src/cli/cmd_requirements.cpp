@@ -1,6 +1,7 @@
 // `rezeptur requirements PLANFILE`: the requirements list of a menu plan, computed as the
 // window computes it, one TAB-separated line per row. For batch use and the golden tests.
 #include "command.h"
+#include "outputfield.h"
 #include "platform/codepage.h"
 #include "recipe/requirements.h"
 #include "recipe/rezeptimportproz.h"
@@ -15,18 +16,6 @@ namespace kovanta::cli {
 namespace {
 
 constexpr const char* kName = "rezeptur requirements";
-
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
-std::string Field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
-}
 
 // The entry index field: a decimal number that fits the 16 bits of EntryIndex.
 bool ParseEntryIndex(const std::string& text, std::uint16_t& index)
@@ -124,9 +113,9 @@ int RunRequirements(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < list.size(); ++i) {
         out += RequirementQuantityText(list[i].Quantity);
         out += '\t';
-        out += Field(list[i].UnitName);
+        out += outputField(list[i].UnitName);
         out += '\t';
-        out += Field(list[i].Article);
+        out += outputField(list[i].Article);
         out += '\n';
     }
     if (alternatives) {

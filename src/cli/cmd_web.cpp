@@ -1,5 +1,6 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
+#include "outputfield.h"
 #include "platform/codepage.h"
 #include "webimport/tcpip.h"
 #include "webimport/webrecipe.h"
@@ -10,17 +11,6 @@
 
 namespace kovanta::cli {
 namespace {
-
-// Page and server texts as one output field: UTF-8, and a TAB, CR or LF (a link line may hold a
-// lone LF) cannot break the line into extra fields or lines.
-std::string field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8)
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    return utf8;
-}
 
 int runWebRecipe(const std::vector<std::string>& args)
 {
@@ -35,7 +25,7 @@ int runWebRecipe(const std::vector<std::string>& args)
     }
     for (const std::string& value : result.links) {
         const TLiveLink link = SplitLiveLink(value);
-        std::cout << field(link.name) << '\t' << field(link.title) << '\n';
+        std::cout << outputField(link.name) << '\t' << outputField(link.title) << '\n';
     }
     return kExitOk;
 }
@@ -60,10 +50,10 @@ int runFetch(const std::vector<std::string>& args)
     try {
         http.Action();
     } catch (const ETcpIpBase& e) {
-        std::cerr << e.ClassName() << ": " << field(e.what()) << '\n';
+        std::cerr << e.ClassName() << ": " << outputField(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << http.StatusCode << ' ' << field(http.StatusText) << '\n';
+    std::cout << http.StatusCode << ' ' << outputField(http.StatusText) << '\n';
     // Like the import, only a complete answer is stored.
     if (http.StatusCode != 200)
         return kExitFailure;

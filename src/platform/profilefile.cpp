@@ -1,5 +1,7 @@
 #include "profilefile.h"
 
+#include "platform/strings.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,18 +20,9 @@ namespace {
 
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 std::string_view trim(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return trimBlanks(s);
 }
 
 char lowerAscii(char c)

@@ -108,41 +108,26 @@ void loadRecipeList(TAStringGrid& grid, const RecipeListModel& model)
 
 } // namespace
 
-void BindRecipeList(TAStringGrid& grid, const RecipeListModel& model)
+void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
 {
     TAStringGrid* g = &grid;
-    const RecipeListModel* m = &model;
-    loadRecipeList(grid, model);
-    // Before a reset the model frees its entries: the grid must not point at them meanwhile.
-    QObject::connect(m, &QAbstractItemModel::modelAboutToBeReset, g, [g] {
+    const RecipeListModel* m = &list;
+    loadRecipeList(grid, list);
+    // Before a reset the list frees its entries: the grid must not point at them meanwhile.
+    QObject::connect(m, &RecipeListModel::aboutToReset, g, [g] {
         for (int row = 1; row < g->RowCount(); ++row)
             g->SetObjects(0, row, nullptr);
     });
-    QObject::connect(m, &QAbstractItemModel::modelReset, g, [g, m] { loadRecipeList(*g, *m); });
-    QObject::connect(m, &QAbstractItemModel::dataChanged, g,
-                     [g, m](const QModelIndex& from, const QModelIndex& to) {
-                         for (int r = from.row(); r <= to.row(); ++r) {
-                             const TImpListInfo* e = m->entry(r);
-                             for (int row = 1; row < g->RowCount() && e; ++row) {
-                                 if (g->Objects(0, row) == e) {
-                                     ListGridRef access(g);
-                                     FillRecipeListRow(access, row);
-                                     break;
-                                 }
-                             }
-                         }
-                     });
-}
-
-int RecipeEntryIndexOfRow(const TAStringGrid& grid, const RecipeListModel& model, int gridRow)
-{
-    const TGridInfo* object = grid.Objects(0, gridRow);
-    if (!object)
-        return -1;
-    for (int i = 0; i < model.entryCount(); ++i)
-        if (model.entry(i) == object)
-            return i;
-    return -1;
+    QObject::connect(m, &RecipeListModel::reset, g, [g, m] { loadRecipeList(*g, *m); });
+    QObject::connect(m, &RecipeListModel::entryChanged, g, [g](const TImpListInfo* e) {
+        for (int row = 1; row < g->RowCount(); ++row) {
+            if (g->Objects(0, row) == e) {
+                ListGridRef access(g);
+                FillRecipeListRow(access, row);
+                return;
+            }
+        }
+    });
 }
 
 } // namespace kovanta

@@ -11,11 +11,9 @@ namespace kovanta {
 
 struct MenuPlanParts {
     MenuPlanParts(const TRezeptImportProz& proz, TAStringGrid* recipeList, TAStringGrid* plan,
-                  TAStringGrid* requirements, QWidget* alternativePanel, bool& alternativesFound,
-                  MenuPlan::Hooks hooks)
+                  TAStringGrid* requirements, QWidget* alternativePanel, MenuPlan::Hooks hooks)
         : list(recipeList), planGrid(plan), requirementsGrid(requirements),
-          menuPlan(proz, list, planGrid, requirementsGrid, alternativePanel, alternativesFound,
-                   std::move(hooks))
+          menuPlan(proz, list, planGrid, requirementsGrid, alternativePanel, std::move(hooks))
     {}
 
     ListGridRef list;

@@ -43,16 +43,6 @@ QString withSlash(QString dir)
 
 } // namespace
 
-// The recipe list index of the entry in the list grid's row of a view index (-1 for none):
-// after sorting, grid rows and list indexes differ.
-int TSDIAppForm::currentRecipeIndex(const QModelIndex& current) const
-{
-    if (!current.isValid())
-        return -1;
-    return RecipeEntryIndexOfRow(*AsListGrid(tabs_->recipeGrid()), *recipeList_,
-                                 current.row() + TAStringGrid::FixedRows);
-}
-
 TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
 {
@@ -113,7 +103,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (tabs_->currentIndex() == TabPreview)
-                    showPreview(currentRecipeIndex(current));
+                    showPreview(current.isValid() ? current.row() : -1);
             });
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
     InstallTogglePlanTriggers(*AsListGrid(list),
@@ -301,10 +291,12 @@ void TSDIAppForm::onTabChanged(int tab, int)
     const UpdatesLock lock(this);
     tools_->setCopyVisible(tab == TabPreview);
     updatePrintButton();
-    if (tab == TabPreview)
-        showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
-    else if (tab == TabRequirements)
+    if (tab == TabPreview) {
+        const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+        showPreview(current.isValid() ? current.row() : -1);
+    } else if (tab == TabRequirements) {
         recomputeRequirements();
+    }
 }
 
 void TSDIAppForm::updatePrintButton()

@@ -19,8 +19,10 @@ template <typename T> class QFutureWatcher;
 
 namespace kovanta {
 
+class PreviewController;
 class RecipeListModel;
 class StartPage;
+class TFormPosSaver;
 class TRezeptImportProz;
 class ToolColumn;
 struct MenuPlanParts;
@@ -59,8 +61,6 @@ public:
 
     // --- Parts for the views, the grid, printing, settings and the web import ---------------
     RecipeListModel* recipeList() const { return recipeList_; }
-    // The recipe list index of the entry shown in a row of the recipe list view, or -1.
-    int currentRecipeIndex(const QModelIndex& current) const;
     const TRezeptImportProz& importProz() const { return *proz_; }
     StartPage* startPage() const { return startPage_; }
     TabWorkArea* tabs() const { return tabs_; }
@@ -78,9 +78,12 @@ public:
     bool autosave() const { return autosave_; }
     // The "Maximale Fenstergröße" mark: the window opens maximised (see showInitially()).
     bool maxWindow() const { return maxWindow_; }
-    int previewedRow() const { return previewedRow_; }
-    bool previewRefreshPending() const { return previewRefreshPending_; }
-    void setPreviewRefreshPending(bool pending) { previewRefreshPending_ = pending; }
+    // The recipe list row on show in the preview (-1: none) and whether a plan portion count
+    // changed since it was built.
+    int previewedRow() const;
+    bool previewRefreshPending() const;
+    // As a changed portion count in the menu plan does: the next preview request rebuilds.
+    void markPreviewPortionsChanged();
     bool alternativesFound() const { return alternativesFound_; }
     QString lastAddedDirectory() const { return lastAddedDirectory_; }
     QString iniFileName() const { return iniFileName_; }
@@ -162,9 +165,7 @@ private:
     bool panelWidthsRestored_ = false;
     bool shownOnce_ = false;
     int printPosition_ = 0;
-    bool alternativesFound_ = false;
-    int previewedRow_ = -1;
-    bool previewRefreshPending_ = false;
+    bool alternativesFound_ = false; // kept by the menu plan's alternativesChanged
     QString webRecipeDirectory_;
     QString programDirectory_;
     // Where the INI file and the web recipes live (next to the program or per user).
@@ -189,6 +190,10 @@ private:
     QTimer* timer1_ = nullptr;
     QAction* rowFinderAction_ = nullptr;
     QAction* maxWindowAction_ = nullptr;
+    // The preview's state and its rebuilding, for the life of the window (a child).
+    PreviewController* previewer_ = nullptr;
+    // The window position saver (a child), made when the settings are read.
+    TFormPosSaver* posSaver_ = nullptr;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
 };

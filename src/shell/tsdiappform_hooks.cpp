@@ -35,14 +35,38 @@ void TSDIAppForm::applyRowFinder()
 // portions of the first menu plan row holding the same recipe (column 1, "Portionen").
 void TSDIAppForm::showPreview(int row)
 {
-    TAStringGrid* plan = AsListGrid(tabs_->planGrid());
-    PreviewController preview(
-        *proz_, tabs_->preview(), this, {previewedRow_, previewRefreshPending_},
-        [this](int r) -> const TImpListInfo* { return recipeList_->entry(r); },
-        [plan](const TImpListInfo& recipe) {
-            return PlanPortionsInGrid(recipe, ListGridRef(plan));
-        });
-    preview.ShowPreview(row);
+    if (!previewer_) {
+        TAStringGrid* list = AsListGrid(tabs_->recipeGrid());
+        TAStringGrid* plan = AsListGrid(tabs_->planGrid());
+        previewer_ = new PreviewController(
+            *proz_, tabs_->preview(), this,
+            [list](int r) -> const TImpListInfo* {
+                return list ? dynamic_cast<const TImpListInfo*>(
+                                  list->Objects(0, r + TAStringGrid::FixedRows))
+                            : nullptr;
+            },
+            [plan](const TImpListInfo& recipe) {
+                return PlanPortionsInGrid(recipe, ListGridRef(plan));
+            },
+            this);
+    }
+    previewer_->ShowPreview(row);
+}
+
+int TSDIAppForm::previewedRow() const
+{
+    return previewer_ ? previewer_->PreviewedRow() : -1;
+}
+
+bool TSDIAppForm::previewRefreshPending() const
+{
+    return previewer_ && previewer_->RefreshPending();
+}
+
+void TSDIAppForm::markPreviewPortionsChanged()
+{
+    if (previewer_)
+        previewer_->MarkPortionsChanged();
 }
 
 // --- Printing and clipboard ----------------------------------------------------------------

@@ -21,7 +21,8 @@ void TSDIAppForm::setUpMenuPlan()
     MenuPlan::Hooks hooks;
     hooks.planTabCurrent = [this] { return tabs_->currentIndex() == TabMenuPlan; };
     hooks.planMarksChanged = [this] { updatePrintButton(); };
-    hooks.previewRefreshNeeded = [this] { previewRefreshPending_ = true; };
+    hooks.previewRefreshNeeded = [this] { markPreviewPortionsChanged(); };
+    hooks.alternativesChanged = [this](bool found) { alternativesFound_ = found; };
     hooks.postFillRequirementRow = [this](int row) {
         postWindowMessage(this, MSG_FILL_REQUIREMENT_ROW, row);
     };
@@ -34,7 +35,7 @@ void TSDIAppForm::setUpMenuPlan()
     TAStringGrid* plan = AsListGrid(tabs_->planGrid());
     menuPlan_ = std::make_unique<MenuPlanParts>(
         *proz_, AsListGrid(tabs_->recipeGrid()), plan, AsListGrid(tabs_->requirementsGrid()),
-        tabs_->alternativePanel(), alternativesFound_, std::move(hooks));
+        tabs_->alternativePanel(), std::move(hooks));
     ConnectPlanEditing(menuPlan_->menuPlan, plan);
 }
 

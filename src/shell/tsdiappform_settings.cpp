@@ -39,12 +39,6 @@ QString displayPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-TFormPosSaver* posSaver(const QObject* window)
-{
-    return window->findChild<TFormPosSaver*>(QStringLiteral("FormPosSaver1"),
-                                             Qt::FindDirectChildrenOnly);
-}
-
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
 const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzufügen");
@@ -71,8 +65,8 @@ void TSDIAppForm::readSettings()
     // The saver restores position, size and a stored maximised state on the first show;
     // "MaxWindow" itself is applied by showInitially(), which the program uses to show the
     // window.
-    auto* saver = new TFormPosSaver(this, kProgramName);
-    saver->setObjectName(QStringLiteral("FormPosSaver1"));
+    posSaver_ = new TFormPosSaver(this, kProgramName);
+    posSaver_->setObjectName(QStringLiteral("FormPosSaver1"));
 }
 
 // First show: the search path list from the program's INI file.
@@ -106,7 +100,7 @@ void TSDIAppForm::saveSettings()
 // MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
 void TSDIAppForm::restoreSidePanelWidths()
 {
-    const TFormPosSaver* saver = posSaver(this);
+    const TFormPosSaver* saver = posSaver_;
     if (!saver)
         return;
     for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan})
@@ -117,8 +111,8 @@ void TSDIAppForm::restoreSidePanelWidths()
 // A side panel was resized by the user after the widths were restored: stored at once.
 void TSDIAppForm::storeSidePanelWidth(SidePanel panel, int width)
 {
-    if (TFormPosSaver* saver = posSaver(this))
-        saver->SetValue(static_cast<int>(panel), width);
+    if (posSaver_)
+        posSaver_->SetValue(static_cast<int>(panel), width);
 }
 
 // "Maximale Fenstergröße" toggled: written at once.

@@ -86,7 +86,7 @@ std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& pl
     return PlanPortions(
         recipe, plan.RowCount() - 1,
         [&](int row) { return dynamic_cast<const TImpListInfo*>(plan.Objects(0, row + 1)); },
-        [&](int row) { return ansiToQString(plan.GetCell(plancols::kPlanPortions, row + 1)); });
+        [&](int row) { return plan.GetCell(plancols::kPlanPortions, row + 1); });
 }
 
 } // namespace kovanta

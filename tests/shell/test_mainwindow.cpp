@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, ProgrammstartListsTheRecipesAndStaysEnabled)
     // Both spellings of the mask are found; the order is the directory listing's.
     QStringList names;
     for (int row = 0; row < 2; ++row)
-        names << list->index(row, RecipeListModel::ColShortName).data().toString();
+        names << QString::fromStdString(list->entry(row)->ShortName);
     names.sort();
     EXPECT_EQ(names, (QStringList{QStringLiteral("Gulasch"), QStringLiteral("Linsensuppe")}));
     // The list grid holds the entries as row objects and shows their names.

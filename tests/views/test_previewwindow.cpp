@@ -132,7 +132,7 @@ TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
     chooseTab(TabPreview);
     EXPECT_EQ(previewText(), QStringLiteral("Merker"));
 
-    window->setPreviewRefreshPending(true);
+    window->markPreviewPortionsChanged();
     chooseTab(TabRecipeList);
     chooseTab(TabPreview);
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
@@ -150,7 +150,7 @@ TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChang
 
     // The plan's portions changed meanwhile (a re-read on this tab may drop the recipe from the
     // plan): picking the shown row again must show the recipe anew.
-    window->setPreviewRefreshPending(true);
+    window->markPreviewPortionsChanged();
     list()->setCurrentIndex(list()->model()->index(gulasch, 4));
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
     EXPECT_FALSE(window->previewRefreshPending());
