@@ -28,7 +28,7 @@ app_id=de.kovanta.rezepturendisplay
 
 check_tree() {
   local prefix=$1
-  for f in bin/kovanta bin/rezeptur \
+  for f in bin/kovanta bin/rezeptur bin/rezeptur-print \
            "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
            "share/icons/hicolor/scalable/apps/$app_id.svg" \
            "share/icons/hicolor/48x48/apps/$app_id.png" \
@@ -68,7 +68,7 @@ check_start() {
   grep -q "^1=1.*/share/kovanta/samples/" "$ini" || fail "$ini nennt die Beispiele nicht"
   [ -d "$home/.local/share/Kovanta/internet" ] || fail "kein Web-Rezeptverzeichnis im HOME"
   local extra
-  extra=$(ls -A "$prefix/bin" | grep -v -x -e kovanta -e rezeptur || true)
+  extra=$(ls -A "$prefix/bin" | grep -v -x -e kovanta -e rezeptur -e rezeptur-print || true)
   [ -z "$extra" ] || fail "im Programmverzeichnis geschrieben: $extra"
   echo "check-install: INI in $ini, Web-Rezepte in $home/.local/share/Kovanta/internet/"
 }

@@ -1,6 +1,6 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
-#include "outputfield.h"
+#include "cli/common/planfile.h"
 #include "platform/codepage.h"
 #include "webimport/tcpip.h"
 #include "webimport/webrecipe.h"
@@ -25,7 +25,7 @@ int runWebRecipe(const std::vector<std::string>& args)
     }
     for (const std::string& value : result.links) {
         const TLiveLink link = SplitLiveLink(value);
-        std::cout << outputField(link.name) << '\t' << outputField(link.title) << '\n';
+        std::cout << OutputField(link.name) << '\t' << OutputField(link.title) << '\n';
     }
     return kExitOk;
 }
@@ -50,10 +50,10 @@ int runFetch(const std::vector<std::string>& args)
     try {
         http.Action();
     } catch (const ETcpIpBase& e) {
-        std::cerr << e.ClassName() << ": " << outputField(e.what()) << '\n';
+        std::cerr << e.ClassName() << ": " << OutputField(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << http.StatusCode << ' ' << outputField(http.StatusText) << '\n';
+    std::cout << http.StatusCode << ' ' << OutputField(http.StatusText) << '\n';
     // Like the import, only a complete answer is stored.
     if (http.StatusCode != 200)
         return kExitFailure;

@@ -4,6 +4,7 @@
 #include "hint.h"
 #include "menuplanparts.h"
 #include "messages.h"
+#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "startpage.h"
@@ -57,6 +58,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                                                      : options.programDirectory);
     places_ = programPlaces(QFile::encodeName(programDirectory_).toStdString(),
                             PlaceEnvironment::fromProcess());
+    importDefaultDirectory_ = options.importDefaultDirectory;
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
@@ -109,6 +111,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
+    printActions_ = new PrintActions(*this);
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

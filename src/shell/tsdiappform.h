@@ -20,6 +20,7 @@ template <typename T> class QFutureWatcher;
 namespace kovanta {
 
 class PreviewController;
+class PrintActions;
 class RecipeListModel;
 class StartPage;
 class TFormPosSaver;
@@ -34,6 +35,8 @@ struct ShellOptions {
     QString programDirectory;
     // Milliseconds from creation until "Programmstart" becomes clickable.
     int startDelayMs = 3000;
+    // The import window's default directory, ending in "/"; empty: <temp>/kovanta/.
+    QString importDefaultDirectory;
 };
 
 // The main window SDIAppForm: start page, tab area with tool column, menus, status bar, and the
@@ -61,6 +64,8 @@ public:
 
     // --- Parts for the views, the grid, printing, settings and the web import ---------------
     RecipeListModel* recipeList() const { return recipeList_; }
+    // The entry of the recipe list grid's current row (its row object), or nullptr.
+    const TImpListInfo* currentRecipe() const;
     const TRezeptImportProz& importProz() const { return *proz_; }
     StartPage* startPage() const { return startPage_; }
     TabWorkArea* tabs() const { return tabs_; }
@@ -170,6 +175,7 @@ private:
     QString programDirectory_;
     // Where the INI file and the web recipes live (next to the program or per user).
     ProgramPlaces places_;
+    QString importDefaultDirectory_;
     bool rowFinder_ = true;
     bool maxWindow_ = true;
     SearchPathList searchPaths_;
@@ -196,6 +202,8 @@ private:
     TFormPosSaver* posSaver_ = nullptr;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    // Printing and print preview (printactions.h); a child of the window.
+    PrintActions* printActions_ = nullptr;
 };
 
 } // namespace kovanta

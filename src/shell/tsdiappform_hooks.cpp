@@ -3,6 +3,7 @@
 // gives it its work; until that layer is wired, it does the least that keeps the window sound.
 
 #include "gridsetup.h"
+#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "tsdiappform.h"
@@ -19,7 +20,7 @@
 namespace kovanta {
 
 // Settings and the directory scan: tsdiappform_settings.cpp; the menu plan and the
-// requirements list: tsdiappform_plan.cpp.
+// requirements list: tsdiappform_plan.cpp; the web import: tsdiappform_import.cpp.
 
 // --- Views -----------------------------------------------------------------------------------
 
@@ -53,6 +54,16 @@ void TSDIAppForm::showPreview(int row)
     previewer_->ShowPreview(row);
 }
 
+const TImpListInfo* TSDIAppForm::currentRecipe() const
+{
+    const TAStringGrid* list = AsListGrid(tabs_->recipeGrid());
+    const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+    if (!list || !current.isValid())
+        return nullptr;
+    return dynamic_cast<const TImpListInfo*>(
+        list->Objects(0, current.row() + TAStringGrid::FixedRows));
+}
+
 int TSDIAppForm::previewedRow() const
 {
     return previewer_ ? previewer_->PreviewedRow() : -1;
@@ -71,8 +82,11 @@ void TSDIAppForm::markPreviewPortionsChanged()
 
 // --- Printing and clipboard ----------------------------------------------------------------
 
-// HemisphereButton4: print what the current tab shows.
-void TSDIAppForm::printCurrentTab() {}
+// HemisphereButton4: print what the current tab shows (printactions.h).
+void TSDIAppForm::printCurrentTab()
+{
+    printActions_->print();
+}
 
 // HemisphereButton5: the whole preview to the clipboard, formatted and as plain text.
 void TSDIAppForm::copyWholePreview()
@@ -82,15 +96,6 @@ void TSDIAppForm::copyWholePreview()
     mime->setHtml(preview->document()->toHtml());
     mime->setText(preview->document()->toPlainText());
     QApplication::clipboard()->setMimeData(mime);
-}
-
-// --- Web import ----------------------------------------------------------------------------
-
-// First use of "Web-Rezepte...": the import window, parented to this window, or nullptr while
-// the import is not available.
-QWidget* TSDIAppForm::createImportWindow()
-{
-    return nullptr;
 }
 
 } // namespace kovanta

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/recipescan.h"
+#include "recipe/rezeptimportproz.h"
+
+#include <string>
+
+// Where the command-line companion finds recipes: a path names a recipe file or a directory,
+// which is read like an active search directory (every REZ*.DAT in listing order), by the
+// program's own scan (app/recipescan.h).
+namespace kovanta::cli {
+
+// Appends the recipes of path to entries. False when path does not exist.
+bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
+                      RecipeScan::Entries& entries);
+
+} // namespace kovanta::cli
