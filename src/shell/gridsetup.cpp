@@ -2,6 +2,7 @@
 
 #include "grid/astringgrid.h"
 #include "grid/astringgridmodel.h"
+#include "platform/gui/uifont.h"
 #include "recipelistmodel.h"
 #include "views/menuplangrids.h"
 #include "views/recipelistview.h"
@@ -9,6 +10,8 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace kovanta {
@@ -18,6 +21,8 @@ namespace {
 // All three grids share these; the rest comes from the defaults of the grid.
 void configureCommon(TAStringGrid& g)
 {
+    // Designed for a smaller system font: widths and heights grow with today's UI font.
+    g.SetUiScale(applicationUiScale());
     g.SetDefaultRowHeight(18);
     g.SetMitZeilenFinder(true);
     g.SetZeilFindColor(15132390);
@@ -54,6 +59,16 @@ void configureMenuPlan(TAStringGrid& g)
                             "Rezept|80|L|1||Bezeichnung f\xFCr den Speiseplan",
                             "Gruppe|80|L|1||Gruppenzuordnung oder zweite Zeile der Bezeichnung",
                             "|200|L|1|0|"});
+    // A portion count is refused at entry beyond what the cell shows (and what the
+    // requirements computation can take).
+    g.OnGetMinMaxValue = [](TAStringGrid*, int col, int, double& lowest, double& highest,
+                            bool& limited) {
+        if (col != plancols::kPlanPortions)
+            return;
+        lowest = -kMaxPlanPortions;
+        highest = kMaxPlanPortions;
+        limited = true;
+    };
 }
 
 void configureRequirements(TAStringGrid& g)
@@ -113,12 +128,29 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
     TAStringGrid* g = &grid;
     const RecipeListModel* m = &list;
     loadRecipeList(grid, list);
+    // The recipe that was current before a read, so that a re-read still holding it keeps it.
+    // A read empties the list first and fills it when the worker is done: the recipe is kept
+    // over the empty list in between.
+    auto current = std::make_shared<std::optional<TImpListInfo>>();
     // Before a reset the list frees its entries: the grid must not point at them meanwhile.
-    QObject::connect(m, &RecipeListModel::aboutToReset, g, [g] {
+    QObject::connect(m, &RecipeListModel::aboutToReset, g, [g, current] {
+        if (g->currentIndex().isValid())
+            if (const auto* e = dynamic_cast<const TImpListInfo*>(g->Objects(0, g->Row())))
+                current->emplace(*e);
         for (int row = 1; row < g->RowCount(); ++row)
             g->SetObjects(0, row, nullptr);
     });
-    QObject::connect(m, &RecipeListModel::reset, g, [g, m] { loadRecipeList(*g, *m); });
+    QObject::connect(m, &RecipeListModel::reset, g, [g, m, current] {
+        loadRecipeList(*g, *m);
+        if (m->entryCount() == 0)
+            return;
+        // Every read leaves a current row, so that the preview has a recipe to show at once.
+        const ListGridRef access(g);
+        const int row = CurrentRowAfterRead(access, *current ? &**current : nullptr);
+        if (row > 0)
+            g->SetCurrentCell(TAStringGrid::FixedCols, row);
+        current->reset();
+    });
     QObject::connect(m, &RecipeListModel::entryChanged, g, [g](const TImpListInfo* e) {
         for (int row = 1; row < g->RowCount(); ++row) {
             if (g->Objects(0, row) == e) {

@@ -24,6 +24,7 @@ class PrintActions;
 class RecipeListModel;
 class StartPage;
 class TFormPosSaver;
+class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
 struct MenuPlanParts;
@@ -94,6 +95,10 @@ public:
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
 
+    // What the status bar says when a recipe's file cannot be read for the preview:
+    // "Rezeptdatei nicht lesbar: " and the file name.
+    static QString unreadableRecipeMessage(const TImpListInfo& recipe);
+
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
 
@@ -136,6 +141,8 @@ private:
     void onTimer();
     void onStart();
     void onTabChanged(int tab, int previous);
+    // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
+    void focusTabGrid();
     void firstShow();
     void handleReload();
     void handleImportNotify(long long wParam);
@@ -200,6 +207,8 @@ private:
     PreviewController* previewer_ = nullptr;
     // The window position saver (a child), made when the settings are read.
     TFormPosSaver* posSaver_ = nullptr;
+    // The last preview request met a recipe file that cannot be read.
+    bool previewUnreadable_ = false;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
     // Printing and print preview (printactions.h); a child of the window.

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTextEdit>
 
@@ -21,6 +22,10 @@ namespace kovanta {
 
 // Settings and the directory scan: tsdiappform_settings.cpp; the menu plan and the
 // requirements list: tsdiappform_plan.cpp; the web import: tsdiappform_import.cpp.
+
+namespace {
+const QString kUnreadable = QStringLiteral("Rezeptdatei nicht lesbar: ");
+} // namespace
 
 // --- Views -----------------------------------------------------------------------------------
 
@@ -50,8 +55,18 @@ void TSDIAppForm::showPreview(int row)
                 return PlanPortionsInGrid(recipe, ListGridRef(plan));
             },
             this);
+        // The previous text stays when the file is gone (the row is tried again when picked
+        // again); the status bar says why it did not change.
+        previewer_->SetOnUnreadable([this](const TImpListInfo& recipe) {
+            previewUnreadable_ = true;
+            statusBar()->showMessage(unreadableRecipeMessage(recipe));
+        });
     }
+    previewUnreadable_ = false;
     previewer_->ShowPreview(row);
+    // Once the preview shows the selected row (again), the message is out of date.
+    if (!previewUnreadable_ && statusBar()->currentMessage().startsWith(kUnreadable))
+        statusBar()->clearMessage();
 }
 
 const TImpListInfo* TSDIAppForm::currentRecipe() const
@@ -78,6 +93,12 @@ void TSDIAppForm::markPreviewPortionsChanged()
 {
     if (previewer_)
         previewer_->MarkPortionsChanged();
+}
+
+QString TSDIAppForm::unreadableRecipeMessage(const TImpListInfo& recipe)
+{
+    return kUnreadable +
+           QString::fromUtf8(recipe.FileName.data(), static_cast<qsizetype>(recipe.FileName.size()));
 }
 
 // --- Printing and clipboard ----------------------------------------------------------------
