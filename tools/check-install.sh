@@ -41,8 +41,9 @@ check_tree() {
   appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" ||
     fail "appstreamcli validate"
   # The companion works from the installation alone.
-  "$prefix/bin/rezeptur" list "$prefix/share/kovanta/samples" | grep -q . ||
-    fail "rezeptur list liest die installierten Beispiele nicht"
+  local listed
+  listed=$("$prefix/bin/rezeptur" list "$prefix/share/kovanta/samples")
+  [ -n "$listed" ] || fail "rezeptur list liest die installierten Beispiele nicht"
 }
 
 # Starts the installed program for a few seconds, ends it as the desktop would (SIGTERM closes
@@ -81,7 +82,9 @@ check_start "$prefix" "$work/home"
 if [ "$deb" = 1 ]; then
   (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
   package=$(ls "$work"/deb/*.deb)
-  dpkg-deb --info "$package" | grep -q "Depends:.*libqt6widgets6" || fail "Paket ohne Qt-Abhängigkeit"
+  # Read whole before matching: grep -q ending early would fail the pipe under pipefail.
+  info=$(dpkg-deb --info "$package")
+  grep -q "Depends:.*libqt6widgets6" <<<"$info" || fail "Paket ohne Qt-Abhängigkeit"
   dpkg-deb -x "$package" "$work/root"
   check_tree "$work/root/usr"
   check_start "$work/root/usr" "$work/home-deb"
