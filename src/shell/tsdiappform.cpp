@@ -4,6 +4,7 @@
 #include "hint.h"
 #include "menuplanparts.h"
 #include "messages.h"
+#include "planfileactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "startpage.h"
@@ -115,6 +116,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
+    setUpPlanFiles();
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);
@@ -355,6 +357,11 @@ void TSDIAppForm::toggleMaxWindow()
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
+    // A changed plan is saved, dropped or keeps the program open, as the cook answers.
+    if (planFiles_ && !planFiles_->confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     if (searchPathsChanged_) {
         try {
             saveSettings();

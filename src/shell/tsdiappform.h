@@ -13,6 +13,7 @@ class QTimer;
 
 namespace kovanta {
 
+class PlanFileActions;
 class RecipeListModel;
 class StartPage;
 class TRezeptImportProz;
@@ -34,8 +35,9 @@ struct ShellOptions {
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
 // Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler reads all recipes
-// into the recipe list and shows the tabs. Closing saves the settings when the search paths
-// changed (errors are swallowed) and is never refused.
+// into the recipe list and shows the tabs. Closing first asks whether to save a changed menu
+// plan (refused on "Abbrechen"), then saves the settings when the search paths changed (errors
+// are swallowed).
 //
 // Ownership: the window owns the recipe processor, the recipe list with its entries
 // (recipeList()) and the import window once created.
@@ -73,6 +75,8 @@ public:
     QString lastAddedDirectory() const { return lastAddedDirectory_; }
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
+    // "Speiseplan öffnen/speichern...", "Bedarfsliste exportieren..." (planfileactions.h).
+    PlanFileActions* planFiles() const { return planFiles_; }
 
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
@@ -125,6 +129,7 @@ private:
     void fillRequirementRow(int row);                 // requirements view
     void togglePlan();                                // menu plan view
     void setUpMenuPlan();                             // menu plan view
+    void setUpPlanFiles();                            // plan files, after setUpMenuPlan
     QWidget* createImportWindow();                    // web import
 
     // State, in the order the window keeps it.
@@ -156,6 +161,7 @@ private:
     QAction* maxWindowAction_ = nullptr;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_
 };
 
 } // namespace kovanta
