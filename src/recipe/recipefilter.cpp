@@ -136,13 +136,9 @@ void RecipeFilter::Add(std::string_view ansiName, std::string_view ansiGroup)
     starts_.push_back(static_cast<std::uint32_t>(text_.size()));
 }
 
-bool RecipeFilter::SetQuery(std::string_view ansiQuery)
+void RecipeFilter::SetQuery(std::string_view ansiQuery)
 {
-    std::vector<std::string> words = SearchWords(ansiQuery);
-    if (words == words_)
-        return false;
-    words_ = std::move(words);
-    return true;
+    words_ = SearchWords(ansiQuery);
 }
 
 bool RecipeFilter::Matches(std::size_t i) const

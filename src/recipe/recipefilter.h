@@ -32,9 +32,8 @@ public:
     void Add(std::string_view ansiName, std::string_view ansiGroup);
     std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
 
-    // Sets the query. Returns true when its words differ from the previous ones (a keystroke
-    // that only adds a blank changes nothing).
-    bool SetQuery(std::string_view ansiQuery);
+    // Sets the query (SearchWords).
+    void SetQuery(std::string_view ansiQuery);
     // No words: every recipe matches.
     bool Empty() const { return words_.empty(); }
     const std::vector<std::string>& Words() const { return words_; }

@@ -264,11 +264,10 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
             QString what = QStringLiteral("Zeile %1: %2").arg(QString::number(line), displayPath(row.file));
             if (row.entryIndex != 0)
                 what += QStringLiteral(", Eintrag %1").arg(row.entryIndex);
-            const int found = line <= planRows ? finder.Find(row) : -1;
             if (line > planRows) {
                 ++beyond;
                 leftOut << what + QStringLiteral(" (nach Zeile %1)").arg(planRows);
-            } else if (found < 0) {
+            } else if (const int found = finder.Find(row); found < 0) {
                 leftOut << what;
             } else {
                 load.Recipe = listed[static_cast<std::size_t>(found)];

@@ -366,7 +366,7 @@ void TSDIAppForm::closeEvent(QCloseEvent* event)
         try {
             saveSettings();
         } catch (...) {
-            // Closing is never refused; a settings file that cannot be written is lost.
+            // A settings file that cannot be written does not keep the program open; it is lost.
         }
     }
     event->accept();

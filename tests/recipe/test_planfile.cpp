@@ -139,15 +139,6 @@ TEST(PlanFileFormat, ReaderReadsWhatTheWriterWrites)
     EXPECT_EQ(back[3].file, "/k/andere/REZ00003.DAT");
 }
 
-TEST(PlanFileFormat, TrimmedRowsCompareAsThePlan)
-{
-    EXPECT_EQ(TrimmedPlanRows({Row("1", "a"), PlanFileRow{}, PlanFileRow{}}),
-              std::vector<PlanFileRow>{Row("1", "a")});
-    EXPECT_TRUE(TrimmedPlanRows({PlanFileRow{}, PlanFileRow{}}).empty());
-    EXPECT_NE(TrimmedPlanRows({PlanFileRow{}, Row("1", "a")}),
-              TrimmedPlanRows({Row("1", "a")}));
-}
-
 class PlanFileDisk : public ::testing::Test {
 protected:
     TestDir tmp;
@@ -208,14 +199,9 @@ TEST_F(PlanFileDisk, RefusesWhatIsNoFileAndLeavesNothing)
     EXPECT_EQ(Slurp(plan), "1\tREZ00001.DAT\t0\n");
 }
 
-TEST_F(PlanFileDisk, ReadRefusesMissingNonRegularAndHugeFiles)
+// Missing files, directories and FIFOs: tests/cli/test_requirements_cli.cpp.
+TEST_F(PlanFileDisk, ReadRefusesHugeAndMalformedFiles)
 {
-    EXPECT_EQ(ReadPlanFile((tmp.path() / "fehlt.plan").string()).status,
-              PlanReadStatus::CannotOpen);
-    EXPECT_EQ(ReadPlanFile(tmp.path().string()).status, PlanReadStatus::CannotOpen);
-    ASSERT_EQ(::mkfifo((tmp.path() / "fifo.plan").c_str(), 0600), 0);
-    EXPECT_EQ(ReadPlanFile((tmp.path() / "fifo.plan").string()).status,
-              PlanReadStatus::CannotOpen);
     const std::string big = tmp.write("gross.plan", std::string(kMaxPlanFileBytes + 1, '\n'));
     EXPECT_EQ(ReadPlanFile(big).status, PlanReadStatus::TooLarge);
     const std::string limit = tmp.write("grenze.plan", std::string(kMaxPlanFileBytes, '\n'));

@@ -214,14 +214,17 @@ TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
     EXPECT_FALSE(actions()->planChanged());
     EXPECT_EQ(actions()->planFileName(), QPlanPath("woche.plan"));
 
-    // Another plan, then the saved one again: the plan, the marks, the requirements.
+    // Another plan, then the saved one again. Abbrechen to the question opens no dialog.
     Toggle("Gulasch");
     Toggle("Suppe");
+    log.answers = {PlanFileUi::Answer::Cancel};
+    EXPECT_FALSE(actions()->openPlan());
+    EXPECT_EQ(log.dialogs.size(), 1u);
     log.answers = {PlanFileUi::Answer::Discard};
     log.names = {QPlanPath("woche.plan")};
     ChooseTab(TabRequirements);
     actions()->openAction()->trigger();
-    EXPECT_EQ(log.questions, 1);
+    EXPECT_EQ(log.questions, 2);
     EXPECT_EQ(log.dialogs.back(), QStringLiteral("open ") + QPlanPath("woche.plan"));
     EXPECT_EQ(PlanRow(1), "10|Gulasch");
     EXPECT_EQ(PlanRow(2), "8|Kuchen");
@@ -283,8 +286,7 @@ TEST_F(PlanFilesTest, FilesThatAreNoPlanChangeNothing)
     dir.write("kaputt.plan", "20\tREZ00001.DAT\t0\nkein Plan\n");
     EXPECT_FALSE(actions()->openPlanFile(QPlanPath("kaputt.plan")));
     EXPECT_FALSE(actions()->openPlanFile(QPlanPath("fehlt.plan")));
-    EXPECT_FALSE(actions()->openPlanFile(QString::fromStdString(dir.path().string())));
-    ASSERT_EQ(log.messages.size(), 3u);
+    ASSERT_EQ(log.messages.size(), 2u);
     EXPECT_EQ(log.messages[0],
               QStringLiteral("Die Datei \"%1\" ist kein Speiseplan: Zeile 2 hat nicht die Form "
                              "Portionen<TAB>Rezeptdatei<TAB>Eintrag.")
@@ -296,12 +298,12 @@ TEST_F(PlanFilesTest, FilesThatAreNoPlanChangeNothing)
 
     // A save that cannot be written says why and leaves the plan unsaved.
     EXPECT_FALSE(actions()->savePlanFile(QPlanPath("fehlt/x.plan")));
-    ASSERT_EQ(log.messages.size(), 4u);
-    EXPECT_TRUE(log.messages[3].startsWith(
+    ASSERT_EQ(log.messages.size(), 3u);
+    EXPECT_TRUE(log.messages[2].startsWith(
         QStringLiteral("Der Speiseplan kann nicht gespeichert werden:\n\"%1\" kann nicht "
                        "geschrieben werden (")
             .arg(QPlanPath("fehlt/x.plan"))))
-        << log.messages[3].toStdString();
+        << log.messages[2].toStdString();
     EXPECT_TRUE(actions()->planChanged());
 }
 
@@ -343,31 +345,9 @@ TEST_F(PlanFilesTest, ClosingAsksOnlyForAChangedPlan)
     EXPECT_EQ(log.questions, 4);
     EXPECT_EQ(Slurp(PlanPath("ende.plan")), "10\tREZ00001.DAT\t0\n");
 
-    // Back to what was saved (the row moved out and in again is the same plan).
-    window->show();
+    // Back to what was saved: unchanged.
     plan()->SetCell(1, 1, "10");
     EXPECT_FALSE(actions()->planChanged());
-    Toggle("Gulasch");
-    EXPECT_FALSE(actions()->planChanged()); // empty
-}
-
-TEST_F(PlanFilesTest, OpeningAnotherPlanAsksFirst)
-{
-    Programmstart();
-    dir.write("a.plan", "4\tREZ00003.DAT\t0\n");
-    Toggle("Kuchen");
-    log.answers = {PlanFileUi::Answer::Cancel};
-    log.names = {QPlanPath("a.plan")};
-    EXPECT_FALSE(actions()->openPlan());
-    EXPECT_EQ(log.questions, 1);
-    EXPECT_TRUE(log.dialogs.empty()); // no file dialog after Abbrechen
-    EXPECT_EQ(PlanRow(1), "4|Kuchen");
-
-    log.answers = {PlanFileUi::Answer::Discard};
-    EXPECT_TRUE(actions()->openPlan());
-    EXPECT_EQ(PlanRow(1), "4|Suppe");
-    EXPECT_EQ(Mark("Kuchen"), "0");
-    EXPECT_EQ(Mark("Suppe"), "1");
 }
 
 TEST_F(PlanFilesTest, RequirementsExportAsShownOnBedarfsliste)
