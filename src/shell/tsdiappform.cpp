@@ -64,6 +64,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     programDirectory_ =
         withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : options.programDirectory);
+    importDefaultDirectory_ = options.importDefaultDirectory;
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));

@@ -27,6 +27,8 @@ struct ShellOptions {
     QString programDirectory;
     // Milliseconds from creation until "Programmstart" becomes clickable.
     int startDelayMs = 3000;
+    // The import window's default directory, ending in "/"; empty: <temp>/kovanta/.
+    QString importDefaultDirectory;
 };
 
 // The main window SDIAppForm: start page, tab area with tool column, menus, status bar, and the
@@ -147,6 +149,7 @@ private:
     bool previewRefreshPending_ = false;
     QString webRecipeDirectory_;
     QString programDirectory_;
+    QString importDefaultDirectory_;
     bool rowFinder_ = true;
     bool maxWindow_ = true;
     bool reloading_ = false;

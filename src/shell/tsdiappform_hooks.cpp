@@ -19,7 +19,7 @@
 namespace kovanta {
 
 // Settings and the directory scan: tsdiappform_settings.cpp; the menu plan and the
-// requirements list: tsdiappform_plan.cpp.
+// requirements list: tsdiappform_plan.cpp; the web import: tsdiappform_import.cpp.
 
 // --- Views -----------------------------------------------------------------------------------
 
@@ -58,15 +58,6 @@ void TSDIAppForm::copyWholePreview()
     mime->setHtml(preview->document()->toHtml());
     mime->setText(preview->document()->toPlainText());
     QApplication::clipboard()->setMimeData(mime);
-}
-
-// --- Web import ----------------------------------------------------------------------------
-
-// First use of "Web-Rezepte...": the import window, parented to this window, or nullptr while
-// the import is not available.
-QWidget* TSDIAppForm::createImportWindow()
-{
-    return nullptr;
 }
 
 } // namespace kovanta

@@ -130,13 +130,17 @@ void TSDIAppForm::readAllRecipes()
 }
 
 // MSG_IMPORT_NOTIFY (recipes stored): the web recipe directory becomes active if it is
-// listed. This is no change of the search paths: nothing is saved for it.
+// listed; activating is no change of the search paths, nothing is saved for it. When it is not
+// listed at all (a fresh installation), it is appended active and saved with the settings, or
+// the imported recipes would never reach the recipe list.
 void TSDIAppForm::activateWebRecipeDirectory()
 {
     SearchPathList& paths = programSearchPaths();
     const int index = paths.indexOf(fsPath(webRecipeDirectory_));
     if (index >= 0)
         paths.setActive(static_cast<std::size_t>(index), true);
+    else if (!webRecipeDirectory_.isEmpty() && paths.add(fsPath(webRecipeDirectory_), true))
+        searchPathsChanged_ = true;
 }
 
 // "Öffnen...": a directory holding REZ0*.DAT files, appended inactive when not listed yet.

@@ -1,0 +1,89 @@
+// rezeptur import: the web import of a dropped link without a window, for batch imports.
+#include "command.h"
+#include "platform/codepage.h"
+#include "webimport/importcore.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace kovanta::cli {
+namespace {
+
+// Texts as one output line: UTF-8, with TAB, CR and LF made blanks (the copy failure message
+// holds a CR; a title could hold anything).
+std::string oneLine(std::string_view ansi)
+{
+    std::string utf8 = codepage::ansiToUtf8(ansi);
+    for (char& c : utf8)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return utf8;
+}
+
+// The window's side of the import on a terminal: messages go to standard error, the posted
+// processing requests are worked off by the caller, and there is no main window to notify.
+class ConsoleView : public ImportView {
+public:
+    void lineAdded(std::size_t) override {}
+    void lineRemoved(std::size_t) override {}
+    void setListShown(bool) override {}
+    void selectAllLines() override {}
+    void setStatusText(const std::string&) override {}
+    void showMessage(const std::string& text) override { std::cerr << oneLine(text) << '\n'; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void postImportFile() override {}
+    bool hasNotifyWindow() const override { return false; }
+    void notify(int, bool) override {}
+    void repaint() override {}
+};
+
+int runImport(const std::vector<std::string>& args)
+{
+    std::string dir;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dir" && i + 1 < args.size())
+            dir = args[++i];
+        else
+            positional.push_back(args[i]);
+    }
+    if (positional.size() != 2 || dir.empty()) {
+        std::cerr << "Aufruf: rezeptur import URL TITEL --dir VERZEICHNIS\n";
+        return kExitUsage;
+    }
+    if (dir.back() != '/')
+        dir += '/';
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!std::filesystem::is_directory(dir, ec)) {
+        std::cerr << "rezeptur import: \"" << dir << "\" kann nicht angelegt werden\n";
+        return kExitFailure;
+    }
+
+    ConsoleView view;
+    BlockingFetchRunner runner;
+    ImportCore core(view, runner);
+    core.ImportDir = dir;
+    const ImportCore::DropResult result =
+        core.drop(codepage::utf8ToAnsi(positional[0]), codepage::utf8ToAnsi(positional[1]));
+    if (result != ImportCore::DropResult::Fetched)
+        return kExitFailure;
+    // The window handles one MSG_IMPORT_FILE per fetched file after the drop; so does this.
+    while (core.hasPendingImportFiles())
+        core.processImportFile();
+
+    for (std::size_t i = 0; i < core.lineCount(); ++i) {
+        const TFileInfo& line = core.line(i);
+        std::cout << oneLine(line.Title) << '\t'
+                  << std::filesystem::path(line.FileName).lexically_relative(dir).string() << '\n';
+    }
+    return kExitOk;
+}
+
+const Registrar import{{"import",
+                         "import URL TITEL --dir VERZEICHNIS   Link wie beim Ablegen im "
+                         "Importfenster holen und umsetzen",
+                         runImport}};
+
+} // namespace
+} // namespace kovanta::cli

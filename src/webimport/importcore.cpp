@@ -1,0 +1,508 @@
+#include "importcore.h"
+
+#include "platform/codepage.h"
+#include "platform/regularfile.h"
+#include "platform/tempfile.h"
+#include "webrecipe.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+namespace kovanta {
+namespace {
+
+constexpr const char* kMsgDropLimit =
+    "Es wurden bereits 500 Dateien eingelesen; die \xFC"
+    "brigen Verweise wurden \xFC"
+    "bersprungen";
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+enum class WriteResult { Ok, OpenFailed, Short };
+
+// Writes `bytes` into `path` (our own fresh temporary file). Short also when the data could not
+// be flushed to the file on close.
+WriteResult writeWhole(const std::string& path, std::string_view bytes)
+{
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return WriteResult::OpenFailed;
+    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), out);
+    const bool closed = std::fclose(out) == 0;
+    return written == bytes.size() && closed ? WriteResult::Ok : WriteResult::Short;
+}
+
+// Copies the regular file `source` into `target`; false on any read or write failure and for a
+// source beyond `limit` bytes.
+bool copyRegularFile(const std::string& source, const std::string& target, std::size_t limit)
+{
+    std::FILE* in = openRegularFile(source);
+    if (!in)
+        return false;
+    std::FILE* out = std::fopen(target.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    bool ok = true;
+    std::size_t total = 0;
+    char buffer[64 * 1024];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, in);
+        total += n;
+        if (total > limit || std::fwrite(buffer, 1, n, out) != n) {
+            ok = false;
+            break;
+        }
+        if (n < sizeof buffer) {
+            ok = !std::ferror(in);
+            break;
+        }
+    }
+    std::fclose(in);
+    return std::fclose(out) == 0 && ok;
+}
+
+void removeFile(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+
+} // namespace
+
+bool IsRecipeFileName(std::string_view name)
+{
+    return name.size() >= 4 && equalsNoCase(name.substr(0, 3), "rez") &&
+           equalsNoCase(name.substr(name.size() - 4), ".dat");
+}
+
+bool IsImportTempFileName(std::string_view name)
+{
+    if (name.size() < 8 || name.size() > 11 || name.substr(0, 3) != "rez" ||
+        name.substr(name.size() - 4) != ".tmp")
+        return false;
+    const std::string_view digits = name.substr(3, name.size() - 7);
+    return std::all_of(digits.begin(), digits.end(), isHexDigit);
+}
+
+std::optional<std::string> CreateImportFile(const std::string& dir, int& error,
+                                            const CreateTempFile& create)
+{
+    // The numbers start at a time-dependent place; a recipe imported earlier may hold any of
+    // them. Rejected names stay reserved until a free one is found, so none comes back.
+    constexpr int kTries = 64;
+    std::vector<std::string> rejected;
+    std::optional<std::string> result;
+    error = 0;
+    for (int i = 0; i < kTries; ++i) {
+        std::optional<std::string> file =
+            create ? create(dir, "rez", error) : platform::CreateUniqueTempFile(dir, "rez", error);
+        if (!file)
+            break;
+        std::error_code ec;
+        if (!std::filesystem::exists(ChangeFileExt(*file, ".dat"), ec) && !ec) {
+            result = std::move(file);
+            break;
+        }
+        rejected.push_back(std::move(*file));
+    }
+    for (const std::string& name : rejected)
+        removeFile(name);
+    if (!result && error == 0)
+        error = EEXIST;
+    return result;
+}
+
+std::string ReadRecipeTitle(const std::string& path)
+{
+    // Lines end at CR, LF or CR LF, as a text file is read. Only the first four lines matter;
+    // the read is bounded so that a huge file without line ends cannot hold the window.
+    constexpr std::size_t kMaxRead = 1024 * 1024;
+    std::FILE* in = openRegularFile(path);
+    if (!in)
+        return kUnknownFormat;
+    std::string line;
+    int lineNumber = 1;
+    bool lastWasCR = false;
+    bool fourthLineRead = false;
+    std::size_t read = 0;
+    for (int c; read < kMaxRead && (c = std::fgetc(in)) != EOF; ++read) {
+        const char ch = static_cast<char>(c);
+        if (ch == '\n' && lastWasCR) {
+            lastWasCR = false;
+            continue;
+        }
+        lastWasCR = ch == '\r';
+        if (lineNumber == 4)
+            fourthLineRead = true;
+        if (ch == '\r' || ch == '\n') {
+            if (lineNumber == 4)
+                break;
+            line.clear();
+            ++lineNumber;
+            continue;
+        }
+        if (lineNumber == 4 && line.size() < 20)
+            line += ch;
+    }
+    std::fclose(in);
+    if (!fourthLineRead)
+        return kUnknownFormat;
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\0'))
+        line.pop_back();
+    return codepage::oemToAnsi(line);
+}
+
+std::string LocalPathOfFileUrl(std::string_view url)
+{
+    std::string_view rest = url.size() >= 7 ? url.substr(7) : std::string_view();
+    // "file://localhost/x" names the same file as "file:///x".
+    if (rest.starts_with("localhost/"))
+        rest.remove_prefix(9);
+    if (!rest.starts_with('/'))
+        return {}; // another host's file, or no path at all
+    std::string path;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest.substr(i, 3) == "%20") {
+            path += ' ';
+            i += 2;
+        } else {
+            path += rest[i];
+        }
+    }
+    return codepage::ansiToUtf8(path);
+}
+
+// ---- ImportCore -------------------------------------------------------------------------
+
+// What one drop has fetched so far, shared by the processing of everything it brought in: a
+// menu plan that links to itself, or plans linking to each other, end here.
+struct ImportCore::DropContext {
+    std::set<std::string> urls;
+    int files = 0;
+    bool limitReported = false;
+    bool cancelled = false;
+};
+
+class ImportCore::BusyScope {
+public:
+    explicit BusyScope(ImportCore& core) : core_(core) { ++core_.busy_; }
+    ~BusyScope()
+    {
+        if (--core_.busy_ > 0)
+            return;
+        // MSG_IMPORT_FILE that came while busy (a window repaints while it fetches) are asked
+        // for again, one each, now that nothing runs.
+        for (; core_.missedImportFiles_ > 0; --core_.missedImportFiles_)
+            core_.view_.postImportFile();
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    ImportCore& core_;
+};
+
+ImportCore::ImportCore(ImportView& view, FetchRunner& runner) : view_(view), runner_(runner) {}
+
+ImportCore::~ImportCore() = default;
+
+void ImportCore::setStatus(const std::string& text)
+{
+    status_ = text;
+    view_.setStatusText(text);
+}
+
+void ImportCore::showProgress(std::size_t bytes)
+{
+    view_.setStatusText(status_ + " " + std::to_string(bytes) + " Bytes");
+}
+
+void ImportCore::postNotify(int kind)
+{
+    if (view_.hasNotifyWindow())
+        view_.notify(kind, false);
+}
+
+std::ptrdiff_t ImportCore::indexOf(const TFileInfo* entry) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].get() == entry)
+            return static_cast<std::ptrdiff_t>(i);
+    return -1;
+}
+
+void ImportCore::removeLine(std::size_t index)
+{
+    const TFileInfo* entry = lines_[index].get();
+    std::erase_if(pending_, [entry](const Pending& p) { return p.entry == entry; });
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+    view_.lineRemoved(index);
+}
+
+void ImportCore::LoadImportDirectory(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.')
+            continue;
+        std::error_code typeEc;
+        if (it->is_directory(typeEc))
+            continue;
+        const std::string path = dir + name;
+        if (IsRecipeFileName(name)) {
+            lines_.push_back(std::make_unique<TFileInfo>(TFileInfo{"", ReadRecipeTitle(path), path}));
+            view_.lineAdded(lines_.size() - 1);
+            view_.setListShown(true);
+        } else if (IsImportTempFileName(name)) {
+            // A raw fetched file an earlier run left behind: ours, and of no use any more.
+            removeFile(path);
+        }
+    }
+}
+
+bool ImportCore::admit(DropContext& context, const std::string& url)
+{
+    if (context.cancelled || context.urls.count(url) != 0)
+        return false;
+    if (context.files >= kMaxFilesPerDrop) {
+        if (!context.limitReported) {
+            context.limitReported = true;
+            view_.showMessage(kMsgDropLimit);
+        }
+        return false;
+    }
+    context.urls.insert(url);
+    ++context.files;
+    return true;
+}
+
+ImportCore::DropResult ImportCore::drop(const std::string& url, const std::string& title)
+{
+    if (busy() || title == url)
+        return DropResult::Ignored;
+    BusyScope busy(*this);
+    auto context = std::make_shared<DropContext>();
+    DropResult result = DropResult::Other;
+    switch (SchemeOf(url)) {
+    case TLinkScheme::Http:
+        setStatus(kStatusDownload);
+        admit(*context, url);
+        DownloadRecipe(url, title, context);
+        result = DropResult::Fetched;
+        break;
+    case TLinkScheme::File:
+        setStatus(kStatusLocalCopy);
+        admit(*context, url);
+        CopyLocalRecipe(url, title, context);
+        result = DropResult::Fetched;
+        break;
+    case TLinkScheme::Other:
+        break;
+    }
+    setStatus(kStatusIdle);
+    return result;
+}
+
+void ImportCore::DownloadRecipe(const std::string& url, const std::string& title,
+                                const std::shared_ptr<DropContext>& context)
+{
+    FetchOutcome outcome;
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        if (attempt > 1 && !runner_.pause(retryDelayMs)) {
+            context->cancelled = true;
+            return;
+        }
+        outcome = runner_.fetch(url, configureClient,
+                                [this](std::size_t bytes) { showProgress(bytes); });
+        view_.setStatusText(status_);
+        if (outcome.kind == FetchOutcome::Cancelled) {
+            // Esc: a failed fetch the user asked for; no message, and nothing more of this drop.
+            context->cancelled = true;
+            return;
+        }
+        if (outcome.kind == FetchOutcome::ErrorStatus) {
+            view_.showMessage(outcome.statusText);
+            break;
+        }
+        // A body shorter than its announced length is a broken transfer, not a page.
+        if (outcome.kind == FetchOutcome::Answer && outcome.contentSize > 0 &&
+            outcome.body.size() < static_cast<std::size_t>(outcome.contentSize))
+            outcome.statusCode = 0;
+        if (outcome.kind == FetchOutcome::Answer && outcome.statusCode == 200)
+            break;
+    }
+    if (outcome.kind != FetchOutcome::Answer || outcome.statusCode != 200) {
+        view_.showMessage(kMsgRequestFailed);
+        return;
+    }
+
+    int error = 0;
+    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
+    if (!file) {
+        view_.showMessage(std::strerror(error));
+        return;
+    }
+    switch (writeWhole(*file, outcome.body)) {
+    case WriteResult::Ok:
+        addFetched(url, title, *file, context);
+        break;
+    case WriteResult::Short:
+        // The incomplete file holds nothing usable and would lie in the directory for ever.
+        removeFile(*file);
+        view_.showMessage(kMsgLength);
+        break;
+    case WriteResult::OpenFailed:
+        removeFile(*file);
+        view_.showMessage(kMsgCannotWrite);
+        break;
+    }
+}
+
+void ImportCore::CopyLocalRecipe(const std::string& url, const std::string& title,
+                                 const std::shared_ptr<DropContext>& context)
+{
+    const std::string source = LocalPathOfFileUrl(url);
+    // Checked before a name is made, so that a missing source leaves no empty file behind.
+    std::error_code ec;
+    if (source.empty() || !std::filesystem::exists(source, ec) ||
+        std::filesystem::is_directory(source, ec))
+        return;
+    int error = 0;
+    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
+    if (!file)
+        return;
+    if (!copyRegularFile(source, *file, kMaxLocalFileSize)) {
+        removeFile(*file);
+        view_.showMessage(std::string(kMsgCopyFailed) + url);
+        return;
+    }
+    addFetched(url, title, *file, context);
+}
+
+void ImportCore::addFetched(const std::string& url, const std::string& title,
+                            const std::string& file, const std::shared_ptr<DropContext>& context)
+{
+    lines_.push_back(std::make_unique<TFileInfo>(TFileInfo{url, title, file}));
+    view_.lineAdded(lines_.size() - 1);
+    view_.setListShown(true);
+    pending_.push_back({lines_.back().get(), context});
+    view_.postImportFile();
+}
+
+void ImportCore::processImportFile()
+{
+    if (busy()) {
+        ++missedImportFiles_;
+        return;
+    }
+    if (pending_.empty())
+        return;
+    const Pending next = pending_.front();
+    pending_.pop_front();
+    process(next.entry, next.context);
+}
+
+void ImportCore::process(TFileInfo* entry, const std::shared_ptr<DropContext>& context)
+{
+    BusyScope busy(*this);
+    TResolveHooks hooks;
+    hooks.linksBegin = [this] { setStatus(kStatusResolve); };
+    hooks.fetchLink = [this, &context](const TResolvedLink& link) {
+        view_.repaint();
+        if (!admit(*context, link.url))
+            return;
+        if (link.scheme == TLinkScheme::Http)
+            DownloadRecipe(link.url, link.title, context);
+        else
+            CopyLocalRecipe(link.url, link.title, context);
+    };
+    hooks.linkDone = [this](const std::string& url) { setStatus(url); };
+    const bool ok = ResolveImportFile(entry->FileName, entry->Url, hooks);
+    postNotify(kNotifyDirectoryChanged);
+    setStatus(kStatusIdle);
+
+    const std::ptrdiff_t index = indexOf(entry);
+    if (ok)
+        entry->FileName = ChangeFileExt(entry->FileName, ".dat");
+    else if (index >= 0)
+        removeLine(static_cast<std::size_t>(index));
+}
+
+void ImportCore::accept(std::vector<std::size_t> selected)
+{
+    if (busy())
+        return;
+    if (selected.empty()) {
+        view_.selectAllLines();
+        for (std::size_t i = 0; i < lines_.size(); ++i)
+            selected.push_back(i);
+    }
+    if (!view_.hasNotifyWindow())
+        return;
+    std::sort(selected.begin(), selected.end());
+    view_.notify(kNotifyDirectoryChanged, true);
+    for (const std::size_t index : selected)
+        if (index < lines_.size())
+            view_.notify(kNotifyAccepted, true);
+    view_.notify(kNotifyClose, false);
+}
+
+void ImportCore::DeleteEntry(std::size_t index)
+{
+    if (index >= lines_.size())
+        return;
+    const std::string file = lines_[index]->FileName;
+    removeLine(index);
+    removeFile(file);
+}
+
+void ImportCore::deleteSelected(std::vector<std::size_t> selected)
+{
+    if (busy())
+        return;
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        DeleteEntry(*it);
+    postNotify(kNotifyDirectoryChanged);
+    if (lines_.empty())
+        view_.setListShown(false);
+}
+
+void ImportCore::deleteAll()
+{
+    if (busy())
+        return;
+    if (view_.askYesNo(kQuestionDeleteAll, kQuestionDeleteAllTitle)) {
+        while (!lines_.empty())
+            DeleteEntry(lines_.size() - 1);
+        view_.setListShown(false);
+    }
+    postNotify(kNotifyDirectoryChanged);
+}
+
+} // namespace kovanta

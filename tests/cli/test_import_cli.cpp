@@ -1,0 +1,126 @@
+// `rezeptur import` end to end: the built program against a web server on 127.0.0.1 started
+// by the test, and on local files.
+#include "support/rezeptur.h"
+#include "support/testdir.h"
+#include "webimport/importtestsupport.h"
+#include "webimport/pyhttpserver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using importtest::planPage;
+using importtest::recipeFileOf;
+using importtest::recipePage;
+using rezeptur_test::RunResult;
+namespace fs = std::filesystem;
+
+// Runs rezeptur with the arguments (quoted for the shell); `prefix` is shell text run first.
+RunResult rezeptur(const TestDir& dir, const std::vector<std::string>& args,
+                   const std::string& prefix = "")
+{
+    std::string quoted;
+    for (const std::string& a : args)
+        quoted += " '" + a + "'";
+    if (prefix.empty())
+        return rezeptur_test::Run(dir.dir(), quoted, dir);
+    const std::string out = dir.dir() + "rezeptur.out", err = dir.dir() + "rezeptur.err";
+    const std::string command = "cd '" + dir.dir() + "' && " + prefix + " exec '" +
+                                rezeptur_test::Program() + "'" + quoted + " >'" + out + "' 2>'" +
+                                err + "'";
+    const int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    RunResult run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = rezeptur_test::ReadAll(out);
+    run.err = rezeptur_test::ReadAll(err);
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+class RezepturImport : public testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new PyHttpServer; }
+    static void TearDownTestSuite()
+    {
+        delete server_;
+        server_ = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(server_->port(), 0) << "python3 http.server did not start"; }
+
+    static PyHttpServer* server_;
+    TestDir dir;
+};
+PyHttpServer* RezepturImport::server_ = nullptr;
+
+} // namespace
+
+TEST_F(RezepturImport, MenuPlanPrintsItsRecipesInListOrder)
+{
+    server_->put("kw50/gulasch.htm", recipePage("Gulasch"));
+    server_->put("kw50/rotkohl.htm", recipePage("Rotkohl"));
+    server_->put("kw50/plan.htm", planPage({"gulasch.htm Gulasch vom Rind",
+                                            "rotkohl.htm Rotkohl mit &Auml;pfeln",
+                                            "fehlt.htm Fehlt"}));
+    const std::string target = dir.dir() + "neu/import";
+    const RunResult r =
+        rezeptur(dir, {"import", server_->url("/kw50/plan.htm"), "Speiseplan", "--dir", target});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Not Found\nEs konnten die Daten nicht angefordert werden\n");
+    const std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 2u) << r.out;
+    EXPECT_TRUE(out[0].starts_with("Gulasch vom Rind\trez")) << out[0];
+    EXPECT_TRUE(out[1].starts_with("Rotkohl mit \xC3\x84pfeln\trez")) << out[1];
+    const std::string file = out[0].substr(out[0].find('\t') + 1);
+    EXPECT_TRUE(file.ends_with(".dat"));
+    EXPECT_EQ(rezeptur_test::ReadAll(fs::path(target) / file), recipeFileOf(recipePage("Gulasch")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 2);
+}
+
+TEST_F(RezepturImport, LocalLinkAndExitStatuses)
+{
+    dir.write("seiten/Kartoffel salat.htm", recipePage("Kartoffelsalat"));
+    const std::string target = dir.dir() + "ziel";
+    RunResult r = rezeptur(dir, {"import", "file://" + dir.dir() + "seiten/Kartoffel%20salat.htm",
+                                 "Kartoffelsalat", "--dir", target});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("Kartoffelsalat\trez")) << r.out;
+
+    // Processed even without a recipe: a missing local file gives nothing and no message.
+    r = rezeptur(dir, {"import", "file://" + dir.dir() + "fehlt.htm", "Fehlt", "--dir", target});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out + r.err, "");
+
+    const std::string link = server_->url("/x.htm");
+    EXPECT_EQ(rezeptur(dir, {"import", "ftp://127.0.0.1/x.htm", "X", "--dir", target}).status, 1);
+    EXPECT_EQ(rezeptur(dir, {"import", link, link, "--dir", target}).status, 1);
+    EXPECT_EQ(server_->count("HEAD /x.htm"), 0);
+    EXPECT_EQ(rezeptur(dir, {"import", link, "X"}).status, 2);
+    EXPECT_EQ(rezeptur(dir, {"import", link, "--dir", target}).status, 2);
+}
+
+TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
+{
+    // The page is larger than the files the program may write (ulimit -f, in 512-byte blocks);
+    // the signal for an oversized write is ignored, so the write comes back short.
+    std::string page = recipePage("Grosse Seite");
+    page += std::string(200 * 1024, ' ') + "\r\n";
+    server_->put("gross.htm", page);
+    const std::string target = dir.dir() + "begrenzt";
+    fs::create_directories(target);
+    const RunResult r = rezeptur(dir, {"import", server_->url("/gross.htm"), "Gross", "--dir", target},
+                                 "trap '' XFSZ; ulimit -f 64;");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(fs::is_empty(target));
+}
