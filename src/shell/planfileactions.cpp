@@ -42,8 +42,15 @@ class DesktopPlanFileUi final : public PlanFileUi {
 public:
     QString openPlanName(QWidget* parent, const QString& start) override
     {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Speiseplan öffnen"), start,
-                                            QStringLiteral("Speiseplan (*.plan)"));
+        QFileDialog dialog(parent, QStringLiteral("Speiseplan öffnen"), QString(),
+                           QStringLiteral("Speiseplan (*.plan)"));
+        dialog.setObjectName(QStringLiteral("SpeiseplanOeffnenDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        prepare(dialog, start, QStringLiteral("Öffnen"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
     }
     QString savePlanName(QWidget* parent, const QString& start) override
     {
@@ -84,20 +91,57 @@ public:
     }
 
 private:
-    static QString saveName(QWidget* parent, const QString& caption, const QString& start,
-                            const QString& filter, const QString& suffix)
+    // The dialog's own texts in German (the desktop's dialog, where there is one, brings its
+    // own), starting at a file or a directory.
+    static void prepare(QFileDialog& dialog, const QString& start, const QString& accept)
     {
-        QFileDialog dialog(parent, caption, start, filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(suffix);
-        if (QFileInfo(start).isDir())
+        dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+        dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+        dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+        dialog.setLabelText(QFileDialog::Accept, accept);
+        dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+        const QFileInfo info(start);
+        if (info.isDir()) {
             dialog.setDirectory(start);
-        else
-            dialog.selectFile(start);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
-        return dialog.selectedFiles().constFirst();
+        } else {
+            dialog.setDirectory(info.absolutePath());
+            if (!info.fileName().isEmpty())
+                dialog.selectFile(info.fileName());
+        }
+    }
+
+    QString saveName(QWidget* parent, const QString& caption, const QString& start,
+                     const QString& filter, const QString& suffix)
+    {
+        QString at = start;
+        for (;;) {
+            QFileDialog dialog(parent, caption, QString(), filter);
+            dialog.setObjectName(QStringLiteral("SpeichernDialog"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setDefaultSuffix(suffix);
+            // Replacing is asked below, in German.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+            prepare(dialog, at, QStringLiteral("Speichern"));
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return {};
+            const QString name = dialog.selectedFiles().constFirst();
+            if (!QFileInfo::exists(name) || askReplace(parent, name))
+                return name;
+            at = name;
+        }
+    }
+
+    static bool askReplace(QWidget* parent, const QString& name)
+    {
+        QMessageBox box(QMessageBox::Question, applicationTitle(),
+                        QStringLiteral("Die Datei \"%1\" gibt es schon. Ersetzen?")
+                            .arg(QDir::toNativeSeparators(name)),
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
 };
 
