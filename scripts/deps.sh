@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
+  poppler-utils
   python3
   xvfb xauth imagemagick
 )

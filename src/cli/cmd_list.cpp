@@ -1,36 +1,23 @@
 // `rezeptur list PATH...`: the recipe list as the scan would fill it, one TAB-separated line per
 // entry, for batch use and black-box tests of the reader.
 #include "command.h"
-#include "platform/codepage.h"
-#include "platform/filesearch.h"
+#include "cli/common/planfile.h"
+#include "cli/common/recipesources.h"
 #include "recipe/rezeptimportproz.h"
 
-#include <filesystem>
 #include <iostream>
 #include <string>
 
 namespace kovanta::cli {
 namespace {
 
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
-std::string Field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
-}
-
 void PrintEntries(const RecipeList& list, std::string& out)
 {
     for (const RecipeListItem& item : list) {
         const TImpListInfo& e = *item.Entry;
-        out += Field(e.ShortName);
+        out += OutputField(e.ShortName);
         out += '\t';
-        out += Field(e.GroupName);
+        out += OutputField(e.GroupName);
         for (const long long n :
              {static_cast<long long>(e.Portions), static_cast<long long>(e.Kcal),
               static_cast<long long>(e.KJ), static_cast<long long>(e.BE),
@@ -48,7 +35,7 @@ void PrintEntries(const RecipeList& list, std::string& out)
         out += '\t';
         out += std::to_string(e.NameNumber);
         out += '\t';
-        out += Field(e.DateText);
+        out += OutputField(e.DateText);
         out += '\n';
     }
 }
@@ -62,18 +49,8 @@ int RunList(const std::vector<std::string>& args)
     const TRezeptImportProz proz;
     int status = kExitOk;
     for (const std::string& path : args) {
-        std::error_code ec;
-        const auto kind = std::filesystem::status(path, ec).type();
         RecipeList list;
-        if (kind == std::filesystem::file_type::directory) {
-            // Like an active search directory: every REZ*.DAT in listing order, not sorted.
-            const std::string dir = path.ends_with('/') ? path : path + "/";
-            for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-                proz.ReadRecipeIndex(file, list);
-        } else if (kind != std::filesystem::file_type::not_found &&
-                   kind != std::filesystem::file_type::none) {
-            proz.ReadRecipeIndex(path, list);
-        } else {
+        if (!ReadRecipeSource(proz, path, list)) {
             std::cerr << "rezeptur list: \"" << path << "\" nicht gefunden\n";
             status = kExitFailure;
             continue;

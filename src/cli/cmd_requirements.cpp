@@ -2,14 +2,12 @@
 // the window computes it, one TAB-separated line per row, or the CSV file of "Bedarfsliste
 // exportieren...". For batch use and the golden tests.
 #include "command.h"
-#include "platform/codepage.h"
-#include "recipe/planfile.h"
+#include "cli/common/planfile.h"
 #include "recipe/requirements.h"
 #include "recipe/requirementscsv.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,18 +15,6 @@ namespace kovanta::cli {
 namespace {
 
 constexpr const char* kName = "rezeptur requirements";
-
-// Texts from recipe files as one output field: UTF-8, and a TAB, CR or LF in the file cannot
-// break the line into extra fields or lines.
-std::string Field(std::string_view ansi)
-{
-    std::string utf8 = codepage::ansiToUtf8(ansi);
-    for (char& c : utf8) {
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return utf8;
-}
 
 int RunRequirements(const std::vector<std::string>& args)
 {
@@ -44,39 +30,14 @@ int RunRequirements(const std::vector<std::string>& args)
         std::cerr << "Aufruf: rezeptur requirements PLANDATEI [--csv]\n";
         return kExitUsage;
     }
-    const std::string& planPath = files[0];
-    const PlanReadResult read = ReadPlanFile(planPath);
-    switch (read.status) {
-    case PlanReadStatus::Ok:
-        break;
-    case PlanReadStatus::CannotOpen:
-        std::cerr << kName << ": \"" << planPath << "\" nicht gefunden\n";
+    auto lines = ReadPlanFile(kName, files[0]);
+    if (!lines)
         return kExitFailure;
-    case PlanReadStatus::TooLarge:
-        std::cerr << kName << ": \"" << planPath << "\" ist größer als "
-                  << kMaxPlanFileBytes / (1024 * 1024) << " MiB\n";
-        return kExitFailure;
-    case PlanReadStatus::Malformed:
-        std::cerr << kName << ": \"" << planPath << "\", Zeile " << read.line
-                  << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG]\n";
-        return kExitFailure;
-    }
 
-    std::vector<std::unique_ptr<TImpListInfo>> entries;
     std::vector<PlanRow> plan;
-    plan.reserve(read.rows.size());
-    for (const PlanFileRow& row : read.rows) {
-        if (row.free) {
-            plan.push_back(PlanRow{nullptr, {}});
-            continue;
-        }
-        auto entry = std::make_unique<TImpListInfo>();
-        entry->FileName = row.file;
-        entry->FileNumber = FileNumberOf(entry->FileName);
-        entry->EntryIndex = row.entryIndex;
-        plan.push_back(PlanRow{entry.get(), row.portions});
-        entries.push_back(std::move(entry));
-    }
+    plan.reserve(lines->size());
+    for (const PlanLine& line : *lines)
+        plan.push_back(PlanRow{line.free ? nullptr : line.entry.get(), line.portions});
 
     const TRezeptImportProz proz;
     RequirementsList list;
@@ -89,9 +50,9 @@ int RunRequirements(const std::vector<std::string>& args)
         for (std::size_t i = 0; i < list.size(); ++i) {
             out += RequirementQuantityText(list[i].Quantity);
             out += '\t';
-            out += Field(list[i].UnitName);
+            out += OutputField(list[i].UnitName);
             out += '\t';
-            out += Field(list[i].Article);
+            out += OutputField(list[i].Article);
             out += '\n';
         }
         if (alternatives) {

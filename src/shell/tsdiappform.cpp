@@ -5,6 +5,7 @@
 #include "menuplanparts.h"
 #include "messages.h"
 #include "planfileactions.h"
+#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "startpage.h"
@@ -118,6 +119,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
     setUpPlanFiles();
+    printActions_ = new PrintActions(*this);
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);

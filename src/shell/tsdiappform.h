@@ -14,6 +14,7 @@ class QTimer;
 namespace kovanta {
 
 class PlanFileActions;
+class PrintActions;
 class RecipeListModel;
 class StartPage;
 class TRezeptImportProz;
@@ -165,6 +166,8 @@ private:
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
     PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_
+    // Printing and print preview (printactions.h); a child of the window.
+    PrintActions* printActions_ = nullptr;
 };
 
 } // namespace kovanta

@@ -3,6 +3,7 @@
 // gives it its work; until that layer is wired, it does the least that keeps the window sound.
 
 #include "gridsetup.h"
+#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "tsdiappform.h"
@@ -47,8 +48,11 @@ void TSDIAppForm::showPreview(int row)
 
 // --- Printing and clipboard ----------------------------------------------------------------
 
-// HemisphereButton4: print what the current tab shows.
-void TSDIAppForm::printCurrentTab() {}
+// HemisphereButton4: print what the current tab shows (printactions.h).
+void TSDIAppForm::printCurrentTab()
+{
+    printActions_->print();
+}
 
 // HemisphereButton5: the whole preview to the clipboard, formatted and as plain text.
 void TSDIAppForm::copyWholePreview()

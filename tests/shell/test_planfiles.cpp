@@ -182,7 +182,9 @@ TEST_F(PlanFilesTest, MenuItemsWaitForTheFirstRead)
                                   QStringLiteral("-"), QStringLiteral("Speiseplan öffnen..."),
                                   QStringLiteral("Speiseplan speichern..."),
                                   QStringLiteral("Bedarfsliste exportieren..."),
-                                  QStringLiteral("-"), QStringLiteral("Beenden")}));
+                                  QStringLiteral("-"), QStringLiteral("Drucken..."),
+                                  QStringLiteral("Druckvorschau..."), QStringLiteral("-"),
+                                  QStringLiteral("Beenden")}));
     EXPECT_EQ(actions()->openAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(actions()->saveAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     // Before "Programmstart" no recipe could be planned.

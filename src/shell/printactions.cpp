@@ -1,0 +1,258 @@
+#include "printactions.h"
+
+#include "gridsetup.h"
+#include "hemispherebutton.h"
+#include "hint.h"
+#include "print/listprintouts.h"
+#include "print/qt/paintercanvas.h"
+#include "print/recipeprintout.h"
+#include "recipelistmodel.h"
+#include "startup.h"
+#include "tablayout.h"
+#include "toolcolumn.h"
+#include "tsdiappform.h"
+#include "views/menuplangrids.h"
+#include "views/recipelistview.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableView>
+
+namespace kovanta {
+
+namespace {
+
+// The grid columns each list printout shows.
+constexpr int kRecipeListFirstColumn = 2; // Rezept ... WZ
+constexpr int kRecipeListLastColumn = 10;
+constexpr int kPlanFirstColumn = 1; // Portionen, Rezept, Gruppe / Menge, Einheit, Artikel
+constexpr int kPlanLastColumn = 3;
+
+print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool planRows)
+{
+    print::ListTable table;
+    for (int col = first; col <= last; ++col)
+        table.header.push_back(grid.GetCell(col, 0));
+    for (int row = TAStringGrid::FixedRows; row < grid.RowCount(); ++row) {
+        // The list as shown: rows the quick filter hides are not printed.
+        if (grid.isRowHidden(row - TAStringGrid::FixedRows))
+            continue;
+        print::ListRow r;
+        for (int col = first; col <= last; ++col)
+            r.cells.push_back(grid.GetCell(col, row));
+        if (planRows)
+            r.hasEntry = grid.Objects(0, row) != nullptr;
+        table.rows.push_back(std::move(r));
+    }
+    return table;
+}
+
+// The window stays disabled while a printout is made; enabled again whatever happens.
+class DisabledWhilePrinting {
+public:
+    explicit DisabledWhilePrinting(QWidget& window) : window_(window) { window_.setEnabled(false); }
+    ~DisabledWhilePrinting() { window_.setEnabled(true); }
+    DisabledWhilePrinting(const DisabledWhilePrinting&) = delete;
+    DisabledWhilePrinting& operator=(const DisabledWhilePrinting&) = delete;
+
+private:
+    QWidget& window_;
+};
+
+bool ShowPrintDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void ShowPreviewDialog(QWidget* parent, QPrinter& printer,
+                       const std::function<void(QPrinter*)>& paint)
+{
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    dialog.setWindowTitle(QStringLiteral("Druckvorschau"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
+}
+
+void ShowError(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), message, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("PrintError"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+} // namespace
+
+PrintActions::PrintActions(TSDIAppForm& window)
+    : QObject(&window), window_(window), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      printerDialog_(ShowPrintDialog), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
+{
+    setObjectName(QStringLiteral("PrintActions"));
+    printer_->setPageOrientation(QPageLayout::Portrait);
+
+    printAction_ = new QAction(QStringLiteral("&Drucken..."), this);
+    printAction_->setObjectName(QStringLiteral("Drucken1"));
+    printAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    applyHint(printAction_, QStringLiteral("Drucken|Druckt, was die aktuelle Seite zeigt"));
+    previewAction_ = new QAction(QStringLiteral("Druckvorschau..."), this);
+    previewAction_->setObjectName(QStringLiteral("Druckvorschau1"));
+    applyHint(previewAction_,
+              QStringLiteral("Druckvorschau|Zeigt die Druckseiten der aktuellen Seite"));
+    connect(printAction_, &QAction::triggered, this, &PrintActions::print);
+    connect(previewAction_, &QAction::triggered, this, &PrintActions::preview);
+
+    // Into "Datei", before "&Beenden", with a separator of their own.
+    auto* file = window.menuBar()->findChild<QMenu*>(QStringLiteral("Datei1"));
+    QAction* quit = window.menuBar()->findChild<QAction*>(QStringLiteral("Beenden1"));
+    if (file) {
+        if (quit && file->actions().contains(quit)) {
+            file->insertAction(quit, printAction_);
+            file->insertAction(quit, previewAction_);
+            file->insertSeparator(quit);
+        } else {
+            file->addAction(printAction_);
+            file->addAction(previewAction_);
+        }
+    }
+    // Both follow the print button, and the tab area being shown.
+    if (QWidget* button = window.toolColumn()->button(4))
+        button->installEventFilter(this);
+    window.tabs()->installEventFilter(this);
+    updateEnabled();
+}
+
+PrintActions::~PrintActions() = default;
+
+bool PrintActions::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        updateEnabled();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PrintActions::updateEnabled()
+{
+    const QWidget* button = window_.toolColumn()->button(4);
+    const bool on = button && button->isEnabled() && !window_.tabs()->isHidden();
+    printAction_->setEnabled(on);
+    previewAction_->setEnabled(on);
+}
+
+std::unique_ptr<print::Printout> PrintActions::currentPrintout()
+{
+    TabWorkArea* tabs = window_.tabs();
+    if (tabs->isHidden())
+        return nullptr;
+    switch (tabs->currentIndex()) {
+    case TabRecipeList:
+        return std::make_unique<print::ListPrintout>(print::ListPrintout::RecipeList(
+            TableOf(*AsListGrid(tabs->recipeGrid()), kRecipeListFirstColumn,
+                    kRecipeListLastColumn, false)));
+    case TabPreview: {
+        const int index = window_.currentRecipeIndex(tabs->recipeGrid()->currentIndex());
+        if (const TImpListInfo* recipe = window_.recipeList()->entry(index)) {
+            const std::int32_t portions = PlanPortionsInGrid(
+                *recipe, GridRef<TAStringGrid>(AsListGrid(tabs->planGrid())));
+            // A file that cannot be read leaves the grid as it was: what it held is printed.
+            FillPrintGrid(window_.importProz(), *recipe, printGrid_, portions);
+        }
+        if (printGrid_.RowCount() == 0)
+            return nullptr;
+        return std::make_unique<print::RecipePrintout>(printGrid_);
+    }
+    case TabMenuPlan:
+        return std::make_unique<print::ListPrintout>(print::ListPrintout::MenuPlan(
+            TableOf(*AsListGrid(tabs->planGrid()), kPlanFirstColumn, kPlanLastColumn, true)));
+    case TabRequirements:
+        return std::make_unique<print::ListPrintout>(print::ListPrintout::Requirements(
+            TableOf(*AsListGrid(tabs->requirementsGrid()), kPlanFirstColumn, kPlanLastColumn,
+                    false),
+            window_.alternativesFound()));
+    default:
+        return nullptr;
+    }
+}
+
+bool PrintActions::somethingToPrint() const
+{
+    const TabWorkArea* tabs = window_.tabs();
+    if (tabs->isHidden())
+        return false;
+    switch (tabs->currentIndex()) {
+    case TabPreview:
+        // Without a current recipe the print grid is printed as it stands, if it holds one.
+        return window_.recipeList()->entry(window_.currentRecipeIndex(
+                   tabs->recipeGrid()->currentIndex())) != nullptr ||
+               printGrid_.RowCount() > 0;
+    case TabRecipeList:
+    case TabMenuPlan:
+    case TabRequirements:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
+{
+    // One job per copy, made here: the printer is asked for one copy per job.
+    const int copies = std::max(1, printer.copyCount());
+    printer.setCopyCount(1);
+    print::PainterCanvas::Options options;
+    // A second job into the same file would overwrite the first.
+    options.oneDocumentForAllJobs = !printer.outputFileName().isEmpty();
+    options.setTitle = [&printer](const QString& title) { printer.setDocName(title); };
+    QString error;
+    {
+        const DisabledWhilePrinting disabled(window_);
+        try {
+            print::PrintOnDevice(printer, printout, copies, print::TodayForPrint(), options);
+        } catch (const std::exception& e) {
+            error = QString::fromUtf8(e.what());
+        }
+    }
+    if (!error.isEmpty())
+        errorReporter_(&window_, QStringLiteral("Fehler beim Drucken: ") + error);
+}
+
+void PrintActions::print()
+{
+    if (!printAction_->isEnabled() || !somethingToPrint())
+        return;
+    if (!printerDialog_(&window_, *printer_))
+        return;
+    std::unique_ptr<print::Printout> printout = currentPrintout();
+    if (printout)
+        printOn(*printer_, *printout);
+}
+
+void PrintActions::preview()
+{
+    if (!previewAction_->isEnabled() || !somethingToPrint())
+        return;
+    std::unique_ptr<print::Printout> printout = currentPrintout();
+    if (!printout)
+        return;
+    previewRunner_(&window_, *printer_,
+                   [this, &printout](QPrinter* printer) { printOn(*printer, *printout); });
+}
+
+} // namespace kovanta

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "recipe/recipetext.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QPrinter;
+class QWidget;
+
+namespace kovanta {
+
+namespace print {
+class Printout;
+}
+
+class TSDIAppForm;
+
+// Printing from the main window (docs/printing.md): the "Drucken" tool button and the "Datei"
+// menu items "&Drucken..." (Ctrl+P) and "Druckvorschau...", which print or preview what the
+// current tab shows: the recipe list, the previewed recipe, the menu plan or the requirements
+// list. The menu items follow the print button's enable rule and are off while the start page
+// is shown.
+//
+// Printing asks for a printer first; cancelling changes nothing. Then the main window is
+// disabled until the printout is done, and enabled again also after an error, which is then
+// shown in a message box. The chosen number of copies gives one print job per copy, each with
+// page numbers from 1; printed to a file, the copies follow one another in that one file.
+//
+// Lives as a child of the window; keeps the printer chosen last and the print grid of the
+// recipe printout (refilled for each recipe printout, kept when no recipe is current).
+class PrintActions : public QObject {
+    Q_OBJECT
+public:
+    // Lets the user choose and set up printer (Qt's print dialog); false when cancelled.
+    using PrinterDialog = std::function<bool(QWidget* parent, QPrinter& printer)>;
+    // Shows the pages of printer as paint draws them until the user closes the preview (Qt's
+    // print preview dialog). paint may be called again, e.g. to print from the preview.
+    using PreviewRunner = std::function<void(QWidget* parent, QPrinter& printer,
+                                             const std::function<void(QPrinter*)>& paint)>;
+    // Tells the user that printing failed.
+    using ErrorReporter = std::function<void(QWidget* parent, const QString& message)>;
+
+    // Adds the menu items to the window's "Datei" menu, before "&Beenden".
+    explicit PrintActions(TSDIAppForm& window);
+    ~PrintActions() override;
+
+    QAction* printAction() const { return printAction_; }
+    QAction* previewAction() const { return previewAction_; }
+
+    // Seams for tests; the defaults are Qt's dialogs and a message box.
+    void setPrinterDialog(PrinterDialog dialog) { printerDialog_ = std::move(dialog); }
+    void setPreviewRunner(PreviewRunner runner) { previewRunner_ = std::move(runner); }
+    void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+
+    // "Drucken": the current tab's printout to a printer chosen in the printer dialog.
+    void print();
+    // "Druckvorschau...": the current tab's printout in the preview.
+    void preview();
+
+    // The print grid of the recipe printout as last filled.
+    const PrintGrid& printGrid() const { return printGrid_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The printout of the current tab, from what the tab shows; nullptr when the tab area is
+    // not shown or there is nothing to print.
+    std::unique_ptr<print::Printout> currentPrintout();
+    // Prints copies of printout on printer (copies as the printer says), the window disabled;
+    // errors are reported.
+    bool somethingToPrint() const;
+    void printOn(QPrinter& printer, const print::Printout& printout);
+    void updateEnabled();
+
+    TSDIAppForm& window_;
+    std::unique_ptr<QPrinter> printer_;
+    PrintGrid printGrid_;
+    QAction* printAction_ = nullptr;
+    QAction* previewAction_ = nullptr;
+    PrinterDialog printerDialog_;
+    PreviewRunner previewRunner_;
+    ErrorReporter errorReporter_;
+};
+
+} // namespace kovanta

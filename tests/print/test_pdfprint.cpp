@@ -1,0 +1,194 @@
+// Real PDF files through the QPainter canvas, as `rezeptur print` and "Print to File" write
+// them, read back with poppler's pdfinfo, pdftotext and pdffonts.
+#include "print/listprintouts.h"
+#include "print/qt/paintercanvas.h"
+#include "print/recipeprintout.h"
+#include "recipe/recipe_fixture.h"
+#include "recipe/rezeptimportproz.h"
+#include "support/testdir.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+using namespace kovanta;
+using namespace kovanta::print;
+
+namespace {
+
+const PrintDate kDate{6, 12, 2026};
+
+std::string Capture(const std::string& command)
+{
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p))
+            out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+class PdfPrintTest : public ::testing::Test {
+protected:
+    std::string Write(const Printout& printout, int copies = 1, int dpi = 600)
+    {
+        const std::string path = dir.dir() + "out" + std::to_string(++count) + ".pdf";
+        QPdfWriter writer(QString::fromStdString(path));
+        writer.setResolution(dpi);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
+        PainterCanvas::Options options;
+        options.oneDocumentForAllJobs = true;
+        options.setTitle = [&writer](const QString& title) { writer.setTitle(title); };
+        PrintOnDevice(writer, printout, copies, kDate, options);
+        return path;
+    }
+
+    static int Pages(const std::string& pdf)
+    {
+        std::smatch m;
+        const std::string info = Capture("pdfinfo '" + pdf + "'");
+        return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
+    }
+
+    static std::string Page(const std::string& pdf, int page)
+    {
+        const std::string n = std::to_string(page);
+        return Capture("pdftotext -layout -f " + n + " -l " + n + " '" + pdf + "' -");
+    }
+
+    TestDir dir;
+    int count = 0;
+};
+
+// The words of a line of pdftotext -layout output, blanks collapsed.
+bool HasLine(const std::string& text, const std::string& pattern)
+{
+    return std::regex_search(text, std::regex(pattern));
+}
+
+} // namespace
+
+TEST_F(PdfPrintTest, RecipeListPageWithFrameHeaderAndRows)
+{
+    ListTable t;
+    t.header = RecipeListPrintHeader();
+    t.rows = {ListRow{{"Gulasch", "Fleisch", "10", "512", "2143", "3", "0", "30", "90"}},
+              ListRow{{"K\xE4sesp\xE4tzle", "Teigwaren", "4", "0", "0", "0", "0", "0", "0"}}};
+    const std::string pdf = Write(ListPrintout::RecipeList(std::move(t)));
+    EXPECT_EQ(Pages(pdf), 1);
+    const std::string page = Page(pdf, 1);
+    EXPECT_TRUE(HasLine(page, "Rezeptliste +VEMO-KOVANTA")) << page;
+    EXPECT_TRUE(HasLine(page, "Rezept +Rezeptgruppe +Portionen +kcal +kJ +BE +Chol +AZ +WZ"))
+        << page;
+    EXPECT_TRUE(HasLine(page, "Gulasch +Fleisch +10 +512 +2143 +3 +30 +90")) << page;
+    EXPECT_TRUE(HasLine(page, "Käsespätzle +Teigwaren +4\\s*\n")) << page;
+    EXPECT_TRUE(HasLine(page, "www\\.vemosoft\\.example +Seite 1 +06\\.12\\.2026")) << page;
+    EXPECT_NE(Capture("pdffonts '" + pdf + "'").find("LiberationSans"), std::string::npos);
+    EXPECT_NE(Capture("pdfinfo '" + pdf + "'").find("Rezeptliste"), std::string::npos);
+}
+
+TEST_F(PdfPrintTest, RequirementsWithAlternativesOnEveryPage)
+{
+    ListTable t;
+    t.header = RequirementsPrintHeader();
+    for (int i = 1; i <= 90; ++i)
+        t.rows.push_back(ListRow{{"     12,500", "kg", "Artikel " + std::to_string(i)}});
+    t.rows.push_back(ListRow{{"      0,000", "", "Salz"}});
+    const std::string pdf = Write(ListPrintout::Requirements(std::move(t), true));
+    const int pages = Pages(pdf);
+    ASSERT_GE(pages, 2);
+    for (int p = 1; p <= pages; ++p) {
+        const std::string page = Page(pdf, p);
+        EXPECT_TRUE(HasLine(page, "A C H T U N G: +Alternativartikel enthalten!")) << p;
+        EXPECT_TRUE(HasLine(page, "Menge +Einheit +Artikel")) << p;
+        EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << p;
+    }
+    EXPECT_TRUE(HasLine(Page(pdf, 1), "12,5 +kg +Artikel 1\\s*\n"));
+    EXPECT_TRUE(HasLine(Page(pdf, pages), "\n *Salz\\s*\n")) << Page(pdf, pages);
+}
+
+TEST_F(PdfPrintTest, RecipeOverThreePagesAndCopiesInOneFile)
+{
+    std::vector<std::string> body;
+    for (int i = 1; i <= 190; ++i)
+        body.push_back(fixture::Article(std::to_string(100 * i), "1", "kg", "Zutat " +
+                                        std::to_string(i)));
+    body.push_back(fixture::Text("0005", "Zum Schluss abschmecken"));
+    fixture::Head head;
+    std::vector<std::string> lines = fixture::Block(head, body);
+    lines.push_back("^^");
+    TImpListInfo entry;
+    entry.FileName = dir.write("REZ00042.DAT", fixture::Join(lines));
+    entry.FileNumber = 42;
+    PrintGrid grid;
+    ASSERT_TRUE(FillPrintGrid(TRezeptImportProz(), entry, grid, 0));
+
+    const std::string pdf = Write(RecipePrintout(grid));
+    ASSERT_EQ(Pages(pdf), 3);
+    const std::string first = Page(pdf, 1);
+    EXPECT_TRUE(HasLine(first, "Rezeptausdruck +VEMO-KOVANTA")) << first;
+    EXPECT_TRUE(HasLine(first, "Rezeptur \\(Kantine Nord\\) 12\\.03\\.1998")) << first;
+    EXPECT_TRUE(HasLine(first, "Rezept: Gulasch +, +Gruppe:Fleisch")) << first;
+    EXPECT_TRUE(HasLine(first, "10 Portionen")) << first;
+    EXPECT_TRUE(HasLine(first, "AZ=30 WZ=90 Kcal=512 KJ=2143 BE=3 Chol=80")) << first;
+    EXPECT_TRUE(HasLine(first, "\n +1 kg Zutat 1\\s*\n")) << first;
+    EXPECT_FALSE(HasLine(first, "Fortsetzung"));
+    for (int p = 2; p <= 3; ++p) {
+        const std::string page = Page(pdf, p);
+        EXPECT_TRUE(HasLine(page, "Fortsetzung: Rindergulasch mit Paprika")) << page;
+        EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << page;
+    }
+    const std::string last = Page(pdf, 3);
+    EXPECT_TRUE(HasLine(last, "190 kg Zutat 190")) << last;
+    EXPECT_TRUE(HasLine(last, "Zum Schluss abschmecken +0005")) << last;
+
+    // Two copies into one file: one after the other, each from "Seite 1".
+    const std::string both = Write(RecipePrintout(grid), 2);
+    ASSERT_EQ(Pages(both), 6);
+    EXPECT_TRUE(HasLine(Page(both, 4), "Seite 1"));
+    EXPECT_TRUE(HasLine(Page(both, 6), "Seite 3"));
+}
+
+TEST_F(PdfPrintTest, LowResolutionGivesTheSamePages)
+{
+    ListTable t;
+    t.header = MenuPlanPrintHeader();
+    for (int i = 1; i <= 100; ++i)
+        t.rows.push_back(ListRow{{std::to_string(i), "Rezept " + std::to_string(i), "Gruppe"}});
+    const ListPrintout plan = ListPrintout::MenuPlan(std::move(t));
+    const std::string fine = Write(plan, 1, 600);
+    const std::string coarse = Write(plan, 1, 300);
+    EXPECT_EQ(Pages(fine), 2);
+    EXPECT_EQ(Pages(coarse), 2);
+    EXPECT_TRUE(HasLine(Page(fine, 2), "Portionen +Rezept +Gruppe"));
+    EXPECT_TRUE(HasLine(Page(coarse, 2), "100 +Rezept 100 +Gruppe"));
+}
+
+TEST(MergeAxisLines, TouchingRulesOnOneAxisBecomeOne)
+{
+    std::vector<QLine> lines = {
+        {100, 50, 100, 60}, {100, 61, 100, 70}, {100, 69, 100, 65}, // touching, overlapping
+        {100, 72, 100, 80},                                          // a gap of one pixel
+        {200, 50, 200, 60},                                          // another x
+        {10, 5, 20, 5},     {30, 5, 21, 5},                          // level, reversed
+        {10, 6, 20, 6},                                              // another y
+        {0, 0, 5, 5},                                                // slanted: kept
+    };
+    MergeAxisLines(lines);
+    const std::vector<QLine> expected = {{100, 50, 100, 70}, {100, 72, 100, 80},
+                                         {200, 50, 200, 60}, {10, 5, 30, 5},
+                                         {10, 6, 20, 6},     {0, 0, 5, 5}};
+    EXPECT_EQ(lines, expected);
+    std::vector<QLine> none;
+    MergeAxisLines(none);
+    EXPECT_TRUE(none.empty());
+}
