@@ -38,8 +38,10 @@ void ReadBlock(const kovanta::TRezeptImportProz& proz, const kovanta::TImpListIn
         if (line[0] == '*') {
             const double q = kovanta::LineQuantity(line);
             const std::string text = kovanta::QuantityText(q, kovanta::ScaleFactor(7, 13));
-            Check(text.size() <= 10);
-            Check(kovanta::FormatMask("#######.###", q).size() == 11);
+            // Trimmed, and never cut: a long number is written whole.
+            Check(!text.empty() && text.front() != ' ' && text.back() != ' ');
+            const std::string masked = kovanta::FormatMask("#######.###", q);
+            Check(masked.size() >= 11 && (masked.size() == 11 || masked[0] != ' '));
         }
     }
 }

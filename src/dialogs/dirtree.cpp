@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -109,8 +110,11 @@ QTreeWidgetItem* TDirTree::makeNode(const QString& path, const QString& name)
     node->setData(0, PathRole, path);
     node->setData(0, ReadRole, false);
     node->setIcon(0, icons().icon(QFileInfo(path)));
-    // The children are not known yet; the indicator invites the first expansion.
-    node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    // The children are listed at the first expansion; the arrow shows now only where there
+    // will be some, found by looking one level down (nodes are made when their parent opens).
+    node->setChildIndicatorPolicy(hasChildDirectory(path)
+                                      ? QTreeWidgetItem::ShowIndicator
+                                      : QTreeWidgetItem::DontShowIndicator);
     return node;
 }
 
@@ -139,6 +143,36 @@ bool TDirTree::isBelowRecycleBin(const QString& path)
     return false;
 }
 
+bool TDirTree::listsChild(const QString& dir, const QString& name) const
+{
+    const QString full = dir + name + QLatin1Char('/');
+    if (!goBelowRecycleBin_ && isBelowRecycleBin(full))
+        return false;
+    if (!(dirTypes_ & dtAll)) {
+        const bool hidden = name.startsWith(QLatin1Char('.'));
+        if (hidden ? !(dirTypes_ & dtHidden) : !(dirTypes_ & dtNormal))
+            return false;
+    }
+    bool add = true;
+    if (OnAddDir)
+        OnAddDir(const_cast<TDirTree*>(this), full, add);
+    return add;
+}
+
+bool TDirTree::hasChildDirectory(const QString& path) const
+{
+    const QString dir = withSlash(path);
+    // Stops at the first subdirectory that would be listed: one directory is read, and only
+    // as far as needed, never the tree below it.
+    QDirIterator it(dir, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().isDir() && listsChild(dir, it.fileName()))
+            return true;
+    }
+    return false;
+}
+
 QStringList TDirTree::childNames(const QString& path) const
 {
     QStringList names;
@@ -146,22 +180,8 @@ QStringList TDirTree::childNames(const QString& path) const
     const QFileInfoList entries =
         QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& e : entries) {
-        if (!e.isDir())
-            continue;
-        const QString name = e.fileName();
-        const QString full = dir + name + QLatin1Char('/');
-        if (!goBelowRecycleBin_ && isBelowRecycleBin(full))
-            continue;
-        if (!(dirTypes_ & dtAll)) {
-            const bool hidden = name.startsWith(QLatin1Char('.'));
-            if (hidden ? !(dirTypes_ & dtHidden) : !(dirTypes_ & dtNormal))
-                continue;
-        }
-        bool add = true;
-        if (OnAddDir)
-            OnAddDir(const_cast<TDirTree*>(this), full, add);
-        if (add)
-            names.push_back(name);
+        if (e.isDir() && listsChild(dir, e.fileName()))
+            names.push_back(e.fileName());
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int c = a.compare(b, Qt::CaseInsensitive);

@@ -58,6 +58,9 @@ public:
     // The subdirectory names of path that this tree would list, sorted (case ignored first,
     // then exact).
     QStringList childNames(const QString& path) const;
+    // Whether path holds at least one subdirectory that this tree would list. Reads path only
+    // until the first one is found. A node shows its expand arrow exactly when this holds.
+    bool hasChildDirectory(const QString& path) const;
 
     // True when path (ending in "/") lies below a recycle bin or trash folder: a folder named
     // "recycled" or "recycler" (any case), ".Trash", ".Trash-<uid>", or "Trash" in
@@ -72,6 +75,8 @@ public:
     static QList<Place> places();
 
 private:
+    // Whether the directory name in dir (ending in "/") passes the filters and OnAddDir.
+    bool listsChild(const QString& dir, const QString& name) const;
     void listChildren(QTreeWidgetItem* node);
     QTreeWidgetItem* makeNode(const QString& path, const QString& name);
     QTreeWidgetItem* findChild(QTreeWidgetItem* node, const QString& name);

@@ -39,7 +39,10 @@ void setHint(QWidget* w, const QString& hint)
 } // namespace
 
 TDurchSuchen::TDurchSuchen(QWidget* parent, bool withCreateMenu)
-    : QDialog(parent), DirTree1(new TDirTree(this)),
+    // A dialog border: a title and a close box, nothing to minimise or maximise.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      DirTree1(new TDirTree(this)),
       Label1(new QLabel(QStringLiteral("Verzeichnisstruktur lesen..."), this)),
       BitBtn1(new QPushButton(QStringLiteral("OK"), this)),
       BitBtn2(new QPushButton(QStringLiteral("Abbruch"), this))

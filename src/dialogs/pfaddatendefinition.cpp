@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -15,6 +18,7 @@ namespace kovanta {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole + 1;
+const QString kMissingDirectoryHint = QStringLiteral("Verzeichnis nicht gefunden");
 
 void setHint(QWidget* w, const QString& hint)
 {
@@ -29,12 +33,19 @@ QListWidgetItem* makeLine(const std::string& path, bool active)
     item->setData(kPathRole, bytes);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(active ? Qt::Checked : Qt::Unchecked);
+    // A directory that has gone (a removed stick, a renamed share) stays in the list with its
+    // mark, but the user sees that nothing will be found there.
+    if (!QFileInfo(QFile::decodeName(bytes)).isDir()) {
+        item->setForeground(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(kMissingDirectoryHint);
+    }
     return item;
 }
 
 } // namespace
 
 TPfaddatendefinition::TPfaddatendefinition(QWidget* parent)
+    // A dialog border without border icons: OK, "Abbrechen" and Escape close it.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ListBox1(new QListWidget(this)),
       Button1(new QPushButton(QStringLiteral("Laufwerkspfad einf\u00fcgen..."), this)),

@@ -19,7 +19,8 @@ namespace kovanta {
 // directory (check mark = searched); "Laufwerkspfad einfügen..." browses for a directory and
 // appends it unchecked, or selects its line when it is listed already; "Entfernen" (and
 // "Löschen"/Delete in the context menu) removes the selected line. OK writes the check marks
-// back; cancel discards every change.
+// back; cancel discards every change. A directory that does not exist is shown in gray with
+// the tooltip "Verzeichnis nicht gefunden".
 class TPfaddatendefinition : public QDialog {
     Q_OBJECT
 public:

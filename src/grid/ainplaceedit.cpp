@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace kovanta {
 
@@ -146,6 +148,7 @@ void TAInplaceEdit::LoadCell()
         setText(ansiToQString(text));
         setHintFromCell();
     } else if (isNumber()) {
+        applyNumberLimits();
         entry_.load(text);
         text = entry_.text();
         // The entry enforces the typing limit itself; the edit control must never cut a longer
@@ -492,9 +495,31 @@ void TAInplaceEdit::numberKeyPress(QKeyEvent* e, char typed)
     }
     if (typed == '\0')
         return;
-    entry_.keyPress(typed);
+    if (!entry_.keyPress(typed) && entry_.refusedAtLimit()) {
+        QApplication::beep();
+        emit inputRefused();
+    }
     setEntryText();
     WidenToText();
+}
+
+void TAInplaceEdit::applyNumberLimits()
+{
+    double lowest = 0;
+    double highest = 0;
+    bool limited = false;
+    if (grid_->OnGetMinMaxValue)
+        grid_->OnGetMinMaxValue(grid_, col_, row_, lowest, highest, limited);
+    if (!limited) {
+        entry_.clearLimits();
+        return;
+    }
+    // The entry counts in units of the last decimal place; keep far from int64's edges.
+    const double unit = std::pow(10.0, entry_.decimals());
+    const auto units = [unit](double v) {
+        return static_cast<std::int64_t>(std::clamp(std::round(v * unit), -1e17, 1e17));
+    };
+    entry_.setLimits(units(lowest), units(highest));
 }
 
 void TAInplaceEdit::pasteClipboard()

@@ -49,6 +49,11 @@ public:
     // The ANSI editor text.
     std::string AnsiText() const;
 
+signals:
+    // A key was refused because the number would have grown beyond its length or the cell's
+    // limits (OnGetMinMaxValue); the editor beeps.
+    void inputRefused();
+
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -66,6 +71,7 @@ private:
     void updateValidityColour();
     void writeToCell();
     void setHintFromCell();
+    void applyNumberLimits();
 
     TAStringGrid* grid_;
     grid::NumberEntry entry_;

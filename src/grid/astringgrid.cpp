@@ -48,7 +48,7 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
 
     QHeaderView* h = horizontalHeader();
     h->setMinimumSectionSize(1);
-    h->setDefaultSectionSize(defaultColWidth_);
+    h->setDefaultSectionSize(uiScale_.px(defaultColWidth_));
     h->setSectionsClickable(false);
     h->setHighlightSections(false);
     h->setStretchLastSection(false);
@@ -56,15 +56,15 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
     h->viewport()->installEventFilter(this);
     QHeaderView* v = verticalHeader();
     v->setMinimumSectionSize(1);
-    v->setDefaultSectionSize(defaultRowHeight_);
+    v->setDefaultSectionSize(uiScale_.px(defaultRowHeight_));
     v->setSectionResizeMode(QHeaderView::Fixed);
     v->setSectionsClickable(false);
     v->setHighlightSections(false);
     v->setFirstSectionMovable(true);
     v->viewport()->installEventFilter(this);
     viewport()->installEventFilter(this);
-    SetColWidths(0, defaultColWidth_);
-    SetRowHeights(0, defaultRowHeight_);
+    SetColWidths(0, uiScale_.px(defaultColWidth_));
+    SetRowHeights(0, uiScale_.px(defaultRowHeight_));
 
     connect(v, &QHeaderView::sectionMoved, this, &TAStringGrid::onRowSectionMoved);
     connect(h, &QHeaderView::sectionMoved, this, &TAStringGrid::onColumnSectionMoved);
@@ -113,7 +113,7 @@ void TAStringGrid::SetColCount(int count)
     const int old = ColCount();
     model_->setColCount(count);
     for (int c = std::max(1, old); c < ColCount(); ++c)
-        SetColWidths(c, defaultColWidth_);
+        SetColWidths(c, uiScale_.px(defaultColWidth_));
     applyColumnResizeModes();
     placeEditor();
 }
@@ -133,6 +133,8 @@ void TAStringGrid::SetCell(int col, int row, std::string_view text)
 {
     if (!model_->setCell(col, row, text))
         return;
+    if (row >= FixedRows && grid::cellKindFor(defs_.datenTypAt(col)) == grid::CellKind::Number)
+        widenForNumber(col, text);
     // A cell changed by code under the editor is shown in the editor at once.
     if (editor_ && editor_->isVisible() && editor_->Col() == col && editor_->Row() == row &&
         editor_->AnsiText() != text)
@@ -261,16 +263,51 @@ void TAStringGrid::SetRowHeights(int row, int height)
 void TAStringGrid::SetDefaultColWidth(int width)
 {
     defaultColWidth_ = width;
-    horizontalHeader()->setDefaultSectionSize(width);
+    horizontalHeader()->setDefaultSectionSize(uiScale_.px(width));
 }
 
 void TAStringGrid::SetDefaultRowHeight(int height)
 {
     defaultRowHeight_ = height;
-    verticalHeader()->setDefaultSectionSize(height);
+    const int h = uiScale_.px(height);
+    verticalHeader()->setDefaultSectionSize(h);
     for (int r = FixedRows; r < RowCount(); ++r)
-        SetRowHeights(r, height);
-    SetRowHeights(0, height);
+        SetRowHeights(r, h);
+    SetRowHeights(0, h);
+}
+
+void TAStringGrid::SetUiScale(const UiScale& scale)
+{
+    uiScale_ = scale;
+    SetDefaultColWidth(defaultColWidth_);
+    SetDefaultRowHeight(defaultRowHeight_);
+}
+
+void TAStringGrid::widenForNumber(int col, std::string_view text)
+{
+    // A cheap bound first: most numbers are far narrower than their column, and a list of
+    // twenty thousand recipes should not be measured digit by digit.
+    // Masked numbers are padded with blanks on the left; cutting those loses nothing.
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const int column = ColWidths(col);
+    const int cellMargins = 2 + 3 + 1; // text inset left and right, grid line
+    const bool plain = text.find_first_not_of("0123456789-+,. ") == std::string_view::npos;
+    if (plain) {
+        if (numberCharWidth_ <= 0) {
+            const QFontMetrics fm = fontMetrics();
+            for (const char c : std::string_view("0123456789-+,. "))
+                numberCharWidth_ =
+                    std::max(numberCharWidth_, fm.horizontalAdvance(QLatin1Char(c)));
+        }
+        if (static_cast<int>(text.size()) * numberCharWidth_ + cellMargins <= column)
+            return;
+    }
+    const int needed = textWidth(std::string(text)) + cellMargins;
+    if (needed > column)
+        SetColWidths(col, needed);
 }
 
 void TAStringGrid::SetOptions(GridOptions options)
@@ -333,7 +370,7 @@ void TAStringGrid::applyColNames()
         const grid::ColEntry e = colNames_.entry(col);
         SetCell(col, 0, e.name);
         if (!widthsRestored_)
-            SetColWidths(col, e.width == 0 ? defaultColWidth_ : e.width);
+            SetColWidths(col, uiScale_.px(e.width == 0 ? defaultColWidth_ : e.width));
     }
     applyColumnResizeModes();
     viewport()->update();

@@ -4,6 +4,7 @@
 #include "grid/core/cellrules.h"
 #include "grid/core/colnames.h"
 #include "grid/core/datetimeentry.h"
+#include "platform/uiscale.h"
 #include "recipe/records.h"
 
 #include <QPixmap>
@@ -97,7 +98,8 @@ public:
 
     // Out-of-range cells read as "" / nil.
     std::string GetCell(int col, int row) const;
-    // Writes only when the text differs (no repaint otherwise).
+    // Writes only when the text differs (no repaint otherwise). A number (columns of type
+    // 0..9) wider than its data cell widens the column, so that no digit is ever cut off.
     void SetCell(int col, int row, std::string_view text);
     TGridInfo* Objects(int col, int row) const;
     void SetObjects(int col, int row, TGridInfo* object);
@@ -119,10 +121,18 @@ public:
     void SetColWidths(int col, int width);
     int RowHeights(int row) const;
     void SetRowHeights(int row, int height);
+    // The defaults are designed sizes: they are applied scaled by UiScale().
     int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int width);
     int DefaultRowHeight() const { return defaultRowHeight_; }
     void SetDefaultRowHeight(int height);
+    // The layout scale: designed widths (column definitions, defaults, fitting) are multiplied
+    // by it when applied, and the stored "Sizes" are kept in designed pixels (divided by it when
+    // written, multiplied when read), so a settings file means the same on every screen. The
+    // identity by default. Set it before the column definitions and Loaded(); setting it later
+    // applies the defaults again, but not the column widths.
+    const UiScale& uiScale() const { return uiScale_; }
+    void SetUiScale(const UiScale& scale);
 
     GridOptions Options() const { return options_; }
     void SetOptions(GridOptions options);
@@ -202,6 +212,12 @@ public:
     std::function<void(TAInplaceEdit*, int& key)> OnCursorUpDown;
     std::function<void(TAInplaceEdit*, int col, int row, int& key)> OnReturnKeyDown;
     std::function<bool(QObject*, int col)> OnIsGeburtsdatum;
+    // The values a number cell accepts while typing, asked when the editor moves onto it:
+    // setting limited makes the editor refuse (with a beep) a key that would take the value
+    // below minValue or above maxValue. Unassigned: no limit beyond the entry's length.
+    std::function<void(TAStringGrid*, int col, int row, double& minValue, double& maxValue,
+                       bool& limited)>
+        OnGetMinMaxValue;
     // Sorting.
     std::function<void(TAStringGrid*, int sortAb, int sortZahl, bool& allowSort)> OnSortBegin;
     std::function<void(TAStringGrid*, int sortCol, int sortRow, std::string& tx1, std::string& tx2,
@@ -307,6 +323,7 @@ private:
     void applyStoredSettings();
     void limitColumnWidths();
     int textWidth(const std::string& text) const;
+    void widenForNumber(int col, std::string_view text);
     QModelIndex indexOf(int col, int row) const;
     void drawCheckBoxes();
     void reportCellUnderMouse(QPoint gridPos);
@@ -323,6 +340,9 @@ private:
     GridOptions options_ = 0;
     int defaultColWidth_ = 64;
     int defaultRowHeight_ = 18;
+    UiScale uiScale_;
+    // The widest character a plain number can hold, in the grid's font; 0 until measured.
+    int numberCharWidth_ = 0;
     int col0Width_ = 64;
     int row0Height_ = 18;
     bool mitZeilenFinder_ = false;

@@ -101,6 +101,8 @@ void TAStringGrid::currentChanged(const QModelIndex& current, const QModelIndex&
 
 bool TAStringGrid::event(QEvent* e)
 {
+    if (e->type() == QEvent::FontChange)
+        numberCharWidth_ = 0; // measured again with the new font
     if (!isGridItem(e))
         return QTableView::event(e);
     auto* item = static_cast<GridItemEvent*>(e);

@@ -136,8 +136,9 @@ void TAStringGrid::FitColumn(int c)
 {
     if (c < 0 || c >= ColCount())
         return;
-    const int designed = defs_.designedWidth(c) == 0 && c < defs_.count() ? defaultColWidth_
-                                                                          : defs_.designedWidth(c);
+    const int designed =
+        uiScale_.px(defs_.designedWidth(c) == 0 && c < defs_.count() ? defaultColWidth_
+                                                                     : defs_.designedWidth(c));
     if (!defs_.resizable(c)) {
         SetColWidths(c, designed);
         return;
@@ -185,8 +186,9 @@ void TAStringGrid::StretchLastColumn()
     for (int c = 0; c <= last; ++c)
         widths.push_back(ColWidths(c));
     const auto w =
-        grid::stretchedLastWidth(widths, defs_.designedWidth(last), defs_.datenTypAt(last),
-                                 defs_.resizable(last), contentsRect().width());
+        grid::stretchedLastWidth(widths, uiScale_.px(defs_.designedWidth(last)),
+                                 defs_.datenTypAt(last), defs_.resizable(last),
+                                 contentsRect().width());
     if (w)
         SetColWidths(last, *w);
 }
@@ -195,7 +197,7 @@ void TAStringGrid::FitRowHeight(int row)
 {
     if (!hasOption(goRowSizing) || row < FixedRows || row >= RowCount())
         return;
-    int height = defaultRowHeight_;
+    int height = uiScale_.px(defaultRowHeight_);
     for (int c = FixedCols; c < ColCount(); ++c) {
         std::string text = GetCell(c, row);
         bool canDraw = true;
@@ -249,7 +251,7 @@ void TAStringGrid::applyStoredSettings()
         const std::vector<int> widths = grid::parseSizes(sizes);
         if (!widths.empty()) {
             for (int c = 0; c < ColCount() && c < static_cast<int>(widths.size()); ++c)
-                SetColWidths(c, widths[c]);
+                SetColWidths(c, uiScale_.px(widths[c]));
             widthsRestored_ = true;
         }
     }
@@ -294,7 +296,7 @@ void TAStringGrid::SaveGridSettings()
     if (SaveSettings.AutoSave && SaveSettings.SaveColumnSizes) {
         std::vector<int> widths;
         for (int c = 0; c < ColCount(); ++c)
-            widths.push_back(ColWidths(c));
+            widths.push_back(uiScale_.designed(ColWidths(c)));
         store.writeString(key, QStringLiteral("Sizes"),
                           QString::fromStdString(grid::formatSizes(widths)));
     }

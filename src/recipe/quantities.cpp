@@ -114,8 +114,6 @@ std::string FormatMask(std::string_view mask, double value)
     std::string text = FixedDecimals(value, decimals);
     if (text.size() < width)
         text.insert(0, width - text.size(), ' ');
-    else if (text.size() > width)
-        text.erase(0, text.size() - width);
     const auto point = text.find('.');
     if (point != std::string::npos)
         text[point] = ',';

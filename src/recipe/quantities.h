@@ -15,9 +15,11 @@ namespace kovanta {
 std::int32_t ParseIntField(std::string_view text);
 
 // Writes value right-aligned in a field as wide as mask, with as many decimals as the mask has
-// "#" after its ".", rounding decimal ties away from zero; keeps only the last mask-width
-// characters when it is longer and turns the decimal point into a comma.
-// FormatMask("######.###", 2.5) == "     2,500". Negative zero is written without sign.
+// "#" after its ".", rounding decimal ties away from zero, and turns the decimal point into a
+// comma. A number longer than the field is written whole, wider than the mask: no digit and
+// no sign is ever cut off.
+// FormatMask("######.###", 2.5) == "     2,500"; FormatMask("######.###", 1234567.5) ==
+// "1234567,500". Negative zero is written without sign.
 std::string FormatMask(std::string_view mask, double value);
 
 // Removes trailing "0" from a text containing "." or ",", then a trailing "." or ",".

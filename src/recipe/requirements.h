@@ -15,7 +15,8 @@
 // nothing here knows about widgets, so the window and the command-line companion share it.
 namespace kovanta {
 
-// The mask of the "Menge" column: 11 characters, right-aligned, three decimals, decimal comma.
+// The mask of the "Menge" column: 11 characters, right-aligned, three decimals, decimal comma
+// (a larger quantity is written whole, wider).
 inline constexpr std::string_view kRequirementsMask = "#######.###";
 // Caption of the warning strip shown when a planned recipe offers alternative articles.
 inline constexpr std::string_view kAlternativesCaption = "Alternativartikel enthalten!!!";

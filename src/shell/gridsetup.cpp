@@ -2,6 +2,7 @@
 
 #include "grid/astringgrid.h"
 #include "grid/astringgridmodel.h"
+#include "platform/qt/uifont.h"
 #include "recipelistmodel.h"
 #include "views/menuplangrids.h"
 #include "views/recipelistview.h"
@@ -9,6 +10,8 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace kovanta {
@@ -18,6 +21,8 @@ namespace {
 // All three grids share these; the rest comes from the defaults of the grid.
 void configureCommon(TAStringGrid& g)
 {
+    // Designed for a smaller system font: widths and heights grow with today's UI font.
+    g.SetUiScale(applicationUiScale());
     g.SetDefaultRowHeight(18);
     g.SetMitZeilenFinder(true);
     g.SetZeilFindColor(15132390);
@@ -54,6 +59,16 @@ void configureMenuPlan(TAStringGrid& g)
                             "Rezept|80|L|1||Bezeichnung f\xFCr den Speiseplan",
                             "Gruppe|80|L|1||Gruppenzuordnung oder zweite Zeile der Bezeichnung",
                             "|200|L|1|0|"});
+    // A portion count is refused at entry beyond what the cell shows (and what the
+    // requirements computation can take).
+    g.OnGetMinMaxValue = [](TAStringGrid*, int col, int, double& lowest, double& highest,
+                            bool& limited) {
+        if (col != plancols::kPlanPortions)
+            return;
+        lowest = -kMaxPlanPortions;
+        highest = kMaxPlanPortions;
+        limited = true;
+    };
 }
 
 void configureRequirements(TAStringGrid& g)
@@ -113,12 +128,35 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& model)
     TAStringGrid* g = &grid;
     const RecipeListModel* m = &model;
     loadRecipeList(grid, model);
+    // The recipe that was current before a read, so that a re-read still holding it keeps it.
+    auto current = std::make_shared<std::optional<TImpListInfo>>();
     // Before a reset the model frees its entries: the grid must not point at them meanwhile.
-    QObject::connect(m, &QAbstractItemModel::modelAboutToBeReset, g, [g] {
+    QObject::connect(m, &QAbstractItemModel::modelAboutToBeReset, g, [g, current] {
+        current->reset();
+        if (g->currentIndex().isValid())
+            if (const auto* e = dynamic_cast<const TImpListInfo*>(g->Objects(0, g->Row())))
+                current->emplace(*e);
         for (int row = 1; row < g->RowCount(); ++row)
             g->SetObjects(0, row, nullptr);
     });
-    QObject::connect(m, &QAbstractItemModel::modelReset, g, [g, m] { loadRecipeList(*g, *m); });
+    QObject::connect(m, &QAbstractItemModel::modelReset, g, [g, m, current] {
+        loadRecipeList(*g, *m);
+        // Every read leaves a current row, so that the preview has a recipe to show at once.
+        const GridRef<TAStringGrid> access(g);
+        int row = CurrentRowAfterRead(access, *current ? &**current : nullptr);
+        // A row the quick filter hides (it has filtered the new rows by now) is no choice: the
+        // first shown row is, and with nothing shown there is no current row.
+        if (row > 0 && g->isRowHidden(row - TAStringGrid::FixedRows)) {
+            row = 0;
+            for (int r = TAStringGrid::FixedRows; r < g->RowCount() && row == 0; ++r) {
+                if (!g->isRowHidden(r - TAStringGrid::FixedRows) && g->Objects(0, r))
+                    row = r;
+            }
+        }
+        if (row > 0)
+            g->SetCurrentCell(TAStringGrid::FixedCols, row);
+        current->reset();
+    });
     QObject::connect(m, &QAbstractItemModel::dataChanged, g,
                      [g, m](const QModelIndex& from, const QModelIndex& to) {
                          for (int r = from.row(); r <= to.row(); ++r) {

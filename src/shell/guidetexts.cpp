@@ -9,22 +9,27 @@ namespace kovanta {
 
 namespace {
 
-// Paragraph indents of both start-page texts, in points: first line 5, left 15, right 5.
 // QTextBlockFormat takes pixels at 96 per inch.
 constexpr double pointsToPixels(double pt)
 {
     return pt * 96.0 / 72.0;
 }
 
+} // namespace
+
 QTextBlockFormat startPageParagraph()
 {
+    // A hanging indent: the further lines of a paragraph stand right of its first line, so that
+    // the "[Spalte] - ..." lines of the guide read as a list.
     QTextBlockFormat f;
-    f.setLeftMargin(pointsToPixels(15));
-    f.setRightMargin(pointsToPixels(5));
-    // The first line starts 5 points right of the paragraph's left edge.
-    f.setTextIndent(pointsToPixels(5));
+    f.setLeftMargin(pointsToPixels(kFurtherLinesIndentPt));
+    f.setRightMargin(pointsToPixels(kRightIndentPt));
+    // The text indent counts from the left margin: back to the first line's indent.
+    f.setTextIndent(pointsToPixels(kFirstLineIndentPt - kFurtherLinesIndentPt));
     return f;
 }
+
+namespace {
 
 const char* const kGuide1 =
     "In der Rezeptliste werden alle Rezepte angezeigt, die in den aktiven Suchpfaden gefunden "

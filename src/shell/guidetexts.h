@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QTextBlockFormat;
 class QTextEdit;
 
 // The texts of the start page: the six guide texts behind the guide buttons and the product
@@ -18,6 +19,14 @@ QString guideText(int tag);
 QString makerWebAddress(); // as shown, without scheme
 QString makerWebUrl();     // what the "Internet:" label opens
 QString makerEMail();
+
+// Paragraph indents of both start-page texts, in points from the text's left and right edge:
+// the first line of a paragraph at 5, its further (wrapped) lines at 15, the right edge at 5.
+inline constexpr double kFirstLineIndentPt = 5;
+inline constexpr double kFurtherLinesIndentPt = 15;
+inline constexpr double kRightIndentPt = 5;
+// The block format of those indents.
+QTextBlockFormat startPageParagraph();
 
 // Replaces the contents of edit (not null) with the guide text of tag, in the start page's
 // paragraph indents, and puts the caret at its start.

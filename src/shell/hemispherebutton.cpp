@@ -1,5 +1,7 @@
 #include "hemispherebutton.h"
 
+#include "platform/qt/uifont.h"
+
 #include <QEnterEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,14 +15,16 @@ constexpr QSize kCaptionSize(150, 35);
 } // namespace
 
 HemisphereButton::HemisphereButton(Shape shape, const QColor& face, QWidget* parent)
-    : QAbstractButton(parent), shape_(shape), face_(face)
+    : QAbstractButton(parent), shape_(shape), face_(face), scale_(applicationUiScale())
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
+    // Mouse buttons: the keyboard reaches their actions through the menus and shortcuts. A
+    // button holding the focus would turn a stray Space into "quit" after a tab change.
+    setFocusPolicy(Qt::NoFocus);
     setFixedSize(sizeHint());
     if (shape_ == Shape::Caption) {
         QFont f(QStringLiteral("Arial"));
-        f.setPixelSize(16);
+        f.setPixelSize(scale_.px(16));
         f.setBold(true);
         setFont(f);
     }
@@ -34,7 +38,8 @@ void HemisphereButton::setFaceColor(const QColor& face)
 
 QSize HemisphereButton::sizeHint() const
 {
-    return shape_ == Shape::Round ? kRoundSize : kCaptionSize;
+    const QSize designed = shape_ == Shape::Round ? kRoundSize : kCaptionSize;
+    return {scale_.px(designed.width()), scale_.px(designed.height())};
 }
 
 QSize HemisphereButton::minimumSizeHint() const

@@ -3,6 +3,7 @@
 #include "guidetexts.h"
 #include "hemispherebutton.h"
 #include "hint.h"
+#include "platform/qt/uifont.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>
@@ -29,7 +30,7 @@ QTextEdit* makeTextPane(const QString& name, const QString& hint, QWidget* paren
     // Read-only text still takes the keyboard so that it can be scrolled and copied from.
     edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(16);
+    f.setPixelSize(applicationUiScale().px(16));
     edit->setFont(f);
     applyHint(edit, hint);
     return edit;
@@ -49,6 +50,7 @@ LinkLabel::LinkLabel(const QString& text, const QUrl& url, QWidget* parent)
     pal.setColor(QPalette::WindowText, QColor(0, 0, 255));
     setPalette(pal);
     setToolTip(url.toString());
+    opener = [](const QUrl& u) { return QDesktopServices::openUrl(u); };
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -71,7 +73,15 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
 void LinkLabel::open()
 {
     emit opened(url_);
-    QDesktopServices::openUrl(url_);
+    if (!opener || !opener(url_))
+        emit openFailed(url_);
+}
+
+QString StartPage::linkFailedMessage(const QUrl& url)
+{
+    if (url.scheme() == QLatin1String("mailto"))
+        return QStringLiteral("Kein E-Mail-Programm gefunden: ") + url.path();
+    return QStringLiteral("Kein Web-Browser gefunden: ") + url.toString();
 }
 
 StartPage::StartPage(QWidget* parent) : QFrame(parent)
@@ -104,11 +114,16 @@ StartPage::StartPage(QWidget* parent) : QFrame(parent)
     linkLayout->addWidget(new QLabel(QStringLiteral("Internet:"), links));
     auto* web = new LinkLabel(makerWebAddress(), QUrl(makerWebUrl()), links);
     web->setObjectName(QStringLiteral("LinkInternet"));
+    webLink_ = web;
     linkLayout->addWidget(web);
     linkLayout->addSpacing(24);
     linkLayout->addWidget(new QLabel(QStringLiteral("E-Mail:"), links));
     auto* mail = new LinkLabel(makerEMail(), QUrl(QStringLiteral("mailto:") + makerEMail()), links);
     mail->setObjectName(QStringLiteral("LinkEMail"));
+    mailLink_ = mail;
+    for (LinkLabel* link : {web, mail})
+        connect(link, &LinkLabel::openFailed, this,
+                [this](const QUrl& url) { emit linkFailed(linkFailedMessage(url)); });
     linkLayout->addWidget(mail);
     linkLayout->addStretch(1);
     upperLayout->addWidget(links);

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QUrl>
 
+#include <functional>
+
 class QButtonGroup;
 class QTextEdit;
 
@@ -18,9 +20,15 @@ public:
     LinkLabel(const QString& text, const QUrl& url, QWidget* parent = nullptr);
     QUrl url() const { return url_; }
 
+    // Hands an address to the desktop; false when no program could be started for it. The
+    // desktop's URL handler by default; tests replace it.
+    std::function<bool(const QUrl&)> opener;
+
 signals:
     // Emitted before the address is handed to the desktop.
     void opened(const QUrl& url);
+    // No program (web browser, mail program) could be started for the address.
+    void openFailed(const QUrl& url);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -52,15 +60,26 @@ public:
 
     HemisphereButton* startButton() const { return startButton_; }
 
+    // The two link labels, "Internet:" and "E-Mail:".
+    LinkLabel* webLink() const { return webLink_; }
+    LinkLabel* mailLink() const { return mailLink_; }
+
+    // What the status bar says when a link could not be opened.
+    static QString linkFailedMessage(const QUrl& url);
+
 signals:
     void startRequested();
     void quitRequested();
+    // A link label could not start a program for its address; message says so.
+    void linkFailed(const QString& message);
 
 private:
     QTextEdit* guide_ = nullptr;
     QTextEdit* product_ = nullptr;
     QButtonGroup* guideGroup_ = nullptr;
     HemisphereButton* startButton_ = nullptr;
+    LinkLabel* webLink_ = nullptr;
+    LinkLabel* mailLink_ = nullptr;
     int guideTag_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "gridsetup.h"
 #include "hint.h"
+#include "platform/qt/uifont.h"
 #include "recipefilterbar.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
@@ -27,30 +28,31 @@ namespace {
 
 constexpr int kMinPanelWidth = 50;
 
-QLabel* makeTitle(const QString& name, const QString& caption, QWidget* parent)
+QLabel* makeTitle(const QString& name, const QString& caption, const UiScale& scale,
+                  QWidget* parent)
 {
     auto* title = new QLabel(caption, parent);
     title->setObjectName(name);
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(21);
+    f.setPixelSize(scale.px(21));
     f.setBold(true);
     title->setFont(f);
     QPalette pal = title->palette();
     pal.setColor(QPalette::WindowText, QColor(0, 0, 128));
     title->setPalette(pal);
     title->setAlignment(Qt::AlignCenter);
-    title->setFixedHeight(30);
+    title->setFixedHeight(scale.px(30));
     return title;
 }
 
-QFrame* makePanel(const QString& name, QWidget* parent)
+QFrame* makePanel(const QString& name, const UiScale& scale, QWidget* parent)
 {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    panel->setMinimumWidth(kMinPanelWidth);
+    panel->setMinimumWidth(scale.px(kMinPanelWidth));
     return panel;
 }
 
@@ -76,7 +78,8 @@ bool printEnabledOnTab(int tab, bool anyInPlan)
     }
 }
 
-TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent) : QFrame(parent)
+TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
+    : QFrame(parent), scale_(applicationUiScale())
 {
     setObjectName(QStringLiteral("TabControl1"));
     auto* outer = new QVBoxLayout(this);
@@ -110,14 +113,14 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent) : QFrame(parent)
 
     splitter_ = new QSplitter(Qt::Horizontal, panel1a);
     splitter_->setObjectName(QStringLiteral("Splitter1"));
-    splitter_->setHandleWidth(3);
+    splitter_->setHandleWidth(scale_.px(3));
     splitter_->setChildrenCollapsible(false);
     splitter_->setOpaqueResize(true);
     workLayout->addWidget(splitter_);
 
     // Recipe list.
-    panel5_ = makePanel(QStringLiteral("Panel5"), splitter_);
-    auto* title6 = makeTitle(QStringLiteral("Panel6"), QStringLiteral("Rezepte"), panel5_);
+    panel5_ = makePanel(QStringLiteral("Panel5"), scale_, splitter_);
+    auto* title6 = makeTitle(QStringLiteral("Panel6"), QStringLiteral("Rezepte"), scale_, panel5_);
     applyHint(title6, QStringLiteral("Übersicht aller in den aktiven Suchpfaden \n"
                                      "gefundenen Rezepte|"));
     panel5_->layout()->addWidget(title6);
@@ -127,16 +130,16 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent) : QFrame(parent)
     panel5_->layout()->addWidget(recipeGrid_);
 
     // Menu plan.
-    panel4_ = makePanel(QStringLiteral("Panel4"), splitter_);
+    panel4_ = makePanel(QStringLiteral("Panel4"), scale_, splitter_);
     panel4_->layout()->addWidget(
-        makeTitle(QStringLiteral("Panel8"), QStringLiteral("Speiseplan"), panel4_));
+        makeTitle(QStringLiteral("Panel8"), QStringLiteral("Speiseplan"), scale_, panel4_));
     planGrid_ = makeGrid(QStringLiteral("StringGrid2"), panel4_);
     panel4_->layout()->addWidget(planGrid_);
 
     // Preview.
-    panel3_ = makePanel(QStringLiteral("Panel3"), splitter_);
+    panel3_ = makePanel(QStringLiteral("Panel3"), scale_, splitter_);
     panel3_->layout()->addWidget(
-        makeTitle(QStringLiteral("Panel7"), QStringLiteral("Vorschau"), panel3_));
+        makeTitle(QStringLiteral("Panel7"), QStringLiteral("Vorschau"), scale_, panel3_));
     preview_ = new QTextEdit(panel3_);
     preview_->setObjectName(QStringLiteral("RichEdit1"));
     preview_->setReadOnly(true);
@@ -154,14 +157,14 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent) : QFrame(parent)
             [this](const QPoint& pos) { popup_->popup(preview_->viewport()->mapToGlobal(pos)); });
 
     // Requirements.
-    panel9_ = makePanel(QStringLiteral("Panel9"), splitter_);
+    panel9_ = makePanel(QStringLiteral("Panel9"), scale_, splitter_);
     panel9_->layout()->addWidget(
-        makeTitle(QStringLiteral("Panel10"), QStringLiteral("Bedarfsliste"), panel9_));
+        makeTitle(QStringLiteral("Panel10"), QStringLiteral("Bedarfsliste"), scale_, panel9_));
     alternativPanel_ = new QLabel(QStringLiteral("Alternativartikel enthalten!!!"), panel9_);
     alternativPanel_->setObjectName(QStringLiteral("AlternativPanel"));
     {
         QFont f = alternativPanel_->font();
-        f.setPixelSize(19);
+        f.setPixelSize(scale_.px(19));
         f.setBold(true);
         alternativPanel_->setFont(f);
         QPalette pal = alternativPanel_->palette();
@@ -259,9 +262,10 @@ void TabWorkArea::applySizes()
     if (!hasSide_)
         return;
     QWidget* right = sideWidget(side_);
-    const int total = std::max(splitter_->width(), 2 * kMinPanelWidth + splitter_->handleWidth());
-    const int w =
-        std::min(sidePanelWidth(side_), total - kMinPanelWidth - splitter_->handleWidth());
+    const int minWidth = scale_.px(kMinPanelWidth);
+    const int total = std::max(splitter_->width(), 2 * minWidth + splitter_->handleWidth());
+    const int w = std::min(scale_.px(sidePanelWidth(side_)),
+                           total - minWidth - splitter_->handleWidth());
     QList<int> sizes;
     for (int i = 0; i < splitter_->count(); ++i) {
         QWidget* widget = splitter_->widget(i);
@@ -289,7 +293,7 @@ void TabWorkArea::onSplitterMoved()
     if (!hasSide_)
         return;
     QWidget* right = sideWidget(side_);
-    const int width = right->width();
+    const int width = scale_.designed(right->width());
     widths_[static_cast<int>(side_) - 1] = std::max(width, kMinPanelWidth);
     emit sidePanelResized(side_, width);
 }
@@ -304,6 +308,20 @@ void TabWorkArea::setSidePanelWidth(SidePanel panel, int width)
     widths_[static_cast<int>(panel) - 1] = std::max(width, kMinPanelWidth);
     if (hasSide_ && panel == side_)
         applySizes();
+}
+
+QTableView* TabWorkArea::gridOfTab(int tab) const
+{
+    switch (tab) {
+    case TabRecipeList:
+    case TabPreview:
+    case TabMenuPlan:
+        return recipeGrid_;
+    case TabRequirements:
+        return planGrid_;
+    default:
+        return nullptr;
+    }
 }
 
 bool TabWorkArea::hasSidePanel() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/uiscale.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -61,13 +63,23 @@ public:
     // Lays out the panels for tab (0-3), hiding those of any other tab.
     void setLayoutForTab(int tab);
 
-    // Width in pixels the side panel takes when shown (default 200, at least 50).
+    // Width the side panel takes when shown, in designed pixels (default 200, at least 50):
+    // shown scaled by uiScale(), stored as it is.
     int sidePanelWidth(SidePanel panel) const;
     void setSidePanelWidth(SidePanel panel, int width);
+    // The layout scale of the designed sizes (title panels, side panels, splitter), taken from
+    // the application font at construction.
+    const UiScale& uiScale() const { return scale_; }
     // The panel at the right of the current layout, if any.
     bool hasSidePanel() const;
     SidePanel currentSidePanel() const { return side_; }
 
+    // The grid that takes the keyboard focus on a tab: the grid at the left, which the tab is
+    // worked from. The recipe list on "Rezeptliste", "Vorschau" and "Speiseplan" (where Space
+    // takes the current recipe into the plan), the menu plan on "Bedarfsliste" (its portions
+    // drive the list at the right; the requirements' own editor is not put on their first
+    // quantity unasked); nullptr for any other index.
+    QTableView* gridOfTab(int tab) const;
     QTableView* recipeGrid() const { return recipeGrid_; }
     // The search field with its count above the recipe list.
     RecipeFilterBar* recipeFilter() const { return recipeFilter_; }
@@ -80,7 +92,7 @@ public:
 signals:
     void tabChanged(int tab, int previous);
     void informationChosen(int previous);
-    // The user dragged the splitter; width is the side panel's new width.
+    // The user dragged the splitter; width is the side panel's new width in designed pixels.
     void sidePanelResized(kovanta::SidePanel panel, int width);
 
 protected:
@@ -110,6 +122,7 @@ private:
     bool hasSide_ = false;
     SidePanel side_ = SidePanel::Preview;
     int widths_[3] = {200, 200, 200};
+    UiScale scale_;
 };
 
 } // namespace kovanta

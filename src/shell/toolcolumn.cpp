@@ -2,6 +2,7 @@
 
 #include "hemispherebutton.h"
 #include "hint.h"
+#include "platform/qt/uifont.h"
 
 #include <QVBoxLayout>
 
@@ -10,10 +11,11 @@ namespace kovanta {
 ToolColumn::ToolColumn(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Panel2"));
-    setFixedWidth(36);
+    const UiScale scale = applicationUiScale();
+    setFixedWidth(scale.px(36));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 4, 2, 4);
-    layout->setSpacing(6);
+    layout->setContentsMargins(scale.px(2), scale.px(4), scale.px(2), scale.px(4));
+    layout->setSpacing(scale.px(6));
 
     struct Def {
         int number;

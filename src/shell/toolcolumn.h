@@ -6,7 +6,8 @@ namespace kovanta {
 
 class HemisphereButton;
 
-// The tool column Panel2 at the right edge of the tab area, 36 pixels wide, with the round
+// The tool column Panel2 at the right edge of the tab area, 36 designed pixels wide (scaled
+// with the application font), with the round
 // buttons from top to bottom:
 //   HemisphereButton1 red        "Programmendende"                       quitRequested
 //   HemisphereButton2 green      "Verzeichnisse hinzufügen"              searchPathsRequested

@@ -5,6 +5,7 @@
 #include "menuplanparts.h"
 #include "messages.h"
 #include "planfileactions.h"
+#include "platform/qt/uifont.h"
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
@@ -60,7 +61,9 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     setWindowTitle(mainWindowCaption());
     setWindowIcon(programIcon());
     setMinimumSize(600, 400);
-    resize(736, 515);
+    // The designed size, grown with the UI font like everything inside it.
+    const UiScale scale = applicationUiScale();
+    resize(scale.px(736), scale.px(515));
 
     programDirectory_ =
         withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
@@ -93,6 +96,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
 
     connect(startPage_, &StartPage::startRequested, this, &TSDIAppForm::onStart);
     connect(startPage_, &StartPage::quitRequested, this, &QWidget::close);
+    connect(startPage_, &StartPage::linkFailed, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
     connect(tools_, &ToolColumn::quitRequested, this, &QWidget::close);
     connect(tools_, &ToolColumn::searchPathsRequested, this, &TSDIAppForm::editSearchPaths);
     connect(tools_, &ToolColumn::reloadRequested, this, &TSDIAppForm::reloadRecipes);
@@ -114,6 +119,12 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                 if (tabs_->currentIndex() == TabPreview)
                     showPreview(currentRecipeIndex(current));
             });
+    // After a read the list has a current row again (BindRecipeList); on "Vorschau" the
+    // preview follows it even when the row number stayed the same.
+    connect(recipeList_, &QAbstractItemModel::modelReset, this, [this] {
+        if (tabs_->currentIndex() == TabPreview && !tabs_->isHidden())
+            showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
+    });
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
@@ -265,8 +276,10 @@ void TSDIAppForm::handleReload()
     // Let the window show its new state before the long work.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     reloadRecipes();
-    if (tabs_->isHidden())
+    if (tabs_->isHidden()) {
         tabs_->show();
+        focusTabGrid();
+    }
 }
 
 void TSDIAppForm::reloadRecipes()
@@ -296,6 +309,15 @@ void TSDIAppForm::onTabChanged(int tab, int)
         showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
     else if (tab == TabRequirements)
         recomputeRequirements();
+    focusTabGrid();
+}
+
+void TSDIAppForm::focusTabGrid()
+{
+    // The widget that had the focus may just have been hidden with its panel; Qt would pass
+    // the focus on to whatever comes next in the chain.
+    if (QTableView* grid = tabs_->gridOfTab(tabs_->currentIndex()))
+        grid->setFocus(Qt::OtherFocusReason);
 }
 
 void TSDIAppForm::updatePrintButton()
@@ -377,7 +399,8 @@ void TSDIAppForm::closeEvent(QCloseEvent* event)
 
 void TSDIAppForm::showAbout()
 {
-    auto* box = new QDialog(this);
+    auto* box = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                      Qt::WindowCloseButtonHint);
     box->setObjectName(QStringLiteral("InfoDlg1"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(QStringLiteral("Info"));

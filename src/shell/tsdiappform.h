@@ -17,6 +17,7 @@ class PlanFileActions;
 class PrintActions;
 class RecipeListModel;
 class StartPage;
+class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
 struct MenuPlanParts;
@@ -81,6 +82,10 @@ public:
     // "Speiseplan öffnen/speichern...", "Bedarfsliste exportieren..." (planfileactions.h).
     PlanFileActions* planFiles() const { return planFiles_; }
 
+    // What the status bar says when a recipe's file cannot be read for the preview:
+    // "Rezeptdatei nicht lesbar: " and the file name.
+    static QString unreadableRecipeMessage(const TImpListInfo& recipe);
+
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
 
@@ -112,6 +117,8 @@ private:
     void onTimer();
     void onStart();
     void onTabChanged(int tab, int previous);
+    // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
+    void focusTabGrid();
     void firstShow();
     void handleReload();
     void handleImportNotify(long long wParam);

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTextEdit>
 
@@ -21,6 +22,10 @@ namespace kovanta {
 
 // Settings and the directory scan: tsdiappform_settings.cpp; the menu plan and the
 // requirements list: tsdiappform_plan.cpp; the web import: tsdiappform_import.cpp.
+
+namespace {
+const QString kUnreadable = QStringLiteral("Rezeptdatei nicht lesbar: ");
+} // namespace
 
 // --- Views -----------------------------------------------------------------------------------
 
@@ -43,7 +48,23 @@ void TSDIAppForm::showPreview(int row)
         [plan](const TImpListInfo& recipe) {
             return PlanPortionsInGrid(recipe, GridRef<TAStringGrid>(plan));
         });
+    // The previous text stays when the file is gone (the row is tried again when picked
+    // again); the status bar says why it did not change.
+    bool unreadable = false;
+    preview.SetOnUnreadable([this, &unreadable](const TImpListInfo& recipe) {
+        unreadable = true;
+        statusBar()->showMessage(unreadableRecipeMessage(recipe));
+    });
     preview.ShowPreview(row);
+    // Once the preview shows the selected row (again), the message is out of date.
+    if (!unreadable && statusBar()->currentMessage().startsWith(kUnreadable))
+        statusBar()->clearMessage();
+}
+
+QString TSDIAppForm::unreadableRecipeMessage(const TImpListInfo& recipe)
+{
+    return kUnreadable +
+           QString::fromUtf8(recipe.FileName.data(), static_cast<qsizetype>(recipe.FileName.size()));
 }
 
 // --- Printing and clipboard ----------------------------------------------------------------

@@ -116,8 +116,11 @@ bool PreviewController::ShowPreview(int row)
 
     const BusyGuard busy(window_, preview_);
     const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
-    if (!FillPreviewRich(proz_, *entry, *preview_, portions))
+    if (!FillPreviewRich(proz_, *entry, *preview_, portions)) {
+        if (onUnreadable_)
+            onUnreadable_(*entry);
         return false;
+    }
     state_.previewedRow = row;
     state_.refreshPending = false;
     preview_->setProperty(kShownRecipe, identity);

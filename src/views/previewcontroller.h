@@ -61,6 +61,13 @@ public:
     // Returns true when the preview was rebuilt.
     bool ShowPreview(int row);
 
+    // Told when the recipe of a row cannot be read from its file any more (the preview then
+    // keeps the text it had), so that the window can say so.
+    void SetOnUnreadable(std::function<void(const TImpListInfo& recipe)> onUnreadable)
+    {
+        onUnreadable_ = std::move(onUnreadable);
+    }
+
     // A portion count in the menu plan changed: the next ShowPreview rebuilds even the same row.
     void MarkPortionsChanged() { state_.refreshPending = true; }
 
@@ -73,6 +80,7 @@ private:
     QPointer<QWidget> window_;
     EntryOfRow entryOfRow_;
     PortionsOf portionsOf_;
+    std::function<void(const TImpListInfo&)> onUnreadable_;
     State state_;
 };
 

@@ -53,6 +53,21 @@ void FillRecipeListRow(GridAccess& list, int row)
         list.SetCell(col, row, texts[col - 1]);
 }
 
+int CurrentRowAfterRead(const GridAccess& list, const TImpListInfo* previous)
+{
+    int first = 0;
+    for (int row = 1; row < list.RowCount(); ++row) {
+        const auto* e = dynamic_cast<const TImpListInfo*>(list.Objects(0, row));
+        if (!e)
+            continue;
+        if (!previous || e->SameRecipe(*previous))
+            return row;
+        if (first == 0)
+            first = row;
+    }
+    return first;
+}
+
 std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& plan)
 {
     return PlanPortions(

@@ -32,6 +32,11 @@ inline constexpr int kRecipeListColumns = 13;
 // mark changed.
 void FillRecipeListRow(GridAccess& list, int row);
 
+// The row of the recipe list that becomes current after a read: the first row holding the
+// same recipe as previous (the recipe that was current before the read, if any), else row 1;
+// 0 when the list holds no recipe.
+int CurrentRowAfterRead(const GridAccess& list, const TImpListInfo* previous);
+
 // The row finder on a list grid (TAStringGrid or anything with the same setters): the switch
 // and the colour, then a repaint. A template so that this layer needs not link the grid.
 template <class Grid> void ApplyGridRowFinder(Grid& grid, bool on, TColor color = kRowFinderTColor)

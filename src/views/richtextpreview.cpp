@@ -1,6 +1,7 @@
 #include "views/richtextpreview.h"
 
 #include "platform/qt/ansiqstring.h"
+#include "platform/qt/uifont.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -32,8 +33,10 @@ void WriteRecipeText(const RecipeText& text, QTextEdit& edit)
 
     QList<QTextOption::Tab> tabs;
     tabs.reserve(static_cast<qsizetype>(text.tabStops.size()));
+    // The stops were set for the old system font; they grow with today's, as the panel does.
+    const UiScale scale = applicationUiScale();
     for (const int stop : text.tabStops)
-        tabs.append(QTextOption::Tab(PointsToPixels(stop), QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab(scale.pxF(PointsToPixels(stop)), QTextOption::LeftTab));
     QTextBlockFormat block;
     block.setTabPositions(tabs);
 

@@ -237,3 +237,53 @@ TEST_F(BrowseDialog, ModalHelpersReturnTheChoiceOrTheStartUnchanged)
     answer(false);
     EXPECT_EQ(kovanta::BrowseDirectory(start, {}, {}, false), std::nullopt);
 }
+
+TEST(DirTree, ExpandArrowOnlyWhereASubfolderWouldBeListed)
+{
+    TestDir d;
+    mkdirs(d, {"empty", "files", "nested/child", "onlyhidden/.cache", "deep/a/b/c"});
+    d.write("files/REZ00001.DAT", "x");
+    TDirTree tree;
+    tree.setDirTypes(TDirTree::dtNormal);
+    tree.Rebuild();
+    tree.SelectPath(qdir(d, "empty"));
+    ASSERT_EQ(tree.SelectedPath(), qdir(d, "empty/"));
+    QTreeWidgetItem* parent = tree.currentItem()->parent();
+    ASSERT_NE(parent, nullptr);
+    auto policyOf = [&](const char* name) {
+        for (int i = 0; i < parent->childCount(); ++i)
+            if (parent->child(i)->text(0) == QLatin1String(name))
+                return parent->child(i)->childIndicatorPolicy();
+        ADD_FAILURE() << name;
+        return QTreeWidgetItem::DontShowIndicatorWhenChildless;
+    };
+    EXPECT_EQ(policyOf("empty"), QTreeWidgetItem::DontShowIndicator);
+    EXPECT_EQ(policyOf("files"), QTreeWidgetItem::DontShowIndicator) << "files are no subfolders";
+    EXPECT_EQ(policyOf("onlyhidden"), QTreeWidgetItem::DontShowIndicator)
+        << "a hidden folder this tree does not list";
+    EXPECT_EQ(policyOf("nested"), QTreeWidgetItem::ShowIndicator);
+    EXPECT_EQ(policyOf("deep"), QTreeWidgetItem::ShowIndicator);
+    // Looking one level down lists nothing: the children come at the first expansion.
+    for (int i = 0; i < parent->childCount(); ++i)
+        EXPECT_EQ(parent->child(i)->childCount(), 0);
+
+    // With hidden folders listed, the folder holding one gets its arrow.
+    tree.setDirTypes(TDirTree::DirTypes(TDirTree::dtNormal) | TDirTree::dtAll);
+    EXPECT_TRUE(tree.hasChildDirectory(qdir(d, "onlyhidden")));
+    EXPECT_FALSE(tree.hasChildDirectory(qdir(d, "files")));
+    EXPECT_FALSE(tree.hasChildDirectory(qdir(d, "missing")));
+    tree.OnAddDir = [](TDirTree*, const QString& path, bool& add) {
+        add = !path.endsWith(QLatin1String("/child/"));
+    };
+    EXPECT_FALSE(tree.hasChildDirectory(qdir(d, "nested"))) << "OnAddDir's veto counts";
+}
+
+TEST_F(BrowseDialog, HasADialogBorder)
+{
+    TDurchSuchen dlg;
+    const Qt::WindowFlags flags = dlg.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+}

@@ -1,11 +1,15 @@
 #include "dialogs/pfaddatendefinition.h"
+#include "support/testdir.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using kovanta::TPfaddatendefinition;
 using Entries = std::vector<TPfaddatendefinition::Entry>;
@@ -132,4 +136,34 @@ TEST(Pfaddatendefinition, KeepsPathBytesThatAreNotUtf8)
     const Entries odd{{"/srv/Rezepte-\xE4/", true}}; // Latin-1 name on a UTF-8 system
     Dialog d(odd);
     EXPECT_EQ(d.dlg.entries(), odd);
+}
+
+TEST(Pfaddatendefinition, NoBorderIconsAndMissingDirectoriesInGray)
+{
+    TestDir d;
+    const std::string there = d.dir() + "rezepte/";
+    std::filesystem::create_directories(there);
+    Dialog dlg(Entries{{there, true}, {d.dir() + "weg/", true}});
+    const Qt::WindowFlags flags = dlg.dlg.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+
+    QListWidgetItem* found = dlg.list()->item(0);
+    QListWidgetItem* missing = dlg.list()->item(1);
+    EXPECT_TRUE(found->toolTip().isEmpty());
+    EXPECT_EQ(missing->toolTip(), QStringLiteral("Verzeichnis nicht gefunden"));
+    EXPECT_EQ(missing->foreground().color(),
+              QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    EXPECT_NE(found->foreground().color(), missing->foreground().color());
+    // Nothing else changes: the line keeps its mark and comes back as it went in.
+    EXPECT_EQ(missing->checkState(), Qt::Checked);
+    EXPECT_EQ(dlg.dlg.entries()[1], (TPfaddatendefinition::Entry{d.dir() + "weg/", true}));
+
+    // A directory added by browsing that exists is shown normally.
+    std::filesystem::create_directories(d.path() / "neu");
+    dlg.insert(QString::fromStdString(d.dir() + "neu/"));
+    ASSERT_EQ(dlg.list()->count(), 3);
+    EXPECT_TRUE(dlg.list()->item(2)->toolTip().isEmpty());
 }

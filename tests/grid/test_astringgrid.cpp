@@ -760,3 +760,107 @@ TEST(AStringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
     grid.SetCell(1, 1, "x");
     EXPECT_EQ(changed.count(), 2);
 }
+
+// ---- layout scale, number widths and entry limits -----------------------------------------
+
+TEST(TAStringGrid, DesignedSizesAreScaledAndStoredUnscaled)
+{
+    TestDir dir;
+    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+    const QString key = QStringLiteral("Software\\kovanta\\SDIAppForm\\StringGrid2");
+    {
+        // A UI font twice the design font's height: everything designed doubles.
+        QWidget top;
+        top.resize(900, 400);
+        auto* g = new TAStringGrid(&top);
+        g->setObjectName(QStringLiteral("StringGrid2"));
+        g->resize(900, 400);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetUiScale(UiScale::fromFontHeight(26));
+        g->SetDefaultRowHeight(18);
+        g->SetRowCount(5);
+        g->SetColNames(TColNames{"|20|0|1|1|", "Portionen|50|0|||", "Rezept|80|L|1||", "B||L"});
+        g->Loaded();
+        top.show();
+        settle();
+        EXPECT_EQ(g->ColWidths(0), 40);
+        EXPECT_EQ(g->ColWidths(1), 100);
+        EXPECT_EQ(g->ColWidths(2), 160);
+        EXPECT_EQ(g->ColWidths(3), 128) << "an empty width is the scaled default";
+        EXPECT_EQ(g->DefaultRowHeight(), 18);
+        EXPECT_EQ(g->RowHeights(0), 36);
+        EXPECT_EQ(g->RowHeights(3), 36);
+        g->SetColWidths(2, 171); // the user drags the column
+    }
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("20,50,86,64"));
+    }
+    {
+        // The same settings on a screen with the design font give the designed widths back.
+        QWidget top;
+        auto* g = new TAStringGrid(&top);
+        g->setObjectName(QStringLiteral("StringGrid2"));
+        g->resize(900, 400);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetColNames(TColNames{"|20|0|1|1|", "Portionen|50|0|||", "Rezept|80|L|1||", "B||L"});
+        g->Loaded();
+        top.show();
+        settle();
+        EXPECT_EQ(g->ColWidths(2), 86);
+        EXPECT_EQ(g->RowHeights(0), 18);
+    }
+    SettingsStore::setDefaultFileName({});
+}
+
+TEST(TAStringGrid, ANumberWiderThanItsColumnWidensIt)
+{
+    Window w;
+    w.grid->SetColNames(TColNames{"|20|0|1|1|", "Menge|60|3|0||", "Einheit|80|L|1||"});
+    w.grid->SetRowCount(4);
+    w.show();
+    const QFontMetrics fm = w.grid->fontMetrics();
+    w.grid->SetCell(1, 1, "      7,500");
+    EXPECT_EQ(w.grid->ColWidths(1), 60) << "a number that fits changes nothing";
+    w.grid->SetCell(1, 2, "18000000,000");
+    const int needed = fm.horizontalAdvance(QStringLiteral("18000000,000"));
+    EXPECT_GE(w.grid->ColWidths(1), needed + 5) << "right inset 3, left 2";
+    const int widened = w.grid->ColWidths(1);
+    // Texts are not widened for: a text column, the header row.
+    w.grid->SetCell(2, 1, std::string(60, 'W'));
+    EXPECT_EQ(w.grid->ColWidths(2), 80);
+    w.grid->SetCell(1, 0, std::string(40, '9'));
+    EXPECT_EQ(w.grid->ColWidths(1), widened);
+}
+
+TEST(TAStringGrid, EntryLimitsOfACellRefuseKeysWithASignal)
+{
+    Window w;
+    configureMenuPlan(w.grid);
+    int asked = 0;
+    w.grid->OnGetMinMaxValue = [&](TAStringGrid*, int col, int, double& lo, double& hi,
+                                   bool& limited) {
+        ++asked;
+        if (col != 1)
+            return;
+        lo = -99999;
+        hi = 99999;
+        limited = true;
+    };
+    w.grid->SetCell(1, 1, "10");
+    w.show();
+    w.grid->SetCurrentCell(1, 1);
+    settle();
+    TAInplaceEdit* ed = w.grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    ASSERT_TRUE(ed->hasFocus());
+    EXPECT_GT(asked, 0);
+    int refused = 0;
+    QObject::connect(ed, &TAInplaceEdit::inputRefused, [&] { ++refused; });
+    ed->selectAll();
+    QTest::keyClicks(ed, QStringLiteral("2147483648"));
+    settle();
+    EXPECT_EQ(ed->text(), QStringLiteral("21474"));
+    EXPECT_EQ(w.grid->GetCell(1, 1), "21474");
+    EXPECT_EQ(refused, 5);
+}

@@ -168,3 +168,65 @@ TEST(NumberEntry, KeyCalculationsOnlyWithTheirSwitch)
     applyKeyCalc(e, 'E', sw);
     EXPECT_EQ(e.text(), "-13,76");
 }
+
+TEST(NumberEntry, LimitsRefuseKeysThatLeaveTheRange)
+{
+    // The menu plan's portions: whole numbers up to five digits, either sign.
+    NumberEntry e(0);
+    e.setLimits(-99999, 99999);
+    e.load("0");
+    run(e, "123456");
+    EXPECT_EQ(e.text(), "12345");
+    EXPECT_TRUE(e.refusedAtLimit());
+    run(e, "<");
+    EXPECT_FALSE(e.refusedAtLimit());
+    run(e, "9");
+    EXPECT_EQ(e.text(), "12349");
+    // The sign keeps the value inside; a refused key leaves text and caret as they were.
+    run(e, "-");
+    EXPECT_EQ(e.text(), "-12349");
+    const int caret = e.selStart();
+    run(e, "7");
+    EXPECT_EQ(e.text(), "-12349");
+    EXPECT_EQ(e.selStart(), caret);
+    EXPECT_TRUE(e.refusedAtLimit());
+    // A digit that overwrites a selection is checked like any other.
+    e.setState("99999", 0, 1);
+    run(e, "1");
+    EXPECT_EQ(e.text(), "19999");
+    e.setState("19999", 0, 0);
+    run(e, "2");
+    EXPECT_EQ(e.text(), "19999") << "inserting in front makes six digits";
+
+    // A value already beyond the limits (stored before) can still be edited towards them.
+    e.setState("250000", 6);
+    run(e, "<");
+    EXPECT_EQ(e.text(), "25000");
+    e.setState("250000", 0, 1);
+    run(e, "1");
+    EXPECT_EQ(e.text(), "150000");
+    e.setState("150000", 0, 1);
+    run(e, "9");
+    EXPECT_EQ(e.text(), "150000") << "farther out is refused";
+
+    // Limits in a column with decimals count in its last decimal place; pasting goes key by
+    // key, so it stops where the limit is reached.
+    NumberEntry d(2);
+    d.setLimits(0, 1000);
+    d.load("0");
+    d.paste("123");
+    EXPECT_EQ(d.text(), "1,00") << "12,00 would be 1200 units";
+    d.clearLimits();
+    d.load("0");
+    d.paste("123");
+    EXPECT_EQ(d.text(), "123,00");
+    // Without limits a key dropped for an unknown character is no limit refusal; the length
+    // limit is one.
+    d.setState("1,00", 1);
+    run(d, "x");
+    EXPECT_FALSE(d.refusedAtLimit());
+    NumberEntry l(0);
+    l.setState("1234567890123456", 16);
+    run(l, "7");
+    EXPECT_TRUE(l.refusedAtLimit());
+}

@@ -4,3 +4,5 @@ kovanta_add_test(test_ansiqstring SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_ansiqst
                  LIBS kovanta_platform_qt)
 kovanta_add_test(test_settingsstore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_settingsstore.cpp
                  LIBS kovanta_platform_qt)
+kovanta_add_test(test_uiscale SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_uiscale.cpp
+                 LIBS kovanta_platform)

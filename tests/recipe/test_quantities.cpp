@@ -61,8 +61,14 @@ TEST(FormatMask, WritesFixedWidthWithDecimalComma)
         {"######.###", 2.5, "     2,500"},
         {"###.##", 0.01, "  0,01"},
         {"#######.###", 12.34567, "     12,346"},
-        // Too long: only the last mask-width characters remain.
-        {"######.###", 1234567.5, "234567,500"},
+        // Too long: the whole number, wider than the mask, sign included.
+        {"######.###", 1234567.5, "1234567,500"},
+        {"#######.###", 18000000.0, "18000000,000"},
+        {"#######.###", -1234567.25, "-1234567,250"},
+        {"###.##", -999.995, "-1000,00"},
+        // Exactly the width: unchanged.
+        {"#######.###", 9999999.999, "9999999,999"},
+        {"#######.###", -999999.5, "-999999,500"},
         {"###.##", -1.5, " -1,50"},
         // Decimal ties round away from zero, as the number was written, not its binary image.
         {"###.##", 0.125, "  0,13"},
@@ -150,5 +156,9 @@ TEST(QuantityText, ScalesToRequestedPortions)
     }
     // A factor that is not exact in binary still gives the requested count.
     EXPECT_EQ(PortionsLine(3, ScaleFactor(3, 7)), "7 Portionen");
-    EXPECT_EQ(QuantityText(1234567.5, 1.0), "234567,5");
+    // Quantities of a million and more keep their leading digits in the preview.
+    EXPECT_EQ(QuantityText(1234567.5, 1.0), "1234567,5");
+    EXPECT_EQ(QuantityText(999999.999, 1.0), "999999,999");
+    EXPECT_EQ(QuantityText(1000000.0, 1.0), "1000000");
+    EXPECT_EQ(QuantityText(25000.0, 1000.0), "25000000");
 }

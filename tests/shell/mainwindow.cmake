@@ -2,3 +2,5 @@ kovanta_add_test(test_mainwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_mainwind
                  LIBS kovanta_shell GUI)
 kovanta_add_test(test_shellparts SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_shellparts.cpp
                  LIBS kovanta_shell GUI)
+kovanta_add_test(test_mainwindow_use SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_mainwindow_use.cpp
+                 LIBS kovanta_shell GUI)

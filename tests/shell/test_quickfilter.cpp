@@ -2,6 +2,8 @@
 // and that sorting, a new read, the current row and the plan toggle work on the shown rows.
 #include "grid/astringgrid.h"
 #include "recipefixtures.h"
+#include "shell/gridsetup.h"
+#include "shell/recipelistmodel.h"
 #include "shell/recipefilterbar.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
@@ -188,15 +190,21 @@ TEST_F(QuickFilterTest, SortingAndANewReadKeepTheFilter)
     }
     EXPECT_EQ(places, (std::vector<int>{1, 2, 3}));
 
-    // A new read with one more recipe: still filtered, and counted.
+    // A new read with one more recipe: still filtered, and counted. The recipe that was
+    // current is read again under a name the filter hides: a shown row becomes current.
+    list()->SetRow(RowOf("Kuchen"));
+    dir.write("REZ00004.DAT", shelltest::singleRecipeFile({"Brot", "Brote", 8, 380, 4}));
     dir.write("REZ00005.DAT", shelltest::singleRecipeFile({"Apfelkuchen", "Kuchen", 12, 400, 5}));
     window->reloadRecipes();
     QCoreApplication::processEvents();
     EXPECT_EQ(field()->text(), QStringLiteral("k"));
-    EXPECT_EQ(Shown().size(), 4u);
+    EXPECT_EQ(Shown().size(), 3u);
     EXPECT_TRUE(list()->isRowHidden(RowOf("Gulasch") - 1));
+    EXPECT_TRUE(list()->isRowHidden(RowOf("Brot") - 1));
     EXPECT_FALSE(list()->isRowHidden(RowOf("Apfelkuchen") - 1));
-    EXPECT_EQ(count(), QStringLiteral("4 von 5"));
+    EXPECT_EQ(count(), QStringLiteral("3 von 5"));
+    ASSERT_TRUE(list()->currentIndex().isValid());
+    EXPECT_FALSE(list()->isRowHidden(list()->currentIndex().row()));
 }
 
 TEST_F(QuickFilterTest, ThePlanTakesOnlyShownRecipes)
@@ -223,6 +231,44 @@ TEST_F(QuickFilterTest, ThePlanTakesOnlyShownRecipes)
         const std::string name = list()->GetCell(2, row);
         EXPECT_EQ(list()->GetCell(1, row), name == "Sahnetorte" ? "1" : "0") << name;
     }
+}
+
+// The list grid and its model alone, the entries in a known order: the read that follows a
+// filter leaves a shown row current at once (the preview follows the current row).
+TEST(QuickFilterRead, ANewReadNeverMakesAHiddenRowCurrent)
+{
+    const auto entries = [](std::vector<std::pair<const char*, const char*>> recipes) {
+        RecipeListModel::Entries out;
+        for (const auto& [name, file] : recipes) {
+            auto e = std::make_unique<TImpListInfo>();
+            e->ShortName = name;
+            e->FileName = file;
+            out.push_back(std::move(e));
+        }
+        return out;
+    };
+    RecipeListModel model;
+    QWidget window;
+    window.setObjectName(QStringLiteral("SDIAppForm"));
+    TAStringGrid* grid = CreateListGrid(QStringLiteral("StringGrid1"), &window);
+    grid->SaveSettings.AutoSave = false;
+    BindRecipeList(*grid, model);
+    RecipeFilterBar bar(grid, &window);
+    model.setEntries(entries({{"Gulasch", "/r/REZ1.DAT"}, {"Kuchen", "/r/REZ2.DAT"}}));
+    bar.field()->setText(QStringLiteral("kuchen"));
+    ASSERT_EQ(grid->GetCell(2, grid->Row()), "Kuchen");
+
+    // The current recipe comes back under a name the filter hides.
+    model.setEntries(entries(
+        {{"Gulasch", "/r/REZ1.DAT"}, {"Brot", "/r/REZ2.DAT"}, {"Apfelkuchen", "/r/REZ3.DAT"}}));
+    ASSERT_TRUE(grid->currentIndex().isValid());
+    EXPECT_EQ(grid->GetCell(2, grid->Row()), "Apfelkuchen");
+    EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("1 von 3"));
+
+    // Nothing shown: no current row.
+    bar.field()->setText(QStringLiteral("nichts"));
+    model.setEntries(entries({{"Gulasch", "/r/REZ1.DAT"}}));
+    EXPECT_FALSE(grid->currentIndex().isValid());
 }
 
 } // namespace

@@ -269,3 +269,34 @@ TEST_F(PlanWindowTest, DraggedPlanRowsReorderTheRequirements)
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
     EXPECT_EQ(requirements()->GetCell(3, 2), "Rindfleisch");
 }
+
+TEST_F(PlanWindowTest, LargeQuantitiesKeepEveryDigitAndPortionsStopAtTheCellWidth)
+{
+    // 1.800.000 kg of flour for one portion (amount 180000000 hundredths).
+    Write("REZ00004.DAT", "Grossbaeckerei", 1, {Article("180000000", "1", "kg", "Mehl")});
+    Programmstart();
+    const int bakery = ListRowOf("Grossbaeckerei");
+    ASSERT_GT(bakery, 0);
+    ChooseTab(TabMenuPlan);
+    DoubleClickCell(list(), 2, bakery);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 1) == list()->GetCell(2, bakery); }));
+
+    // A sixth digit is refused: the cell shows five, and so does the computation.
+    TypePortions(1, "123456");
+    EXPECT_EQ(plan()->GetCell(1, 1), "12345");
+    TypePortions(1, "10");
+    EXPECT_EQ(plan()->GetCell(1, 1), "10");
+
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Mehl"; }));
+    EXPECT_EQ(requirements()->GetCell(1, 1), "18000000,000");
+    // The grid shows the whole number: its column is as wide as the text needs.
+    const int needed = requirements()->fontMetrics().horizontalAdvance(QStringLiteral("18000000,000"));
+    EXPECT_GE(requirements()->ColWidths(1), needed + 5);
+
+    // The preview of the same recipe writes the whole quantity too.
+    ChooseTab(TabPreview);
+    ClickCell(list(), 2, bakery);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PreviewText().contains(QStringLiteral("10 Portionen")); }));
+    EXPECT_TRUE(PreviewText().contains(QStringLiteral("18000000 kg Mehl"))) << PreviewText().toStdString();
+}

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -183,6 +184,17 @@ TEST_F(PreviewWindowTest, VanishedRecipeFileLeavesThePreviousText)
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(preview()->updatesEnabled());
+    // The old text stays, but the status bar tells why it did not change.
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("Rezeptdatei nicht lesbar: ") +
+                  QString::fromStdString((dir.path() / "REZ00002.DAT").string()));
+    // A readable recipe afterwards takes the message away.
+    selectRow(rowOf("Gulasch"));
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    // Picking the vanished recipe again tries again and says so again.
+    selectRow(rowOf("Erbsensuppe"));
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(
+        QStringLiteral("Rezeptdatei nicht lesbar: ")));
 }
 
 TEST_F(PreviewWindowTest, ZeilenfinderSwitchesRecipeListAndPlanButNotRequirements)

@@ -1,4 +1,5 @@
 #include "platform/qt/ansiqstring.h"
+#include "platform/qt/uifont.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>
@@ -57,9 +58,11 @@ TEST(RichTextPreview, OneBlockPerParagraphWithItsAttributesAndTabStops)
         }
         const QList<QTextOption::Tab> tabs = block.blockFormat().tabPositions();
         ASSERT_EQ(tabs.size(), 21);
-        EXPECT_NEAR(tabs[0].position, 13.333, 0.001); // 10 pt at 96 dpi
-        EXPECT_NEAR(tabs[3].position, 346.667, 0.001);
-        EXPECT_NEAR(tabs[20].position, 2666.667, 0.001);
+        // 10 pt at 96 dpi, grown with the UI font like the panel that shows them.
+        const UiScale scale = applicationUiScale();
+        EXPECT_NEAR(tabs[0].position, scale.pxF(13.333), 0.01);
+        EXPECT_NEAR(tabs[3].position, scale.pxF(346.667), 0.01);
+        EXPECT_NEAR(tabs[20].position, scale.pxF(2666.667), 0.01);
         EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
         block = block.next();
     }

@@ -187,7 +187,45 @@ void NumberEntry::deleteKey()
         forwardDelete();
 }
 
+void NumberEntry::setLimits(std::int64_t minUnits, std::int64_t maxUnits)
+{
+    limited_ = true;
+    minUnits_ = std::min(minUnits, maxUnits);
+    maxUnits_ = std::max(minUnits, maxUnits);
+}
+
+bool NumberEntry::outsideLimits(std::int64_t value) const
+{
+    return limited_ && (value < minUnits_ || value > maxUnits_);
+}
+
 bool NumberEntry::keyPress(char key)
+{
+    refusedAtLimit_ = false;
+    const std::string text = text_;
+    const int start = selStart_;
+    const int length = selLength_;
+    const std::int64_t before = units();
+    if (!keyPressUnlimited(key))
+        return false;
+    const std::int64_t after = units();
+    const auto distance = [this](std::int64_t v) {
+        return v < minUnits_ ? minUnits_ - v : v > maxUnits_ ? v - maxUnits_ : 0;
+    };
+    // A backspace only ever shortens the number; every other key must keep it in the range,
+    // or at least not take it farther out than it already was.
+    if (key != '\b' && outsideLimits(after) &&
+        (!outsideLimits(before) || distance(after) > distance(before))) {
+        text_ = text;
+        selStart_ = start;
+        selLength_ = length;
+        refusedAtLimit_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool NumberEntry::keyPressUnlimited(char key)
 {
     const int n = decimals_;
     const bool separator = key == kDecimalSeparator;
@@ -241,8 +279,10 @@ bool NumberEntry::keyPress(char key)
     } else if (n > 0 && (caret >= len - n || caret < len - n - 1) && caret < len) {
         selLength_ = 1;
     }
-    if (selLength_ == 0 && len >= kMaxLength)
+    if (selLength_ == 0 && len >= kMaxLength) {
+        refusedAtLimit_ = true;
         return false;
+    }
     text_.replace(selStart_, selLength_, 1, key);
     ++selStart_;
     selLength_ = 0;

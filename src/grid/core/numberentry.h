@@ -22,6 +22,12 @@ public:
     void setDecimals(int decimals);
     int decimals() const { return decimals_; }
     void setMinusIgnore(bool on) { minusIgnore_ = on; }
+    // Limits what can be typed to values from minUnits to maxUnits (in units of the last
+    // decimal place, see units()): a key that would take the value outside is refused. A value
+    // already outside (a longer stored number) may still be edited towards the range.
+    void setLimits(std::int64_t minUnits, std::int64_t maxUnits);
+    void clearLimits() { limited_ = false; }
+    bool limited() const { return limited_; }
 
     // Loads a cell text: the value is reformatted with the decimals ("0" or "0,000"), the caret
     // goes to 0 and every character but the last is selected.
@@ -35,8 +41,11 @@ public:
     int selLength() const { return selLength_; }
 
     // One key press of the fixed-point entry: '0'..'9', '-', ',' and '\b'; every other key is
-    // dropped. Returns false when the key was dropped.
+    // dropped. Returns false when the key was dropped; refusedAtLimit() then tells whether it
+    // was refused because the number would have grown beyond its length or its limits (the
+    // editor beeps for those).
     bool keyPress(char key);
+    bool refusedAtLimit() const { return refusedAtLimit_; }
 
     // One numeric backspace / forward deletion at the caret.
     void backspace();
@@ -72,6 +81,8 @@ public:
     static std::string format(std::string_view text, int decimals);
 
 private:
+    bool keyPressUnlimited(char key);
+    bool outsideLimits(std::int64_t value) const;
     void numericDelete(int p, bool forward);
     bool negative() const { return text_.find('-') != std::string::npos; }
     int length() const { return static_cast<int>(text_.size()); }
@@ -81,6 +92,10 @@ private:
     int selLength_ = 0;
     int decimals_ = 2;
     bool minusIgnore_ = false;
+    bool limited_ = false;
+    std::int64_t minUnits_ = 0;
+    std::int64_t maxUnits_ = 0;
+    bool refusedAtLimit_ = false;
 };
 
 // The letter-key calculations of the number editor. Each is enabled by its switch; all are
