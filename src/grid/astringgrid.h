@@ -236,6 +236,10 @@ public:
     std::function<void(TAStringGrid*)> OnEnter;
     std::function<void(TAStringGrid*)> OnExit;
     std::function<void(TAStringGrid*, int from, int to)> OnColumnMoved;
+    // The number the row finder's shading counts a data row by: the row itself while unset. A
+    // list that hides rows hands in each row's place among the shown rows (1 for the first), so
+    // that the shading keeps alternating.
+    std::function<int(int row)> RowFinderPosition;
 
     // ---- sorting and widths ----------------------------------------------------------------
     // Mode 0: the header double-click (SortTyp decides and advances); 1..4: SortArt 0..3,

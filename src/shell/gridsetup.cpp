@@ -137,8 +137,13 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
         if (g->currentIndex().isValid())
             if (const auto* e = dynamic_cast<const TImpListInfo*>(g->Objects(0, g->Row())))
                 current->emplace(*e);
+        // One change notice for the whole list: a view that re-reads the list on each notice
+        // (the quick filter) would otherwise do so once per row.
+        TAStringGridModel& cells = *g->GridModel();
+        cells.beginBatch();
         for (int row = 1; row < g->RowCount(); ++row)
             g->SetObjects(0, row, nullptr);
+        cells.endBatch();
     });
     QObject::connect(m, &RecipeListModel::reset, g, [g, m, current] {
         loadRecipeList(*g, *m);
@@ -146,7 +151,16 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
             return;
         // Every read leaves a current row, so that the preview has a recipe to show at once.
         const ListGridRef access(g);
-        const int row = CurrentRowAfterRead(access, *current ? &**current : nullptr);
+        int row = CurrentRowAfterRead(access, *current ? &**current : nullptr);
+        // A row the quick filter hides (it has filtered the new rows by now) is no choice: the
+        // first shown row is, and with nothing shown there is no current row.
+        if (row > 0 && g->isRowHidden(row - TAStringGrid::FixedRows)) {
+            row = 0;
+            for (int r = TAStringGrid::FixedRows; r < g->RowCount() && row == 0; ++r) {
+                if (!g->isRowHidden(r - TAStringGrid::FixedRows) && g->Objects(0, r))
+                    row = r;
+            }
+        }
         if (row > 0)
             g->SetCurrentCell(TAStringGrid::FixedCols, row);
         current->reset();

@@ -41,6 +41,9 @@ print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool pla
     for (int col = first; col <= last; ++col)
         table.header.push_back(grid.GetCell(col, 0));
     for (int row = TAStringGrid::FixedRows; row < grid.RowCount(); ++row) {
+        // The list as shown: rows the quick filter hides are not printed.
+        if (grid.isRowHidden(row - TAStringGrid::FixedRows))
+            continue;
         print::ListRow r;
         for (int col = first; col <= last; ++col)
             r.cells.push_back(grid.GetCell(col, row));

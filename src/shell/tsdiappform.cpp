@@ -4,6 +4,7 @@
 #include "hint.h"
 #include "menuplanparts.h"
 #include "messages.h"
+#include "planfileactions.h"
 #include "platform/gui/uifont.h"
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
@@ -126,6 +127,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
+    setUpPlanFiles();
     printActions_ = new PrintActions(*this);
 
     readSettings();
@@ -390,11 +392,16 @@ void TSDIAppForm::toggleMaxWindow()
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
+    // A changed plan is saved, dropped or keeps the program open, as the cook answers.
+    if (planFiles_ && !planFiles_->confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     if (searchPathsChanged_) {
         try {
             saveSettings();
         } catch (...) {
-            // Closing is never refused; a settings file that cannot be written is lost.
+            // A settings file that cannot be written does not keep the program open; it is lost.
         }
     }
     event->accept();

@@ -19,6 +19,7 @@ template <typename T> class QFutureWatcher;
 
 namespace kovanta {
 
+class PlanFileActions;
 class PreviewController;
 class PrintActions;
 class RecipeListModel;
@@ -46,8 +47,9 @@ struct ShellOptions {
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
 // Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler shows the tabs
-// and starts reading all recipes. Closing saves the settings when the search paths changed
-// (errors are swallowed) and is never refused.
+// and starts reading all recipes. Closing first asks whether to save a changed menu plan
+// (refused on "Abbrechen"), then saves the settings when the search paths changed (errors are
+// swallowed).
 //
 // Reading all recipes runs on a worker thread (docs/main-window.md): the window stays
 // responsive, the status bar counts the recipes read, and the finished list is handed to the
@@ -94,6 +96,8 @@ public:
     QString lastAddedDirectory() const { return lastAddedDirectory_; }
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
+    // "Speiseplan öffnen/speichern...", "Bedarfsliste exportieren..." (planfileactions.h).
+    PlanFileActions* planFiles() const { return planFiles_; }
 
     // What the status bar says when a recipe's file cannot be read for the preview:
     // "Rezeptdatei nicht lesbar: " and the file name.
@@ -165,6 +169,7 @@ private:
     void fillRequirementRow(int row);                 // requirements view
     void togglePlan();                                // menu plan view
     void setUpMenuPlan();                             // menu plan view
+    void setUpPlanFiles();                            // plan files, after setUpMenuPlan
     QWidget* createImportWindow();                    // web import
 
     // State, in the order the window keeps it.
@@ -211,6 +216,7 @@ private:
     bool previewUnreadable_ = false;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_
     // Printing and print preview (printactions.h); a child of the window.
     PrintActions* printActions_ = nullptr;
 };

@@ -191,6 +191,40 @@ void MenuPlan::Reconcile()
         hooks_.planMarksChanged();
 }
 
+void MenuPlan::LoadPlan(const std::vector<LoadRow>& rows)
+{
+    for (int row = 1; row < list_.RowCount(); ++row) {
+        TImpListInfo* listed = ListEntry(row);
+        if (listed && listed->InPlan != 0) {
+            listed->InPlan = 0;
+            list_.SetCell(plancols::kListMark, row, "0");
+        }
+    }
+    for (int row = 1; row < plan_.RowCount(); ++row) {
+        if (plan_.Objects(0, row) != nullptr)
+            FreePlanRow(row);
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        if (row >= plan_.RowCount())
+            break;
+        if (!rows[i].Recipe)
+            continue;
+        auto* entry = new TGridInfo1;
+        entry->CopyFrom(rows[i].Recipe);
+        entry->InPlan = 1;
+        entry->PortionText = rows[i].PortionText;
+        plan_.SetObjects(0, row, entry);
+        FillPlanRow(row);
+        plan_.SetCell(plancols::kPlanPortions, row, rows[i].PortionText);
+    }
+    // Marks the list rows of the planned recipes (every entry is in the list, none drops out).
+    Reconcile();
+    Recompute();
+    if (hooks_.previewRefreshNeeded)
+        hooks_.previewRefreshNeeded();
+}
+
 void MenuPlan::ClearRequirements()
 {
     for (int row = 1; row < requirements_.RowCount(); ++row)

@@ -133,6 +133,19 @@ public:
     // Some recipe of the list is marked for the plan.
     bool AnyRecipeMarked() const;
 
+    // One row of a plan to load: a recipe of the list (nullptr: a free row) and the portion
+    // text (ANSI) its "Portionen" cell is to show.
+    struct LoadRow {
+        const TImpListInfo* Recipe = nullptr;
+        std::string PortionText;
+    };
+    // Replaces the whole plan (an opened plan file): every plan row is emptied and the marks of
+    // the list cleared, then plan row i + 1 takes rows[i] as a copy of its recipe with the
+    // portion text as typed; rows beyond the plan's last row are ignored. Afterwards every list
+    // row holding a planned recipe is marked, the requirements are recomputed and the preview
+    // marked for rebuilding.
+    void LoadPlan(const std::vector<LoadRow>& rows);
+
     // The plan entry of plan row row, or nullptr.
     TGridInfo1* PlanEntry(int row) const;
 

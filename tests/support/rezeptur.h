@@ -37,19 +37,23 @@ inline std::string Program()
     return Env("KOVANTA_BIN_DIR") + "/rezeptur";
 }
 
-// Runs `rezeptur args` in directory cwd; args is shell text (the caller quotes what needs it).
-// Standard output and error are caught in files of scratch.
-inline RunResult Run(const std::string& cwd, const std::string& args, const TestDir& scratch)
+// Runs shell text; standard output and error are caught in files of scratch.
+inline RunResult RunCommand(const std::string& shellText, const TestDir& scratch)
 {
     const std::string out = scratch.dir() + "rezeptur.out", err = scratch.dir() + "rezeptur.err";
-    const std::string command =
-        "cd '" + cwd + "' && '" + Program() + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = shellText + " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     RunResult run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = ReadAll(out);
     run.err = ReadAll(err);
     return run;
+}
+
+// Runs `rezeptur args` in directory cwd; args is shell text (the caller quotes what needs it).
+inline RunResult Run(const std::string& cwd, const std::string& args, const TestDir& scratch)
+{
+    return RunCommand("cd '" + cwd + "' && '" + Program() + "' " + args, scratch);
 }
 
 } // namespace rezeptur_test
