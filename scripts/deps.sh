@@ -11,6 +11,7 @@ packages=(
   poppler-utils
   python3
   xvfb xauth imagemagick
+  appstream desktop-file-utils dpkg-dev
 )
 if [ "${KOVANTA_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

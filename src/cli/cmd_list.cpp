@@ -13,10 +13,10 @@
 namespace kovanta::cli {
 namespace {
 
-void PrintEntries(const RecipeList& list, std::string& out)
+void PrintEntries(const RecipeScan::Entries& entries, std::string& out)
 {
-    for (const RecipeListItem& item : list) {
-        const TImpListInfo& e = *item.Entry;
+    for (const auto& entry : entries) {
+        const TImpListInfo& e = *entry;
         out += OutputField(e.ShortName);
         out += '\t';
         out += OutputField(e.GroupName);
@@ -51,7 +51,7 @@ int RunList(const std::vector<std::string>& args)
     const TRezeptImportProz proz;
     int status = kExitOk;
     for (const std::string& path : args) {
-        RecipeList list;
+        RecipeScan::Entries list;
         RecipeSourceReport report;
         const bool read = ReadRecipeSource(proz, path, list, report);
         for (const std::string& file : report.cutIndexes)

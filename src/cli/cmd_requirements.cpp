@@ -1,12 +1,15 @@
-// `rezeptur requirements PLANFILE`: the requirements list of a menu plan, computed as the
-// window computes it, one TAB-separated line per row. For batch use and the golden tests.
+// `rezeptur requirements PLANFILE [--csv]`: the requirements list of a menu plan, computed as
+// the window computes it, one TAB-separated line per row, or the CSV file of "Bedarfsliste
+// exportieren...". For batch use and the golden tests.
 #include "command.h"
 #include "cli/common/planfile.h"
 #include "recipe/requirements.h"
+#include "recipe/requirementscsv.h"
 #include "recipe/rezeptimportproz.h"
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace kovanta::cli {
 namespace {
@@ -15,11 +18,19 @@ constexpr const char* kName = "rezeptur requirements";
 
 int RunRequirements(const std::vector<std::string>& args)
 {
-    if (args.size() != 1) {
-        std::cerr << "Aufruf: rezeptur requirements PLANDATEI\n";
+    std::vector<std::string> files;
+    bool csv = false;
+    for (const std::string& arg : args) {
+        if (arg == "--csv" && !csv)
+            csv = true;
+        else
+            files.push_back(arg);
+    }
+    if (files.size() != 1) {
+        std::cerr << "Aufruf: rezeptur requirements PLANDATEI [--csv]\n";
         return kExitUsage;
     }
-    auto lines = ReadPlanFile(kName, args[0]);
+    auto lines = ReadPlanFile(kName, files[0]);
     if (!lines)
         return kExitFailure;
 
@@ -33,17 +44,21 @@ int RunRequirements(const std::vector<std::string>& args)
     const bool alternatives = ComputeRequirements(proz, plan, list);
 
     std::string out;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        out += RequirementQuantityText(list[i].Quantity);
-        out += '\t';
-        out += OutputField(list[i].UnitName);
-        out += '\t';
-        out += OutputField(list[i].Article);
-        out += '\n';
-    }
-    if (alternatives) {
-        out += kAlternativesCaption;
-        out += '\n';
+    if (csv) {
+        out = RequirementsCsv(RequirementsCsvRows(list), alternatives);
+    } else {
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            out += RequirementQuantityText(list[i].Quantity);
+            out += '\t';
+            out += OutputField(list[i].UnitName);
+            out += '\t';
+            out += OutputField(list[i].Article);
+            out += '\n';
+        }
+        if (alternatives) {
+            out += kAlternativesCaption;
+            out += '\n';
+        }
     }
     std::cout << out;
     std::cout.flush();
@@ -52,8 +67,8 @@ int RunRequirements(const std::vector<std::string>& args)
 
 const Registrar kRequirementsCommand{
     Command{"requirements",
-            "requirements PLANDATEI   Bedarfsliste eines Speiseplans (PORTIONEN<TAB>DATEI"
-            "[<TAB>EINTRAG] je Zeile)",
+            "requirements PLANDATEI [--csv]   Bedarfsliste eines Speiseplans (PORTIONEN<TAB>DATEI"
+            "[<TAB>EINTRAG] je Zeile); --csv: als CSV-Datei",
             RunRequirements}};
 
 } // namespace

@@ -151,16 +151,6 @@ void TAStringGrid::SetObjects(int col, int row, TGridInfo* object)
     model_->setObject(col, row, object);
 }
 
-void TAStringGrid::ClearRowObjects()
-{
-    for (int row = FixedRows; row < RowCount(); ++row) {
-        if (TGridInfo* info = model_->object(0, row)) {
-            model_->setObject(0, row, nullptr);
-            delete info;
-        }
-    }
-}
-
 void TAStringGrid::RefreshRow(int row)
 {
     model_->refreshRow(row);

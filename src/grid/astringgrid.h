@@ -79,8 +79,8 @@ public:
 // model and are shown as the view's header row and column; everything else is addressed in
 // grid coordinates (col, row) as well, so row 1 is the first data row.
 //
-// Cell texts are ANSI byte strings. Row objects (column 0) are not owned: ClearRowObjects frees
-// them on behalf of the grid's owner. Events are optional std::function fields called after
+// Cell texts are ANSI byte strings. Row objects (column 0) are not owned: the grid holds
+// pointers; their owner clears them (SetObjects(0, row, nullptr)) before freeing the objects. Events are optional std::function fields called after
 // the grid's own work; an empty one is skipped.
 class TAStringGrid : public QTableView {
     Q_OBJECT
@@ -104,7 +104,6 @@ public:
     TGridInfo* Objects(int col, int row) const;
     void SetObjects(int col, int row, TGridInfo* object);
     // Frees the row objects of rows 1 .. RowCount-1 and stores nil; row 0 is left alone.
-    void ClearRowObjects();
     virtual void RefreshRow(int row);
 
     // ---- current cell and selection --------------------------------------------------------
@@ -237,6 +236,10 @@ public:
     std::function<void(TAStringGrid*)> OnEnter;
     std::function<void(TAStringGrid*)> OnExit;
     std::function<void(TAStringGrid*, int from, int to)> OnColumnMoved;
+    // The number the row finder's shading counts a data row by: the row itself while unset. A
+    // list that hides rows hands in each row's place among the shown rows (1 for the first), so
+    // that the shading keeps alternating.
+    std::function<int(int row)> RowFinderPosition;
 
     // ---- sorting and widths ----------------------------------------------------------------
     // Mode 0: the header double-click (SortTyp decides and advances); 1..4: SortArt 0..3,

@@ -91,7 +91,8 @@ void TAStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     const CellColourChoice colours = chooseCellColours(state, sel);
 
     QColor background = pal.color(QPalette::Base);
-    if (rowFinderShade(col, row, TAStringGrid::FixedCols, TAStringGrid::FixedRows,
+    const int shadeRow = g->RowFinderPosition ? g->RowFinderPosition(row) : row;
+    if (rowFinderShade(col, shadeRow, TAStringGrid::FixedCols, TAStringGrid::FixedRows,
                        g->MitZeilenFinder()))
         background = toQColor(g->ZeilFindColor(), pal);
     if (colours.background == Background::Highlight)

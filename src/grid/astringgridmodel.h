@@ -16,8 +16,8 @@ namespace kovanta {
 // Towards Qt it shows only the data part: model row r is grid row r + 1, model column c is grid
 // column c + 1; row 0 and column 0 are the header data.
 //
-// The model never frees objects: the grid's owner frees the row objects of column 0 through
-// TAStringGrid::ClearRowObjects before refilling or discarding the grid.
+// The model never frees objects: every row object has one owner outside the grid (the recipe
+// list, the menu plan), which clears the grid's pointers before it frees what they point at.
 class TAStringGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

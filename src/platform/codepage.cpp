@@ -17,10 +17,16 @@ char oemToAnsi(char oem)
 
 std::string oemToAnsi(std::string_view oem)
 {
-    std::string out(oem.size(), '\0');
-    for (size_t i = 0; i < oem.size(); ++i)
-        out[i] = oemToAnsi(oem[i]);
+    std::string out;
+    oemToAnsi(oem, out);
     return out;
+}
+
+void oemToAnsi(std::string_view oem, std::string& ansi)
+{
+    ansi.resize(oem.size());
+    for (size_t i = 0; i < oem.size(); ++i)
+        ansi[i] = static_cast<char>(kOemToAnsi[byteOf(oem[i])]);
 }
 
 char ansiToOem(char ansi)

@@ -12,6 +12,8 @@ namespace kovanta::codepage {
 // One OEM byte as ANSI, with Windows' best fit for the box-drawing characters CP1252 lacks.
 char oemToAnsi(char oem);
 std::string oemToAnsi(std::string_view oem);
+// The same into ansi (replaced), so that a caller converting line after line reuses its buffer.
+void oemToAnsi(std::string_view oem, std::string& ansi);
 
 // One ANSI byte as OEM. Typographic characters CP850 lacks become their nearest ASCII
 // character; no byte is ever mapped onto CR, LF or Ctrl-Z.

@@ -1,7 +1,10 @@
 #include "profilefile.h"
 
 #include "atomicfile.h"
+#include "platform/strings.h"
 #include "regularfile.h"
+
+#include <stdexcept>
 
 #include <stdexcept>
 
@@ -10,18 +13,9 @@ namespace {
 
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 std::string_view trim(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return trimBlanks(s);
 }
 
 char lowerAscii(char c)

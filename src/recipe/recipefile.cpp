@@ -1,35 +1,56 @@
 #include "recipe/recipefile.h"
 
-#include "platform/regularfile.h"
-
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kovanta {
 
 namespace {
-// A recipe file's head and a list file's index fit into one block in the usual case.
-constexpr std::size_t kBlockSize = 4096;
+// The first read covers a recipe file's head and a short list index; a long index is read on
+// in larger blocks. Per file the scan then costs open, fstat, one read and close.
+constexpr std::size_t kFirstBlock = 2048;
+constexpr std::size_t kBlockSize = 8192;
 } // namespace
 
-void RecipeFile::Closer::operator()(std::FILE* f) const
+RecipeFile::Descriptor& RecipeFile::Descriptor::operator=(Descriptor&& other) noexcept
 {
-    std::fclose(f);
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+RecipeFile::Descriptor::~Descriptor()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 std::optional<RecipeFile> RecipeFile::Open(const std::string& path)
 {
-    // Only regular files: opening a FIFO would block the scan, a directory cannot be read.
-    std::FILE* f = openRegularFile(path);
-    if (f == nullptr)
+    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for one; regular files
+    // ignore the flag, so it need not be cleared again.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    // Our own block cache does the buffering; a second one in stdio would only copy.
-    std::setvbuf(f, nullptr, _IONBF, 0);
-    return RecipeFile(f);
+    // Only regular files: a FIFO would block the scan, a directory cannot be read. Checked on
+    // the opened file, so the name is looked up once.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return RecipeFile(fd, static_cast<std::uint64_t>(st.st_size));
 }
 
-RecipeFile::RecipeFile(std::FILE* f)
-    : file_(f), block_(std::make_unique_for_overwrite<char[]>(kBlockSize))
+RecipeFile::RecipeFile(int fd, std::uint64_t size)
+    : fd_(fd), size_(size), block_(std::make_unique_for_overwrite<char[]>(kBlockSize))
 {}
 
 RecipeFile::RecipeFile(RecipeFile&&) noexcept = default;
@@ -38,52 +59,41 @@ RecipeFile::~RecipeFile() = default;
 
 std::uint64_t RecipeFile::Size()
 {
-    if (!sizeKnown_) {
-        sizeKnown_ = true;
-        size_ = blockStart_ + blockLen_;
-        if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) {
-            const long end = std::ftell(file_.get());
-            if (end >= 0)
-                size_ = std::max<std::uint64_t>(size_, static_cast<std::uint64_t>(end));
-            filePos_ = size_;
-        }
-    }
     return size_;
 }
 
 bool RecipeFile::AtEnd()
 {
-    return !InBlock() && pos_ >= Size();
+    return !InBlock() && pos_ >= size_;
 }
 
 void RecipeFile::Seek(std::uint64_t pos)
 {
-    // Within the cached block the size need not be known.
-    if (pos >= blockStart_ && pos <= blockStart_ + blockLen_)
-        pos_ = pos;
-    else
-        pos_ = std::min(pos, Size());
+    pos_ = std::min(pos, size_);
 }
 
 bool RecipeFile::Fill(std::uint64_t pos)
 {
     blockStart_ = pos;
     blockLen_ = 0;
-    if (!file_ || (sizeKnown_ && pos >= size_))
+    if (fd_.get() < 0 || pos >= size_)
         return false;
-    if (filePos_ != pos) {
-        if (std::fseek(file_.get(), static_cast<long>(pos), SEEK_SET) != 0)
-            return false;
-        filePos_ = pos;
+    const std::size_t want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(filledOnce_ ? kBlockSize : kFirstBlock, size_ - pos));
+    filledOnce_ = true;
+    ssize_t got;
+    do {
+        got = ::pread(fd_.get(), block_.get(), want, static_cast<off_t>(pos));
+    } while (got < 0 && errno == EINTR);
+    if (got <= 0) {
+        // End of file or a read error, which ends the file just the same.
+        size_ = pos;
+        return false;
     }
-    blockLen_ = std::fread(block_.get(), 1, kBlockSize, file_.get());
-    filePos_ += blockLen_;
-    if (blockLen_ < kBlockSize) {
-        // End of file (or a read error, which ends the file just the same).
-        size_ = pos + blockLen_;
-        sizeKnown_ = true;
-    }
-    return blockLen_ > 0;
+    blockLen_ = static_cast<std::size_t>(got);
+    if (blockLen_ < want)
+        size_ = pos + blockLen_; // the file shrank since it was opened
+    return true;
 }
 
 std::size_t RecipeFile::Read(char* dst, std::size_t n)

@@ -2,11 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Read-only byte access to a recipe file. The program never writes recipe files, so there is
 // no way to open one for writing here.
@@ -24,8 +24,8 @@ public:
     RecipeFile& operator=(const RecipeFile&) = delete;
     ~RecipeFile(); // closes the file
 
-    // Size in bytes. Learnt from the first short read, or asked of the file on first use; a file
-    // that turns out shorter while it is read ends where its data ends.
+    // Size in bytes, as the file had it when opened; a file that turns out shorter while it is
+    // read ends where its data ends (data appended after opening is not read).
     std::uint64_t Size();
     // Current byte position, 0 = first byte.
     std::uint64_t Position() const { return pos_; }
@@ -42,20 +42,30 @@ public:
     void Skip(std::size_t n) { Seek(pos_ + n); }
 
 private:
-    struct Closer {
-        void operator()(std::FILE* f) const;
+    // The file descriptor, closed with the object.
+    class Descriptor {
+    public:
+        explicit Descriptor(int fd = -1) : fd_(fd) {}
+        Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+        Descriptor& operator=(Descriptor&& other) noexcept;
+        ~Descriptor();
+        int get() const { return fd_; }
+
+    private:
+        int fd_;
     };
-    explicit RecipeFile(std::FILE* f);
+    RecipeFile(int fd, std::uint64_t size);
     bool InBlock() const { return pos_ >= blockStart_ && pos_ < blockStart_ + blockLen_; }
     bool Fill(std::uint64_t pos);
 
-    std::unique_ptr<std::FILE, Closer> file_;
+    Descriptor fd_;
+    // The size the file had when opened; lowered when a read finds the data ending earlier.
     std::uint64_t size_ = 0;
-    bool sizeKnown_ = false;
     std::uint64_t pos_ = 0;
-    std::uint64_t filePos_ = 0; // where the stdio stream stands, to spare needless seeks
+    bool filledOnce_ = false;
     // One cached block, so that the many short reads and seeks of line reading cost no
-    // system call each.
+    // system call each. The first read is small (what a recipe head or a short index needs),
+    // later ones larger.
     std::unique_ptr<char[]> block_;
     std::uint64_t blockStart_ = 0;
     std::size_t blockLen_ = 0;

@@ -1,42 +1,22 @@
 #include "recipe/requirements.h"
 
 #include "platform/codepage.h"
+#include "platform/strings.h"
 #include "recipe/quantities.h"
 #include "recipe/recipetext.h"
 
 #include <algorithm>
 #include <charconv>
-#include <array>
 #include <cstring>
 
 namespace kovanta {
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // The eight head lines come first; only line 8 (stored portions) matters here.
 std::int32_t ReadStoredPortions(const TRezeptImportProz& proz, RecipeFile& file)
 {
     return ParseIntField(proz.ReadRecipeLines(8, file, true));
-}
-
-// OEM field text as ANSI into a buffer that is reused from line to line. The table saves a call
-// per character on the way through every article line of the plan.
-void ToAnsi(std::string_view oem, std::string& ansi)
-{
-    static const std::array<char, 256> table = [] {
-        std::array<char, 256> t{};
-        for (int i = 0; i < 256; ++i)
-            t[static_cast<std::size_t>(i)] = codepage::oemToAnsi(static_cast<char>(i));
-        return t;
-    }();
-    ansi.resize(oem.size());
-    std::transform(oem.begin(), oem.end(), ansi.begin(),
-                   [](char c) { return table[static_cast<unsigned char>(c)]; });
 }
 
 struct LineBuffers {
@@ -51,8 +31,8 @@ void AddArticleLine(const std::string& line, double factor, RequirementsList& ta
     const std::string expandedCopy = compact ? ExpandCompactArticleLine(line) : std::string();
     const std::string_view expanded = compact ? std::string_view(expandedCopy) : line;
     const double quantity = ExpandedLineQuantity(expanded) * factor;
-    ToAnsi(Trim(Columns(expanded, 46, 53)), buffers.unit);
-    ToAnsi(Trim(Columns(expanded, 79, 108)), buffers.article);
+    codepage::oemToAnsi(Trim(Columns(expanded, 46, 53)), buffers.unit);
+    codepage::oemToAnsi(Trim(Columns(expanded, 79, 108)), buffers.article);
     target.AddRequirement(buffers.unit, buffers.article, quantity);
 }
 
@@ -80,10 +60,7 @@ std::string RequirementQuantityText(double quantity)
 
 std::int32_t PortionsTextValue(std::string_view cellText)
 {
-    while (!cellText.empty() && IsBlank(cellText.front()))
-        cellText.remove_prefix(1);
-    while (!cellText.empty() && IsBlank(cellText.back()))
-        cellText.remove_suffix(1);
+    cellText = trimBlanks(cellText);
     // from_chars takes a minus but no plus sign.
     if (!cellText.empty() && cellText.front() == '+') {
         cellText.remove_prefix(1);

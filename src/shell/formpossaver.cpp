@@ -26,8 +26,8 @@ TFormPosSaver::TFormPosSaver(QWidget* form, const QString& programName, Settings
     : QObject(form), form_(form), store_(store)
 {
     if (!store_) {
-        store_ = new SettingsStore();
-        ownsStore_ = true;
+        ownedStore_ = std::make_unique<SettingsStore>();
+        store_ = ownedStore_.get();
     }
     const QString name = form_->objectName();
     const qsizetype underscore = name.indexOf(QLatin1Char('_'));
@@ -37,11 +37,7 @@ TFormPosSaver::TFormPosSaver(QWidget* form, const QString& programName, Settings
     form_->installEventFilter(this);
 }
 
-TFormPosSaver::~TFormPosSaver()
-{
-    if (ownsStore_)
-        delete store_;
-}
+TFormPosSaver::~TFormPosSaver() = default;
 
 void TFormPosSaver::load()
 {

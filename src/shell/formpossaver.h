@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -65,8 +66,8 @@ private:
     void load();
 
     QWidget* form_;
-    SettingsStore* store_;
-    bool ownsStore_ = false;
+    SettingsStore* store_; // the caller's store, or ownedStore_
+    std::unique_ptr<SettingsStore> ownedStore_;
     QString key_;
     QRect stored_;
     bool storedMaximized_ = false;

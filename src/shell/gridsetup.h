@@ -23,13 +23,10 @@ TAStringGrid* CreateListGrid(const QString& name, QWidget* parent);
 // The grid behind one of the main window's list views (nullptr for another view).
 TAStringGrid* AsListGrid(QTableView* view);
 
-// Keeps the recipe list grid filled from the model: every read (a model reset) puts the
-// entries as row objects into the grid and fills their rows; a changed entry (dataChanged)
-// refills its row wherever sorting has moved it. The entries stay owned by the model; the
-// grid only points at them.
-void BindRecipeList(TAStringGrid& grid, const RecipeListModel& model);
-
-// The model index (0-based) of the entry in a recipe list grid row, or -1 without one.
-int RecipeEntryIndexOfRow(const TAStringGrid& grid, const RecipeListModel& model, int gridRow);
+// Keeps the recipe list grid filled from the list: every read puts the entries as row objects
+// into the grid and fills their rows; a changed entry refills its row wherever sorting has
+// moved it. The entries stay owned by the list; the grid only points at them, so a grid row
+// leads to its entry at once (Objects(0, row)).
+void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list);
 
 } // namespace kovanta

@@ -1,6 +1,6 @@
 #include "hemispherebutton.h"
 
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 
 #include <QEnterEvent>
 #include <QPainter>

@@ -11,16 +11,14 @@ namespace kovanta {
 
 struct MenuPlanParts {
     MenuPlanParts(const TRezeptImportProz& proz, TAStringGrid* recipeList, TAStringGrid* plan,
-                  TAStringGrid* requirements, QWidget* alternativePanel, bool& alternativesFound,
-                  MenuPlan::Hooks hooks)
+                  TAStringGrid* requirements, QWidget* alternativePanel, MenuPlan::Hooks hooks)
         : list(recipeList), planGrid(plan), requirementsGrid(requirements),
-          menuPlan(proz, list, planGrid, requirementsGrid, alternativePanel, alternativesFound,
-                   std::move(hooks))
+          menuPlan(proz, list, planGrid, requirementsGrid, alternativePanel, std::move(hooks))
     {}
 
-    GridRef<TAStringGrid> list;
-    GridRef<TAStringGrid> planGrid;
-    GridRef<TAStringGrid> requirementsGrid;
+    ListGridRef list;
+    ListGridRef planGrid;
+    ListGridRef requirementsGrid;
     MenuPlan menuPlan; // after the adapters it uses
 };
 

@@ -41,6 +41,9 @@ print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool pla
     for (int col = first; col <= last; ++col)
         table.header.push_back(grid.GetCell(col, 0));
     for (int row = TAStringGrid::FixedRows; row < grid.RowCount(); ++row) {
+        // The list as shown: rows the quick filter hides are not printed.
+        if (grid.isRowHidden(row - TAStringGrid::FixedRows))
+            continue;
         print::ListRow r;
         for (int col = first; col <= last; ++col)
             r.cells.push_back(grid.GetCell(col, row));
@@ -164,10 +167,9 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
             TableOf(*AsListGrid(tabs->recipeGrid()), kRecipeListFirstColumn,
                     kRecipeListLastColumn, false)));
     case TabPreview: {
-        const int index = window_.currentRecipeIndex(tabs->recipeGrid()->currentIndex());
-        if (const TImpListInfo* recipe = window_.recipeList()->entry(index)) {
+        if (const TImpListInfo* recipe = window_.currentRecipe()) {
             const std::int32_t portions = PlanPortionsInGrid(
-                *recipe, GridRef<TAStringGrid>(AsListGrid(tabs->planGrid())));
+                *recipe, ListGridRef(AsListGrid(tabs->planGrid())));
             // A file that cannot be read leaves the grid as it was: what it held is printed.
             FillPrintGrid(window_.importProz(), *recipe, printGrid_, portions);
         }
@@ -196,9 +198,7 @@ bool PrintActions::somethingToPrint() const
     switch (tabs->currentIndex()) {
     case TabPreview:
         // Without a current recipe the print grid is printed as it stands, if it holds one.
-        return window_.recipeList()->entry(window_.currentRecipeIndex(
-                   tabs->recipeGrid()->currentIndex())) != nullptr ||
-               printGrid_.RowCount() > 0;
+        return window_.currentRecipe() != nullptr || printGrid_.RowCount() > 0;
     case TabRecipeList:
     case TabMenuPlan:
     case TabRequirements:

@@ -1,116 +1,23 @@
 #include "recipelistmodel.h"
 
-#include "platform/qt/ansiqstring.h"
-
 #include <algorithm>
 
 namespace kovanta {
 
-RecipeListModel::RecipeListModel(QObject* parent) : QAbstractTableModel(parent) {}
+RecipeListModel::RecipeListModel(QObject* parent) : QObject(parent) {}
 
-RecipeListModel::~RecipeListModel() = default;
-
-int RecipeListModel::rowCount(const QModelIndex& parent) const
+RecipeListModel::~RecipeListModel()
 {
-    return parent.isValid() ? 0 : entryCount();
-}
-
-int RecipeListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QString RecipeListModel::cellText(const TImpListInfo& e, int column)
-{
-    switch (column) {
-    case ColInPlan:
-        return QString::number(e.InPlan);
-    case ColShortName:
-        return ansiToQString(e.ShortName);
-    case ColGroup:
-        return ansiToQString(e.GroupName);
-    case ColPortions:
-        return QString::number(e.Portions);
-    case ColKcal:
-        return QString::number(e.Kcal);
-    case ColKJ:
-        return QString::number(e.KJ);
-    case ColBE:
-        return QString::number(e.BE);
-    case ColChol:
-        return QString::number(e.Chol);
-    case ColWork:
-        return QString::number(e.WorkMinutes);
-    case ColWait:
-        return QString::number(e.WaitMinutes);
-    case ColFileName:
-        // A path, not ANSI text: the file system spells it in UTF-8.
-        return QString::fromStdString(e.FileName);
-    case ColEntryIndex:
-        return QString::number(e.EntryIndex);
-    default:
-        return {};
-    }
-}
-
-QVariant RecipeListModel::data(const QModelIndex& index, int role) const
-{
-    const TImpListInfo* e = index.isValid() ? entry(index.row()) : nullptr;
-    if (!e)
-        return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return cellText(*e, index.column());
-    case Qt::TextAlignmentRole: {
-        const int c = index.column();
-        const bool text = c == ColShortName || c == ColGroup || c == ColFileName;
-        return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
-    }
-    case EntryRole:
-        return QVariant::fromValue(static_cast<void*>(const_cast<TImpListInfo*>(e)));
-    default:
-        return {};
-    }
-}
-
-QVariant RecipeListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case ColInPlan:
-        return QStringLiteral(" S");
-    case ColShortName:
-        return QStringLiteral("Rezept");
-    case ColGroup:
-        return QStringLiteral("Rezeptgruppe");
-    case ColPortions:
-        return QStringLiteral("Portionen");
-    case ColKcal:
-        return QStringLiteral("kcal");
-    case ColKJ:
-        return QStringLiteral("kJ");
-    case ColBE:
-        return QStringLiteral("BE");
-    case ColChol:
-        return QStringLiteral("Chol");
-    case ColWork:
-        return QStringLiteral("AZ");
-    case ColWait:
-        return QStringLiteral("WZ");
-    case ColFileName:
-        return QStringLiteral("Filename");
-    default:
-        return QString();
-    }
+    // Views that outlive the list must not keep pointers to its entries.
+    emit aboutToReset();
 }
 
 void RecipeListModel::setEntries(Entries entries)
 {
-    beginResetModel();
+    emit aboutToReset();
     entries_.swap(entries);
-    endResetModel();
-    // The previous entries die here, after no view can reach them any more.
+    entries.clear(); // the previous entries die here, after no view can reach them any more
+    emit reset();
 }
 
 void RecipeListModel::clear()
@@ -118,18 +25,17 @@ void RecipeListModel::clear()
     setEntries({});
 }
 
-TImpListInfo* RecipeListModel::entry(int row) const
+TImpListInfo* RecipeListModel::entry(int index) const
 {
-    if (row < 0 || row >= entryCount())
+    if (index < 0 || index >= entryCount())
         return nullptr;
-    return entries_[static_cast<size_t>(row)].get();
+    return entries_[static_cast<std::size_t>(index)].get();
 }
 
-void RecipeListModel::refreshRow(int row)
+void RecipeListModel::refreshRow(int index)
 {
-    if (row < 0 || row >= entryCount())
-        return;
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    if (const TImpListInfo* e = entry(index))
+        emit entryChanged(e);
 }
 
 bool RecipeListModel::anyInPlan() const

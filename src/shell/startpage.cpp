@@ -3,7 +3,7 @@
 #include "guidetexts.h"
 #include "hemispherebutton.h"
 #include "hint.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>

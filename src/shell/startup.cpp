@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
@@ -36,31 +37,40 @@ void showY2kWarningIfNeeded(QWidget* parent)
     box.exec();
 }
 
+void paintProgramIcon(QPainter& p, int size)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(0.5, 0.5, size - 1.0, size - 1.0);
+    QRadialGradient g(r.center(), size * 0.6, r.center() - QPointF(size * 0.2, size * 0.2));
+    g.setColorAt(0.0, QColor(170, 240, 170));
+    g.setColorAt(0.5, QColor(0, 150, 0));
+    g.setColorAt(1.0, QColor(0, 70, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(r);
+    QFont f(QStringLiteral("Arial"));
+    f.setBold(true);
+    f.setPixelSize(static_cast<int>(size * 0.62));
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(r, Qt::AlignCenter, QStringLiteral("K"));
+}
+
+QImage programIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintProgramIcon(p, size);
+    p.end();
+    return image;
+}
+
 QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r(0.5, 0.5, size - 1.0, size - 1.0);
-        QRadialGradient g(r.center(), size * 0.6, r.center() - QPointF(size * 0.2, size * 0.2));
-        g.setColorAt(0.0, QColor(170, 240, 170));
-        g.setColorAt(0.5, QColor(0, 150, 0));
-        g.setColorAt(1.0, QColor(0, 70, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawEllipse(r);
-        QFont f(QStringLiteral("Arial"));
-        f.setBold(true);
-        f.setPixelSize(static_cast<int>(size * 0.62));
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(r, Qt::AlignCenter, QStringLiteral("K"));
-        p.end();
-        icon.addPixmap(pm);
-    }
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }
 

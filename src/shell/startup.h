@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,9 @@ QString y2kWarning(const QDate& today);
 void showY2kWarningIfNeeded(QWidget* parent = nullptr);
 
 // The program icon: a green dome with a white "K", drawn at the sizes a desktop asks for.
+// The installed icons (packaging/) are drawn by the same painter; the SVG follows its shapes.
 QIcon programIcon();
+// One size of it, transparent around the dome.
+QImage programIconImage(int size);
 
 } // namespace kovanta

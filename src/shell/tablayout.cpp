@@ -2,7 +2,8 @@
 
 #include "gridsetup.h"
 #include "hint.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
+#include "recipefilterbar.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
 
@@ -124,6 +125,8 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
                                      "gefundenen Rezepte|"));
     panel5_->layout()->addWidget(title6);
     recipeGrid_ = makeGrid(QStringLiteral("StringGrid1"), panel5_);
+    recipeFilter_ = new RecipeFilterBar(AsListGrid(recipeGrid_), panel5_);
+    panel5_->layout()->addWidget(recipeFilter_);
     panel5_->layout()->addWidget(recipeGrid_);
 
     // Menu plan.

@@ -13,6 +13,7 @@ class QTextEdit;
 
 namespace kovanta {
 
+class RecipeFilterBar;
 class ToolColumn;
 
 // The tab indexes of TabControl1.
@@ -36,7 +37,7 @@ bool printEnabledOnTab(int tab, bool anyInPlan);
 //   TabControl1 (this): the tab bar "TabControl1Bar" above Panel1;
 //   Panel1: the work area Panel1a and the tool column Panel2 at the right;
 //   Panel1a: the splitter Splitter1 holding, left to right,
-//     Panel5 (title Panel6, recipe list StringGrid1),
+//     Panel5 (title Panel6, quick filter RezeptFilter, recipe list StringGrid1),
 //     Panel4 (title Panel8, menu plan StringGrid2),
 //     Panel3 (title Panel7, preview RichEdit1 with PopupMenu1),
 //     Panel9 (title Panel10, warning strip AlternativPanel, requirements StringGrid3).
@@ -80,6 +81,8 @@ public:
     // quantity unasked); nullptr for any other index.
     QTableView* gridOfTab(int tab) const;
     QTableView* recipeGrid() const { return recipeGrid_; }
+    // The search field with its count above the recipe list.
+    RecipeFilterBar* recipeFilter() const { return recipeFilter_; }
     QTableView* planGrid() const { return planGrid_; }
     QTableView* requirementsGrid() const { return requirementsGrid_; }
     QTextEdit* preview() const { return preview_; }
@@ -108,6 +111,7 @@ private:
     QFrame* panel4_ = nullptr;
     QFrame* panel9_ = nullptr;
     QTableView* recipeGrid_ = nullptr;
+    RecipeFilterBar* recipeFilter_ = nullptr;
     QTableView* planGrid_ = nullptr;
     QTableView* requirementsGrid_ = nullptr;
     QTextEdit* preview_ = nullptr;

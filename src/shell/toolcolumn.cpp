@@ -2,7 +2,7 @@
 
 #include "hemispherebutton.h"
 #include "hint.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 
 #include <QVBoxLayout>
 

@@ -4,7 +4,8 @@
 #include "hint.h"
 #include "menuplanparts.h"
 #include "messages.h"
-#include "platform/qt/uifont.h"
+#include "planfileactions.h"
+#include "platform/gui/uifont.h"
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
@@ -19,7 +20,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFutureWatcher>
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,16 +46,6 @@ QString withSlash(QString dir)
 
 } // namespace
 
-// The recipe list index of the entry in the list grid's row of a view index (-1 for none):
-// after sorting, grid rows and list indexes differ.
-int TSDIAppForm::currentRecipeIndex(const QModelIndex& current) const
-{
-    if (!current.isValid())
-        return -1;
-    return RecipeEntryIndexOfRow(*AsListGrid(tabs_->recipeGrid()), *recipeList_,
-                                 current.row() + TAStringGrid::FixedRows);
-}
-
 TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
 {
@@ -67,6 +60,8 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     programDirectory_ =
         withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : options.programDirectory);
+    places_ = programPlaces(QFile::encodeName(programDirectory_).toStdString(),
+                            PlaceEnvironment::fromProcess());
     importDefaultDirectory_ = options.importDefaultDirectory;
 
     auto* status = new QStatusBar(this);
@@ -116,24 +111,37 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (tabs_->currentIndex() == TabPreview)
-                    showPreview(currentRecipeIndex(current));
+                    showPreview(current.isValid() ? current.row() : -1);
             });
     // After a read the list has a current row again (BindRecipeList); on "Vorschau" the
     // preview follows it even when the row number stayed the same.
-    connect(recipeList_, &QAbstractItemModel::modelReset, this, [this] {
-        if (tabs_->currentIndex() == TabPreview && !tabs_->isHidden())
-            showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
+    connect(recipeList_, &RecipeListModel::reset, this, [this] {
+        // Not for the empty list a read starts with: the preview keeps its text until the
+        // read is done.
+        if (!reading_ && tabs_->currentIndex() == TabPreview && !tabs_->isHidden()) {
+            const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+            showPreview(current.isValid() ? current.row() : -1);
+        }
     });
     // Space key and double-click toggle the recipe in the menu plan, after the current event.
     InstallTogglePlanTriggers(*AsListGrid(list),
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
+    setUpPlanFiles();
     printActions_ = new PrintActions(*this);
 
     readSettings();
     rowFinderAction_->setChecked(rowFinder_);
     maxWindowAction_->setChecked(maxWindow_);
     applyRowFinder();
+
+    scanProgress_ = std::make_shared<std::atomic<std::size_t>>(0);
+    scanStop_ = std::make_shared<std::atomic<bool>>(false);
+    scanWatcher_ = new QFutureWatcher<ScanResult>(this);
+    connect(scanWatcher_, &QFutureWatcherBase::finished, this, &TSDIAppForm::takeOverRecipes);
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &TSDIAppForm::showReadProgress);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -145,6 +153,10 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
 
 TSDIAppForm::~TSDIAppForm()
 {
+    // The worker reads with the processor: it must be done before proz_ goes.
+    scanStop_->store(true);
+    scanWatcher_->disconnect(this);
+    scanWatcher_->waitForFinished();
     // The recipe entries go with the model (a child), the processor with proz_.
     if (importWindow_)
         importWindow_->close();
@@ -232,7 +244,7 @@ void TSDIAppForm::firstShow()
 {
     loadSearchPaths();
     postWindowMessage(this, MSG_RESTORE_PANELS);
-    webRecipeDirectory_ = programDirectory_ + QStringLiteral("internet/");
+    webRecipeDirectory_ = QFile::decodeName(QByteArray::fromStdString(places_.webRecipeDir));
     // A directory that cannot be made is simply missing; nothing is reported.
     QDir().mkpath(webRecipeDirectory_);
     startPage_->showGuideText(1);
@@ -282,20 +294,18 @@ void TSDIAppForm::handleReload()
 
 void TSDIAppForm::reloadRecipes()
 {
-    // The read serves the event queue while it grows; a reload asked for meanwhile runs once
-    // after this one instead of freeing the entries under it.
-    if (reloading_) {
+    // A reload asked for during a read (several, even) runs once after it, on the search paths
+    // as they are then; it must not free the entries the running read hands over.
+    if (readingRecipes()) {
         reloadAgain_ = true;
         return;
     }
-    reloading_ = true;
-    do {
-        reloadAgain_ = false;
-        readAllRecipes();
-        reconcileMenuPlan();
-    } while (reloadAgain_);
-    reloading_ = false;
-    updatePrintButton();
+    readAllRecipes();
+}
+
+bool TSDIAppForm::readingRecipes() const
+{
+    return reading_;
 }
 
 void TSDIAppForm::onTabChanged(int tab, int)
@@ -303,10 +313,12 @@ void TSDIAppForm::onTabChanged(int tab, int)
     const UpdatesLock lock(this);
     tools_->setCopyVisible(tab == TabPreview);
     updatePrintButton();
-    if (tab == TabPreview)
-        showPreview(currentRecipeIndex(tabs_->recipeGrid()->currentIndex()));
-    else if (tab == TabRequirements)
+    if (tab == TabPreview) {
+        const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+        showPreview(current.isValid() ? current.row() : -1);
+    } else if (tab == TabRequirements) {
         recomputeRequirements();
+    }
     focusTabGrid();
 }
 
@@ -380,11 +392,16 @@ void TSDIAppForm::toggleMaxWindow()
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
+    // A changed plan is saved, dropped or keeps the program open, as the cook answers.
+    if (planFiles_ && !planFiles_->confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     if (searchPathsChanged_) {
         try {
             saveSettings();
         } catch (...) {
-            // Closing is never refused; a settings file that cannot be written is lost.
+            // A settings file that cannot be written does not keep the program open; it is lost.
         }
     }
     event->accept();

@@ -1,21 +1,30 @@
 #pragma once
 
+#include "app/programplaces.h"
+#include "app/recipescan.h"
+#include "app/searchpaths.h"
 #include "tablayout.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 
 class QAction;
 class QTimer;
+template <typename T> class QFutureWatcher;
 
 namespace kovanta {
 
+class PlanFileActions;
+class PreviewController;
 class PrintActions;
 class RecipeListModel;
 class StartPage;
+class TFormPosSaver;
 class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
@@ -37,12 +46,19 @@ struct ShellOptions {
 //
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
-// Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler reads all recipes
-// into the recipe list and shows the tabs. Closing saves the settings when the search paths
-// changed (errors are swallowed) and is never refused.
+// Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler shows the tabs
+// and starts reading all recipes. Closing first asks whether to save a changed menu plan
+// (refused on "Abbrechen"), then saves the settings when the search paths changed (errors are
+// swallowed).
 //
-// Ownership: the window owns the recipe processor, the recipe list with its entries
-// (recipeList()) and the import window once created.
+// Reading all recipes runs on a worker thread (docs/main-window.md): the window stays
+// responsive, the status bar counts the recipes read, and the finished list is handed to the
+// recipe list in one batch on this thread, followed by reconciling the menu plan. A reload
+// asked for while a read runs is kept and runs once after it.
+//
+// Ownership: the window owns the recipe processor, the search path list, the recipe list with
+// its entries (recipeList()) and the import window once created. Destroying the window during
+// a read stops the worker after its current file and waits for it.
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -51,8 +67,8 @@ public:
 
     // --- Parts for the views, the grid, printing, settings and the web import ---------------
     RecipeListModel* recipeList() const { return recipeList_; }
-    // The recipe list index of the entry shown in a row of the recipe list view, or -1.
-    int currentRecipeIndex(const QModelIndex& current) const;
+    // The entry of the recipe list grid's current row (its row object), or nullptr.
+    const TImpListInfo* currentRecipe() const;
     const TRezeptImportProz& importProz() const { return *proz_; }
     StartPage* startPage() const { return startPage_; }
     TabWorkArea* tabs() const { return tabs_; }
@@ -70,13 +86,18 @@ public:
     bool autosave() const { return autosave_; }
     // The "Maximale Fenstergröße" mark: the window opens maximised (see showInitially()).
     bool maxWindow() const { return maxWindow_; }
-    int previewedRow() const { return previewedRow_; }
-    bool previewRefreshPending() const { return previewRefreshPending_; }
-    void setPreviewRefreshPending(bool pending) { previewRefreshPending_ = pending; }
+    // The recipe list row on show in the preview (-1: none) and whether a plan portion count
+    // changed since it was built.
+    int previewedRow() const;
+    bool previewRefreshPending() const;
+    // As a changed portion count in the menu plan does: the next preview request rebuilds.
+    void markPreviewPortionsChanged();
     bool alternativesFound() const { return alternativesFound_; }
     QString lastAddedDirectory() const { return lastAddedDirectory_; }
     QString iniFileName() const { return iniFileName_; }
     int printPosition() const { return printPosition_; }
+    // "Speiseplan öffnen/speichern...", "Bedarfsliste exportieren..." (planfileactions.h).
+    PlanFileActions* planFiles() const { return planFiles_; }
 
     // What the status bar says when a recipe's file cannot be read for the preview:
     // "Rezeptdatei nicht lesbar: " and the file name.
@@ -89,8 +110,19 @@ public:
     void updatePrintButton();
     // Shows the start page: tab area hidden (it keeps its tab), product text rebuilt.
     void showStartPage();
-    // Reads all recipes again and reconciles the menu plan, at once.
+    // Starts reading all recipes again (the menu plan is reconciled when the read is done).
+    // While a read runs, the request is kept and a new read starts once after it.
     void reloadRecipes();
+    // True from the start of a read until its entries are in the recipe list.
+    bool readingRecipes() const;
+
+    // The program's search path list: the settings load it, the dialogs edit it, reads copy it.
+    SearchPathList& searchPaths() { return searchPaths_; }
+    const SearchPathList& searchPaths() const { return searchPaths_; }
+
+signals:
+    // A read is done: the entries are in the recipe list and the menu plan is reconciled.
+    void recipesRead();
 
 public slots:
     // Menu and button actions.
@@ -126,7 +158,9 @@ private:
     void restoreSidePanelWidths();                    // settings (position saver)
     void storeSidePanelWidth(SidePanel panel, int w); // settings (position saver)
     void storeMaxWindow(bool on);                     // settings
-    void readAllRecipes();                            // directory scan
+    void readAllRecipes();                            // directory scan: starts the worker
+    void takeOverRecipes();                           // directory scan: the worker is done
+    void showReadProgress();                          // directory scan
     void activateWebRecipeDirectory();                // directory scan
     void reconcileMenuPlan();                         // menu plan view
     void applyRowFinder();                            // grid / recipe list view
@@ -135,6 +169,7 @@ private:
     void fillRequirementRow(int row);                 // requirements view
     void togglePlan();                                // menu plan view
     void setUpMenuPlan();                             // menu plan view
+    void setUpPlanFiles();                            // plan files, after setUpMenuPlan
     QWidget* createImportWindow();                    // web import
 
     // State, in the order the window keeps it.
@@ -147,16 +182,24 @@ private:
     bool panelWidthsRestored_ = false;
     bool shownOnce_ = false;
     int printPosition_ = 0;
-    bool alternativesFound_ = false;
-    int previewedRow_ = -1;
-    bool previewRefreshPending_ = false;
+    bool alternativesFound_ = false; // kept by the menu plan's alternativesChanged
     QString webRecipeDirectory_;
     QString programDirectory_;
+    // Where the INI file and the web recipes live (next to the program or per user).
+    ProgramPlaces places_;
     QString importDefaultDirectory_;
     bool rowFinder_ = true;
     bool maxWindow_ = true;
-    bool reloading_ = false;
-    bool reloadAgain_ = false;
+    SearchPathList searchPaths_;
+    // The read running on a worker thread: its result, its progress and its stop request,
+    // shared with the worker so that they outlive the window's part in them.
+    using ScanResult = std::shared_ptr<RecipeScan::Entries>;
+    QFutureWatcher<ScanResult>* scanWatcher_ = nullptr;
+    std::shared_ptr<std::atomic<std::size_t>> scanProgress_;
+    std::shared_ptr<std::atomic<bool>> scanStop_;
+    QTimer* progressTimer_ = nullptr;
+    bool reading_ = false;     // from the start of a read until its hand-over
+    bool reloadAgain_ = false; // a reload was asked for during the read
 
     RecipeListModel* recipeList_ = nullptr;
     StartPage* startPage_ = nullptr;
@@ -165,8 +208,15 @@ private:
     QTimer* timer1_ = nullptr;
     QAction* rowFinderAction_ = nullptr;
     QAction* maxWindowAction_ = nullptr;
+    // The preview's state and its rebuilding, for the life of the window (a child).
+    PreviewController* previewer_ = nullptr;
+    // The window position saver (a child), made when the settings are read.
+    TFormPosSaver* posSaver_ = nullptr;
+    // The last preview request met a recipe file that cannot be read.
+    bool previewUnreadable_ = false;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
+    PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_
     // Printing and print preview (printactions.h); a child of the window.
     PrintActions* printActions_ = nullptr;
 };

@@ -41,24 +41,58 @@ void TSDIAppForm::applyRowFinder()
 // portions of the first menu plan row holding the same recipe (column 1, "Portionen").
 void TSDIAppForm::showPreview(int row)
 {
-    TAStringGrid* plan = AsListGrid(tabs_->planGrid());
-    PreviewController preview(
-        *proz_, tabs_->preview(), this, {previewedRow_, previewRefreshPending_},
-        [this](int r) -> const TImpListInfo* { return recipeList_->entry(r); },
-        [plan](const TImpListInfo& recipe) {
-            return PlanPortionsInGrid(recipe, GridRef<TAStringGrid>(plan));
+    if (!previewer_) {
+        TAStringGrid* list = AsListGrid(tabs_->recipeGrid());
+        TAStringGrid* plan = AsListGrid(tabs_->planGrid());
+        previewer_ = new PreviewController(
+            *proz_, tabs_->preview(), this,
+            [list](int r) -> const TImpListInfo* {
+                return list ? dynamic_cast<const TImpListInfo*>(
+                                  list->Objects(0, r + TAStringGrid::FixedRows))
+                            : nullptr;
+            },
+            [plan](const TImpListInfo& recipe) {
+                return PlanPortionsInGrid(recipe, ListGridRef(plan));
+            },
+            this);
+        // The previous text stays when the file is gone (the row is tried again when picked
+        // again); the status bar says why it did not change.
+        previewer_->SetOnUnreadable([this](const TImpListInfo& recipe) {
+            previewUnreadable_ = true;
+            statusBar()->showMessage(unreadableRecipeMessage(recipe));
         });
-    // The previous text stays when the file is gone (the row is tried again when picked
-    // again); the status bar says why it did not change.
-    bool unreadable = false;
-    preview.SetOnUnreadable([this, &unreadable](const TImpListInfo& recipe) {
-        unreadable = true;
-        statusBar()->showMessage(unreadableRecipeMessage(recipe));
-    });
-    preview.ShowPreview(row);
+    }
+    previewUnreadable_ = false;
+    previewer_->ShowPreview(row);
     // Once the preview shows the selected row (again), the message is out of date.
-    if (!unreadable && statusBar()->currentMessage().startsWith(kUnreadable))
+    if (!previewUnreadable_ && statusBar()->currentMessage().startsWith(kUnreadable))
         statusBar()->clearMessage();
+}
+
+const TImpListInfo* TSDIAppForm::currentRecipe() const
+{
+    const TAStringGrid* list = AsListGrid(tabs_->recipeGrid());
+    const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+    if (!list || !current.isValid())
+        return nullptr;
+    return dynamic_cast<const TImpListInfo*>(
+        list->Objects(0, current.row() + TAStringGrid::FixedRows));
+}
+
+int TSDIAppForm::previewedRow() const
+{
+    return previewer_ ? previewer_->PreviewedRow() : -1;
+}
+
+bool TSDIAppForm::previewRefreshPending() const
+{
+    return previewer_ && previewer_->RefreshPending();
+}
+
+void TSDIAppForm::markPreviewPortionsChanged()
+{
+    if (previewer_)
+        previewer_->MarkPortionsChanged();
 }
 
 QString TSDIAppForm::unreadableRecipeMessage(const TImpListInfo& recipe)

@@ -4,11 +4,16 @@
 #include "gridsetup.h"
 #include "menuplanparts.h"
 #include "messages.h"
+#include "planfileactions.h"
+#include "recipefilterbar.h"
+#include "recipelistmodel.h"
 #include "startup.h"
 #include "tablayout.h"
 #include "tsdiappform.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,7 +26,8 @@ void TSDIAppForm::setUpMenuPlan()
     MenuPlan::Hooks hooks;
     hooks.planTabCurrent = [this] { return tabs_->currentIndex() == TabMenuPlan; };
     hooks.planMarksChanged = [this] { updatePrintButton(); };
-    hooks.previewRefreshNeeded = [this] { previewRefreshPending_ = true; };
+    hooks.previewRefreshNeeded = [this] { markPreviewPortionsChanged(); };
+    hooks.alternativesChanged = [this](bool found) { alternativesFound_ = found; };
     hooks.postFillRequirementRow = [this](int row) {
         postWindowMessage(this, MSG_FILL_REQUIREMENT_ROW, row);
     };
@@ -34,8 +40,26 @@ void TSDIAppForm::setUpMenuPlan()
     TAStringGrid* plan = AsListGrid(tabs_->planGrid());
     menuPlan_ = std::make_unique<MenuPlanParts>(
         *proz_, AsListGrid(tabs_->recipeGrid()), plan, AsListGrid(tabs_->requirementsGrid()),
-        tabs_->alternativePanel(), alternativesFound_, std::move(hooks));
+        tabs_->alternativePanel(), std::move(hooks));
     ConnectPlanEditing(menuPlan_->menuPlan, plan);
+}
+
+// The plan file items of "Datei", before "Beenden", and their state on every tab.
+void TSDIAppForm::setUpPlanFiles()
+{
+    PlanFileActions::Hooks hooks;
+    hooks.requirementsTabCurrent = [this] { return tabs_->currentIndex() == TabRequirements; };
+    hooks.alternativesShown = [this] { return alternativesFound_; };
+    hooks.showPlan = [this] {
+        if (tabs_->currentIndex() != TabMenuPlan && tabs_->currentIndex() != TabRequirements)
+            tabs_->setCurrentIndex(TabMenuPlan);
+    };
+    planFiles_ = new PlanFileActions(this, *menuPlan_, this, std::move(hooks), this);
+    auto* file = findChild<QMenu*>(QStringLiteral("Datei1"));
+    auto* quit = findChild<QAction*>(QStringLiteral("Beenden1"));
+    if (file && quit)
+        planFiles_->addTo(file, quit);
+    connect(tabs_, &TabWorkArea::tabChanged, planFiles_, &PlanFileActions::updateActions);
 }
 
 // After every read: keep the plan entries found again, mark them in the new list.
@@ -59,6 +83,10 @@ void TSDIAppForm::fillRequirementRow(int row)
 // MSG_TOGGLE_PLAN: as a double-click on the recipe list.
 void TSDIAppForm::togglePlan()
 {
+    // A row the quick filter hides is no choice of the cook's (while nothing is shown the grid
+    // still names its first row as current).
+    if (!tabs_->recipeFilter()->rowShown(AsListGrid(tabs_->recipeGrid())->Row()))
+        return;
     menuPlan_->menuPlan.TogglePlan();
 }
 

@@ -7,15 +7,22 @@
 #include "formpossaver.h"
 #include "messages.h"
 #include "platform/qt/settingsstore.h"
+#include "app/recipescan.h"
+#include "app/searchpaths.h"
+#include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
-#include "recipescan.h"
-#include "searchpaths.h"
 #include "settings.h"
 #include "tsdiappform.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFutureWatcher>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -33,15 +40,9 @@ QString displayPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-TFormPosSaver* posSaver(const QObject* window)
-{
-    return window->findChild<TFormPosSaver*>(QStringLiteral("FormPosSaver1"),
-                                             Qt::FindDirectChildrenOnly);
-}
-
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
-const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzuf\u00fcgen");
+const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzufügen");
 const QString kOpenMask = QStringLiteral("REZ0*.DAT");
 
 // Side-panel widths: default, least and most.
@@ -65,19 +66,28 @@ void TSDIAppForm::readSettings()
     // The saver restores position, size and a stored maximised state on the first show;
     // "MaxWindow" itself is applied by showInitially(), which the program uses to show the
     // window.
-    auto* saver = new TFormPosSaver(this, kProgramName);
-    saver->setObjectName(QStringLiteral("FormPosSaver1"));
+    posSaver_ = new TFormPosSaver(this, kProgramName);
+    posSaver_->setObjectName(QStringLiteral("FormPosSaver1"));
 }
 
 // First show: the search path list from the program's INI file. One that cannot be used counts
 // as missing; the status bar says so, since the search paths shown are then not the saved ones.
 void TSDIAppForm::loadSearchPaths()
 {
-    iniFileName_ = programDirectory_ + QString::fromLatin1(settings::kProfileName);
-    const std::string note = settings::loadSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    iniFileName_ = displayPath(places_.iniFile);
+    const std::string ini = fsPath(iniFileName_);
+    const bool firstRun = !QFile::exists(iniFileName_);
+    // One that cannot be used counts as missing; the status bar says so, since the search
+    // paths shown are then not the saved ones.
+    const std::string note = settings::loadSearchPaths(ini, searchPaths_);
     if (!note.empty())
         statusBar()->showMessage(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())) +
                                  QStringLiteral(" \u2013 Suchpfade nicht geladen"));
+    // An installed program finds no recipes next to itself: its first run starts with the
+    // bundled samples as an active directory, kept in the user's INI file when it closes.
+    if (firstRun && !places_.samplesDir.empty() &&
+        searchPaths_.add(places_.samplesDir, true))
+        searchPathsChanged_ = true;
 }
 
 // Close query, only when the search paths changed. Throws when the INI file cannot be
@@ -88,13 +98,16 @@ void TSDIAppForm::saveSettings()
         return;
     SettingsStore store;
     settings::writeCloseSwitches(store, autosave_, rowFinderAction_->isChecked());
-    settings::saveSearchPaths(fsPath(iniFileName_), programSearchPaths());
+    // The per-user configuration directory may not exist yet; next to the program it does.
+    if (places_.perUser)
+        QDir().mkpath(QFileInfo(iniFileName_).absolutePath());
+    settings::saveSearchPaths(fsPath(iniFileName_), searchPaths_);
 }
 
 // MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
 void TSDIAppForm::restoreSidePanelWidths()
 {
-    const TFormPosSaver* saver = posSaver(this);
+    const TFormPosSaver* saver = posSaver_;
     if (!saver)
         return;
     for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan})
@@ -105,8 +118,8 @@ void TSDIAppForm::restoreSidePanelWidths()
 // A side panel was resized by the user after the widths were restored: stored at once.
 void TSDIAppForm::storeSidePanelWidth(SidePanel panel, int width)
 {
-    if (TFormPosSaver* saver = posSaver(this))
-        saver->SetValue(static_cast<int>(panel), width);
+    if (posSaver_)
+        posSaver_->SetValue(static_cast<int>(panel), width);
 }
 
 // "Maximale Fenstergröße" toggled: written at once.
@@ -119,19 +132,52 @@ void TSDIAppForm::storeMaxWindow(bool on)
 // --- Directory scan ------------------------------------------------------------------------
 
 // Rebuilds the recipe list from the program directory (while not listed) and the active
-// search directories. The list is hidden while it is filled; the event queue is served each
-// time it grows (reloadRecipes() keeps a reload asked for meanwhile until this one is done).
+// search directories. The previous entries are freed and the list is hidden before the read
+// begins; the worker reads on a copy of the search paths, so the dialogs may change the list
+// meanwhile. takeOverRecipes() finishes the read on this thread.
 void TSDIAppForm::readAllRecipes()
 {
-    QTableView* grid = tabs_->recipeGrid();
-    grid->hide();
-    // The previous entries are freed before the new read begins.
+    reading_ = true;
+    tabs_->recipeGrid()->hide();
     recipeList_->clear();
-    RecipeScan scan(*proz_, fsPath(programDirectory_));
-    RecipeScan::Entries entries =
-        scan.readAll(programSearchPaths(), [](std::size_t) { QCoreApplication::processEvents(); });
-    recipeList_->setEntries(std::move(entries));
-    grid->show();
+    scanProgress_->store(0);
+    showReadProgress();
+    progressTimer_->start();
+    const TRezeptImportProz* proz = proz_.get();
+    scanWatcher_->setFuture(QtConcurrent::run(
+        [proz, programDir = fsPath(programDirectory_), paths = searchPaths_,
+         progress = scanProgress_, stop = scanStop_]() -> ScanResult {
+            RecipeScan scan(*proz, programDir);
+            scan.setStopFlag(stop.get());
+            return std::make_shared<RecipeScan::Entries>(scan.readAll(
+                paths, [&progress](std::size_t n) { progress->store(n, std::memory_order_relaxed); }));
+        }));
+}
+
+// The worker is done: its entries become the recipe list in one batch, the list is shown and
+// the menu plan reconciled; a reload asked for meanwhile starts now.
+void TSDIAppForm::takeOverRecipes()
+{
+    progressTimer_->stop();
+    reading_ = false;
+    const ScanResult result = scanWatcher_->result();
+    recipeList_->setEntries(std::move(*result));
+    tabs_->recipeGrid()->show();
+    statusBar()->clearMessage();
+    reconcileMenuPlan();
+    updatePrintButton();
+    emit recipesRead();
+    if (reloadAgain_) {
+        reloadAgain_ = false;
+        readAllRecipes();
+    }
+}
+
+// "12.345 Rezepte gelesen..." while a read runs.
+void TSDIAppForm::showReadProgress()
+{
+    statusBar()->showMessage(
+        QString::fromStdString(scanProgressText(scanProgress_->load(std::memory_order_relaxed))));
 }
 
 // MSG_IMPORT_NOTIFY (recipes stored): the web recipe directory becomes active if it is
@@ -140,7 +186,7 @@ void TSDIAppForm::readAllRecipes()
 // the imported recipes would never reach the recipe list.
 void TSDIAppForm::activateWebRecipeDirectory()
 {
-    SearchPathList& paths = programSearchPaths();
+    SearchPathList& paths = searchPaths_;
     const int index = paths.indexOf(fsPath(webRecipeDirectory_));
     if (index >= 0)
         paths.setActive(static_cast<std::size_t>(index), true);
@@ -157,7 +203,7 @@ void TSDIAppForm::openDirectory()
     if (!chosen)
         return;
     const std::string dir = withTrailingSlash(fsPath(*chosen));
-    if (!programSearchPaths().add(dir, false))
+    if (!searchPaths_.add(dir, false))
         return;
     lastAddedDirectory_ = displayPath(dir);
     searchPathsChanged_ = true;
@@ -168,7 +214,7 @@ void TSDIAppForm::openDirectory()
 // afterwards (inactive when it was missing).
 void TSDIAppForm::editSearchPaths()
 {
-    SearchPathList& paths = programSearchPaths();
+    SearchPathList& paths = searchPaths_;
     {
         TPfaddatendefinition dialog(this);
         std::vector<TPfaddatendefinition::Entry> copy;

@@ -7,18 +7,17 @@
 namespace kovanta {
 
 MenuPlan::MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
-                   GridAccess& requirements, QWidget* alternativePanel, bool& alternativesFound,
-                   Hooks hooks)
+                   GridAccess& requirements, QWidget* alternativePanel, Hooks hooks)
     : proz_(proz), list_(recipeList), plan_(plan), requirements_(requirements),
-      alternativePanel_(alternativePanel), alternativesFound_(alternativesFound),
-      hooks_(std::move(hooks))
+      alternativePanel_(alternativePanel), hooks_(std::move(hooks))
 {}
 
 MenuPlan::~MenuPlan()
 {
+    // The grids may outlive the plan: they must not keep pointers to what goes with it.
     for (int row = 1; row < plan_.RowCount(); ++row) {
-        delete plan_.Objects(0, row);
-        plan_.SetObjects(0, row, nullptr);
+        if (PlanEntry(row))
+            plan_.SetObjects(0, row, nullptr);
     }
     ClearRequirements();
 }
@@ -77,9 +76,10 @@ bool MenuPlan::AddRecipe(const TImpListInfo& recipe)
     for (int row = std::max(1, plan_.Row()); row < plan_.RowCount(); ++row) {
         if (plan_.Objects(0, row) != nullptr)
             continue;
-        auto* entry = new TGridInfo1;
+        auto entry = std::make_unique<TGridInfo1>();
         entry->CopyFrom(&recipe);
-        plan_.SetObjects(0, row, entry);
+        plan_.SetObjects(0, row, entry.get());
+        planEntries_.push_back(std::move(entry));
         FillPlanRow(row);
         if (hooks_.previewRefreshNeeded)
             hooks_.previewRefreshNeeded();
@@ -103,10 +103,24 @@ void MenuPlan::RemoveRecipe(const TImpListInfo& recipe)
         hooks_.previewRefreshNeeded();
 }
 
+void MenuPlan::PutRecipe(int row, const TImpListInfo& recipe)
+{
+    if (row < 1 || row >= plan_.RowCount())
+        return;
+    if (plan_.Objects(0, row))
+        FreePlanRow(row);
+    auto entry = std::make_unique<TGridInfo1>();
+    entry->CopyFrom(&recipe);
+    plan_.SetObjects(0, row, entry.get());
+    planEntries_.push_back(std::move(entry));
+    FillPlanRow(row);
+}
+
 void MenuPlan::FreePlanRow(int row)
 {
-    delete plan_.Objects(0, row);
+    const TGridInfo* object = plan_.Objects(0, row);
     plan_.SetObjects(0, row, nullptr);
+    std::erase_if(planEntries_, [object](const auto& e) { return e.get() == object; });
     FillPlanRow(row);
 }
 
@@ -177,12 +191,45 @@ void MenuPlan::Reconcile()
         hooks_.planMarksChanged();
 }
 
+void MenuPlan::LoadPlan(const std::vector<LoadRow>& rows)
+{
+    for (int row = 1; row < list_.RowCount(); ++row) {
+        TImpListInfo* listed = ListEntry(row);
+        if (listed && listed->InPlan != 0) {
+            listed->InPlan = 0;
+            list_.SetCell(plancols::kListMark, row, "0");
+        }
+    }
+    for (int row = 1; row < plan_.RowCount(); ++row) {
+        if (plan_.Objects(0, row) != nullptr)
+            FreePlanRow(row);
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        if (row >= plan_.RowCount())
+            break;
+        if (!rows[i].Recipe)
+            continue;
+        auto* entry = new TGridInfo1;
+        entry->CopyFrom(rows[i].Recipe);
+        entry->InPlan = 1;
+        entry->PortionText = rows[i].PortionText;
+        plan_.SetObjects(0, row, entry);
+        FillPlanRow(row);
+        plan_.SetCell(plancols::kPlanPortions, row, rows[i].PortionText);
+    }
+    // Marks the list rows of the planned recipes (every entry is in the list, none drops out).
+    Reconcile();
+    Recompute();
+    if (hooks_.previewRefreshNeeded)
+        hooks_.previewRefreshNeeded();
+}
+
 void MenuPlan::ClearRequirements()
 {
-    for (int row = 1; row < requirements_.RowCount(); ++row) {
-        delete requirements_.Objects(0, row);
+    for (int row = 1; row < requirements_.RowCount(); ++row)
         requirements_.SetObjects(0, row, nullptr);
-    }
+    requirementRows_.clear();
 }
 
 void MenuPlan::Recompute()
@@ -196,12 +243,16 @@ void MenuPlan::Recompute()
     RequirementsList list;
     const bool alternatives = ComputeRequirements(proz_, plan, list);
 
-    std::vector<std::unique_ptr<TBedarfsGridinfo>> rows = list.TakeRows();
-    requirements_.SetRowCount(1 + std::max<int>(1, static_cast<int>(rows.size())));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        requirements_.SetObjects(0, static_cast<int>(i) + 1, rows[i].release());
+    requirementRows_ = list.TakeRows();
+    requirements_.SetRowCount(1 + std::max<int>(1, static_cast<int>(requirementRows_.size())));
+    for (std::size_t i = 0; i < requirementRows_.size(); ++i)
+        requirements_.SetObjects(0, static_cast<int>(i) + 1, requirementRows_[i].get());
 
-    alternativesFound_ = alternatives;
+    if (alternativesFound_ != alternatives) {
+        alternativesFound_ = alternatives;
+        if (hooks_.alternativesChanged)
+            hooks_.alternativesChanged(alternatives);
+    }
     // Only a change of visibility touches the panel: showing it again would relayout.
     if (alternativePanel_ && alternativePanel_->isHidden() == alternatives)
         alternativePanel_->setVisible(alternatives);

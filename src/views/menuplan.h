@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The menu plan ("Speiseplan") and the requirements list ("Bedarfsliste") of the main window
 // (docs/menu-plan.md): recipes enter and leave the plan from the recipe list, portion counts
@@ -65,9 +66,9 @@ inline constexpr std::string_view kNoFreePlanRow =
 
 // The menu plan with its requirements list.
 //
-// Ownership: the plan entries (TGridInfo1) in column 0 of the plan grid and the requirements
-// entries (TBedarfsGridinfo) in column 0 of the requirements grid belong to this object; it
-// creates and frees them, and frees what is left when it is destroyed. The recipe list's
+// Ownership: the plan entries (TGridInfo1) and the requirements entries (TBedarfsGridinfo) are
+// owned by this object (unique_ptr); column 0 of the plan grid and of the requirements grid
+// holds non-owning pointers to them, cleared before an entry is freed. The recipe list's
 // entries belong to the recipe list; this object only sets their plan mark InPlan.
 class MenuPlan {
 public:
@@ -82,14 +83,15 @@ public:
         std::function<void(int row)> postFillRequirementRow;
         // A plain message box with an OK button.
         std::function<void(const QString& text)> showMessage;
+        // A requirements computation found alternative articles, or no longer finds them.
+        std::function<void(bool found)> alternativesChanged;
     };
 
     // All references must outlive this object. The grids are expected to be configured
     // (columns, kPlanRows rows for the plan); alternativePanel is the red warning strip and may
-    // be null. alternativesFound is the window's "alternatives found" state.
+    // be null.
     MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
-             GridAccess& requirements, QWidget* alternativePanel, bool& alternativesFound,
-             Hooks hooks);
+             GridAccess& requirements, QWidget* alternativePanel, Hooks hooks);
     ~MenuPlan();
     MenuPlan(const MenuPlan&) = delete;
     MenuPlan& operator=(const MenuPlan&) = delete;
@@ -99,6 +101,11 @@ public:
     // row on) or, when it is marked, out of it (every plan row that holds it). When no plan row
     // is free the message box appears and the recipe stays unmarked.
     void TogglePlan();
+
+    // Puts a copy of recipe into plan row row (1 .. RowCount-1; others are ignored), replacing
+    // the entry there, fills the row and marks nothing: the plan may hold a recipe twice, as a
+    // plan read from an older program can.
+    void PutRecipe(int row, const TImpListInfo& recipe);
 
     // Fills plan row: portions the recipe was stored with, short name, group; a row without
     // entry is emptied.
@@ -126,8 +133,24 @@ public:
     // Some recipe of the list is marked for the plan.
     bool AnyRecipeMarked() const;
 
+    // One row of a plan to load: a recipe of the list (nullptr: a free row) and the portion
+    // text (ANSI) its "Portionen" cell is to show.
+    struct LoadRow {
+        const TImpListInfo* Recipe = nullptr;
+        std::string PortionText;
+    };
+    // Replaces the whole plan (an opened plan file): every plan row is emptied and the marks of
+    // the list cleared, then plan row i + 1 takes rows[i] as a copy of its recipe with the
+    // portion text as typed; rows beyond the plan's last row are ignored. Afterwards every list
+    // row holding a planned recipe is marked, the requirements are recomputed and the preview
+    // marked for rebuilding.
+    void LoadPlan(const std::vector<LoadRow>& rows);
+
     // The plan entry of plan row row, or nullptr.
     TGridInfo1* PlanEntry(int row) const;
+
+    // The last requirements computation met alternative articles ("oder").
+    bool alternativesFound() const { return alternativesFound_; }
 
 private:
     bool AddRecipe(const TImpListInfo& recipe);
@@ -141,8 +164,11 @@ private:
     GridAccess& plan_;
     GridAccess& requirements_;
     QPointer<QWidget> alternativePanel_;
-    bool& alternativesFound_;
+    bool alternativesFound_ = false;
     Hooks hooks_;
+    // The entries the grids point at.
+    std::vector<std::unique_ptr<TGridInfo1>> planEntries_;
+    std::vector<std::unique_ptr<TBedarfsGridinfo>> requirementRows_;
 };
 
 } // namespace kovanta

@@ -1,13 +1,11 @@
 #include "views/previewcontroller.h"
 
+#include "recipe/requirements.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>
 #include <QTextEdit>
-#include <QVariant>
 #include <QWidget>
-
-#include <limits>
 
 namespace kovanta {
 
@@ -54,46 +52,32 @@ private:
     bool suspended_ = false;
 };
 
-// The dynamic property of the preview widget naming the recipe it shows.
-constexpr char kShownRecipe[] = "kovantaShownRecipe";
-
 // The fields SameRecipe compares, as one text.
-QString RecipeIdentity(const TImpListInfo& e)
+std::string recipeIdentity(const TImpListInfo& e)
 {
-    return QString::number(e.FileNumber) + QLatin1Char('|') + QString::number(e.NameNumber) +
-           QLatin1Char('|') + QString::number(e.EntryIndex) + QLatin1Char('|') +
-           QString::fromUtf8(e.FileName.data(), static_cast<qsizetype>(e.FileName.size()));
+    return std::to_string(e.FileNumber) + '|' + std::to_string(e.NameNumber) + '|' +
+           std::to_string(e.EntryIndex) + '|' + e.FileName;
 }
 
 } // namespace
 
-std::int32_t PortionsCellValue(const QString& text)
-{
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
-    if (!ok || value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
-        return 0;
-    return static_cast<std::int32_t>(value);
-}
-
 std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
                           const std::function<const TImpListInfo*(int row)>& entryAt,
-                          const std::function<QString(int row)>& portionsTextAt)
+                          const std::function<std::string(int row)>& portionsTextAt)
 {
     for (int row = 0; row < rowCount; ++row) {
         const TImpListInfo* entry = entryAt(row);
         if (entry && entry->SameRecipe(recipe))
-            return PortionsCellValue(portionsTextAt(row));
+            return PortionsTextValue(portionsTextAt(row));
     }
     return 0;
 }
 
 PreviewController::PreviewController(const TRezeptImportProz& proz, QTextEdit* preview,
-                                     QWidget* window, State state, EntryOfRow entryOfRow,
-                                     PortionsOf portionsOf)
-    : proz_(proz), preview_(preview), window_(window), entryOfRow_(std::move(entryOfRow)),
-      portionsOf_(std::move(portionsOf)), state_(state)
+                                     QWidget* window, EntryOfRow entryOfRow,
+                                     PortionsOf portionsOf, QObject* parent)
+    : QObject(parent), proz_(proz), preview_(preview), window_(window),
+      entryOfRow_(std::move(entryOfRow)), portionsOf_(std::move(portionsOf))
 {}
 
 bool PreviewController::ShowPreview(int row)
@@ -102,28 +86,33 @@ bool PreviewController::ShowPreview(int row)
         return false;
     const TImpListInfo* entry = entryOfRow_ ? entryOfRow_(row) : nullptr;
     if (!entry) {
-        state_.previewedRow = -1;
+        const bool wasShowing = previewedRow_ != -1 || !shownIdentity_.empty();
+        previewedRow_ = -1;
+        shownIdentity_.clear();
         preview_->clear();
-        preview_->setProperty(kShownRecipe, QVariant());
+        if (wasShowing)
+            emit previewChanged(-1);
         return false;
     }
     // A new read of the recipes may have put another recipe into the previewed row; the
-    // preview carries the identity of what it shows, so such a row is built again.
-    const QString identity = RecipeIdentity(*entry);
-    if (row == state_.previewedRow && !state_.refreshPending &&
-        preview_->property(kShownRecipe).toString() == identity)
+    // identity of what is on show tells, so such a row is built again.
+    std::string identity = recipeIdentity(*entry);
+    if (row == previewedRow_ && !refreshPending_ && shownIdentity_ == identity)
         return false;
 
-    const BusyGuard busy(window_, preview_);
-    const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
-    if (!FillPreviewRich(proz_, *entry, *preview_, portions)) {
-        if (onUnreadable_)
-            onUnreadable_(*entry);
-        return false;
+    {
+        const BusyGuard busy(window_, preview_);
+        const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
+        if (!FillPreviewRich(proz_, *entry, *preview_, portions)) {
+            if (onUnreadable_)
+                onUnreadable_(*entry);
+            return false;
+        }
     }
-    state_.previewedRow = row;
-    state_.refreshPending = false;
-    preview_->setProperty(kShownRecipe, identity);
+    previewedRow_ = row;
+    refreshPending_ = false;
+    shownIdentity_ = std::move(identity);
+    emit previewChanged(row);
     return true;
 }
 

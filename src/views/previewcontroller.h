@@ -3,51 +3,41 @@
 #include "recipe/records.h"
 #include "recipe/rezeptimportproz.h"
 
+#include <QObject>
 #include <QPointer>
-#include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class QTextEdit;
 class QWidget;
 
 // "Show preview": which recipe list row the preview shows, and rebuilding it only when the
-// row or a menu plan portion count changed. The main window keeps the state (previewed row,
-// refresh mark) and calls ShowPreview when "Vorschau" becomes current and when a row is
-// selected while it is current; the controller is a light object over that state, cheap to
-// make for each call.
+// row or a menu plan portion count changed. One controller lives as long as the main window;
+// it keeps the previewed row, the refresh mark and the identity of the recipe on show.
 namespace kovanta {
 
-// The value of a "Portionen" cell of the menu plan: a decimal integer, optionally signed and
-// surrounded by blanks; anything else (empty, "12a", beyond 32 bits) is 0.
-std::int32_t PortionsCellValue(const QString& text);
-
-// The requested portions for recipe: the "Portionen" cell value of the first menu plan row
-// (0 .. rowCount-1) whose entry is the same recipe (SameRecipe); 0 when none is. entryAt may
-// return nullptr for rows without an entry.
+// The requested portions for recipe: the "Portionen" cell value (PortionsTextValue, the rule
+// the requirements use) of the first menu plan row (0 .. rowCount-1) whose entry is the same
+// recipe (SameRecipe); 0 when none is. entryAt may return nullptr for rows without an entry;
+// portionsTextAt gives the cell's ANSI text.
 std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
                           const std::function<const TImpListInfo*(int row)>& entryAt,
-                          const std::function<QString(int row)>& portionsTextAt);
+                          const std::function<std::string(int row)>& portionsTextAt);
 
-class PreviewController {
+class PreviewController : public QObject {
+    Q_OBJECT
 public:
     // The recipe list entry of a row, or nullptr (no such row, or a row without entry).
     using EntryOfRow = std::function<const TImpListInfo*(int row)>;
     // The portions the menu plan asks for the recipe; 0 when it is not in the plan.
     using PortionsOf = std::function<std::int32_t(const TImpListInfo& recipe)>;
 
-    // The state the controller works on: the recipe list row the preview shows (-1: none) and
-    // whether a menu plan portion count changed since it was built.
-    struct State {
-        int& previewedRow;
-        bool& refreshPending;
-    };
-
-    // proz and the state must outlive the controller; preview and window are watched and may
-    // go first (the controller then does nothing). window is disabled while a preview is built.
+    // proz must outlive the controller; preview and window are watched and may go first (the
+    // controller then does nothing). window is disabled while a preview is built.
     PreviewController(const TRezeptImportProz& proz, QTextEdit* preview, QWidget* window,
-                      State state, EntryOfRow entryOfRow, PortionsOf portionsOf);
+                      EntryOfRow entryOfRow, PortionsOf portionsOf, QObject* parent = nullptr);
 
     // Shows the recipe of recipe list row in the preview:
     //  - a row without entry clears the preview and forgets the previewed row;
@@ -69,10 +59,15 @@ public:
     }
 
     // A portion count in the menu plan changed: the next ShowPreview rebuilds even the same row.
-    void MarkPortionsChanged() { state_.refreshPending = true; }
+    void MarkPortionsChanged() { refreshPending_ = true; }
 
-    int PreviewedRow() const { return state_.previewedRow; }
-    bool RefreshPending() const { return state_.refreshPending; }
+    // The recipe list row on show, -1 for none.
+    int PreviewedRow() const { return previewedRow_; }
+    bool RefreshPending() const { return refreshPending_; }
+
+signals:
+    // The preview now shows recipe list row (rebuilt), or nothing (-1, cleared).
+    void previewChanged(int row);
 
 private:
     const TRezeptImportProz& proz_;
@@ -81,7 +76,10 @@ private:
     EntryOfRow entryOfRow_;
     PortionsOf portionsOf_;
     std::function<void(const TImpListInfo&)> onUnreadable_;
-    State state_;
+    int previewedRow_ = -1;
+    bool refreshPending_ = false;
+    // The recipe on show (the fields SameRecipe compares), empty for none.
+    std::string shownIdentity_;
 };
 
 } // namespace kovanta

@@ -2,7 +2,10 @@
 
 #include "platform/codepage.h"
 #include "platform/qt/ansiqstring.h"
+#include "views/menuplangrids.h"
 #include "views/previewcontroller.h"
+
+#include <QHeaderView>
 
 namespace kovanta {
 
@@ -68,12 +71,37 @@ int CurrentRowAfterRead(const GridAccess& list, const TImpListInfo* previous)
     return first;
 }
 
+void ApplyGridRowFinder(TAStringGrid& grid, bool on, TColor color)
+{
+    grid.SetMitZeilenFinder(on);
+    grid.SetZeilFindColor(color);
+    grid.viewport()->update();
+}
+
+void InstallTogglePlanTriggers(TAStringGrid& grid, std::function<void()> onToggle)
+{
+    auto* watch =
+        new HeaderDoubleClickWatch(grid.horizontalHeader()->viewport(), grid.viewport(), &grid);
+    grid.OnDblClick = [watch, onToggle](TAStringGrid*) {
+        if (!watch->OnHeader())
+            onToggle();
+    };
+    grid.OnKeyDown = [onToggle](TAStringGrid* g, int& key, Qt::KeyboardModifiers mods) {
+        if (key == Qt::Key_Space && mods == Qt::NoModifier) {
+            // Column 0 is the fixed column, shown as the row header, which cannot be current
+            // here; the first column after it is the nearest.
+            g->SetCol(TAStringGrid::FixedCols);
+            onToggle();
+        }
+    };
+}
+
 std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& plan)
 {
     return PlanPortions(
         recipe, plan.RowCount() - 1,
         [&](int row) { return dynamic_cast<const TImpListInfo*>(plan.Objects(0, row + 1)); },
-        [&](int row) { return ansiToQString(plan.GetCell(plancols::kPlanPortions, row + 1)); });
+        [&](int row) { return plan.GetCell(plancols::kPlanPortions, row + 1); });
 }
 
 } // namespace kovanta

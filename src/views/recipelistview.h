@@ -1,10 +1,9 @@
 #pragma once
 
+#include "grid/astringgrid.h"
 #include "recipe/records.h"
 #include "views/menuplan.h"
 #include "views/menuplangrids.h"
-
-#include <QHeaderView>
 
 #include <cstdint>
 #include <functional>
@@ -37,14 +36,8 @@ void FillRecipeListRow(GridAccess& list, int row);
 // 0 when the list holds no recipe.
 int CurrentRowAfterRead(const GridAccess& list, const TImpListInfo* previous);
 
-// The row finder on a list grid (TAStringGrid or anything with the same setters): the switch
-// and the colour, then a repaint. A template so that this layer needs not link the grid.
-template <class Grid> void ApplyGridRowFinder(Grid& grid, bool on, TColor color = kRowFinderTColor)
-{
-    grid.SetMitZeilenFinder(on);
-    grid.SetZeilFindColor(color);
-    grid.viewport()->update();
-}
+// The row finder on a list grid: the switch and the colour, then a repaint.
+void ApplyGridRowFinder(TAStringGrid& grid, bool on, TColor color = kRowFinderTColor);
 
 // PlanPortions over the menu plan grid (rows 1 .. RowCount-1, entry in column 0, portions text
 // in column 1, ANSI).
@@ -54,22 +47,6 @@ std::int32_t PlanPortionsInGrid(const TImpListInfo& recipe, const GridAccess& pl
 // on its column headers, whose double-click sorts) call onToggle, which posts the "toggle in plan"
 // message. Through the grid's OnKeyDown and OnDblClick events, replacing what they held, so
 // that a list never has two toggles (one double-click toggling twice would undo itself).
-template <class Grid> void InstallTogglePlanTriggers(Grid& grid, std::function<void()> onToggle)
-{
-    auto* watch =
-        new HeaderDoubleClickWatch(grid.horizontalHeader()->viewport(), grid.viewport(), &grid);
-    grid.OnDblClick = [watch, onToggle](Grid*) {
-        if (!watch->OnHeader())
-            onToggle();
-    };
-    grid.OnKeyDown = [onToggle](Grid* g, int& key, Qt::KeyboardModifiers mods) {
-        if (key == Qt::Key_Space && mods == Qt::NoModifier) {
-            // Column 0 is the fixed column, shown as the row header, which cannot be current
-            // here; the first column after it is the nearest.
-            g->SetCol(Grid::FixedCols);
-            onToggle();
-        }
-    };
-}
+void InstallTogglePlanTriggers(TAStringGrid& grid, std::function<void()> onToggle);
 
 } // namespace kovanta

@@ -1,7 +1,7 @@
 #include "views/richtextpreview.h"
 
 #include "platform/qt/ansiqstring.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>

@@ -1,5 +1,6 @@
 // `rezeptur requirements` end to end: the built program on the golden directories and on plan
 // files the tests write.
+#include "recipe/planfile.h"
 #include "recipe/recipe_fixture.h"
 #include "support/rezeptur.h"
 #include "support/testdir.h"
@@ -103,7 +104,10 @@ TEST_F(RezepturRequirements, RejectsBadCallsAndMalformedPlans)
         {"entry index not a number", "20\tREZ00001.DAT\tzwei\n", "plan.txt", 1},
         {"entry index beyond 16 bits", "20\tREZ00001.DAT\t65536\n", "plan.txt", 1},
         {"too many fields", "20\tREZ00001.DAT\t1\tx\n", "plan.txt", 1},
+        {"two plans", nullptr, "a.plan b.plan --csv", 2},
+        {"a FIFO, which must not block", nullptr, "fifo.plan", 1},
     };
+    ASSERT_EQ(::mkfifo((tmp_.path() / "fifo.plan").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(tmp_.path() / "plan.txt");
@@ -139,6 +143,86 @@ TEST_F(RezepturRequirements, PlanThatIsNoPlanFileGivesAMessage)
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);
     }
+}
+
+// The plan a recipe file "Käse" (article names that need CSV quoting) and its requirements.
+class RezepturRequirementsCsv : public RezepturRequirements {
+protected:
+    void SetUp() override
+    {
+        RezepturRequirements::SetUp();
+        using fixture::Article;
+        using fixture::Text;
+        fixture::Head head;
+        head.portions = 10;
+        // OEM bytes: ä 0x84, ü 0x81.
+        std::vector<std::string> lines = fixture::Block(
+            head, {Article("150", "1", "kg", "K\x84se \"Gouda\"; jung"),
+                   Article("1234567", "1", "g", "Mehl"), Text("", "oder^"),
+                   Article("25", "1", "St\x81" "ck", "=1+1"), Text("", "Salz^")});
+        lines.push_back("^^");
+        tmp_.write("rezepte/REZ00001.DAT", fixture::Join(lines));
+    }
+};
+
+TEST_F(RezepturRequirementsCsv, SpreadsheetFileFieldByField)
+{
+    tmp_.write("rezepte/woche.plan", "20\tREZ00001.DAT\t0\n");
+    const RunResult run = Run(tmp_.dir(), "rezepte/woche.plan --csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "\xEF\xBB\xBFMenge;Einheit;Artikel\r\n"
+                       "3,000;kg;\"Käse \"\"Gouda\"\"; jung\"\r\n"
+                       "24691,340;g;Mehl\r\n"
+                       "0,500;Stück;'=1+1\r\n"
+                       "0,000;;Salz\r\n"
+                       "Alternativartikel enthalten\r\n");
+
+    // What a spreadsheet sees: Python's csv module with ";" on the file as written.
+    const std::string csv = tmp_.write("bedarf.csv", run.out);
+    const std::string script = tmp_.write("lies.py", R"PY(
+import csv, json, re, sys
+raw = open(sys.argv[1], 'rb').read()
+assert raw.startswith(b'\xef\xbb\xbf'), 'no byte order mark'
+assert b'\n' not in raw.replace(b'\r\n', b''), 'a line end without CR'
+with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
+    rows = list(csv.reader(f, delimiter=';'))
+for row in rows[1:-1]:
+    assert re.fullmatch(r'-?[0-9]+,[0-9]{3}', row[0]), row[0]
+    float(row[0].replace(',', '.'))
+print(json.dumps(rows))
+)PY");
+    const RunResult py = rezeptur_test::RunCommand(
+        "python3 '" + script + "' '" + csv + "'", tmp_);
+    ASSERT_EQ(py.status, 0) << py.err;
+    EXPECT_EQ(py.out,
+              R"([["Menge", "Einheit", "Artikel"], )"
+              R"(["3,000", "kg", "K\u00e4se \"Gouda\"; jung"], ["24691,340", "g", "Mehl"], )"
+              R"(["0,500", "St\u00fcck", "'=1+1"], ["0,000", "", "Salz"], )"
+              R"(["Alternativartikel enthalten"]])"
+              "\n");
+}
+
+TEST_F(RezepturRequirementsCsv, ReadsWhatTheWindowWrites)
+{
+    // The plan as "Speiseplan speichern..." writes it, from another directory than the recipe:
+    // the recipe's name is then absolute.
+    const std::string plan = (tmp_.path() / "plaene/woche.plan").string();
+    std::filesystem::create_directories(tmp_.path() / "plaene");
+    kovanta::PlanFileRow row;
+    row.free = false;
+    row.portions = "20";
+    row.file = (tmp_.path() / "rezepte/REZ00001.DAT").string();
+    std::string reason;
+    ASSERT_TRUE(kovanta::WritePlanFile(plan, {kovanta::PlanFileRow{}, row}, reason)) << reason;
+    EXPECT_EQ(ReadAll(plan), "\n20\t" + row.file + "\t0\n");
+    const RunResult run = Run("/", "'" + plan + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "      3,000\tkg\tKäse \"Gouda\"; jung\n"
+                       "  24691,340\tg\tMehl\n"
+                       "      0,500\tStück\t=1+1\n"
+                       "      0,000\t\tSalz\n"
+                       "Alternativartikel enthalten!!!\n");
 }
 
 } // namespace

@@ -2,11 +2,7 @@ kovanta_add_test(test_gridcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_gridcore.c
                  LIBS kovanta_grid_core)
 kovanta_add_test(test_numberentry SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_numberentry.cpp
                  LIBS kovanta_grid_core)
-if(TARGET kovanta_grid)
-  kovanta_add_test(test_astringgrid SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_astringgrid.cpp
-                   LIBS kovanta_grid GUI)
-endif()
-if(TARGET kovanta_shell)
-  kovanta_add_test(test_gridsetup SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_gridsetup.cpp
-                   LIBS kovanta_shell GUI)
-endif()
+kovanta_add_test(test_astringgrid SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_astringgrid.cpp
+                 LIBS kovanta_grid GUI)
+kovanta_add_test(test_gridsetup SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_gridsetup.cpp
+                 LIBS kovanta_shell GUI)

@@ -111,7 +111,7 @@ TEST(TAStringGrid, ColNamesGiveColumnsWidthsAndCaptions)
     EXPECT_FALSE(g.ColumnEditable(1));
 }
 
-TEST(TAStringGrid, SetCellWritesOnlyChangesAndClearRowObjectsFreesRowObjects)
+TEST(TAStringGrid, SetCellWritesOnlyChangesAndRowObjectsAreNotOwned)
 {
     TAStringGrid g;
     QAbstractItemModelTester tester(g.GridModel(),
@@ -124,16 +124,22 @@ TEST(TAStringGrid, SetCellWritesOnlyChangesAndClearRowObjectsFreesRowObjects)
     EXPECT_EQ(g.GetCell(2, 3), "Suppe");
     EXPECT_EQ(g.GetCell(99, 3), "");
 
+    // The grid only points at row objects: refilling or destroying it frees none of them.
     CountedInfo::destroyed = 0;
-    auto* header = new CountedInfo;
-    g.SetObjects(0, 0, header);
-    g.SetObjects(0, 1, new CountedInfo);
-    g.SetObjects(0, 50, new CountedInfo);
-    g.ClearRowObjects();
-    EXPECT_EQ(CountedInfo::destroyed, 2);
-    EXPECT_EQ(g.Objects(0, 1), nullptr);
-    EXPECT_EQ(g.Objects(0, 0), header); // row 0 is left alone
-    delete header;
+    {
+        auto grid = std::make_unique<TAStringGrid>();
+        configureMenuPlan(grid.get());
+        std::vector<std::unique_ptr<CountedInfo>> owned;
+        owned.push_back(std::make_unique<CountedInfo>());
+        owned.push_back(std::make_unique<CountedInfo>());
+        grid->SetObjects(0, 1, owned[0].get());
+        grid->SetObjects(0, 50, owned[1].get());
+        grid->SetRowCount(10); // row 50 goes
+        EXPECT_EQ(grid->Objects(0, 1), owned[0].get());
+        grid.reset();
+        EXPECT_EQ(CountedInfo::destroyed, 0);
+    }
+    EXPECT_EQ(CountedInfo::destroyed, 2) << "freed once, by their owner";
 }
 
 // ---- the fixed-point entry through real keys ---------------------------------------------------
@@ -735,7 +741,7 @@ TEST(AStringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
     grid.SetColCount(3);
     TAStringGridModel& model = *grid.GridModel();
     QAbstractItemModelTester tester(&model,
-                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 

@@ -66,6 +66,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return startButton()->isEnabled(); }));
         QTest::mouseClick(startButton(), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return tabControl()->isVisible(); }));
+        waitForRead();
+    }
+    // The read runs on a worker thread; its list arrives later on this one.
+    void waitForRead()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
 
     void chooseTab(int tab) { tabBar()->setCurrentIndex(tab); }
@@ -112,7 +118,7 @@ TEST_F(MainWindowTest, ProgrammstartListsTheRecipesAndStaysEnabled)
     // Both spellings of the mask are found; the order is the directory listing's.
     QStringList names;
     for (int row = 0; row < 2; ++row)
-        names << list->index(row, RecipeListModel::ColShortName).data().toString();
+        names << QString::fromStdString(list->entry(row)->ShortName);
     names.sort();
     EXPECT_EQ(names, (QStringList{QStringLiteral("Gulasch"), QStringLiteral("Linsensuppe")}));
     // The list grid holds the entries as row objects and shows their names.
@@ -127,6 +133,7 @@ TEST_F(MainWindowTest, ProgrammstartListsTheRecipesAndStaysEnabled)
     dir.write("REZ00003.DAT", shelltest::singleRecipeFile({"Apfelkuchen", "Backwaren", 12, 300}));
     QTest::mouseClick(startButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tabControl()->isVisible(); }));
+    waitForRead();
     EXPECT_EQ(list->entryCount(), 3);
 }
 
@@ -286,10 +293,12 @@ TEST_F(MainWindowTest, ToolColumnRereadsAtOnce)
     start();
     dir.write("REZ00005.DAT", shelltest::singleRecipeFile({"Kartoffelsalat", "Salate", 25, 150}));
     QTest::mouseClick(child<QAbstractButton>("HemisphereButton3"), Qt::LeftButton);
+    waitForRead();
     EXPECT_EQ(window->recipeList()->entryCount(), 3);
     dir.write("REZ00006.DAT", shelltest::singleRecipeFile({"Rote Grütze", "Desserts", 30, 120}));
     QWidget* column = child<QWidget>("Panel2");
     QTest::mouseDClick(column, Qt::LeftButton, {}, QPoint(18, column->height() - 4));
+    waitForRead();
     EXPECT_EQ(window->recipeList()->entryCount(), 4);
 }
 

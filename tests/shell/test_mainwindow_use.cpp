@@ -1,7 +1,7 @@
 // The main window used as a cook would in the first minutes: keys after tab changes, the
 // current row after a read, the start page's links, the dialogs' borders, the layout's sizes.
 #include "grid/astringgrid.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 #include "recipefixtures.h"
 #include "shell/guidetexts.h"
 #include "shell/hemispherebutton.h"
@@ -60,7 +60,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }));
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->tabs()->isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
         QCoreApplication::processEvents();
+    }
+
+    // "Rezepte neu einlesen": the read runs on a worker thread; its list arrives later.
+    void reread()
+    {
+        window->reloadRecipes();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
 
     template <typename T> T* child(const char* name) const
@@ -165,13 +173,13 @@ TEST_F(MainWindowUse, EveryReadLeavesACurrentRowForThePreview)
     const int soup = rowOf("Linsensuppe");
     list()->SetCurrentCell(2, soup);
     dir.write("REZ00000.DAT", shelltest::singleRecipeFile({"Brot", "Backwaren", 8}));
-    window->reloadRecipes();
+    reread();
     EXPECT_EQ(list()->GetCell(2, list()->Row()), "Linsensuppe");
     EXPECT_TRUE(preview()->toPlainText().contains(QStringLiteral("Linsensuppe")));
 
     // One that lost it starts again at row 1, and the preview follows.
     std::filesystem::remove(dir.path() / "REZ00002.DAT");
-    window->reloadRecipes();
+    reread();
     EXPECT_EQ(list()->Row(), 1);
     EXPECT_NE(rowOf("Linsensuppe"), 1);
     const QString now = QString::fromStdString(list()->GetCell(2, 1));
@@ -180,7 +188,7 @@ TEST_F(MainWindowUse, EveryReadLeavesACurrentRowForThePreview)
     // An empty read leaves no row to make current.
     for (const char* f : {"REZ00000.DAT", "REZ00001.DAT", "REZ00003.DAT"})
         std::filesystem::remove(dir.path() / f);
-    window->reloadRecipes();
+    reread();
     EXPECT_EQ(list()->Objects(0, 1), nullptr);
     EXPECT_TRUE(preview()->toPlainText().isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "grid/astringgrid.h"
 #include "recipe/recipe_fixture.h"
 #include "shell/printactions.h"
+#include "shell/recipefilterbar.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
 #include "support/testdir.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -178,6 +180,15 @@ protected:
 };
 
 } // namespace
+
+TEST_F(PrintActionsTest, TheRecipeListPrintsTheRowsTheFilterShows)
+{
+    Programmstart();
+    window->tabs()->recipeFilter()->field()->setText(QStringLiteral("gul"));
+    const std::string text = PrintWithButton();
+    EXPECT_TRUE(Has(text, "Gulasch +Fleisch +10")) << text;
+    EXPECT_FALSE(Has(text, "Kuchen")) << text;
+}
 
 TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
 {

@@ -1,5 +1,5 @@
 #include "platform/qt/settingsstore.h"
-#include "shell/searchpaths.h"
+#include "app/searchpaths.h"
 #include "shell/settings.h"
 #include "support/testdir.h"
 

@@ -7,7 +7,7 @@
 #include "recipefixtures.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
-#include "shell/searchpaths.h"
+#include "app/searchpaths.h"
 #include "shell/settings.h"
 #include "shell/tsdiappform.h"
 #include "support/testdir.h"
@@ -54,6 +54,30 @@ void whenModal(std::function<void(QWidget*)> f)
     });
 }
 
+// Sets an environment variable for one test and puts the old state back afterwards.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const std::string& value)
+        : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, QByteArray::fromStdString(value));
+    }
+    ~EnvironmentOverride()
+    {
+        if (wasSet_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool wasSet_;
+};
+
 class SettingsWindow : public ::testing::Test {
 protected:
     TestDir home; // settings store and recipe directories
@@ -90,6 +114,12 @@ protected:
     {
         postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
         QCoreApplication::processEvents();
+        waitForRead();
+    }
+    // The read runs on a worker thread; its list arrives later on this one.
+    void waitForRead()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
     void stop()
     {
@@ -126,7 +156,7 @@ TEST_F(SettingsWindow, FirstStartWithNothingStored)
     EXPECT_TRUE(window->panelWidthsRestored());
     for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
         EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
-    EXPECT_TRUE(programSearchPaths().empty());
+    EXPECT_TRUE(window->searchPaths().empty());
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
         << "the program directory is searched while it is not listed";
@@ -164,6 +194,7 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
                       Qt::LeftButton);
     EXPECT_TRUE(window->searchPathsChanged());
     QCoreApplication::processEvents(); // the posted re-read
+    waitForRead();
     EXPECT_EQ(listedFiles(),
               (std::vector<std::string>{prog.dir() + "REZ00001.DAT", diaet + "rez00011.dat"}));
     stop();
@@ -171,8 +202,8 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
     EXPECT_EQ(readAll(ini()), "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + diaet + "\r\n2=0" +
                                   prog.dir() + "internet/\r\n");
     start();
-    EXPECT_FALSE(programSearchPaths().contains(kantine));
-    EXPECT_EQ(programSearchPaths().size(), 2u);
+    EXPECT_FALSE(window->searchPaths().contains(kantine));
+    EXPECT_EQ(window->searchPaths().size(), 2u);
 }
 
 TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList)
@@ -186,7 +217,7 @@ TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList
                           Qt::LeftButton);
     });
     action("Verzeichnisse1")->trigger();
-    EXPECT_EQ(programSearchPaths().entries(),
+    EXPECT_EQ(window->searchPaths().entries(),
               (std::vector<SearchPath>{{kantine, true},
                                        {window->webRecipeDirectory().toStdString(), false}}));
     EXPECT_TRUE(window->searchPathsChanged());
@@ -230,7 +261,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     action("Oeffnen1")->trigger();
-    EXPECT_EQ(programSearchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
     EXPECT_EQ(window->lastAddedDirectory().toStdString(), kantine);
     EXPECT_TRUE(window->searchPathsChanged());
     reload();
@@ -242,7 +273,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
                           Qt::LeftButton);
     });
     action("Oeffnen1")->trigger();
-    EXPECT_EQ(programSearchPaths().size(), 1u) << "cancelled: nothing changes";
+    EXPECT_EQ(window->searchPaths().size(), 1u) << "cancelled: nothing changes";
 }
 
 TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
@@ -251,9 +282,10 @@ TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
     start();
     prog.write("internet/rez1a.dat", shelltest::singleRecipeFile({"Web", "Internet"}));
     postWindowMessage(window.get(), MSG_IMPORT_NOTIFY, 1);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(programSearchPaths().entries().front().active);
+    QCoreApplication::processEvents(); // the notice posts the reload
+    QCoreApplication::processEvents(); // which starts the read
+    waitForRead();
+    EXPECT_TRUE(window->searchPaths().entries().front().active);
     EXPECT_FALSE(window->searchPathsChanged()) << "activation is no change of the search paths";
     EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
                                                        prog.dir() + "internet/rez1a.dat"}));
@@ -279,7 +311,7 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithAStatusNote)
     fs::create_directories(ini());
     prog.write("kovanta.INI/drin", "bleibt");
     start();
-    EXPECT_TRUE(programSearchPaths().empty());
+    EXPECT_TRUE(window->searchPaths().empty());
     const auto* status = window->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
     ASSERT_NE(status, nullptr);
     EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("kovanta.INI ist ein Verzeichnis")))
@@ -293,10 +325,50 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithAStatusNote)
     fs::remove_all(ini());
     ASSERT_EQ(::mkfifo(ini().c_str(), 0600), 0);
     start(); // would wait for a writer for ever if the FIFO were opened as a file
-    EXPECT_TRUE(programSearchPaths().empty());
+    EXPECT_TRUE(window->searchPaths().empty());
     EXPECT_TRUE(window->findChild<QStatusBar*>(QStringLiteral("StatusBar"))
                     ->currentMessage()
                     .startsWith(QStringLiteral("kovanta.INI ist keine normale Datei")));
     stop();
     EXPECT_TRUE(fs::is_fifo(ini()));
+}
+
+// An installed program (share/kovanta beside its bin directory) keeps the INI file and the web
+// recipes per user, starts with the installed samples and writes nothing next to itself.
+TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
+{
+    const std::string bin = home.dir() + "usr/bin/";
+    const std::string samples = home.dir() + "usr/share/kovanta/samples/";
+    home.write("usr/share/kovanta/samples/REZ01001.DAT",
+               shelltest::singleRecipeFile({"Probe", "Muster"}));
+    std::filesystem::create_directories(bin);
+    const EnvironmentOverride config("XDG_CONFIG_HOME", home.dir() + "config");
+    const EnvironmentOverride data("XDG_DATA_HOME", home.dir() + "data");
+
+    ShellOptions options;
+    options.programDirectory = QString::fromStdString(bin);
+    options.startDelayMs = kNever;
+    window = std::make_unique<TSDIAppForm>(options);
+    window->showInitially();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->webRecipeDirectory().toStdString(), home.dir() + "data/Kovanta/internet/");
+    EXPECT_TRUE(std::filesystem::is_directory(home.dir() + "data/Kovanta/internet/"));
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    reload();
+    EXPECT_EQ(listedFiles(), std::vector<std::string>{samples + "REZ01001.DAT"});
+    stop();
+
+    const std::string ini = home.dir() + "config/Kovanta/kovanta.INI";
+    EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=1" + samples + "\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bin),
+                            std::filesystem::directory_iterator()),
+              0)
+        << "nothing may be written into the installation";
+
+    // The second start reads the user's list and does not add the samples again.
+    window = std::make_unique<TSDIAppForm>(options);
+    window->showInitially();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
+    EXPECT_FALSE(window->searchPathsChanged());
 }

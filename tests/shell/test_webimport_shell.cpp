@@ -1,7 +1,7 @@
 // The web import as a user works it: "Web-Rezepte...", a menu plan link dropped from a browser,
 // "Übernehmen", and the imported recipes in the recipe list.
 #include "shell/recipelistmodel.h"
-#include "shell/searchpaths.h"
+#include "app/searchpaths.h"
 #include "shell/startpage.h"
 #include "shell/tsdiappform.h"
 #include "support/testdir.h"
@@ -75,6 +75,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
         QTest::mouseClick(start, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return main->tabs()->isVisible(); }));
+        // The read runs on a worker thread; its list arrives later on this one.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !main->readingRecipes(); }));
     }
 
     TInternetRezeptImport* importWindow() const
@@ -104,7 +106,7 @@ protected:
         QStringList names;
         RecipeListModel* list = main->recipeList();
         for (int row = 0; row < list->entryCount(); ++row)
-            names << list->index(row, RecipeListModel::ColShortName).data().toString();
+            names << QString::fromStdString(list->entry(row)->ShortName);
         names.sort();
         return names;
     }
@@ -112,8 +114,8 @@ protected:
     SearchPath webDirectoryEntry() const
     {
         const std::string web = main->webRecipeDirectory().toStdString();
-        const int index = programSearchPaths().indexOf(web);
-        return index < 0 ? SearchPath{} : programSearchPaths().entries()[static_cast<std::size_t>(index)];
+        const int index = main->searchPaths().indexOf(web);
+        return index < 0 ? SearchPath{} : main->searchPaths().entries()[static_cast<std::size_t>(index)];
     }
 
     PyHttpServer server;
@@ -167,7 +169,7 @@ TEST_F(WebImportShell, DroppedMenuPlanReachesTheRecipeList)
 TEST_F(WebImportShell, UnlistedWebDirectoryIsAddedActiveOnImport)
 {
     open("");
-    ASSERT_EQ(programSearchPaths().indexOf(main->webRecipeDirectory().toStdString()), -1);
+    ASSERT_EQ(main->searchPaths().indexOf(main->webRecipeDirectory().toStdString()), -1);
     main->openWebImport();
     dropPlan();
     importWindow()->acceptSelected();

@@ -37,21 +37,25 @@ inline std::string Program()
     return Env("KOVANTA_BIN_DIR") + "/rezeptur";
 }
 
-// Runs `rezeptur args` in directory cwd; args is shell text (the caller quotes what needs it).
-// Standard output and error are caught in files of scratch. shellPrefix runs in the same shell
-// before the program (limits for it, as `ulimit -f`).
-inline RunResult Run(const std::string& cwd, const std::string& args, const TestDir& scratch,
-                     const std::string& shellPrefix = {})
+// Runs shell text; standard output and error are caught in files of scratch.
+inline RunResult RunCommand(const std::string& shellText, const TestDir& scratch)
 {
     const std::string out = scratch.dir() + "rezeptur.out", err = scratch.dir() + "rezeptur.err";
-    const std::string command = "cd '" + cwd + "' && " + shellPrefix + "'" + Program() + "' " +
-                                args + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = shellText + " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     RunResult run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = ReadAll(out);
     run.err = ReadAll(err);
     return run;
+}
+
+// Runs `rezeptur args` in directory cwd; args is shell text (the caller quotes what needs it).
+// shellPrefix runs in the same shell before the program (limits for it, as `ulimit -f`).
+inline RunResult Run(const std::string& cwd, const std::string& args, const TestDir& scratch,
+                     const std::string& shellPrefix = {})
+{
+    return RunCommand("cd '" + cwd + "' && " + shellPrefix + "'" + Program() + "' " + args, scratch);
 }
 
 } // namespace rezeptur_test

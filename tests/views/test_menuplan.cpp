@@ -49,14 +49,15 @@ protected:
         hooks.previewRefreshNeeded = [this] { ++previewRefreshes_; };
         hooks.postFillRequirementRow = [this](int row) { posted_.push_back(row); };
         hooks.showMessage = [this](const QString& text) { messages_.push_back(text); };
+        hooks.alternativesChanged = [this](bool found) { alternatives_ = found; };
         menuPlan_ = std::make_unique<MenuPlan>(proz_, listRef_, planRef_, requirementsRef_, &panel_,
-                                               alternatives_, hooks);
+                                               hooks);
     }
 
     void TearDown() override
     {
         menuPlan_.reset();
-        list_.ClearRowObjects();
+        ClearList();
     }
 
     // A recipe file with the given stored portions and body; returns its path.
@@ -74,7 +75,7 @@ protected:
     // Replaces the recipe list by entries for the given files (as a new read would).
     void ReadList(const std::vector<std::string>& files)
     {
-        list_.ClearRowObjects();
+        ClearList();
         list_.SetRowCount(static_cast<int>(files.size()) + 1);
         for (std::size_t i = 0; i < files.size(); ++i) {
             RecipeList read;
@@ -84,9 +85,18 @@ protected:
                 list_.SetObjects(0, row, nullptr);
                 continue;
             }
-            list_.SetObjects(0, row, read.front().Entry.release());
+            list_.SetObjects(0, row, read.front().Entry.get());
+            listEntries_.push_back(std::move(read.front().Entry));
             list_.SetCell(plancols::kListMark, row, "0");
         }
+    }
+
+    // The test owns the recipe list's entries, as the window's recipe list does.
+    void ClearList()
+    {
+        for (int row = 1; row < list_.RowCount(); ++row)
+            list_.SetObjects(0, row, nullptr);
+        listEntries_.clear();
     }
 
     void Toggle(int listRow)
@@ -138,9 +148,10 @@ protected:
     TestDir dir_;
     TRezeptImportProz proz_;
     TAStringGrid list_, plan_, requirements_;
-    GridRef<TAStringGrid> listRef_{&list_}, planRef_{&plan_}, requirementsRef_{&requirements_};
+    ListGridRef listRef_{&list_}, planRef_{&plan_}, requirementsRef_{&requirements_};
     QLabel panel_{QStringLiteral("Alternativartikel enthalten!!!")};
     bool alternatives_ = false;
+    std::vector<std::unique_ptr<TImpListInfo>> listEntries_;
     bool onPlanTab_ = true;
     int markChanges_ = 0;
     int previewRefreshes_ = 0;
@@ -170,10 +181,7 @@ TEST_F(MenuPlanTest, ToggleAddsAtFirstFreeRowAndRemovesEveryRowOfTheRecipe)
 
     // A second copy of Gulasch further down (the plan may hold a recipe twice, e.g. after it
     // was added, removed and added again elsewhere in older plans): both rows leave.
-    auto* copy = new TGridInfo1;
-    copy->CopyFrom(dynamic_cast<TImpListInfo*>(list_.Objects(0, 1)));
-    plan_.SetObjects(0, 20, copy);
-    menuPlan_->FillPlanRow(20);
+    menuPlan_->PutRecipe(20, *dynamic_cast<TImpListInfo*>(list_.Objects(0, 1)));
     plan_.SetCell(1, 3, "25"); // typed by the cook
 
     Toggle(1);
@@ -196,11 +204,8 @@ TEST_F(MenuPlanTest, NoFreeRowFromTheSelectedRowOn)
     const std::string b = RecipeFile("REZ00002.DAT", 4, {}, "Suppe");
     ReadList({a, b});
     // Rows 10-50 occupied by copies of Suppe, rows 1-9 free, selection on row 10.
-    for (int row = 10; row < kPlanRows; ++row) {
-        auto* entry = new TGridInfo1;
-        entry->CopyFrom(dynamic_cast<TImpListInfo*>(list_.Objects(0, 2)));
-        plan_.SetObjects(0, row, entry);
-    }
+    for (int row = 10; row < kPlanRows; ++row)
+        menuPlan_->PutRecipe(row, *dynamic_cast<TImpListInfo*>(list_.Objects(0, 2)));
     plan_.SetRow(10);
     Toggle(1);
     ASSERT_EQ(messages_.size(), 1u);

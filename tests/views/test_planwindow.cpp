@@ -6,6 +6,7 @@
 #include "recipe/recipe_fixture.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 
 #include <QAbstractButton>
@@ -133,20 +134,12 @@ protected:
         editor->selectAll();
         QTest::keyClicks(editor, QString::fromUtf8(text));
         QTest::keyClick(editor, Qt::Key_Return);
-        QTest::qWait(50);
+        // The editor's exit and row-leave notices are posted: let them run.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
 
-    // Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the screen for a person.
-    static void Screenshot(const char* name)
-    {
-        const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-        if (!out)
-            return;
-        QTest::qWait(300);
-        const std::string cmd =
-            std::string("import -window root '") + out + "/" + name + ".png' 2>/dev/null";
-        (void)std::system(cmd.c_str());
-    }
+    static void Screenshot(const char* name) { screenshot(name); }
 
     std::vector<std::string> RequirementRows() const
     {

@@ -16,20 +16,6 @@
 
 using namespace kovanta;
 
-TEST(PlanPortions, PortionsCellValue)
-{
-    struct Row {
-        const char* text;
-        std::int32_t value;
-    };
-    const Row rows[] = {
-        {"40", 40}, {" 12 ", 12}, {"-5", -5},  {"+7", 7},          {"", 0},
-        {"1,5", 0}, {"12a", 0},   {"zehn", 0}, {"99999999999", 0}, {"2147483647", 2147483647},
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(PortionsCellValue(QString::fromUtf8(r.text)), r.value) << r.text;
-}
-
 TEST(PlanPortions, FirstPlanRowOfTheSameRecipeCounts)
 {
     TImpListInfo a, b, aAgain, otherEntry;
@@ -38,9 +24,7 @@ TEST(PlanPortions, FirstPlanRowOfTheSameRecipeCounts)
     b.NameNumber = 2;
     otherEntry.EntryIndex = 3;
     const std::vector<const TImpListInfo*> plan = {&b, nullptr, &otherEntry, &a, &aAgain};
-    const std::vector<QString> cells = {QStringLiteral("5"), QStringLiteral("6"),
-                                        QStringLiteral("7"), QStringLiteral("x"),
-                                        QStringLiteral("9")};
+    const std::vector<std::string> cells = {"5", "6", " 7 ", "x", "9"};
     const auto entryAt = [&](int row) { return plan[static_cast<std::size_t>(row)]; };
     const auto textAt = [&](int row) { return cells[static_cast<std::size_t>(row)]; };
 
@@ -80,7 +64,7 @@ protected:
         layout->addWidget(list);
         layout->addWidget(preview);
         controller = std::make_unique<PreviewController>(
-            proz, preview, &window, PreviewController::State{previewedRow, refreshPending},
+            proz, preview, &window,
             [this](int row) -> const TImpListInfo* {
                 return row >= 0 && row < static_cast<int>(entries.size())
                            ? entries[static_cast<std::size_t>(row)].get()
@@ -107,8 +91,6 @@ protected:
     QTextEdit* preview = nullptr;
     std::unique_ptr<PreviewController> controller;
     std::int32_t portions = 0;
-    int previewedRow = -1;
-    bool refreshPending = false;
     int builds = 0;
     bool windowEnabledWhileBuilding = true;
     bool previewUpdatingWhileBuilding = true;
@@ -162,4 +144,22 @@ TEST_F(PreviewControllerTest, RowHoldingAnotherRecipeAfterARereadIsBuiltAgain)
     EXPECT_TRUE(controller->ShowPreview(0));
     EXPECT_TRUE(Shows("Rezept: Erbsensuppe,"));
     EXPECT_FALSE(controller->ShowPreview(0));
+}
+
+TEST_F(PreviewControllerTest, ReportsEveryChangeOfWhatIsOnShowAndKeepsItsState)
+{
+    std::vector<int> shown;
+    QObject::connect(controller.get(), &PreviewController::previewChanged,
+                     [&](int row) { shown.push_back(row); });
+    EXPECT_TRUE(controller->ShowPreview(0));
+    EXPECT_FALSE(controller->ShowPreview(0)); // unchanged: no report
+    controller->MarkPortionsChanged();
+    EXPECT_TRUE(controller->RefreshPending());
+    EXPECT_TRUE(controller->ShowPreview(0)); // the same row, rebuilt for new portions
+    EXPECT_FALSE(controller->RefreshPending());
+    EXPECT_TRUE(controller->ShowPreview(1));
+    EXPECT_FALSE(controller->ShowPreview(5)); // no entry: cleared
+    EXPECT_FALSE(controller->ShowPreview(7)); // still nothing on show: no second report
+    EXPECT_EQ(shown, (std::vector<int>{0, 0, 1, -1}));
+    EXPECT_EQ(builds, 3);
 }

@@ -71,6 +71,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->panelWidthsRestored(); }));
         // As "Programmstart" leaves it: recipes read, tabs shown, start page hidden.
         window->reloadRecipes();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
         child<QWidget>("Panel11")->hide();
         window->tabs()->show();
         ASSERT_EQ(window->recipeList()->entryCount(), 2);
@@ -132,7 +133,7 @@ TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
     chooseTab(TabPreview);
     EXPECT_EQ(previewText(), QStringLiteral("Merker"));
 
-    window->setPreviewRefreshPending(true);
+    window->markPreviewPortionsChanged();
     chooseTab(TabRecipeList);
     chooseTab(TabPreview);
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
@@ -150,7 +151,7 @@ TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChang
 
     // The plan's portions changed meanwhile (a re-read on this tab may drop the recipe from the
     // plan): picking the shown row again must show the recipe anew.
-    window->setPreviewRefreshPending(true);
+    window->markPreviewPortionsChanged();
     list()->setCurrentIndex(list()->model()->index(gulasch, 4));
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
     EXPECT_FALSE(window->previewRefreshPending());

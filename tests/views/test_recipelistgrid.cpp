@@ -42,7 +42,7 @@ TEST(RecipeListGrid, FillOneRowFromItsEntryOrEmptyWithout)
     grid.SetRowCount(3);
     auto e = Entry();
     grid.SetObjects(0, 1, e.get());
-    GridRef<TAStringGrid> list(&grid);
+    ListGridRef list(&grid);
 
     FillRecipeListRow(list, 1);
     const char* expected[] = {"",
@@ -84,7 +84,7 @@ TEST(RecipeListGrid, PlanPortionsFromThePlanGrid)
     planned.CopyFrom(listed.get());
     plan.SetObjects(0, 4, &planned);
     plan.SetCell(1, 4, " 40");
-    GridRef<TAStringGrid> access(&plan);
+    ListGridRef access(&plan);
     EXPECT_EQ(PlanPortionsInGrid(*listed, access), 40);
 
     plan.SetCell(1, 4, "vierzig");

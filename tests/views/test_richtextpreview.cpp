@@ -1,5 +1,5 @@
 #include "platform/qt/ansiqstring.h"
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>

@@ -2,34 +2,12 @@
 
 #include "output.h"
 #include "platform/regularfile.h"
+#include "recipe/planfile.h"
 #include "recipe/rezeptimportproz.h"
 
-#include <filesystem>
 #include <iostream>
-#include <sstream>
 
 namespace kovanta::cli {
-
-namespace {
-
-// The entry index field: a decimal number that fits the 16 bits of EntryIndex.
-bool ParseEntryIndex(const std::string& text, std::uint16_t& index)
-{
-    if (text.empty() || text.size() > 5)
-        return false;
-    unsigned value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value > 0xFFFF)
-        return false;
-    index = static_cast<std::uint16_t>(value);
-    return true;
-}
-
-} // namespace
 
 std::string OutputField(std::string_view ansi)
 {
@@ -39,48 +17,44 @@ std::string OutputField(std::string_view ansi)
 std::optional<std::vector<PlanLine>> ReadPlanFile(std::string_view command,
                                                   const std::string& planPath)
 {
-    std::string text;
-    const FileReadResult read = readRegularFile(planPath, kMaxPlanFileSize, text);
-    if (!read.ok()) {
+    // The program's one plan reader (recipe/planfile.h); here its rows become plan entries.
+    const PlanReadResult read = kovanta::ReadPlanFile(planPath);
+    switch (read.status) {
+    case PlanReadStatus::Ok:
+        break;
+    case PlanReadStatus::CannotOpen: {
+        // Why: missing, a directory, a FIFO ...
+        FileReadResult why;
+        if (std::FILE* f = openRegularFile(planPath, why))
+            std::fclose(f);
         std::cerr << command << ": " << quotedName(planPath) << ' '
-                  << describeReadError(read, kMaxPlanFileSize) << '\n';
+                  << (why.ok() ? std::string("kann nicht gelesen werden")
+                               : describeReadError(why, kMaxPlanFileBytes))
+                  << '\n';
         return std::nullopt;
     }
-    std::istringstream in(text);
-    const std::filesystem::path base = std::filesystem::path(planPath).parent_path();
+    case PlanReadStatus::TooLarge:
+        std::cerr << command << ": " << quotedName(planPath) << " ist größer als "
+                  << kMaxPlanFileBytes / (1024 * 1024) << " MiB\n";
+        return std::nullopt;
+    case PlanReadStatus::Malformed:
+        std::cerr << command << ": " << quotedName(planPath) << ", Zeile " << read.line
+                  << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG]\n";
+        return std::nullopt;
+    }
     std::vector<PlanLine> plan;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        PlanLine row;
-        if (line.find_first_not_of(" \t") == std::string::npos) {
-            plan.push_back(std::move(row));
-            continue;
+    plan.reserve(read.rows.size());
+    for (const PlanFileRow& row : read.rows) {
+        PlanLine line;
+        if (!row.free) {
+            line.free = false;
+            line.portions = row.portions;
+            line.entry = std::make_unique<TImpListInfo>();
+            line.entry->FileName = row.file;
+            line.entry->FileNumber = FileNumberOf(line.entry->FileName);
+            line.entry->EntryIndex = row.entryIndex;
         }
-        std::vector<std::string> fields;
-        std::istringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');)
-            fields.push_back(field);
-        if (line.back() == '\t')
-            fields.emplace_back();
-        std::uint16_t index = 0;
-        if (fields.size() < 2 || fields.size() > 3 || fields[1].empty() ||
-            (fields.size() == 3 && !ParseEntryIndex(fields[2], index))) {
-            std::cerr << command << ": " << quotedName(planPath) << ", Zeile " << number
-                      << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG]\n";
-            return std::nullopt;
-        }
-        std::filesystem::path file(fields[1]);
-        if (file.is_relative() && !base.empty())
-            file = base / file;
-        row.free = false;
-        row.portions = fields[0];
-        row.entry = std::make_unique<TImpListInfo>();
-        row.entry->FileName = file.string();
-        row.entry->FileNumber = FileNumberOf(row.entry->FileName);
-        row.entry->EntryIndex = index;
-        plan.push_back(std::move(row));
+        plan.push_back(std::move(line));
     }
     return plan;
 }

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-// Menu plan files of the command-line companion: one plan row per line,
-// PORTIONS TAB FILE [TAB ENTRY]; an empty line is a free plan row. A relative FILE is taken
-// relative to the plan file's directory, so a plan travels with its recipe files.
+// Menu plan files of the command-line companion, read by the program's one plan reader
+// (recipe/planfile.h, docs/plan-files.md): one plan row per line, PORTIONS TAB FILE [TAB ENTRY];
+// an empty line is a free plan row. A relative FILE is taken relative to the plan file's
+// directory, so a plan travels with its recipe files.
 namespace kovanta::cli {
 
 struct PlanLine {
@@ -24,8 +25,8 @@ struct PlanLine {
 inline constexpr std::size_t kMaxPlanFileSize = 1024 * 1024;
 
 // Reads the plan file at path. On failure writes "<command>: ..." to stderr and returns
-// nothing: the file is missing, not a regular file (a FIFO is never waited for), larger than
-// kMaxPlanFileSize or unreadable, or a line is malformed.
+// nothing: the file is missing, no regular file, unreadable or larger than 1 MiB, or a line
+// is malformed.
 std::optional<std::vector<PlanLine>> ReadPlanFile(std::string_view command,
                                                   const std::string& path);
 

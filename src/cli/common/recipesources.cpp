@@ -1,55 +1,63 @@
 #include "recipesources.h"
 
-#include "platform/filesearch.h"
 #include "platform/regularfile.h"
 
 #include <filesystem>
+#include <map>
 
 namespace kovanta::cli {
 
-bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path, RecipeList& list)
+bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
+                      RecipeScan::Entries& entries)
 {
+    // No program directory: only what is named is read.
+    RecipeScan scan(proz, std::string());
     std::error_code ec;
     const auto kind = std::filesystem::status(path, ec).type();
     if (kind == std::filesystem::file_type::directory) {
-        // Like an active search directory: every REZ*.DAT in listing order, not sorted.
-        const std::string dir = path.ends_with('/') ? path : path + "/";
-        for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-            proz.ReadRecipeIndex(file, list);
+        scan.scanDirectory(path, entries);
         return true;
     }
     if (kind == std::filesystem::file_type::not_found || kind == std::filesystem::file_type::none)
         return false;
-    proz.ReadRecipeIndex(path, list);
+    scan.readFile(path, entries);
     return true;
 }
 
-bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path, RecipeList& list,
-                      RecipeSourceReport& report)
+bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
+                      RecipeScan::Entries& entries, RecipeSourceReport& report)
 {
     report = {};
-    const auto read = [&](const std::string& file) {
-        bool cut = false;
-        proz.ReadRecipeIndex(file, list, cut);
-        if (cut)
-            report.cutIndexes.push_back(file);
-    };
+    const std::size_t first = entries.size();
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        const std::string dir = path.ends_with('/') ? path : path + "/";
-        for (const std::string& file : findFiles(dir, "REZ*.DAT"))
-            read(file);
-        return true;
+    if (!std::filesystem::is_directory(path, ec)) {
+        // A file named explicitly must be readable: say why it is not.
+        FileReadResult why;
+        std::FILE* f = openRegularFile(path, why);
+        if (f == nullptr) {
+            report.error = describeReadError(why, 0);
+            return false;
+        }
+        std::fclose(f);
     }
-    // A file named explicitly must be readable: say why it is not.
-    FileReadResult why;
-    std::FILE* f = openRegularFile(path, why);
-    if (f == nullptr) {
-        report.error = describeReadError(why, 0);
+    if (!ReadRecipeSource(proz, path, entries)) {
+        report.error = describeReadError({FileReadError::Missing, 0}, 0);
         return false;
     }
-    std::fclose(f);
-    read(path);
+    // Only a file that gave the most entries an index may have can have been cut; ask again
+    // for those (rare) files only.
+    std::map<std::string, std::size_t> counts;
+    for (std::size_t i = first; i < entries.size(); ++i)
+        ++counts[entries[i]->FileName];
+    for (const auto& [file, count] : counts) {
+        if (count < kMaxIndexEntries)
+            continue;
+        RecipeList again;
+        bool cut = false;
+        proz.ReadRecipeIndex(file, again, cut);
+        if (cut)
+            report.cutIndexes.push_back(file);
+    }
     return true;
 }
 

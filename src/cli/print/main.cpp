@@ -133,13 +133,13 @@ std::optional<ListTable> RecipeListTable(const TRezeptImportProz& proz,
     ListTable table;
     table.header = RecipeListPrintHeader();
     for (const std::string& path : paths) {
-        RecipeList list;
-        if (!cli::ReadRecipeSource(proz, path, list)) {
+        RecipeScan::Entries entries;
+        if (!cli::ReadRecipeSource(proz, path, entries)) {
             std::cerr << kName << ": " << cli::quotedName(path) << " nicht gefunden\n";
             return std::nullopt;
         }
-        for (const RecipeListItem& item : list)
-            table.rows.push_back(ListRow{RecipeListPrintCells(*item.Entry), true});
+        for (const auto& entry : entries)
+            table.rows.push_back(ListRow{RecipeListPrintCells(*entry), true});
     }
     return table;
 }

@@ -1,3 +1,4 @@
+#include "shell/quitsignals.h"
 #include "shell/startup.h"
 #include "shell/tsdiappform.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     kovanta::showY2kWarningIfNeeded();
 
     kovanta::TSDIAppForm window;
+    kovanta::closeOnTerminationSignals(&window);
     window.showInitially();
     return QApplication::exec();
 }

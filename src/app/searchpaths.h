@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/strings.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -18,7 +20,8 @@ struct SearchPath {
 // The list of recipe directories: insertion order, no path twice. Paths are compared
 // exactly (the file system is case-sensitive; "/Rezepte/" and "/rezepte/" are two places),
 // after the trailing "/" has been added, so "/a" and "/a/" are the same entry. Nothing is
-// lower-cased.
+// lower-cased. The main window owns the program's one list and hands it to the search-path
+// dialog, the settings and the scan.
 class SearchPathList {
 public:
     SearchPathList() = default;
@@ -49,12 +52,5 @@ public:
 private:
     std::vector<SearchPath> entries_;
 };
-
-// path with a trailing "/" (unchanged when it has one or is empty).
-std::string withTrailingSlash(std::string path);
-
-// The one list of the program, created empty on first use and living until the program ends.
-// The main window, the search-path dialog and the settings all work on it.
-SearchPathList& programSearchPaths();
 
 } // namespace kovanta

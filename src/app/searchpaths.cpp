@@ -1,13 +1,6 @@
-#include "searchpaths.h"
+#include "app/searchpaths.h"
 
 namespace kovanta {
-
-std::string withTrailingSlash(std::string path)
-{
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    return path;
-}
 
 SearchPathList::SearchPathList(std::vector<SearchPath> entries)
 {
@@ -49,12 +42,6 @@ void SearchPathList::assign(const std::vector<SearchPath>& entries)
     entries_.clear();
     for (const SearchPath& e : entries)
         add(e.path, e.active);
-}
-
-SearchPathList& programSearchPaths()
-{
-    static SearchPathList list;
-    return list;
 }
 
 } // namespace kovanta

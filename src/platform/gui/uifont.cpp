@@ -1,4 +1,4 @@
-#include "platform/qt/uifont.h"
+#include "platform/gui/uifont.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,9 +1,11 @@
 #include "recipe/rezeptimportproz.h"
-#include "shell/recipescan.h"
+#include "app/recipescan.h"
 #include "support/testdir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 using namespace kovanta;
@@ -78,30 +80,72 @@ TEST(RecipeScan, SameFileThroughTwoSpellingsIsListedTwice)
                                         d.root.dir() + "link/REZ00002.DAT"}));
 }
 
-TEST(RecipeScan, GrowsInStepsOfThirtyAndReportsRunning)
+TEST(RecipeScan, ReportsProgressAfterEachFileAndWhileRunning)
 {
     TestDir dir;
-    for (int i = 0; i < 65; ++i)
+    for (int i = 0; i < 5; ++i)
         dir.write("REZ" + std::to_string(10000 + i) + ".DAT", recipe("R" + std::to_string(i)));
+    dir.write("REZ2.DAT", "not a recipe\r\n"); // read, gives one entry of blanks or none
     TRezeptImportProz proz;
     RecipeScan scan(proz, dir.dir());
-    std::vector<std::size_t> capacities;
+    std::vector<std::size_t> counts;
     bool runningInside = false;
-    const auto entries = scan.readAll({}, [&](std::size_t capacity) {
-        capacities.push_back(capacity);
+    const auto entries = scan.readAll({}, [&](std::size_t n) {
+        counts.push_back(n);
         runningInside = scan.isRunning();
     });
-    EXPECT_EQ(entries.size(), 65u);
-    EXPECT_EQ(capacities, (std::vector<std::size_t>{31, 60, 89}));
+    ASSERT_EQ(counts.size(), 6u) << "one report per file";
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_EQ(counts.back(), entries.size());
     EXPECT_TRUE(runningInside);
     EXPECT_FALSE(scan.isRunning());
 
-    // Nothing found: no growth at all, the list keeps only its header.
+    // Nothing found: no report at all, the list keeps only its header.
     TestDir empty;
     RecipeScan none(proz, empty.dir());
-    capacities.clear();
-    EXPECT_TRUE(none.readAll({}, [&](std::size_t c) { capacities.push_back(c); }).empty());
-    EXPECT_TRUE(capacities.empty());
+    counts.clear();
+    EXPECT_TRUE(none.readAll({}, [&](std::size_t n) { counts.push_back(n); }).empty());
+    EXPECT_TRUE(counts.empty());
+}
+
+TEST(RecipeScan, StopFlagEndsTheReadBeforeTheNextFile)
+{
+    TestDir dir;
+    for (int i = 0; i < 10; ++i)
+        dir.write("REZ" + std::to_string(10000 + i) + ".DAT", recipe("R" + std::to_string(i)));
+    TRezeptImportProz proz;
+    RecipeScan scan(proz, dir.dir());
+    std::atomic<bool> stop{false};
+    scan.setStopFlag(&stop);
+    const auto entries = scan.readAll({}, [&](std::size_t n) {
+        if (n == 3)
+            stop = true;
+    });
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_FALSE(scan.isRunning());
+
+    stop = false; // a new read starts afresh
+    EXPECT_EQ(scan.readAll({}).size(), 10u);
+}
+
+TEST(RecipeScan, ProgressTextGroupsThousandsTheGermanWay)
+{
+    EXPECT_EQ(scanProgressText(0), "0 Rezepte gelesen...");
+    EXPECT_EQ(scanProgressText(999), "999 Rezepte gelesen...");
+    EXPECT_EQ(scanProgressText(1000), "1.000 Rezepte gelesen...");
+    EXPECT_EQ(scanProgressText(12345), "12.345 Rezepte gelesen...");
+    EXPECT_EQ(scanProgressText(1234567), "1.234.567 Rezepte gelesen...");
+}
+
+TEST(RecipeScan, ReadsOnACopyOfThePaths)
+{
+    Dirs d;
+    TRezeptImportProz proz;
+    RecipeScan scan(proz, d.program);
+    SearchPathList paths({{d.a, true}});
+    const auto entries = scan.readAll(paths, [&](std::size_t) { paths.clear(); });
+    EXPECT_EQ(fileNames(entries),
+              (std::vector<std::string>{d.program + "REZ00001.DAT", d.a + "REZ00002.DAT"}));
 }
 
 TEST(RecipeScan, EntryNamedLikeARecipeFileButUnreadableGivesNothing)

@@ -1,0 +1,29 @@
+#include "platform/strings.h"
+
+namespace kovanta {
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::string withTrailingSlash(std::string path)
+{
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path;
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace kovanta

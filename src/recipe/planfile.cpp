@@ -1,0 +1,353 @@
+#include "recipe/planfile.h"
+
+#include "platform/regularfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kovanta {
+namespace {
+
+// The entry index field: a decimal number that fits the 16 bits of EntryIndex.
+bool ParseEntryIndex(std::string_view text, std::uint16_t& index)
+{
+    if (text.empty() || text.size() > 5)
+        return false;
+    unsigned value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value > 0xFFFF)
+        return false;
+    index = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+bool ParseLine(std::string_view line, const std::filesystem::path& planDir, PlanFileRow& row)
+{
+    row = PlanFileRow{};
+    if (line.find_first_not_of(" \t") == std::string_view::npos)
+        return true;
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos)
+            break;
+        start = tab + 1;
+    }
+    std::uint16_t index = 0;
+    if (fields.size() < 2 || fields.size() > 3 || fields[1].empty() ||
+        (fields.size() == 3 && !ParseEntryIndex(fields[2], index)))
+        return false;
+    std::filesystem::path file{std::string(fields[1])};
+    if (file.is_relative() && !planDir.empty())
+        file = planDir / file;
+    row.free = false;
+    row.portions = std::string(fields[0]);
+    row.file = file.string();
+    row.entryIndex = index;
+    return true;
+}
+
+std::string ErrnoText(int error)
+{
+    return std::strerror(error);
+}
+
+// Reads all of f, at most limit bytes; false when there is more.
+bool ReadCapped(std::FILE* f, std::size_t limit, std::string& content, bool& readError)
+{
+    char buffer[64 * 1024];
+    readError = false;
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        if (n > 0) {
+            if (content.size() + n > limit)
+                return false;
+            content.append(buffer, n);
+        }
+        if (n < sizeof buffer) {
+            readError = std::ferror(f) != 0;
+            return true;
+        }
+    }
+}
+
+// The file a write to path replaces: path itself, or where its chain of symbolic links ends.
+std::string ResolveTarget(const std::string& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
+        return path;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : resolved.string();
+}
+
+std::string RandomHex()
+{
+    static thread_local std::mt19937_64 engine{std::random_device{}()};
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(engine()));
+    return text;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Whether the last component of path is name.
+bool SameFileName(std::string_view path, std::string_view name)
+{
+    if (!path.ends_with(name))
+        return false;
+    return path.size() == name.size() || path[path.size() - name.size() - 1] == '/';
+}
+
+std::string CannotWrite(int error)
+{
+    return "kann nicht geschrieben werden (" + ErrnoText(error) + ")";
+}
+
+} // namespace
+
+bool ParsePlanText(std::string_view text, const std::filesystem::path& planDir,
+                   std::vector<PlanFileRow>& rows, int& errorLine)
+{
+    rows.clear();
+    errorLine = 0;
+    int number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        PlanFileRow row;
+        if (!ParseLine(line, planDir, row)) {
+            errorLine = number;
+            return false;
+        }
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+PlanReadResult ReadPlanFile(const std::string& path)
+{
+    PlanReadResult result;
+    std::FILE* f = openRegularFile(path);
+    if (f == nullptr) {
+        result.status = PlanReadStatus::CannotOpen;
+        return result;
+    }
+    std::string content;
+    bool readError = false;
+    const bool complete = ReadCapped(f, kMaxPlanFileBytes, content, readError);
+    std::fclose(f);
+    if (!complete) {
+        result.status = PlanReadStatus::TooLarge;
+        return result;
+    }
+    if (readError) {
+        result.status = PlanReadStatus::CannotOpen;
+        return result;
+    }
+    const std::filesystem::path dir = std::filesystem::path(path).parent_path();
+    if (!ParsePlanText(content, dir, result.rows, result.line)) {
+        result.status = PlanReadStatus::Malformed;
+        result.rows.clear();
+    }
+    return result;
+}
+
+std::string PlanFileRecipeName(const std::string& file, const std::filesystem::path& planDir)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::path(file), ec).lexically_normal();
+    if (ec)
+        return file;
+    const std::filesystem::path dir =
+        std::filesystem::absolute(planDir, ec).lexically_normal();
+    if (ec || dir.empty())
+        return absolute.string();
+    const std::filesystem::path relative = absolute.lexically_relative(dir);
+    // Below the directory: neither empty (another root), nor "." (the directory itself), nor
+    // leading out of it with "..".
+    if (relative.empty() || relative == "." || *relative.begin() == "..")
+        return absolute.string();
+    return relative.generic_string();
+}
+
+bool FormatPlanText(const std::vector<PlanFileRow>& rows, const std::filesystem::path& planDir,
+                    std::string& text, std::size_t& badRow)
+{
+    text.clear();
+    badRow = 0;
+    const std::vector<PlanFileRow> trimmed = TrimmedPlanRows(rows);
+    for (std::size_t i = 0; i < trimmed.size(); ++i) {
+        const PlanFileRow& row = trimmed[i];
+        if (row.free) {
+            text += '\n';
+            continue;
+        }
+        const std::string name = PlanFileRecipeName(row.file, planDir);
+        if (name.empty() || name.find_first_of("\t\n") != std::string::npos) {
+            badRow = i;
+            text.clear();
+            return false;
+        }
+        std::string portions = row.portions;
+        for (char& c : portions) {
+            if (c == '\t' || c == '\r' || c == '\n')
+                c = ' ';
+        }
+        // The index is always written: it ends the line, so a name ending in CR or blanks keeps
+        // them when read back.
+        text += portions;
+        text += '\t';
+        text += name;
+        text += '\t';
+        text += std::to_string(row.entryIndex);
+        text += '\n';
+    }
+    return true;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view content, std::string& reason)
+{
+    reason.clear();
+    const std::string target = ResolveTarget(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        reason = S_ISDIR(old.st_mode) ? "ist ein Verzeichnis" : "ist keine normale Datei";
+        return false;
+    }
+    const std::filesystem::path targetPath(target);
+    std::filesystem::path dir = targetPath.parent_path();
+    if (dir.empty())
+        dir = ".";
+    const std::string name = targetPath.filename().string();
+
+    // The temporary name starts with a dot, so that scans for recipe files never meet it.
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = (dir / ("." + name + "." + RandomHex() + ".tmp")).string();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            reason = CannotWrite(errno);
+            return false;
+        }
+    }
+    if (fd < 0) {
+        reason = CannotWrite(EEXIST);
+        return false;
+    }
+    int error = 0;
+    if (exists)
+        (void)::fchmod(fd, old.st_mode & 07777);
+    if (!WriteAll(fd, content) || ::fsync(fd) != 0)
+        error = errno ? errno : EIO;
+    if (::close(fd) != 0 && error == 0)
+        error = errno ? errno : EIO;
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno ? errno : EIO;
+    if (error != 0) {
+        // Only the file made above goes; the target was never touched.
+        ::unlink(temp.c_str());
+        reason = CannotWrite(error);
+        return false;
+    }
+    // The rename itself reaches the disk with the directory.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+bool WritePlanFile(const std::string& path, const std::vector<PlanFileRow>& rows,
+                   std::string& reason)
+{
+    std::error_code ec;
+    // Relative to the directory the reader will resolve against: that of path as given.
+    const std::filesystem::path dir =
+        std::filesystem::absolute(std::filesystem::path(path), ec).parent_path();
+    std::string text;
+    std::size_t badRow = 0;
+    if (!FormatPlanText(rows, dir, text, badRow)) {
+        reason = "Zeile " + std::to_string(badRow + 1) +
+                 ": der Dateiname des Rezepts enthält einen Tabulator oder Zeilenumbruch";
+        return false;
+    }
+    return WriteFileReplacing(path, text, reason);
+}
+
+PlannedRecipeFinder::PlannedRecipeFinder(std::vector<const TImpListInfo*> listed)
+    : listed_(std::move(listed))
+{}
+
+const std::string& PlannedRecipeFinder::Canonical(const std::string& file)
+{
+    const auto found = canonical_.find(file);
+    if (found != canonical_.end())
+        return found->second;
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(file, ec);
+    return canonical_.emplace(file, ec ? std::string() : resolved.string()).first->second;
+}
+
+int PlannedRecipeFinder::Find(const PlanFileRow& row)
+{
+    if (row.free)
+        return -1;
+    for (std::size_t i = 0; i < listed_.size(); ++i) {
+        const TImpListInfo* e = listed_[i];
+        if (e && e->EntryIndex == row.entryIndex && e->FileName == row.file)
+            return static_cast<int>(i);
+    }
+    // Another spelling: only files of the same name are worth a look at the disk.
+    const std::string name = std::filesystem::path(row.file).filename().string();
+    const std::string& wanted = Canonical(row.file);
+    if (wanted.empty())
+        return -1;
+    for (std::size_t i = 0; i < listed_.size(); ++i) {
+        const TImpListInfo* e = listed_[i];
+        if (!e || e->EntryIndex != row.entryIndex || !SameFileName(e->FileName, name))
+            continue;
+        if (Canonical(e->FileName) == wanted)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::vector<PlanFileRow> TrimmedPlanRows(std::vector<PlanFileRow> rows)
+{
+    while (!rows.empty() && rows.back().free)
+        rows.pop_back();
+    return rows;
+}
+
+} // namespace kovanta

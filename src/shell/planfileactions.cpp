@@ -1,0 +1,454 @@
+#include "planfileactions.h"
+
+#include "tsdiappform.h"
+
+#include "menuplanparts.h"
+#include "platform/codepage.h"
+#include "startup.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace kovanta {
+
+namespace {
+
+// Names of the file system are bytes; the window shows them as QStrings.
+std::string fsPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString displayPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QString utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A list of left-out rows stays readable in a message box.
+constexpr int kListedRows = 15;
+
+class DesktopPlanFileUi final : public PlanFileUi {
+public:
+    QString openPlanName(QWidget* parent, const QString& start) override
+    {
+        QFileDialog dialog(parent, QStringLiteral("Speiseplan öffnen"), QString(),
+                           QStringLiteral("Speiseplan (*.plan)"));
+        dialog.setObjectName(QStringLiteral("SpeiseplanOeffnenDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        prepare(dialog, start, QStringLiteral("Öffnen"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+    QString savePlanName(QWidget* parent, const QString& start) override
+    {
+        return saveName(parent, QStringLiteral("Speiseplan speichern"), start,
+                        QStringLiteral("Speiseplan (*.plan)"), QStringLiteral("plan"));
+    }
+    QString exportName(QWidget* parent, const QString& start) override
+    {
+        return saveName(parent, QStringLiteral("Bedarfsliste exportieren"), start,
+                        QStringLiteral("CSV-Datei (*.csv)"), QStringLiteral("csv"));
+    }
+    Answer askSaveChanges(QWidget* parent) override
+    {
+        QMessageBox box(QMessageBox::Question, applicationTitle(),
+                        QString::fromUtf8(kPlanChangedQuestion),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.setObjectName(QStringLiteral("PlanSaveQuestion"));
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Save;
+        case QMessageBox::No:
+            return Answer::Discard;
+        default:
+            return Answer::Cancel;
+        }
+    }
+    void showMessage(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+        box.setObjectName(QStringLiteral("PlanFileMessage"));
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box.exec();
+    }
+
+private:
+    // The dialog's own texts in German (the desktop's dialog, where there is one, brings its
+    // own), starting at a file or a directory.
+    static void prepare(QFileDialog& dialog, const QString& start, const QString& accept)
+    {
+        dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+        dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+        dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+        dialog.setLabelText(QFileDialog::Accept, accept);
+        dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+        const QFileInfo info(start);
+        if (info.isDir()) {
+            dialog.setDirectory(start);
+        } else {
+            dialog.setDirectory(info.absolutePath());
+            if (!info.fileName().isEmpty())
+                dialog.selectFile(info.fileName());
+        }
+    }
+
+    QString saveName(QWidget* parent, const QString& caption, const QString& start,
+                     const QString& filter, const QString& suffix)
+    {
+        QString at = start;
+        for (;;) {
+            QFileDialog dialog(parent, caption, QString(), filter);
+            dialog.setObjectName(QStringLiteral("SpeichernDialog"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setDefaultSuffix(suffix);
+            // Replacing is asked below, in German.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+            prepare(dialog, at, QStringLiteral("Speichern"));
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return {};
+            const QString name = dialog.selectedFiles().constFirst();
+            if (!QFileInfo::exists(name) || askReplace(parent, name))
+                return name;
+            at = name;
+        }
+    }
+
+    static bool askReplace(QWidget* parent, const QString& name)
+    {
+        QMessageBox box(QMessageBox::Question, applicationTitle(),
+                        QStringLiteral("Die Datei \"%1\" gibt es schon. Ersetzen?")
+                            .arg(QDir::toNativeSeparators(name)),
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<PlanFileUi> makeDesktopPlanFileUi()
+{
+    return std::make_unique<DesktopPlanFileUi>();
+}
+
+PlanFileActions::PlanFileActions(QWidget* window, MenuPlanParts& plan,
+                                 const TSDIAppForm* reads, Hooks hooks, QObject* parent)
+    : QObject(parent), window_(window), plan_(plan), hooks_(std::move(hooks)),
+      ui_(makeDesktopPlanFileUi())
+{
+    open_ = new QAction(QStringLiteral("S&peiseplan öffnen..."), this);
+    open_->setObjectName(QStringLiteral("SpeiseplanOeffnen1"));
+    open_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    open_->setStatusTip(QStringLiteral("Einen gespeicherten Speiseplan laden"));
+    connect(open_, &QAction::triggered, this, [this] { openPlan(); });
+
+    save_ = new QAction(QStringLiteral("Speiseplan &speichern..."), this);
+    save_->setObjectName(QStringLiteral("SpeiseplanSpeichern1"));
+    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save_->setStatusTip(QStringLiteral("Den Speiseplan in einer Datei speichern"));
+    connect(save_, &QAction::triggered, this, [this] { savePlan(); });
+
+    export_ = new QAction(QStringLiteral("Bedarfsliste e&xportieren..."), this);
+    export_->setObjectName(QStringLiteral("BedarfslisteExportieren1"));
+    export_->setStatusTip(
+        QStringLiteral("Die Bedarfsliste als CSV-Datei für die Tabellenkalkulation speichern"));
+    connect(export_, &QAction::triggered, this, [this] { exportRequirements(); });
+
+    if (reads) {
+        connect(reads, &TSDIAppForm::recipesRead, this, [this] {
+            recipesRead_ = true;
+            updateActions();
+        });
+    }
+    updateActions();
+}
+
+PlanFileActions::~PlanFileActions() = default;
+
+void PlanFileActions::addTo(QMenu* menu, QAction* before)
+{
+    menu->insertAction(before, open_);
+    menu->insertAction(before, save_);
+    menu->insertAction(before, export_);
+    menu->insertSeparator(before);
+    connect(menu, &QMenu::aboutToShow, this, &PlanFileActions::updateActions);
+}
+
+void PlanFileActions::setUi(std::unique_ptr<PlanFileUi> ui)
+{
+    if (ui)
+        ui_ = std::move(ui);
+}
+
+std::vector<PlanFileRow> PlanFileActions::currentRows() const
+{
+    std::vector<PlanFileRow> rows;
+    for (int row = 1; row < plan_.planGrid.RowCount(); ++row) {
+        PlanFileRow out;
+        if (const TGridInfo1* entry = plan_.menuPlan.PlanEntry(row)) {
+            out.free = false;
+            out.portions = codepage::ansiToUtf8(plan_.planGrid.GetCell(plancols::kPlanPortions, row));
+            out.file = entry->FileName;
+            out.entryIndex = entry->EntryIndex;
+        }
+        rows.push_back(std::move(out));
+    }
+    return TrimmedPlanRows(std::move(rows));
+}
+
+bool PlanFileActions::planChanged() const
+{
+    const std::vector<PlanFileRow> rows = currentRows();
+    return !rows.empty() && rows != saved_;
+}
+
+bool PlanFileActions::confirmDiscard()
+{
+    if (!planChanged())
+        return true;
+    switch (ui_->askSaveChanges(window_)) {
+    case PlanFileUi::Answer::Save:
+        return savePlan();
+    case PlanFileUi::Answer::Discard:
+        return true;
+    case PlanFileUi::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+QString PlanFileActions::startPath(const QString& fileName) const
+{
+    if (!planFile_.isEmpty())
+        return QFileInfo(planFile_).absolutePath() + QLatin1Char('/') + fileName;
+    QString dir = lastDirectory_;
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QDir::homePath();
+    return dir + QLatin1Char('/') + fileName;
+}
+
+bool PlanFileActions::openPlan()
+{
+    if (!open_->isEnabled() || !confirmDiscard())
+        return false;
+    const QString start =
+        planFile_.isEmpty() ? QFileInfo(startPath(QString())).absolutePath() : planFile_;
+    const QString name = ui_->openPlanName(window_, start);
+    if (name.isEmpty())
+        return false;
+    return openPlanFile(name);
+}
+
+bool PlanFileActions::openPlanFile(const QString& fileName)
+{
+    const PlanReadResult read = ReadPlanFile(fsPath(fileName));
+    const QString shown = QDir::toNativeSeparators(fileName);
+    QString problem;
+    switch (read.status) {
+    case PlanReadStatus::Ok:
+        break;
+    case PlanReadStatus::CannotOpen:
+        problem = QStringLiteral("Der Speiseplan \"%1\" kann nicht gelesen werden.").arg(shown);
+        break;
+    case PlanReadStatus::TooLarge:
+        problem = QStringLiteral("Die Datei \"%1\" ist kein Speiseplan: sie ist größer als %2 MiB.")
+                      .arg(shown, QString::number(kMaxPlanFileBytes / (1024 * 1024)));
+        break;
+    case PlanReadStatus::Malformed:
+        problem = QStringLiteral("Die Datei \"%1\" ist kein Speiseplan: Zeile %2 hat nicht die "
+                                 "Form Portionen<TAB>Rezeptdatei<TAB>Eintrag.")
+                      .arg(shown, QString::number(read.line));
+        break;
+    }
+    lastDirectory_ = QFileInfo(fileName).absolutePath();
+    if (!problem.isEmpty()) {
+        ui_->showMessage(window_, problem);
+        return false;
+    }
+
+    // The recipes of the list, as the plan may take them.
+    std::vector<const TImpListInfo*> listed;
+    listed.reserve(static_cast<std::size_t>(std::max(0, plan_.list.RowCount())));
+    for (int row = 1; row < plan_.list.RowCount(); ++row)
+        listed.push_back(dynamic_cast<const TImpListInfo*>(plan_.list.Objects(0, row)));
+    PlannedRecipeFinder finder(listed);
+
+    const int planRows = plan_.planGrid.RowCount() - 1;
+    std::vector<MenuPlan::LoadRow> rows;
+    QStringList leftOut;
+    int beyond = 0;
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        const PlanFileRow& row = read.rows[i];
+        const int line = static_cast<int>(i) + 1;
+        MenuPlan::LoadRow load;
+        if (!row.free) {
+            QString what = QStringLiteral("Zeile %1: %2").arg(QString::number(line), displayPath(row.file));
+            if (row.entryIndex != 0)
+                what += QStringLiteral(", Eintrag %1").arg(row.entryIndex);
+            if (line > planRows) {
+                ++beyond;
+                leftOut << what + QStringLiteral(" (nach Zeile %1)").arg(planRows);
+            } else if (const int found = finder.Find(row); found < 0) {
+                leftOut << what;
+            } else {
+                load.Recipe = listed[static_cast<std::size_t>(found)];
+                load.PortionText = codepage::utf8ToAnsi(row.portions);
+            }
+        }
+        if (line <= planRows)
+            rows.push_back(std::move(load));
+    }
+    plan_.menuPlan.LoadPlan(rows);
+    planFile_ = fileName;
+    saved_ = currentRows();
+    updateActions();
+    if (hooks_.showPlan)
+        hooks_.showPlan();
+
+    if (!leftOut.isEmpty()) {
+        QString text = QStringLiteral("Diese Zeilen des Speiseplans wurden nicht übernommen, ");
+        text += beyond == leftOut.size()
+                    ? QStringLiteral("weil der Speiseplan nur %1 Zeilen hat:").arg(planRows)
+                    : QStringLiteral("weil ihr Rezept nicht in der Rezeptliste steht%1:")
+                          .arg(beyond > 0 ? QStringLiteral(" oder der Speiseplan nur %1 Zeilen "
+                                                           "hat")
+                                                .arg(planRows)
+                                          : QString());
+        text += QLatin1Char('\n');
+        for (int i = 0; i < leftOut.size() && i < kListedRows; ++i)
+            text += QLatin1Char('\n') + leftOut[i];
+        if (leftOut.size() > kListedRows)
+            text += QStringLiteral("\n... und %1 weitere").arg(leftOut.size() - kListedRows);
+        ui_->showMessage(window_, text);
+    }
+    return true;
+}
+
+bool PlanFileActions::savePlan()
+{
+    if (!save_->isEnabled())
+        return false;
+    const QString start = planFile_.isEmpty() ? startPath(QStringLiteral("Speiseplan.plan"))
+                                              : planFile_;
+    const QString name = ui_->savePlanName(window_, start);
+    if (name.isEmpty())
+        return false;
+    return savePlanFile(name);
+}
+
+bool PlanFileActions::savePlanFile(const QString& fileName)
+{
+    const std::vector<PlanFileRow> rows = currentRows();
+    std::string reason;
+    lastDirectory_ = QFileInfo(fileName).absolutePath();
+    if (!WritePlanFile(fsPath(fileName), rows, reason)) {
+        ui_->showMessage(window_, QStringLiteral("Der Speiseplan kann nicht gespeichert werden:\n"
+                                                 "\"%1\" %2.")
+                                      .arg(QDir::toNativeSeparators(fileName), utf8(reason)));
+        return false;
+    }
+    planFile_ = fileName;
+    saved_ = rows;
+    return true;
+}
+
+bool PlanFileActions::hasRequirementRows() const
+{
+    for (int row = 1; row < plan_.requirementsGrid.RowCount(); ++row) {
+        if (dynamic_cast<const TBedarfsGridinfo*>(plan_.requirementsGrid.Objects(0, row)))
+            return true;
+    }
+    return false;
+}
+
+std::vector<RequirementsCsvRow> PlanFileActions::requirementRows() const
+{
+    std::vector<RequirementsCsvRow> rows;
+    GridAccess& grid = plan_.requirementsGrid;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const auto* entry = dynamic_cast<const TBedarfsGridinfo*>(grid.Objects(0, row));
+        if (!entry)
+            continue;
+        RequirementsCsvRow out;
+        // The computed quantity unless the cook adjusted the cell: the cell's 11 characters
+        // would cut off the digits of a very large quantity.
+        const std::string cell = grid.GetCell(plancols::kQuantity, row);
+        out.quantity = entry->Quantity;
+        if (cell != RequirementQuantityText(entry->Quantity)) {
+            if (const std::optional<double> typed = ParseQuantityText(cell))
+                out.quantity = *typed;
+        }
+        out.unit = grid.GetCell(plancols::kUnit, row);
+        out.article = grid.GetCell(plancols::kArticle, row);
+        rows.push_back(std::move(out));
+    }
+    return rows;
+}
+
+bool PlanFileActions::exportRequirements()
+{
+    updateActions();
+    if (!export_->isEnabled())
+        return false;
+    QString start = startPath(QStringLiteral("Bedarfsliste.csv"));
+    if (!planFile_.isEmpty()) {
+        const QFileInfo plan(planFile_);
+        start = plan.absolutePath() + QLatin1Char('/') + plan.completeBaseName() +
+                QStringLiteral(".csv");
+    }
+    const QString name = ui_->exportName(window_, start);
+    if (name.isEmpty())
+        return false;
+    return exportRequirementsFile(name);
+}
+
+bool PlanFileActions::exportRequirementsFile(const QString& fileName)
+{
+    const bool alternatives = hooks_.alternativesShown && hooks_.alternativesShown();
+    const std::string csv = RequirementsCsv(requirementRows(), alternatives);
+    std::string reason;
+    lastDirectory_ = QFileInfo(fileName).absolutePath();
+    if (!WriteFileReplacing(fsPath(fileName), csv, reason)) {
+        ui_->showMessage(window_,
+                         QStringLiteral("Die Bedarfsliste kann nicht exportiert werden:\n"
+                                        "\"%1\" %2.")
+                             .arg(QDir::toNativeSeparators(fileName), utf8(reason)));
+        return false;
+    }
+    return true;
+}
+
+void PlanFileActions::updateActions()
+{
+    open_->setEnabled(recipesRead_);
+    save_->setEnabled(recipesRead_);
+    const bool onRequirements = hooks_.requirementsTabCurrent && hooks_.requirementsTabCurrent();
+    export_->setEnabled(onRequirements && hasRequirementRows());
+}
+
+} // namespace kovanta

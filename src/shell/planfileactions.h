@@ -1,0 +1,132 @@
+#pragma once
+
+#include "recipe/planfile.h"
+#include "recipe/requirementscsv.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace kovanta {
+
+class TSDIAppForm;
+
+struct MenuPlanParts;
+
+// What the plan file actions ask of the user. The program uses the desktop's file dialogs and
+// message boxes (makeDesktopPlanFileUi); tests put answers of their own.
+class PlanFileUi {
+public:
+    enum class Answer { Save, Discard, Cancel };
+    virtual ~PlanFileUi() = default;
+    // The plan file to open, or an empty text when the user cancelled. start: the file or
+    // directory the dialog starts with.
+    virtual QString openPlanName(QWidget* parent, const QString& start) = 0;
+    // The file to save the plan to (the dialog confirms replacing a file and adds ".plan" to a
+    // name without suffix), or empty.
+    virtual QString savePlanName(QWidget* parent, const QString& start) = 0;
+    // The CSV file for the requirements list (adds ".csv"), or empty.
+    virtual QString exportName(QWidget* parent, const QString& start) = 0;
+    // "Der Speiseplan wurde geändert. Änderungen speichern?" with Ja / Nein / Abbrechen.
+    virtual Answer askSaveChanges(QWidget* parent) = 0;
+    // A plain message box with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+};
+
+std::unique_ptr<PlanFileUi> makeDesktopPlanFileUi();
+
+inline constexpr const char* kPlanChangedQuestion =
+    "Der Speiseplan wurde geändert. Änderungen speichern?";
+
+// "Speiseplan öffnen..." (Ctrl+O), "Speiseplan speichern..." (Ctrl+S) and "Bedarfsliste
+// exportieren..." of the "Datei" menu (docs/plan-files.md), and the question whether to save a
+// changed plan before it is replaced or the program ends.
+//
+// The plan counts as changed when the rows it would write (recipe file, entry index, portion
+// text, in plan order) differ from those of the plan last opened or saved; an empty plan is
+// never changed. Opening puts the rows of the file into the plan grid as typed (MenuPlan::
+// LoadPlan); a row whose recipe is not in the recipe list, or that lies beyond the plan's 50
+// rows, is left out, and one message names them all.
+//
+// The menu plan parts and the window must outlive this object.
+class PlanFileActions : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        // "Bedarfsliste" is the current tab: only there can its list be exported.
+        std::function<bool()> requirementsTabCurrent;
+        // The warning strip of the requirements list is shown.
+        std::function<bool()> alternativesShown;
+        // After a plan was opened: show it (the "Speiseplan" tab when neither it nor
+        // "Bedarfsliste" is current).
+        std::function<void()> showPlan;
+    };
+
+    // reads: the main window; its first finished read of the recipes (recipesRead()) enables
+    // opening and saving, which before it would find no recipe to plan.
+    PlanFileActions(QWidget* window, MenuPlanParts& plan, const TSDIAppForm* reads, Hooks hooks,
+                    QObject* parent = nullptr);
+    ~PlanFileActions() override;
+
+    // Inserts the three actions, followed by a separator, before `before` in menu.
+    void addTo(QMenu* menu, QAction* before);
+    QAction* openAction() const { return open_; }
+    QAction* saveAction() const { return save_; }
+    QAction* exportAction() const { return export_; }
+
+    // Replaces the dialogs and questions (tests).
+    void setUi(std::unique_ptr<PlanFileUi> ui);
+
+    // The plan as a file would hold it, trailing free rows left out.
+    std::vector<PlanFileRow> currentRows() const;
+    bool planChanged() const;
+    // The file the plan was last opened from or saved to (empty for none).
+    QString planFileName() const { return planFile_; }
+
+    // Before the plan is replaced or the program ends: asks whether to save a changed plan.
+    // True when the caller may go on (nothing to ask, saved, or not to be saved).
+    bool confirmDiscard();
+
+    // The menu items: each asks for a file name first. True when done.
+    bool openPlan();
+    bool savePlan();
+    bool exportRequirements();
+    // The same without the file dialog.
+    bool openPlanFile(const QString& fileName);
+    bool savePlanFile(const QString& fileName);
+    bool exportRequirementsFile(const QString& fileName);
+
+    // The requirements list as the grid shows it (row order, the quantities as possibly
+    // adjusted by the user), for the export.
+    std::vector<RequirementsCsvRow> requirementRows() const;
+    bool hasRequirementRows() const;
+
+    // Enables the items for the present state (call when the tab changes; the menu calls it
+    // before it opens).
+    void updateActions();
+
+private:
+    QString startPath(const QString& fileName) const;
+
+    QPointer<QWidget> window_;
+    MenuPlanParts& plan_;
+    Hooks hooks_;
+    std::unique_ptr<PlanFileUi> ui_;
+    QAction* open_ = nullptr;
+    QAction* save_ = nullptr;
+    QAction* export_ = nullptr;
+    bool recipesRead_ = false;
+    QString planFile_;
+    QString lastDirectory_;
+    std::vector<PlanFileRow> saved_; // the plan as last opened or saved, trimmed
+};
+
+} // namespace kovanta
