@@ -5,6 +5,7 @@
 #include "dialogs/pfaddatendefinition.h"
 #include "platform/qt/settingsstore.h"
 #include "recipefixtures.h"
+#include "shell/mainactions.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
@@ -151,7 +152,6 @@ TEST_F(SettingsWindow, FirstStartWithNothingStored)
     EXPECT_TRUE(action("Zeilenfinder1")->isChecked());
     EXPECT_TRUE(action("MaximaleFenstergroesse1")->isChecked());
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
-    EXPECT_TRUE(window->panelWidthsRestored());
     for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
         EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
     EXPECT_TRUE(window->searchPaths().empty());
@@ -229,7 +229,7 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
     }
     start();
     action("Zeilenfinder1")->trigger();
-    EXPECT_FALSE(window->rowFinder());
+    EXPECT_FALSE(window->findChild<MainActions*>()->rowFinder());
     action("MaximaleFenstergroesse1")->trigger();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "MaxWindow"), QStringLiteral("0"));
     stop();
@@ -239,7 +239,13 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
     start();
     EXPECT_FALSE(action("MaximaleFenstergroesse1")->isChecked());
     action("Zeilenfinder1")->trigger();
-    window->setSearchPathsChanged(true);
+    // A cancelled "Verzeichnisse" still lists the web recipe directory: a change.
+    whenModal([](QWidget* modal) {
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
+                          Qt::LeftButton);
+    });
+    action("Verzeichnisse1")->trigger();
+    ASSERT_TRUE(window->searchPathsChanged());
     stop();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("0"));
 }
@@ -260,7 +266,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     });
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
-    EXPECT_EQ(window->lastAddedDirectory().toStdString(), kantine);
+    EXPECT_EQ(window->findChild<MainActions*>()->lastAddedDirectory().toStdString(), kantine);
     EXPECT_TRUE(window->searchPathsChanged());
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})

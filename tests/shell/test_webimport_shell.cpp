@@ -170,7 +170,7 @@ TEST_F(WebImportShell, UnlistedWebDirectoryIsAddedActiveOnImport)
 {
     open("");
     ASSERT_EQ(main->searchPaths().indexOf(main->webRecipeDirectory().toStdString()), -1);
-    main->openWebImport();
+    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
     dropPlan();
     importWindow()->acceptSelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return recipeNames().contains(QStringLiteral("Rotkohl")); }));
