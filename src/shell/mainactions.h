@@ -19,6 +19,7 @@ class SearchPathList;
 // implements it; tests put a small fake in its place.
 class MainWindowPort {
 public:
+    virtual ~MainWindowPort() = default;
     // Parent of the dialogs; closed by "Beenden", maximised by "Maximale Fenstergröße".
     virtual QWidget* portWidget() = 0;
     // The program's search path list, edited in place by "Öffnen..." and "Verzeichnisse".
@@ -35,9 +36,6 @@ public:
     virtual void showWebImport() = 0;
     // The preview text ("Vorschau"), copied by the copy button.
     virtual QTextEdit* previewText() = 0;
-
-protected:
-    ~MainWindowPort() = default;
 };
 
 // The main window's menus "&Datei", "&Optionen" and "&Hilfe" with their actions, shortcuts
