@@ -121,8 +121,8 @@ void MainActions::addPlanFiles(PlanFileActions* planFiles)
 // The recipes are not read again.
 void MainActions::openDirectory()
 {
-    const std::optional<QString> chosen = BrowseDirectory(lastAddedDirectory_, kOpenCaption,
-                                                          kOpenMask, true, port_.portWidget());
+    const std::optional<QString> chosen =
+        BrowseDirectory(lastAddedDirectory_, kOpenCaption, kOpenMask, true, port_.portWidget());
     if (!chosen)
         return;
     const std::string dir = withTrailingSlash(fsPath(*chosen));

@@ -45,7 +45,8 @@ public:
 // printActions().
 //
 // Ownership: a child of its parent (the main window); the menus belong to bar, the actions to
-// their menus (found by object name below the menu bar, as before). The port and the menu bar must outlive the handler.
+// their menus (found by object name below the menu bar, as before). The port and the menu bar must
+// outlive the handler.
 class MainActions : public QObject {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "planfileactions.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/qtstrings.h"
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
@@ -27,17 +28,6 @@
 
 namespace kovanta {
 
-namespace {
-
-QString withSlash(QString dir)
-{
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
-}
-
-} // namespace
-
 TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
 {
@@ -50,7 +40,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     resize(scale.px(736), scale.px(515));
 
     programDirectory_ =
-        withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+        withTrailingSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : options.programDirectory);
     places_ = programPlaces(QFile::encodeName(programDirectory_).toStdString(),
                             PlaceEnvironment::fromProcess());

@@ -1,4 +1,5 @@
 #include "platform/qt/ansiqstring.h"
+#include "platform/qt/qtstrings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,4 +14,15 @@ TEST(AnsiQString, ConvertsBothWays)
     EXPECT_EQ(qstringToAnsi(text), ansi);
     EXPECT_EQ(qstringToAnsi(QString::fromUtf8("日本")), "??");
     EXPECT_TRUE(ansiToQString("").isEmpty());
+}
+
+// The directory browser and the main window join names onto directories with it.
+TEST(QtStrings, TrailingSlashAddedOnce)
+{
+    const QString kantine = QStringLiteral("/rezepte/kantine/");
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/rezepte/kantine")), kantine);
+    EXPECT_EQ(withTrailingSlash(kantine), kantine);
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(withTrailingSlash(QString()), QStringLiteral("/")) << "an empty path is the root";
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/Käse\\")), QStringLiteral("/Käse\\/"));
 }
