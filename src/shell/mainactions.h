@@ -40,13 +40,13 @@ public:
 
 // The main window's menus "&Datei", "&Optionen" and "&Hilfe" with their actions, shortcuts
 // and hints, and what the actions and the tool column's buttons do. The plan file items
-// (planfileactions.h) and the print items (printactions.h) live in objects of their own, which
-// this handler puts into "&Datei" before "&Beenden" and reaches through planFiles() and
-// printActions().
+// (planfileactions.h) and the print items (printactions.h) live in objects of their own,
+// reached through planFiles() and printActions(); both sit in "&Datei" before "&Beenden" (the
+// plan file items put there by addPlanFiles(), the print items by PrintActions itself).
 //
 // Ownership: a child of its parent (the main window); the menus belong to bar, the actions to
-// their menus (found by object name below the menu bar, as before). The port and the menu bar must
-// outlive the handler.
+// their menus (found by object name below the menu bar). The port and the menu bar must
+// outlive the handler; the plan file and print objects are owned by the window.
 class MainActions : public QObject {
     Q_OBJECT
 public:
