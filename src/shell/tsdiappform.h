@@ -41,8 +41,10 @@ struct ShellOptions {
     QString importDefaultDirectory;
 };
 
-// The main window SDIAppForm: start page, tab area with tool column, menus, status bar, and the
-// window messages of messages.h, handled in event() in the order they were posted.
+// The main window SDIAppForm: start page, tab area with tool column, status bar, and the window
+// messages of messages.h, handled in event() in the order they were posted. The menus, their
+// actions and the tool buttons' handlers live in MainActions (mainactions.h), which reaches the
+// window only through MainWindowPort.
 //
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
@@ -57,7 +59,8 @@ struct ShellOptions {
 // asked for while a read runs is kept and runs once after it.
 //
 // Ownership: the window owns the recipe processor, the search path list, the recipe list with
-// its entries (recipeList()) and the import window once created. Destroying the window during
+// its entries (recipeList()), the action handler, the plan file and print objects, and the
+// import window once created. Destroying the window during
 // a read stops the worker after its current file and waits for it.
 class TSDIAppForm : public QMainWindow, private MainWindowPort {
     Q_OBJECT
