@@ -6,6 +6,7 @@
 #include "shell/planfileactions.h"
 #include "shell/printactions.h"
 #include "shell/tsdiappform.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 
 #include <QAction>
@@ -217,6 +218,11 @@ TEST(MainWindowActions, FileMenuHoldsEveryGroupInOrder)
                            QStringLiteral("-"), QStringLiteral("&Beenden")}));
     EXPECT_TRUE(actions->rowFinder()) << "stored switches default to on";
     EXPECT_TRUE(actions->maxWindow());
+
+    window.show();
+    actions->fileMenu()->popup(window.mapToGlobal(QPoint(0, 0)));
+    screenshot("main-menu-datei");
+    actions->fileMenu()->close();
 }
 
 } // namespace
