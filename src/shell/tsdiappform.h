@@ -77,8 +77,6 @@ public:
     ToolColumn* toolColumn() const { return tools_; }
     // "/"-terminated, exactly as the file system spells it; empty before the first show.
     QString webRecipeDirectory() const { return webRecipeDirectory_; }
-    // The search path list changed since it was loaded: it is saved when the window closes.
-    bool searchPathsChanged() const { return searchPathsChanged_; }
     // The menu plan's warning strip ("alternatives") is shown.
     bool alternativesFound() const { return alternativesFound_; }
 

@@ -380,8 +380,8 @@ TEST_F(MainWindowTest, ClosingIsNeverRefused)
         });
     });
     child<QAction>("Verzeichnisse1")->trigger();
-    ASSERT_TRUE(window->searchPathsChanged());
     EXPECT_TRUE(window->close());
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "kovanta.INI"));
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -190,7 +190,6 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
     });
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("HemisphereButton2")),
                       Qt::LeftButton);
-    EXPECT_TRUE(window->searchPathsChanged());
     QCoreApplication::processEvents(); // the posted re-read
     waitForRead();
     EXPECT_EQ(listedFiles(),
@@ -218,7 +217,10 @@ TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList
     EXPECT_EQ(window->searchPaths().entries(),
               (std::vector<SearchPath>{{kantine, true},
                                        {window->webRecipeDirectory().toStdString(), false}}));
-    EXPECT_TRUE(window->searchPathsChanged());
+    stop();
+    EXPECT_EQ(readAll(ini()),
+              "[SuchPfade]\n1=1" + kantine + "\n2=0" + prog.dir() + "internet/\n")
+        << "a change: saved on close";
 }
 
 TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
@@ -245,7 +247,6 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
                           Qt::LeftButton);
     });
     action("Verzeichnisse1")->trigger();
-    ASSERT_TRUE(window->searchPathsChanged());
     stop();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("0"));
 }
@@ -267,7 +268,6 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
     EXPECT_EQ(window->findChild<MainActions*>()->lastAddedDirectory().toStdString(), kantine);
-    EXPECT_TRUE(window->searchPathsChanged());
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
         << "an added directory is not searched until ticked";
@@ -278,6 +278,8 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     });
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().size(), 1u) << "cancelled: nothing changes";
+    stop();
+    EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=0" + kantine + "\n") << "saved on close";
 }
 
 TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
@@ -290,9 +292,12 @@ TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
     QCoreApplication::processEvents(); // which starts the read
     waitForRead();
     EXPECT_TRUE(window->searchPaths().entries().front().active);
-    EXPECT_FALSE(window->searchPathsChanged()) << "activation is no change of the search paths";
     EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
                                                        prog.dir() + "internet/rez1a.dat"}));
+    // Activation is no change of the search paths: nothing is written on close.
+    std::filesystem::remove(ini());
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(ini()));
 }
 
 TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
@@ -344,5 +349,8 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
     window->showInitially();
     QCoreApplication::processEvents();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
-    EXPECT_FALSE(window->searchPathsChanged());
+    // Nothing changed: nothing is written on close.
+    std::filesystem::remove(ini);
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(ini));
 }
