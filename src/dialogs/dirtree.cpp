@@ -1,5 +1,7 @@
 #include "dirtree.h"
 
+#include "platform/qt/qtstrings.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -14,13 +16,6 @@
 
 namespace kovanta {
 namespace {
-
-QString withSlash(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 QFileIconProvider& icons()
 {
@@ -89,13 +84,13 @@ QList<TDirTree::Place> TDirTree::places()
 {
     QList<Place> result;
     result.push_back({QStringLiteral("/"), QStringLiteral("Dateisystem")});
-    const QString home = withSlash(QDir::homePath());
+    const QString home = withTrailingSlash(QDir::homePath());
     if (home != QLatin1String("/"))
-        result.push_back({home, QStringLiteral("Pers\u00f6nlicher Ordner")});
+        result.push_back({home, QStringLiteral("Persönlicher Ordner")});
     for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
         if (!isRealVolume(s))
             continue;
-        const QString path = withSlash(s.rootPath());
+        const QString path = withTrailingSlash(s.rootPath());
         const bool known = std::any_of(result.begin(), result.end(),
                                        [&](const Place& p) { return p.path == path; });
         if (!known)
@@ -161,7 +156,7 @@ bool TDirTree::listsChild(const QString& dir, const QString& name) const
 
 bool TDirTree::hasChildDirectory(const QString& path) const
 {
-    const QString dir = withSlash(path);
+    const QString dir = withTrailingSlash(path);
     // Stops at the first subdirectory that would be listed: one directory is read, and only
     // as far as needed, never the tree below it.
     QDirIterator it(dir, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
@@ -176,7 +171,7 @@ bool TDirTree::hasChildDirectory(const QString& path) const
 QStringList TDirTree::childNames(const QString& path) const
 {
     QStringList names;
-    const QString dir = withSlash(path);
+    const QString dir = withTrailingSlash(path);
     const QFileInfoList entries =
         QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& e : entries) {
@@ -226,7 +221,7 @@ void TDirTree::SelectPath(const QString& path)
     QString target = path;
     if (!target.startsWith(QLatin1Char('/')))
         target.prepend(QLatin1Char('/'));
-    target = withSlash(QDir::cleanPath(target));
+    target = withTrailingSlash(QDir::cleanPath(target));
 
     // Start at the top-level place that holds the path most closely (the home folder for a
     // path in it rather than "/").

@@ -60,8 +60,8 @@ TDurchSuchen::TDurchSuchen(QWidget* parent, bool withCreateMenu)
     Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    setHint(BitBtn1, QStringLiteral("Eingaben \u00fcbernehmen und Fenster schlie\u00dfen"));
-    setHint(BitBtn2, QStringLiteral("Eingaben verwerfen und Fenster schlie\u00dfen"));
+    setHint(BitBtn1, QStringLiteral("Eingaben übernehmen und Fenster schließen"));
+    setHint(BitBtn2, QStringLiteral("Eingaben verwerfen und Fenster schließen"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

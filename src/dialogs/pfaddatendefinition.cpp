@@ -48,7 +48,7 @@ TPfaddatendefinition::TPfaddatendefinition(QWidget* parent)
     // A dialog border without border icons: OK, "Abbrechen" and Escape close it.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ListBox1(new QListWidget(this)),
-      Button1(new QPushButton(QStringLiteral("Laufwerkspfad einf\u00fcgen..."), this)),
+      Button1(new QPushButton(QStringLiteral("Laufwerkspfad einfügen..."), this)),
       BitBtn3(new QPushButton(QStringLiteral("Entfernen"), this)),
       BitBtn2(new QPushButton(QStringLiteral("Abbrechen"), this)),
       BitBtn1(new QPushButton(QStringLiteral("OK"), this)), PopupMenu1(new QMenu(this))
@@ -87,7 +87,7 @@ TPfaddatendefinition::TPfaddatendefinition(QWidget* parent)
     insert->setObjectName(QStringLiteral("InsertItem"));
     insert->setStatusTip(Button1->statusTip());
     connect(insert, &QAction::triggered, this, &TPfaddatendefinition::addPath);
-    deleteAction_ = PopupMenu1->addAction(QStringLiteral("L\u00f6schen"));
+    deleteAction_ = PopupMenu1->addAction(QStringLiteral("Löschen"));
     deleteAction_->setObjectName(QStringLiteral("DeleteItem"));
     deleteAction_->setStatusTip(BitBtn3->statusTip());
     deleteAction_->setShortcut(QKeySequence::Delete);

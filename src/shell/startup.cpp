@@ -1,11 +1,14 @@
 #include "startup.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <QTranslator>
 
 namespace kovanta {
 
@@ -54,6 +57,19 @@ void paintProgramIcon(QPainter& p, int size)
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(r, Qt::AlignCenter, QStringLiteral("K"));
+}
+
+QTranslator* installGermanQtTexts()
+{
+    // qtbase holds the texts of the widgets and of print support.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_de"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 QImage programIconImage(int size)

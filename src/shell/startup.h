@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+class QTranslator;
 class QWidget;
 
 // Program-wide texts and the checks made once at program begin.
@@ -18,6 +19,12 @@ QString mainWindowCaption();
 // The warning shown when the system date lies before 1 January 1999, or an empty text when
 // today is later. The date is written as dd.MM.yyyy.
 QString y2kWarning(const QDate& today);
+
+// Loads Qt's own German texts (standard buttons, file and print dialogs, print preview) when
+// they are installed, so that the dialogs Qt draws speak the language of the rest of the
+// program. Returns the installed translator (owned by the application object), or nullptr when
+// none could be loaded; the program then shows Qt's English texts and carries on.
+QTranslator* installGermanQtTexts();
 
 // Shows the warning for today's date in a message box when there is one.
 void showY2kWarningIfNeeded(QWidget* parent = nullptr);

@@ -1,11 +1,11 @@
 #include "tsdiappform.h"
 
 #include "gridsetup.h"
-#include "hint.h"
 #include "menuplanparts.h"
 #include "messages.h"
 #include "planfileactions.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/qtstrings.h"
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
@@ -15,36 +15,18 @@
 #include "updateslock.h"
 #include "views/recipelistview.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFutureWatcher>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace kovanta {
-
-namespace {
-
-QString withSlash(QString dir)
-{
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
-}
-
-} // namespace
 
 TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     : QMainWindow(parent), proz_(std::make_unique<TRezeptImportProz>())
@@ -58,7 +40,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     resize(scale.px(736), scale.px(515));
 
     programDirectory_ =
-        withSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+        withTrailingSlash(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                      : options.programDirectory);
     places_ = programPlaces(QFile::encodeName(programDirectory_).toStdString(),
                             PlaceEnvironment::fromProcess());
@@ -67,7 +49,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(status);
-    createMenus();
+    actions_ = new MainActions(*this, menuBar(), this);
 
     // The start page and the tab area share the client area; each is shown or hidden alone.
     auto* client = new QWidget(this);
@@ -93,11 +75,11 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     connect(startPage_, &StartPage::linkFailed, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     connect(tools_, &ToolColumn::quitRequested, this, &QWidget::close);
-    connect(tools_, &ToolColumn::searchPathsRequested, this, &TSDIAppForm::editSearchPaths);
+    connect(tools_, &ToolColumn::searchPathsRequested, actions_, &MainActions::editSearchPaths);
     connect(tools_, &ToolColumn::reloadRequested, this, &TSDIAppForm::reloadRecipes);
-    connect(tools_, &ToolColumn::printRequested, this, &TSDIAppForm::printCurrentTab);
-    connect(tools_, &ToolColumn::webImportRequested, this, &TSDIAppForm::openWebImport);
-    connect(tools_, &ToolColumn::copyRequested, this, &TSDIAppForm::copyWholePreview);
+    connect(tools_, &ToolColumn::printRequested, actions_, &MainActions::printCurrentTab);
+    connect(tools_, &ToolColumn::webImportRequested, actions_, &MainActions::openWebImport);
+    connect(tools_, &ToolColumn::copyRequested, actions_, &MainActions::copyWholePreview);
     connect(tabs_, &TabWorkArea::tabChanged, this, &TSDIAppForm::onTabChanged);
     connect(tabs_, &TabWorkArea::informationChosen, this, &TSDIAppForm::showStartPage);
     connect(tabs_, &TabWorkArea::sidePanelResized, this, [this](SidePanel panel, int width) {
@@ -128,11 +110,9 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
                               [this] { postWindowMessage(this, MSG_TOGGLE_PLAN); });
     setUpMenuPlan();
     setUpPlanFiles();
-    printActions_ = new PrintActions(*this);
+    actions_->setPrintActions(new PrintActions(*this));
 
     readSettings();
-    rowFinderAction_->setChecked(rowFinder_);
-    maxWindowAction_->setChecked(maxWindow_);
     applyRowFinder();
 
     scanProgress_ = std::make_shared<std::atomic<std::size_t>>(0);
@@ -160,57 +140,6 @@ TSDIAppForm::~TSDIAppForm()
     // The recipe entries go with the model (a child), the processor with proz_.
     if (importWindow_)
         importWindow_->close();
-}
-
-void TSDIAppForm::createMenus()
-{
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("SDIAppMenu"));
-
-    auto add = [this](QMenu* menu, const char* name, const QString& caption, const QString& hint,
-                      auto slot) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromUtf8(name));
-        if (!hint.isEmpty())
-            applyHint(a, hint);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-
-    QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
-    file->setObjectName(QStringLiteral("Datei1"));
-    add(file, "Oeffnen1", QStringLiteral("Ö&ffnen..."), QStringLiteral("Datei öffnen"),
-        &TSDIAppForm::openDirectory);
-    add(file, "WebRezepte1", QStringLiteral("Web-Rezepte..."),
-        QStringLiteral("Rezepte aus dem Internet lesen"), &TSDIAppForm::openWebImport);
-    file->addSeparator();
-    QAction* quit = add(file, "Beenden1", QStringLiteral("&Beenden"),
-                        QStringLiteral("Anwendung beenden"), &QWidget::close);
-    quit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
-
-    QMenu* options = bar->addMenu(QStringLiteral("&Optionen"));
-    options->setObjectName(QStringLiteral("Optionen1"));
-    rowFinderAction_ =
-        add(options, "Zeilenfinder1", QStringLiteral("&Zeilenfinder"),
-            QStringLiteral("Zeilenfinder in den Listen aktivieren"), &TSDIAppForm::toggleRowFinder);
-    rowFinderAction_->setCheckable(true);
-    maxWindowAction_ =
-        add(options, "MaximaleFenstergroesse1", QStringLiteral("Maximale Fenstergröße"),
-            QStringLiteral("Starte die Anwendung in maximaler Bildschirmgröße"),
-            &TSDIAppForm::toggleMaxWindow);
-    maxWindowAction_->setCheckable(true);
-    options->addSeparator();
-    add(options, "Verzeichnisse1", QStringLiteral("&Verzeichnisse"),
-        QStringLiteral("Auswahl von Standardverzeichnissen"), &TSDIAppForm::editSearchPaths);
-
-    QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
-    help->setObjectName(QStringLiteral("Hilfe1"));
-    add(help, "Info1", QStringLiteral("&Info..."), QString(), &TSDIAppForm::showAbout);
-}
-
-bool TSDIAppForm::startPageShown() const
-{
-    return !startPage_->isHidden();
 }
 
 void TSDIAppForm::onTimer()
@@ -353,7 +282,7 @@ void TSDIAppForm::handleImportNotify(long long wParam)
     postWindowMessage(this, MSG_RELOAD_RECIPES);
 }
 
-void TSDIAppForm::openWebImport()
+void TSDIAppForm::showWebImport()
 {
     if (!importWindow_)
         importWindow_ = createImportWindow();
@@ -364,30 +293,25 @@ void TSDIAppForm::openWebImport()
     hide();
 }
 
-void TSDIAppForm::toggleRowFinder()
+void TSDIAppForm::rowFinderChanged()
 {
-    // The action has already inverted its check mark.
-    rowFinder_ = rowFinderAction_->isChecked();
+    // Until the panels are restored the grids are still being set up; MSG_RESTORE_PANELS's
+    // turn comes first and the row finder is applied at creation.
     if (panelWidthsRestored_)
         postWindowMessage(this, MSG_APPLY_ROWFINDER);
 }
 
+void TSDIAppForm::requestReload()
+{
+    postWindowMessage(this, MSG_RELOAD_RECIPES);
+}
+
 void TSDIAppForm::showInitially()
 {
-    if (maxWindow_)
+    if (actions_->maxWindow())
         showMaximized();
     else
         show();
-}
-
-void TSDIAppForm::toggleMaxWindow()
-{
-    const bool on = maxWindowAction_->isChecked();
-    maxWindow_ = on;
-    storeMaxWindow(on);
-    // Clearing the mark takes effect at the next start.
-    if (on && !isMaximized())
-        showMaximized();
 }
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
@@ -405,36 +329,6 @@ void TSDIAppForm::closeEvent(QCloseEvent* event)
         }
     }
     event->accept();
-}
-
-void TSDIAppForm::showAbout()
-{
-    auto* box = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                      Qt::WindowCloseButtonHint);
-    box->setObjectName(QStringLiteral("InfoDlg1"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(QStringLiteral("Info"));
-    auto* layout = new QVBoxLayout(box);
-    auto* icon = new QLabel(box);
-    icon->setPixmap(programIcon().pixmap(64, 64));
-    icon->setAlignment(Qt::AlignCenter);
-    layout->addWidget(icon);
-    const char* const lines[] = {"Vemo-Software", "Version 1.3", "VEMO-KOVANTA Rezepturendisplay",
-                                 "© VEMOSOFT"};
-    for (const char* line : lines) {
-        auto* label = new QLabel(QString::fromUtf8(line), box);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-    }
-    QFont title = layout->itemAt(1)->widget()->font();
-    title.setBold(true);
-    title.setPointSize(title.pointSize() + 4);
-    layout->itemAt(1)->widget()->setFont(title);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, box);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    connect(buttons, &QDialogButtonBox::accepted, box, &QDialog::accept);
-    layout->addWidget(buttons);
-    box->open();
 }
 
 } // namespace kovanta

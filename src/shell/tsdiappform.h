@@ -3,6 +3,7 @@
 #include "app/programplaces.h"
 #include "app/recipescan.h"
 #include "app/searchpaths.h"
+#include "mainactions.h"
 #include "tablayout.h"
 
 #include <QMainWindow>
@@ -13,7 +14,7 @@
 #include <cstddef>
 #include <memory>
 
-class QAction;
+class QTextEdit;
 class QTimer;
 template <typename T> class QFutureWatcher;
 
@@ -21,7 +22,6 @@ namespace kovanta {
 
 class PlanFileActions;
 class PreviewController;
-class PrintActions;
 class RecipeListModel;
 class StartPage;
 class TFormPosSaver;
@@ -41,8 +41,10 @@ struct ShellOptions {
     QString importDefaultDirectory;
 };
 
-// The main window SDIAppForm: start page, tab area with tool column, menus, status bar, and the
-// window messages of messages.h, handled in event() in the order they were posted.
+// The main window SDIAppForm: start page, tab area with tool column, status bar, and the window
+// messages of messages.h, handled in event() in the order they were posted. The menus, their
+// actions and the tool buttons' handlers live in MainActions (mainactions.h), which reaches the
+// window only through MainWindowPort.
 //
 // Life: created with the start page hidden-until-shown and nothing read; the first show
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
@@ -57,9 +59,10 @@ struct ShellOptions {
 // asked for while a read runs is kept and runs once after it.
 //
 // Ownership: the window owns the recipe processor, the search path list, the recipe list with
-// its entries (recipeList()) and the import window once created. Destroying the window during
+// its entries (recipeList()), the action handler, the plan file and print objects, and the
+// import window once created. Destroying the window during
 // a read stops the worker after its current file and waits for it.
-class TSDIAppForm : public QMainWindow {
+class TSDIAppForm : public QMainWindow, private MainWindowPort {
     Q_OBJECT
 public:
     explicit TSDIAppForm(const ShellOptions& options = {}, QWidget* parent = nullptr);
@@ -70,46 +73,16 @@ public:
     // The entry of the recipe list grid's current row (its row object), or nullptr.
     const TImpListInfo* currentRecipe() const;
     const TRezeptImportProz& importProz() const { return *proz_; }
-    StartPage* startPage() const { return startPage_; }
     TabWorkArea* tabs() const { return tabs_; }
     ToolColumn* toolColumn() const { return tools_; }
-    // "/"-terminated, exactly as the file system spells them.
-    QString programDirectory() const { return programDirectory_; }
+    // "/"-terminated, exactly as the file system spells it; empty before the first show.
     QString webRecipeDirectory() const { return webRecipeDirectory_; }
-
-    bool startPageShown() const;
-    bool shownOnce() const { return shownOnce_; }
-    bool panelWidthsRestored() const { return panelWidthsRestored_; }
-    bool searchPathsChanged() const { return searchPathsChanged_; }
-    void setSearchPathsChanged(bool changed) { searchPathsChanged_ = changed; }
-    bool rowFinder() const { return rowFinder_; }
-    bool autosave() const { return autosave_; }
-    // The "Maximale Fenstergröße" mark: the window opens maximised (see showInitially()).
-    bool maxWindow() const { return maxWindow_; }
-    // The recipe list row on show in the preview (-1: none) and whether a plan portion count
-    // changed since it was built.
-    int previewedRow() const;
-    bool previewRefreshPending() const;
-    // As a changed portion count in the menu plan does: the next preview request rebuilds.
-    void markPreviewPortionsChanged();
+    // The menu plan's warning strip ("alternatives") is shown.
     bool alternativesFound() const { return alternativesFound_; }
-    QString lastAddedDirectory() const { return lastAddedDirectory_; }
-    QString iniFileName() const { return iniFileName_; }
-    int printPosition() const { return printPosition_; }
-    // "Speiseplan öffnen/speichern...", "Bedarfsliste exportieren..." (planfileactions.h).
-    PlanFileActions* planFiles() const { return planFiles_; }
-
-    // What the status bar says when a recipe's file cannot be read for the preview:
-    // "Rezeptdatei nicht lesbar: " and the file name.
-    static QString unreadableRecipeMessage(const TImpListInfo& recipe);
 
     // The program's first show: maximised when the "Maximale Fenstergröße" mark is set.
     void showInitially();
 
-    // Re-evaluates the print button for the current tab (call when plan marks change).
-    void updatePrintButton();
-    // Shows the start page: tab area hidden (it keeps its tab), product text rebuilt.
-    void showStartPage();
     // Starts reading all recipes again (the menu plan is reconciled when the read is done).
     // While a read runs, the request is kept and a new read starts once after it.
     void reloadRecipes();
@@ -124,24 +97,28 @@ signals:
     // A read is done: the entries are in the recipe list and the menu plan is reconciled.
     void recipesRead();
 
-public slots:
-    // Menu and button actions.
-    void openDirectory();   // "Öffnen...": add a recipe directory by browsing
-    void openWebImport();   // "Web-Rezepte...", HemisphereButton6
-    void editSearchPaths(); // "Verzeichnisse", HemisphereButton2
-    void toggleRowFinder();
-    void toggleMaxWindow();
-    void printCurrentTab();  // HemisphereButton4
-    void copyWholePreview(); // HemisphereButton5
-    void showAbout();        // "Info..."
-
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createMenus();
+    // MainWindowPort: what the menu actions (mainactions.h) ask of the window.
+    QWidget* portWidget() override { return this; }
+    SearchPathList& portSearchPaths() override { return searchPaths_; }
+    void markSearchPathsChanged() override { searchPathsChanged_ = true; }
+    QString portWebRecipeDirectory() const override { return webRecipeDirectory_; }
+    void requestReload() override;
+    void rowFinderChanged() override;
+    void showWebImport() override;
+    QTextEdit* previewText() override;
+
+    // Re-evaluates the print button for the current tab (call when plan marks change).
+    void updatePrintButton();
+    // Shows the start page: tab area hidden (it keeps its tab), product text rebuilt.
+    void showStartPage();
+    // As a changed portion count in the menu plan does: the next preview request rebuilds.
+    void markPreviewPortionsChanged();
     void onTimer();
     void onStart();
     void onTabChanged(int tab, int previous);
@@ -157,7 +134,6 @@ private:
     void saveSettings();                              // settings; may throw, caller swallows
     void restoreSidePanelWidths();                    // settings (position saver)
     void storeSidePanelWidth(SidePanel panel, int w); // settings (position saver)
-    void storeMaxWindow(bool on);                     // settings
     void readAllRecipes();                            // directory scan: starts the worker
     void takeOverRecipes();                           // directory scan: the worker is done
     void showReadProgress();                          // directory scan
@@ -177,19 +153,15 @@ private:
     std::unique_ptr<TRezeptImportProz> proz_;
     bool searchPathsChanged_ = false;
     bool autosave_ = true;
-    QString lastAddedDirectory_;
     QString iniFileName_;
     bool panelWidthsRestored_ = false;
     bool shownOnce_ = false;
-    int printPosition_ = 0;
     bool alternativesFound_ = false; // kept by the menu plan's alternativesChanged
     QString webRecipeDirectory_;
     QString programDirectory_;
     // Where the INI file and the web recipes live (next to the program or per user).
     ProgramPlaces places_;
     QString importDefaultDirectory_;
-    bool rowFinder_ = true;
-    bool maxWindow_ = true;
     SearchPathList searchPaths_;
     // The read running on a worker thread: its result, its progress and its stop request,
     // shared with the worker so that they outlive the window's part in them.
@@ -206,8 +178,8 @@ private:
     ToolColumn* tools_ = nullptr;
     TabWorkArea* tabs_ = nullptr;
     QTimer* timer1_ = nullptr;
-    QAction* rowFinderAction_ = nullptr;
-    QAction* maxWindowAction_ = nullptr;
+    // The menus and their actions, with the tool column's buttons (a child).
+    MainActions* actions_ = nullptr;
     // The preview's state and its rebuilding, for the life of the window (a child).
     PreviewController* previewer_ = nullptr;
     // The window position saver (a child), made when the settings are read.
@@ -216,9 +188,7 @@ private:
     bool previewUnreadable_ = false;
     // The menu plan with its grid adapters; destroyed before the grids (tsdiappform_plan.cpp).
     std::unique_ptr<MenuPlanParts> menuPlan_;
-    PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_
-    // Printing and print preview (printactions.h); a child of the window.
-    PrintActions* printActions_ = nullptr;
+    PlanFileActions* planFiles_ = nullptr; // child; uses menuPlan_; in actions_' "Datei"
 };
 
 } // namespace kovanta

@@ -3,7 +3,6 @@
 // gives it its work; until that layer is wired, it does the least that keeps the window sound.
 
 #include "gridsetup.h"
-#include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
 #include "tsdiappform.h"
@@ -11,9 +10,6 @@
 #include "views/previewcontroller.h"
 #include "views/recipelistview.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextEdit>
@@ -25,6 +21,13 @@ namespace kovanta {
 
 namespace {
 const QString kUnreadable = QStringLiteral("Rezeptdatei nicht lesbar: ");
+
+// What the status bar says when a recipe's file cannot be read for the preview.
+QString unreadableRecipeMessage(const TImpListInfo& recipe)
+{
+    return kUnreadable +
+           QString::fromUtf8(recipe.FileName.data(), static_cast<qsizetype>(recipe.FileName.size()));
+}
 } // namespace
 
 // --- Views -----------------------------------------------------------------------------------
@@ -33,8 +36,8 @@ const QString kUnreadable = QStringLiteral("Rezeptdatei nicht lesbar: ");
 // requirements list).
 void TSDIAppForm::applyRowFinder()
 {
-    ApplyGridRowFinder(*AsListGrid(tabs_->recipeGrid()), rowFinder_);
-    ApplyGridRowFinder(*AsListGrid(tabs_->planGrid()), rowFinder_);
+    ApplyGridRowFinder(*AsListGrid(tabs_->recipeGrid()), actions_->rowFinder());
+    ApplyGridRowFinder(*AsListGrid(tabs_->planGrid()), actions_->rowFinder());
 }
 
 // The preview of recipe list row (0-based; -1 or a row without entry clears it), for the
@@ -79,44 +82,16 @@ const TImpListInfo* TSDIAppForm::currentRecipe() const
         list->Objects(0, current.row() + TAStringGrid::FixedRows));
 }
 
-int TSDIAppForm::previewedRow() const
-{
-    return previewer_ ? previewer_->PreviewedRow() : -1;
-}
-
-bool TSDIAppForm::previewRefreshPending() const
-{
-    return previewer_ && previewer_->RefreshPending();
-}
-
 void TSDIAppForm::markPreviewPortionsChanged()
 {
     if (previewer_)
         previewer_->MarkPortionsChanged();
 }
 
-QString TSDIAppForm::unreadableRecipeMessage(const TImpListInfo& recipe)
+// The preview text, for the copy button.
+QTextEdit* TSDIAppForm::previewText()
 {
-    return kUnreadable +
-           QString::fromUtf8(recipe.FileName.data(), static_cast<qsizetype>(recipe.FileName.size()));
-}
-
-// --- Printing and clipboard ----------------------------------------------------------------
-
-// HemisphereButton4: print what the current tab shows (printactions.h).
-void TSDIAppForm::printCurrentTab()
-{
-    printActions_->print();
-}
-
-// HemisphereButton5: the whole preview to the clipboard, formatted and as plain text.
-void TSDIAppForm::copyWholePreview()
-{
-    QTextEdit* preview = tabs_->preview();
-    auto* mime = new QMimeData;
-    mime->setHtml(preview->document()->toHtml());
-    mime->setText(preview->document()->toPlainText());
-    QApplication::clipboard()->setMimeData(mime);
+    return tabs_->preview();
 }
 
 } // namespace kovanta

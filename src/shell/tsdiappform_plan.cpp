@@ -11,9 +11,7 @@
 #include "tablayout.h"
 #include "tsdiappform.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -55,10 +53,7 @@ void TSDIAppForm::setUpPlanFiles()
             tabs_->setCurrentIndex(TabMenuPlan);
     };
     planFiles_ = new PlanFileActions(this, *menuPlan_, this, std::move(hooks), this);
-    auto* file = findChild<QMenu*>(QStringLiteral("Datei1"));
-    auto* quit = findChild<QAction*>(QStringLiteral("Beenden1"));
-    if (file && quit)
-        planFiles_->addTo(file, quit);
+    actions_->addPlanFiles(planFiles_);
     connect(tabs_, &TabWorkArea::tabChanged, planFiles_, &PlanFileActions::updateActions);
 }
 

@@ -1,9 +1,8 @@
 // The main window's settings and directory-scan hooks: the stored switches, the window
 // position saver with the side-panel widths, the search path list with its INI file, the
-// search-path dialog, "Öffnen..." and reading all recipes.
+// web recipe directory and reading all recipes. The menu items that edit the list are in
+// mainactions.cpp.
 
-#include "dialogs/durchsuchen.h"
-#include "dialogs/pfaddatendefinition.h"
 #include "formpossaver.h"
 #include "messages.h"
 #include "platform/qt/settingsstore.h"
@@ -14,7 +13,6 @@
 #include "settings.h"
 #include "tsdiappform.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QFutureWatcher>
 #include <QStatusBar>
@@ -42,8 +40,6 @@ QString displayPath(const std::string& path)
 
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
-const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzufügen");
-const QString kOpenMask = QStringLiteral("REZ0*.DAT");
 
 // Side-panel widths: default, least and most.
 constexpr int kPanelDefault = 200;
@@ -60,8 +56,7 @@ void TSDIAppForm::readSettings()
     const SettingsStore store;
     const settings::Switches s = settings::readSwitches(store);
     autosave_ = s.autosave;
-    rowFinder_ = s.zeilenfinder;
-    maxWindow_ = s.maxWindow;
+    actions_->setSwitches(s.zeilenfinder, s.maxWindow);
 
     // The saver restores position, size and a stored maximised state on the first show;
     // "MaxWindow" itself is applied by showInitially(), which the program uses to show the
@@ -97,7 +92,7 @@ void TSDIAppForm::saveSettings()
     if (iniFileName_.isEmpty())
         return;
     SettingsStore store;
-    settings::writeCloseSwitches(store, autosave_, rowFinderAction_->isChecked());
+    settings::writeCloseSwitches(store, autosave_, actions_->rowFinder());
     // The per-user configuration directory may not exist yet; next to the program it does.
     if (places_.perUser)
         QDir().mkpath(QFileInfo(iniFileName_).absolutePath());
@@ -120,13 +115,6 @@ void TSDIAppForm::storeSidePanelWidth(SidePanel panel, int width)
 {
     if (posSaver_)
         posSaver_->SetValue(static_cast<int>(panel), width);
-}
-
-// "Maximale Fenstergröße" toggled: written at once.
-void TSDIAppForm::storeMaxWindow(bool on)
-{
-    SettingsStore store;
-    settings::writeMaxWindow(store, on);
 }
 
 // --- Directory scan ------------------------------------------------------------------------
@@ -191,46 +179,6 @@ void TSDIAppForm::activateWebRecipeDirectory()
     if (index >= 0)
         paths.setActive(static_cast<std::size_t>(index), true);
     else if (!webRecipeDirectory_.isEmpty() && paths.add(fsPath(webRecipeDirectory_), true))
-        searchPathsChanged_ = true;
-}
-
-// "Öffnen...": a directory holding REZ0*.DAT files, appended inactive when not listed yet.
-// The recipes are not read again.
-void TSDIAppForm::openDirectory()
-{
-    const std::optional<QString> chosen =
-        BrowseDirectory(lastAddedDirectory_, kOpenCaption, kOpenMask, true, this);
-    if (!chosen)
-        return;
-    const std::string dir = withTrailingSlash(fsPath(*chosen));
-    if (!searchPaths_.add(dir, false))
-        return;
-    lastAddedDirectory_ = displayPath(dir);
-    searchPathsChanged_ = true;
-}
-
-// "Verzeichnisse", HemisphereButton2: the search-path dialog on a copy of the list. OK
-// replaces the list and re-reads the recipes; in any case the web recipe directory is listed
-// afterwards (inactive when it was missing).
-void TSDIAppForm::editSearchPaths()
-{
-    SearchPathList& paths = searchPaths_;
-    {
-        TPfaddatendefinition dialog(this);
-        std::vector<TPfaddatendefinition::Entry> copy;
-        for (const SearchPath& p : paths.entries())
-            copy.push_back({p.path, p.active});
-        dialog.setEntries(copy);
-        if (dialog.exec() == QDialog::Accepted) {
-            std::vector<SearchPath> result;
-            for (const TPfaddatendefinition::Entry& e : dialog.entries())
-                result.push_back({e.path, e.active});
-            paths.assign(result);
-            searchPathsChanged_ = true;
-            postWindowMessage(this, MSG_RELOAD_RECIPES);
-        }
-    }
-    if (!webRecipeDirectory_.isEmpty() && paths.add(fsPath(webRecipeDirectory_), false))
         searchPathsChanged_ = true;
 }
 

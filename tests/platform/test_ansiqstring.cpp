@@ -1,4 +1,5 @@
 #include "platform/qt/ansiqstring.h"
+#include "platform/qt/qtstrings.h"
 
 #include <gtest/gtest.h>
 
@@ -27,4 +28,15 @@ TEST(AnsiQString, ControlCharactersBecomeVisibleEscapes)
     EXPECT_EQ(visibleControls(plain), plain);
     EXPECT_EQ(visibleControls(QStringLiteral("Zeile 1\nZeile\t2"), true).toStdString(),
               "Zeile 1\nZeile\\x092");
+}
+
+// The directory browser and the main window join names onto directories with it.
+TEST(QtStrings, TrailingSlashAddedOnce)
+{
+    const QString kantine = QStringLiteral("/rezepte/kantine/");
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/rezepte/kantine")), kantine);
+    EXPECT_EQ(withTrailingSlash(kantine), kantine);
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(withTrailingSlash(QString()), QStringLiteral("/")) << "an empty path is the root";
+    EXPECT_EQ(withTrailingSlash(QStringLiteral("/Käse\\")), QStringLiteral("/Käse\\/"));
 }

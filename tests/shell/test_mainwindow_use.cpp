@@ -196,7 +196,8 @@ TEST_F(MainWindowUse, EveryReadLeavesACurrentRowForThePreview)
 TEST_F(MainWindowUse, ALinkWithoutABrowserSaysSoInTheStatusBar)
 {
     open(kNever);
-    StartPage* page = window->startPage();
+    auto* page = window->findChild<StartPage*>(QStringLiteral("Panel11"));
+    ASSERT_NE(page, nullptr);
     QList<QUrl> opened;
     page->webLink()->opener = [&](const QUrl& url) {
         opened << url;

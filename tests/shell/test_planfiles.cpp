@@ -5,6 +5,7 @@
 #include "recipe/planfile.h"
 #include "recipe/recipe_fixture.h"
 #include "shell/messages.h"
+#include "shell/mainactions.h"
 #include "shell/planfileactions.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
@@ -129,7 +130,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 3; }));
     }
 
-    PlanFileActions* actions() const { return window->planFiles(); }
+    PlanFileActions* actions() const { return window->findChild<MainActions*>()->planFiles(); }
     TAStringGrid* grid(const char* name) const
     {
         return window->findChild<TAStringGrid*>(QString::fromUtf8(name));

@@ -5,6 +5,7 @@
 #include "dialogs/pfaddatendefinition.h"
 #include "platform/qt/settingsstore.h"
 #include "recipefixtures.h"
+#include "shell/mainactions.h"
 #include "shell/messages.h"
 #include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
@@ -153,7 +154,6 @@ TEST_F(SettingsWindow, FirstStartWithNothingStored)
     EXPECT_TRUE(action("Zeilenfinder1")->isChecked());
     EXPECT_TRUE(action("MaximaleFenstergroesse1")->isChecked());
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
-    EXPECT_TRUE(window->panelWidthsRestored());
     for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
         EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
     EXPECT_TRUE(window->searchPaths().empty());
@@ -192,7 +192,6 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
     });
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("HemisphereButton2")),
                       Qt::LeftButton);
-    EXPECT_TRUE(window->searchPathsChanged());
     QCoreApplication::processEvents(); // the posted re-read
     waitForRead();
     EXPECT_EQ(listedFiles(),
@@ -220,7 +219,10 @@ TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList
     EXPECT_EQ(window->searchPaths().entries(),
               (std::vector<SearchPath>{{kantine, true},
                                        {window->webRecipeDirectory().toStdString(), false}}));
-    EXPECT_TRUE(window->searchPathsChanged());
+    stop();
+    EXPECT_EQ(readAll(ini()),
+              "[SuchPfade]\n1=1" + kantine + "\n2=0" + prog.dir() + "internet/\n")
+        << "a change: saved on close";
 }
 
 TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
@@ -231,7 +233,7 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
     }
     start();
     action("Zeilenfinder1")->trigger();
-    EXPECT_FALSE(window->rowFinder());
+    EXPECT_FALSE(window->findChild<MainActions*>()->rowFinder());
     action("MaximaleFenstergroesse1")->trigger();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "MaxWindow"), QStringLiteral("0"));
     stop();
@@ -241,7 +243,12 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
     start();
     EXPECT_FALSE(action("MaximaleFenstergroesse1")->isChecked());
     action("Zeilenfinder1")->trigger();
-    window->setSearchPathsChanged(true);
+    // A cancelled "Verzeichnisse" still lists the web recipe directory: a change.
+    whenModal([](QWidget* modal) {
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
+                          Qt::LeftButton);
+    });
+    action("Verzeichnisse1")->trigger();
     stop();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("0"));
 }
@@ -262,8 +269,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     });
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
-    EXPECT_EQ(window->lastAddedDirectory().toStdString(), kantine);
-    EXPECT_TRUE(window->searchPathsChanged());
+    EXPECT_EQ(window->findChild<MainActions*>()->lastAddedDirectory().toStdString(), kantine);
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
         << "an added directory is not searched until ticked";
@@ -274,6 +280,8 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     });
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().size(), 1u) << "cancelled: nothing changes";
+    stop();
+    EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=0" + kantine + "\n") << "saved on close";
 }
 
 TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
@@ -286,9 +294,12 @@ TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
     QCoreApplication::processEvents(); // which starts the read
     waitForRead();
     EXPECT_TRUE(window->searchPaths().entries().front().active);
-    EXPECT_FALSE(window->searchPathsChanged()) << "activation is no change of the search paths";
     EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
                                                        prog.dir() + "internet/rez1a.dat"}));
+    // Activation is no change of the search paths: nothing is written on close.
+    std::filesystem::remove(ini());
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(ini()));
 }
 
 TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
@@ -370,5 +381,8 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
     window->showInitially();
     QCoreApplication::processEvents();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
-    EXPECT_FALSE(window->searchPathsChanged());
+    // Nothing changed: nothing is written on close.
+    std::filesystem::remove(ini);
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(ini));
 }

@@ -4,7 +4,10 @@
 #include "shell/startup.h"
 #include "shell/tablayout.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,19 @@ TEST(Startup, Y2kWarningOnlyBefore1999)
     EXPECT_TRUE(y2kWarning(QDate(1999, 1, 1)).isEmpty());
     EXPECT_TRUE(y2kWarning(QDate(2026, 12, 6)).isEmpty());
     EXPECT_TRUE(y2kWarning(QDate()).isEmpty());
+}
+
+TEST(Startup, QtOwnDialogTextsAreGerman)
+{
+    // The print and file dialogs and the standard buttons come from Qt; the translations are
+    // installed with the program's dependencies.
+    QTranslator* translator = installGermanQtTexts();
+    ASSERT_NE(translator, nullptr);
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Speichern"));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 TEST(GuideTexts, SixTextsWithTheColumnLinesVerbatim)

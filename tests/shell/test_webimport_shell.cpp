@@ -23,6 +23,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 using namespace kovanta;
 using importtest::planPage;
@@ -170,10 +172,14 @@ TEST_F(WebImportShell, UnlistedWebDirectoryIsAddedActiveOnImport)
 {
     open("");
     ASSERT_EQ(main->searchPaths().indexOf(main->webRecipeDirectory().toStdString()), -1);
-    main->openWebImport();
+    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
     dropPlan();
     importWindow()->acceptSelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return recipeNames().contains(QStringLiteral("Rotkohl")); }));
     EXPECT_TRUE(webDirectoryEntry().active);
-    EXPECT_TRUE(main->searchPathsChanged()) << "saved on close, so it stays listed";
+    const std::string web = main->webRecipeDirectory().toStdString();
+    main->close();
+    std::ifstream in(dir.dir() + "programm/kovanta.INI", std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(saved.find("=1" + web), std::string::npos) << "saved on close, so it stays listed";
 }

@@ -6,6 +6,7 @@
 #include "shell/recipelistmodel.h"
 #include "shell/tsdiappform.h"
 #include "support/testdir.h"
+#include "views/previewcontroller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +69,8 @@ protected:
         options.startDelayMs = kNever;
         window = std::make_unique<TSDIAppForm>(options);
         window->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->panelWidthsRestored(); }));
+        // The first show posted the restoring of the side panels; it runs now.
+        QCoreApplication::sendPostedEvents(window.get());
         // As "Programmstart" leaves it: recipes read, tabs shown, start page hidden.
         window->reloadRecipes();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
@@ -84,6 +86,13 @@ protected:
     QTableView* list() const { return child<QTableView>("StringGrid1"); }
     QTextEdit* preview() const { return child<QTextEdit>("RichEdit1"); }
     QString previewText() const { return preview()->toPlainText(); }
+    // The window's preview state, made on the first preview request.
+    PreviewController* previewer() const
+    {
+        auto* p = window->findChild<PreviewController*>();
+        EXPECT_NE(p, nullptr);
+        return p;
+    }
     void chooseTab(int tab) { window->tabs()->tabBar()->setCurrentIndex(tab); }
 
     // The recipe list row showing the recipe name.
@@ -114,11 +123,11 @@ TEST_F(PreviewWindowTest, SelectingARowOnVorschauShowsItsRecipeAtOnce)
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,   Gruppe: Fleisch")));
     EXPECT_TRUE(previewText().contains(QStringLiteral("\t\t1,25 kg Mehl")));
     EXPECT_TRUE(previewText().contains(QStringLiteral("\tFür den Teig:\t0005")));
-    EXPECT_EQ(window->previewedRow(), gulasch);
+    EXPECT_EQ(previewer()->PreviewedRow(), gulasch);
 
     selectRow(suppe);
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Erbsensuppe,")));
-    EXPECT_EQ(window->previewedRow(), suppe);
+    EXPECT_EQ(previewer()->PreviewedRow(), suppe);
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(preview()->updatesEnabled());
 }
@@ -133,11 +142,11 @@ TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
     chooseTab(TabPreview);
     EXPECT_EQ(previewText(), QStringLiteral("Merker"));
 
-    window->markPreviewPortionsChanged();
+    previewer()->MarkPortionsChanged();
     chooseTab(TabRecipeList);
     chooseTab(TabPreview);
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
-    EXPECT_FALSE(window->previewRefreshPending());
+    EXPECT_FALSE(previewer()->RefreshPending());
 }
 
 TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChange)
@@ -151,11 +160,11 @@ TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChang
 
     // The plan's portions changed meanwhile (a re-read on this tab may drop the recipe from the
     // plan): picking the shown row again must show the recipe anew.
-    window->markPreviewPortionsChanged();
+    previewer()->MarkPortionsChanged();
     list()->setCurrentIndex(list()->model()->index(gulasch, 4));
     EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
-    EXPECT_FALSE(window->previewRefreshPending());
-    EXPECT_EQ(window->previewedRow(), gulasch);
+    EXPECT_FALSE(previewer()->RefreshPending());
+    EXPECT_EQ(previewer()->PreviewedRow(), gulasch);
 }
 
 TEST_F(PreviewWindowTest, PlannedRecipeIsPreviewedWithThePlanPortions)

@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Kovanta"));
     QApplication::setWindowIcon(kovanta::programIcon());
 
+    kovanta::installGermanQtTexts();
     kovanta::showY2kWarningIfNeeded();
 
     kovanta::TSDIAppForm window;
