@@ -210,11 +210,13 @@ void MenuPlan::LoadPlan(const std::vector<LoadRow>& rows)
             break;
         if (!rows[i].Recipe)
             continue;
-        auto* entry = new TGridInfo1;
+        // Owned by the plan like every plan entry (PutRecipe), so it is freed with the plan.
+        auto entry = std::make_unique<TGridInfo1>();
         entry->CopyFrom(rows[i].Recipe);
         entry->InPlan = 1;
         entry->PortionText = rows[i].PortionText;
-        plan_.SetObjects(0, row, entry);
+        plan_.SetObjects(0, row, entry.get());
+        planEntries_.push_back(std::move(entry));
         FillPlanRow(row);
         plan_.SetCell(plancols::kPlanPortions, row, rows[i].PortionText);
     }
