@@ -17,18 +17,18 @@ int fuzz::webPage(const std::uint8_t* data, std::size_t size)
     const std::string_view page(reinterpret_cast<const char*>(data), size);
 
     // Every line through the classifier on its own, too: the processing only keeps two tags.
-    kovanta::TLiveLineReader reader(page);
+    kovanta::LiveLineReader reader(page);
     std::string line;
     while (reader.Next(line))
         kovanta::ClassifyLiveLine(line);
 
-    const kovanta::TWebRecipeResult result = kovanta::ConvertWebRecipeBytes(page, output);
+    const kovanta::WebRecipeResult result = kovanta::ConvertWebRecipeBytes(page, output);
     if (result.recipeWritten)
         Reached("web page: recipe file written");
     if (!result.links.empty())
         Reached("web page: links");
     for (const std::string& link : result.links) {
-        const kovanta::TLiveLink split = kovanta::SplitLiveLink(link);
+        const kovanta::LiveLink split = kovanta::SplitLiveLink(link);
         const std::string url =
             kovanta::LinkBase("http://kantine.example/plan/" + link) + split.name;
         (void)kovanta::SchemeOf(url);

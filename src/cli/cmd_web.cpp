@@ -17,7 +17,7 @@ int runWebRecipe(const std::vector<std::string>& args)
         std::cerr << "Aufruf: rezeptur webrecipe EINGABE AUSGABE\n";
         return kExitUsage;
     }
-    const TWebRecipeResult result = ConvertWebRecipe(args[0], args[1]);
+    const WebRecipeResult result = ConvertWebRecipe(args[0], args[1]);
     if (!result.inputReadable) {
         std::cerr << "rezeptur webrecipe: " << quotedName(args[0]) << ' ' << result.inputError
                   << '\n';
@@ -25,7 +25,7 @@ int runWebRecipe(const std::vector<std::string>& args)
     }
     std::string out;
     for (const std::string& value : result.links) {
-        const TLiveLink link = SplitLiveLink(value);
+        const LiveLink link = SplitLiveLink(value);
         out += ansiField(link.name) + '\t' + ansiField(link.title) + '\n';
     }
     std::cout << out << std::flush;

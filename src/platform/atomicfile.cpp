@@ -74,6 +74,7 @@ bool AtomicFile::resolveTarget()
         }
         if (!S_ISREG(st.st_mode)) {
             notRegular_ = true;
+            targetIsDirectory_ = S_ISDIR(st.st_mode);
             fail(EINVAL);
             return false;
         }
@@ -93,6 +94,7 @@ bool AtomicFile::open()
         return true;
     error_ = 0;
     notRegular_ = false;
+    targetIsDirectory_ = false;
     buffer_.clear();
     if (!resolveTarget())
         return false;
@@ -213,7 +215,7 @@ std::string AtomicFile::errorText() const
     if (error_ == 0)
         return {};
     if (notRegular_)
-        return "ist keine normale Datei";
+        return targetIsDirectory_ ? "ist ein Verzeichnis" : "ist keine normale Datei";
     return "kann nicht geschrieben werden (" + std::string(std::strerror(error_)) + ")";
 }
 

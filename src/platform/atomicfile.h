@@ -41,8 +41,9 @@ public:
     // is reported as EINVAL with notRegular() set.
     int error() const { return error_; }
     bool notRegular() const { return notRegular_; }
-    // The failure in German, UTF-8, without the file name: "ist keine normale Datei",
-    // "kann nicht geschrieben werden (No space left on device)". Empty when none.
+    // The failure in German, UTF-8, without the file name: "ist ein Verzeichnis",
+    // "ist keine normale Datei", "kann nicht geschrieben werden (No space left on device)".
+    // Empty when none.
     std::string errorText() const;
     // The file that is (or would be) replaced: the path with its symbolic links followed.
     const std::string& target() const { return target_; }
@@ -59,6 +60,7 @@ private:
     int fd_ = -1;
     int error_ = 0;
     bool notRegular_ = false;
+    bool targetIsDirectory_ = false;
     bool targetExists_ = false;
     unsigned targetMode_ = 0;
     unsigned targetUid_ = 0;

@@ -1,14 +1,9 @@
 #include "recipe/planfile.h"
 
+#include "platform/atomicfile.h"
 #include "platform/regularfile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <random>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace kovanta {
 namespace {
@@ -57,73 +52,12 @@ bool ParseLine(std::string_view line, const std::filesystem::path& planDir, Plan
     return true;
 }
 
-std::string ErrnoText(int error)
-{
-    return std::strerror(error);
-}
-
-// Reads all of f, at most limit bytes; false when there is more.
-bool ReadCapped(std::FILE* f, std::size_t limit, std::string& content, bool& readError)
-{
-    char buffer[64 * 1024];
-    readError = false;
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        if (n > 0) {
-            if (content.size() + n > limit)
-                return false;
-            content.append(buffer, n);
-        }
-        if (n < sizeof buffer) {
-            readError = std::ferror(f) != 0;
-            return true;
-        }
-    }
-}
-
-// The file a write to path replaces: path itself, or where its chain of symbolic links ends.
-std::string ResolveTarget(const std::string& path)
-{
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
-        return path;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : resolved.string();
-}
-
-std::string RandomHex()
-{
-    static thread_local std::mt19937_64 engine{std::random_device{}()};
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(engine()));
-    return text;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Whether the last component of path is name.
 bool SameFileName(std::string_view path, std::string_view name)
 {
     if (!path.ends_with(name))
         return false;
     return path.size() == name.size() || path[path.size() - name.size() - 1] == '/';
-}
-
-std::string CannotWrite(int error)
-{
-    return "kann nicht geschrieben werden (" + ErrnoText(error) + ")";
 }
 
 } // namespace
@@ -154,21 +88,11 @@ bool ParsePlanText(std::string_view text, const std::filesystem::path& planDir,
 PlanReadResult ReadPlanFile(const std::string& path)
 {
     PlanReadResult result;
-    std::FILE* f = openRegularFile(path);
-    if (f == nullptr) {
-        result.status = PlanReadStatus::CannotOpen;
-        return result;
-    }
     std::string content;
-    bool readError = false;
-    const bool complete = ReadCapped(f, kMaxPlanFileBytes, content, readError);
-    std::fclose(f);
-    if (!complete) {
-        result.status = PlanReadStatus::TooLarge;
-        return result;
-    }
-    if (readError) {
-        result.status = PlanReadStatus::CannotOpen;
+    const FileReadResult read = readRegularFile(path, kMaxPlanFileBytes, content);
+    if (!read.ok()) {
+        result.status = read.error == FileReadError::TooLarge ? PlanReadStatus::TooLarge
+                                                              : PlanReadStatus::CannotOpen;
         return result;
     }
     const std::filesystem::path dir = std::filesystem::path(path).parent_path();
@@ -233,61 +157,6 @@ bool FormatPlanText(const std::vector<PlanFileRow>& rows, const std::filesystem:
     return true;
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view content, std::string& reason)
-{
-    reason.clear();
-    const std::string target = ResolveTarget(path);
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
-        reason = S_ISDIR(old.st_mode) ? "ist ein Verzeichnis" : "ist keine normale Datei";
-        return false;
-    }
-    const std::filesystem::path targetPath(target);
-    std::filesystem::path dir = targetPath.parent_path();
-    if (dir.empty())
-        dir = ".";
-    const std::string name = targetPath.filename().string();
-
-    // The temporary name starts with a dot, so that scans for recipe files never meet it.
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = (dir / ("." + name + "." + RandomHex() + ".tmp")).string();
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            reason = CannotWrite(errno);
-            return false;
-        }
-    }
-    if (fd < 0) {
-        reason = CannotWrite(EEXIST);
-        return false;
-    }
-    int error = 0;
-    if (exists)
-        (void)::fchmod(fd, old.st_mode & 07777);
-    if (!WriteAll(fd, content) || ::fsync(fd) != 0)
-        error = errno ? errno : EIO;
-    if (::close(fd) != 0 && error == 0)
-        error = errno ? errno : EIO;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno ? errno : EIO;
-    if (error != 0) {
-        // Only the file made above goes; the target was never touched.
-        ::unlink(temp.c_str());
-        reason = CannotWrite(error);
-        return false;
-    }
-    // The rename itself reaches the disk with the directory.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        (void)::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
-}
-
 bool WritePlanFile(const std::string& path, const std::vector<PlanFileRow>& rows,
                    std::string& reason)
 {
@@ -302,7 +171,7 @@ bool WritePlanFile(const std::string& path, const std::vector<PlanFileRow>& rows
                  ": der Dateiname des Rezepts enthält einen Tabulator oder Zeilenumbruch";
         return false;
     }
-    return WriteFileReplacing(path, text, reason);
+    return writeFileAtomically(path, text, reason);
 }
 
 PlannedRecipeFinder::PlannedRecipeFinder(std::vector<const TImpListInfo*> listed)

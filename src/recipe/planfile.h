@@ -81,9 +81,6 @@ std::string PlanFileRecipeName(const std::string& file, const std::filesystem::p
 bool WritePlanFile(const std::string& path, const std::vector<PlanFileRow>& rows,
                    std::string& reason);
 
-// The same atomic replacement for any content (used for the CSV export as well).
-bool WriteFileReplacing(const std::string& path, std::string_view content, std::string& reason);
-
 // The rows as a plan would be compared: trailing free rows dropped, so that two plans that
 // differ only in empty rows at the end are the same plan.
 std::vector<PlanFileRow> TrimmedPlanRows(std::vector<PlanFileRow> rows);

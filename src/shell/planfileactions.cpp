@@ -3,6 +3,7 @@
 #include "tsdiappform.h"
 
 #include "menuplanparts.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "startup.h"
 
@@ -433,7 +434,7 @@ bool PlanFileActions::exportRequirementsFile(const QString& fileName)
     const std::string csv = RequirementsCsv(requirementRows(), alternatives);
     std::string reason;
     lastDirectory_ = QFileInfo(fileName).absolutePath();
-    if (!WriteFileReplacing(fsPath(fileName), csv, reason)) {
+    if (!writeFileAtomically(fsPath(fileName), csv, reason)) {
         ui_->showMessage(window_,
                          QStringLiteral("Die Bedarfsliste kann nicht exportiert werden:\n"
                                         "\"%1\" %2.")

@@ -308,19 +308,19 @@ ImportCore::DropResult ImportCore::drop(const std::string& url, const std::strin
     auto context = std::make_shared<DropContext>();
     DropResult result = DropResult::Other;
     switch (SchemeOf(url)) {
-    case TLinkScheme::Http:
+    case LinkScheme::Http:
         setStatus(kStatusDownload);
         admit(*context, url);
         DownloadRecipe(url, title, context);
         result = DropResult::Fetched;
         break;
-    case TLinkScheme::File:
+    case LinkScheme::File:
         setStatus(kStatusLocalCopy);
         admit(*context, url);
         CopyLocalRecipe(url, title, context);
         result = DropResult::Fetched;
         break;
-    case TLinkScheme::Other:
+    case LinkScheme::Other:
         break;
     }
     setStatus(kStatusIdle);
@@ -430,13 +430,13 @@ void ImportCore::processImportFile()
 void ImportCore::process(TFileInfo* entry, const std::shared_ptr<DropContext>& context)
 {
     BusyScope busy(*this);
-    TResolveHooks hooks;
+    ResolveHooks hooks;
     hooks.linksBegin = [this] { setStatus(kStatusResolve); };
-    hooks.fetchLink = [this, &context](const TResolvedLink& link) {
+    hooks.fetchLink = [this, &context](const ResolvedLink& link) {
         view_.repaint();
         if (!admit(*context, link.url))
             return;
-        if (link.scheme == TLinkScheme::Http)
+        if (link.scheme == LinkScheme::Http)
             DownloadRecipe(link.url, link.title, context);
         else
             CopyLocalRecipe(link.url, link.title, context);

@@ -93,7 +93,7 @@ std::string DecodeEntities(std::string_view text)
     return out;
 }
 
-bool TLiveLineReader::Next(std::string& line)
+bool LiveLineReader::Next(std::string& line)
 {
     line.clear();
     if (ended_ || pos_ >= data_.size())

@@ -37,9 +37,9 @@ std::string DecodeEntities(std::string_view text);
 // Splits the bytes of a fetched page into lines as the import reads them: a line ends with CR
 // or CR LF; a lone LF stays inside the line; Ctrl-Z (26) ends the file, a partial line before
 // it still counts. A final line without CR counts; an empty file has no lines.
-class TLiveLineReader {
+class LiveLineReader {
 public:
-    explicit TLiveLineReader(std::string_view bytes) : data_(bytes) {}
+    explicit LiveLineReader(std::string_view bytes) : data_(bytes) {}
     // Next line into `line` (without its ending); false when the file has ended.
     bool Next(std::string& line);
 

@@ -1,5 +1,6 @@
 #include "tcpip.h"
 
+#include "platform/strings.h"
 #include "webrecipe.h"
 
 #include <algorithm>
@@ -17,20 +18,6 @@ std::string lowerAscii(std::string_view s)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return out;
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 bool hasControl(std::string_view s)
@@ -123,9 +110,9 @@ std::string resolveAgainst(const std::string& current, const std::string& refere
 
 } // namespace
 
-TURLParts ParseURL(std::string_view url)
+UrlParts ParseURL(std::string_view url)
 {
-    TURLParts parts;
+    UrlParts parts;
     std::string_view rest = url;
     const std::size_t scheme = url.find("://");
     if (scheme != std::string_view::npos) {
@@ -422,14 +409,14 @@ void T_HTTP::Action()
         std::string host;
         std::string port;
         if (Proxy.empty()) {
-            TURLParts parts = ParseURL(URL);
+            UrlParts parts = ParseURL(URL);
             Path = parts.path;
             host = parts.host;
             port = parts.port.empty() ? "80" : parts.port;
         } else {
-            const TURLParts parts = ParseURL(URL);
+            const UrlParts parts = ParseURL(URL);
             Path = parts.protocol.empty() ? "http://" + URL : URL;
-            const TURLParts proxy = ParseURL(Proxy);
+            const UrlParts proxy = ParseURL(Proxy);
             host = proxy.host;
             port = proxy.port.empty() ? "8080" : proxy.port;
         }
@@ -559,7 +546,7 @@ void T_HTTP::ApplyLocation(const std::string& value)
         return;
     }
     if (absolute) {
-        const TURLParts parts = ParseURL(value);
+        const UrlParts parts = ParseURL(value);
         Host = parts.host;
         Path = parts.path.empty() ? "/" : parts.path;
         if (!parts.port.empty())

@@ -90,10 +90,10 @@ enum TTraceLevel {
 using TTraceProc = std::function<void(const std::string& text, TTraceLevel level)>;
 
 // The parts of a URL. Parsing never fails; missing parts are empty.
-struct TURLParts {
+struct UrlParts {
     std::string protocol, user, password, host, port, path;
 };
-TURLParts ParseURL(std::string_view url);
+UrlParts ParseURL(std::string_view url);
 
 // Delphi-style integer conversion: optional leading blanks and sign, decimal digits, nothing
 // after them. Raises EConvertError otherwise or when the value does not fit an int.

@@ -10,7 +10,7 @@
 
 namespace kovanta {
 
-TDataFileWriter::~TDataFileWriter()
+DataFileWriter::~DataFileWriter()
 {
     if (std::uncaught_exceptions() > exceptions_)
         file_.discard();
@@ -18,7 +18,7 @@ TDataFileWriter::~TDataFileWriter()
         Close();
 }
 
-void TDataFileWriter::WriteDataLine(std::string_view text)
+void DataFileWriter::WriteDataLine(std::string_view text)
 {
     if (!file_.isOpen() && !file_.open())
         return; // the next data line tries again
@@ -26,18 +26,18 @@ void TDataFileWriter::WriteDataLine(std::string_view text)
     file_.write("\r\n");
 }
 
-bool TDataFileWriter::Close()
+bool DataFileWriter::Close()
 {
     if (!file_.isOpen())
         return false;
     return file_.commit();
 }
 
-TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath)
+WebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath)
 {
-    TWebRecipeResult result;
-    TDataFileWriter writer(outputPath);
-    TLiveLineReader reader(page);
+    WebRecipeResult result;
+    DataFileWriter writer(outputPath);
+    LiveLineReader reader(page);
     std::string line;
     while (reader.Next(line)) {
         switch (ClassifyLiveLine(line)) {
@@ -61,14 +61,14 @@ TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string&
     return result;
 }
 
-TWebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath)
+WebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath)
 {
     // Pages are small (the HTTP client caps bodies); reading them whole keeps the line rules in
     // one place.
     std::string page;
     const FileReadResult read = readRegularFile(inputPath, kMaxWebPageSize, page);
     if (!read.ok()) {
-        TWebRecipeResult result;
+        WebRecipeResult result;
         result.inputReadable = false;
         result.inputError = describeReadError(read, kMaxWebPageSize);
         return result;
@@ -85,7 +85,7 @@ std::string ChangeFileExt(const std::string& path, std::string_view ext)
     return path.substr(0, dot) + std::string(ext);
 }
 
-TLiveLink SplitLiveLink(std::string_view link)
+LiveLink SplitLiveLink(std::string_view link)
 {
     const std::size_t blank = link.find(' ');
     if (blank == std::string_view::npos)
@@ -115,28 +115,28 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix)
 }
 } // namespace
 
-TLinkScheme SchemeOf(std::string_view url)
+LinkScheme SchemeOf(std::string_view url)
 {
     if (startsWithNoCase(url, "http://"))
-        return TLinkScheme::Http;
+        return LinkScheme::Http;
     if (startsWithNoCase(url, "file://"))
-        return TLinkScheme::File;
-    return TLinkScheme::Other;
+        return LinkScheme::File;
+    return LinkScheme::Other;
 }
 
 bool ResolveImportFile(const std::string& fileName, const std::string& url,
-                       const TResolveHooks& hooks)
+                       const ResolveHooks& hooks)
 {
-    const TWebRecipeResult page = ConvertWebRecipe(fileName, ChangeFileExt(fileName, ".dat"));
+    const WebRecipeResult page = ConvertWebRecipe(fileName, ChangeFileExt(fileName, ".dat"));
     if (!page.links.empty()) {
         const std::string base = LinkBase(url);
-        const TLinkScheme scheme = SchemeOf(base);
+        const LinkScheme scheme = SchemeOf(base);
         if (hooks.linksBegin)
             hooks.linksBegin();
         for (const std::string& value : page.links) {
-            TLiveLink link = SplitLiveLink(value);
-            TResolvedLink resolved{base + link.name, std::move(link.title), scheme};
-            if (scheme != TLinkScheme::Other && hooks.fetchLink)
+            LiveLink link = SplitLiveLink(value);
+            ResolvedLink resolved{base + link.name, std::move(link.title), scheme};
+            if (scheme != LinkScheme::Other && hooks.fetchLink)
                 hooks.fetchLink(resolved);
             if (hooks.linkDone)
                 hooks.linkDone(resolved.url);

@@ -24,14 +24,14 @@ inline constexpr std::size_t kMaxWebPageSize = 16 * 1024 * 1024;
 // complete new one, never truncated or lost, and a target that is no regular file (a device, a
 // directory) is never touched. Destruction closes the file as Close does, unless an exception
 // is unwinding the stack: a recipe cut short that way is discarded.
-class TDataFileWriter {
+class DataFileWriter {
 public:
-    explicit TDataFileWriter(std::string path)
+    explicit DataFileWriter(std::string path)
         : file_(std::move(path)), exceptions_(std::uncaught_exceptions())
     {}
-    ~TDataFileWriter();
-    TDataFileWriter(const TDataFileWriter&) = delete;
-    TDataFileWriter& operator=(const TDataFileWriter&) = delete;
+    ~DataFileWriter();
+    DataFileWriter(const DataFileWriter&) = delete;
+    DataFileWriter& operator=(const DataFileWriter&) = delete;
 
     void WriteDataLine(std::string_view text);
     bool IsOpen() const { return file_.isOpen(); }
@@ -48,7 +48,7 @@ private:
 };
 
 // What one fetched page held.
-struct TWebRecipeResult {
+struct WebRecipeResult {
     bool recipeWritten = false;     // a recipe file was produced
     std::vector<std::string> links; // values of the <LIVE-REZEPT> lines, entity-decoded, in order
     bool inputReadable = true;      // false when the page could not be read
@@ -62,10 +62,10 @@ struct TWebRecipeResult {
 // without data lines leaves no file). Other tags and untagged lines are ignored. The page is
 // read as a regular file of at most kMaxWebPageSize bytes: a FIFO, directory, device or larger
 // file is not read (inputReadable false).
-TWebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath);
+WebRecipeResult ConvertWebRecipe(const std::string& inputPath, const std::string& outputPath);
 
 // The same over bytes already in memory.
-TWebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath);
+WebRecipeResult ConvertWebRecipeBytes(std::string_view page, const std::string& outputPath);
 
 // `path` with its extension replaced by `ext` (which includes the dot); a name without an
 // extension gets `ext` appended. Only the last path component is looked at.
@@ -73,31 +73,31 @@ std::string ChangeFileExt(const std::string& path, std::string_view ext);
 
 // A link value split at its first blank: name before it, title after it (further blanks kept);
 // without a blank the whole value is the name and the title is empty.
-struct TLiveLink {
+struct LiveLink {
     std::string name;
     std::string title;
 };
-TLiveLink SplitLiveLink(std::string_view link);
+LiveLink SplitLiveLink(std::string_view link);
 
 // The directory part of a link: `url` cut back to (and including) its last "/"; empty when it
 // has none.
 std::string LinkBase(std::string_view url);
 
 // How a linked page is fetched, decided by its base.
-enum class TLinkScheme { Http, File, Other };
-TLinkScheme SchemeOf(std::string_view url); // "http://" / "file://", ignoring case
+enum class LinkScheme { Http, File, Other };
+LinkScheme SchemeOf(std::string_view url); // "http://" / "file://", ignoring case
 
 // One link of a menu plan, ready to be fetched: url = base + name.
-struct TResolvedLink {
+struct ResolvedLink {
     std::string url;
     std::string title;
-    TLinkScheme scheme;
+    LinkScheme scheme;
 };
 
 // What the import window does around the processing; every hook is optional.
-struct TResolveHooks {
+struct ResolveHooks {
     std::function<void()> linksBegin;                     // before the first link
-    std::function<void(const TResolvedLink&)> fetchLink;  // fetch one link (not for Other)
+    std::function<void(const ResolvedLink&)> fetchLink;  // fetch one link (not for Other)
     std::function<void(const std::string& url)> linkDone; // after each link, also Other
 };
 
@@ -107,6 +107,6 @@ struct TResolveHooks {
 // import's own download). Returns whether a recipe file was produced. An unreadable `fileName`
 // yields no recipe and no links.
 bool ResolveImportFile(const std::string& fileName, const std::string& url,
-                       const TResolveHooks& hooks);
+                       const ResolveHooks& hooks);
 
 } // namespace kovanta

@@ -211,7 +211,7 @@ protected:
             list.addItem(QStringLiteral("Rezept %1").arg(i));
         list.resize(200, 120);
         list.show();
-        window = new TQtDropWindow(&list);
+        window = new QtDropWindow(&list);
         target.Dragtypes = dtCopy | dtMove | dtLink;
         target.OnDrop = [this](TDropTarget&, TShiftState shift, TPoint, std::uint32_t& effect) {
             drops.push_back({target.URL, target.Title, shift, effect});
@@ -249,7 +249,7 @@ protected:
         std::uint32_t effect;
     };
     QListWidget list;
-    TQtDropWindow* window = nullptr;
+    QtDropWindow* window = nullptr;
     TDropURLTarget target;
     QMimeData link;
     std::vector<Drop> drops;

@@ -25,7 +25,7 @@ std::string readAll(const std::string& path)
 
 std::vector<std::string> linesOf(std::string_view bytes)
 {
-    TLiveLineReader reader(bytes);
+    LiveLineReader reader(bytes);
     std::vector<std::string> lines;
     std::string line;
     while (reader.Next(line))
@@ -123,7 +123,7 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
         {"", "", ""},
     };
     for (const auto& s : splits) {
-        const TLiveLink link = SplitLiveLink(s.value);
+        const LiveLink link = SplitLiveLink(s.value);
         EXPECT_EQ(link.name, s.name) << s.value;
         EXPECT_EQ(link.title, s.title) << s.value;
     }
@@ -132,10 +132,10 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
     EXPECT_EQ(LinkBase("http://kantine.example/"), "http://kantine.example/");
     EXPECT_EQ(LinkBase("http://kantine.example"), "http://");
     EXPECT_EQ(LinkBase("plan.htm"), "");
-    EXPECT_EQ(SchemeOf("HTTP://x/"), TLinkScheme::Http);
-    EXPECT_EQ(SchemeOf("File:///tmp/"), TLinkScheme::File);
-    EXPECT_EQ(SchemeOf("https://x/"), TLinkScheme::Other);
-    EXPECT_EQ(SchemeOf("http:/"), TLinkScheme::Other);
+    EXPECT_EQ(SchemeOf("HTTP://x/"), LinkScheme::Http);
+    EXPECT_EQ(SchemeOf("File:///tmp/"), LinkScheme::File);
+    EXPECT_EQ(SchemeOf("https://x/"), LinkScheme::Other);
+    EXPECT_EQ(SchemeOf("http:/"), LinkScheme::Other);
     EXPECT_EQ(ChangeFileExt("/tmp/kovanta/rez1a.tmp", ".dat"), "/tmp/kovanta/rez1a.dat");
     EXPECT_EQ(ChangeFileExt("/tmp/k.d/rez1a", ".dat"), "/tmp/k.d/rez1a.dat");
 }
@@ -156,7 +156,7 @@ TEST(ConvertWebRecipe, WritesDataLinesAsOemRecipeFile)
                              "</pre></body></html>";
     const std::string in = dir.write("rez1f.tmp", page);
     const std::string out = dir.dir() + "rez1f.dat";
-    const TWebRecipeResult r = ConvertWebRecipe(in, out);
+    const WebRecipeResult r = ConvertWebRecipe(in, out);
     EXPECT_TRUE(r.recipeWritten);
     EXPECT_TRUE(r.links.empty());
     // ä = 0x84 and é = 0x82 in CP850; € has no CP850 character and becomes "E".
@@ -170,7 +170,7 @@ TEST(ConvertWebRecipe, MenuPlanWithoutDataLeavesNoFile)
     const std::string in = dir.write("plan.tmp", "<LIVE-REZEPT>r1.txt Gulasch\r\n"
                                                  "<LIVE-REZEPT>r2.txt\r\n"
                                                  "<LIVE-REZEPT>r3.txt  Kn&ouml;del\r\n");
-    const TWebRecipeResult r = ConvertWebRecipe(in, dir.dir() + "plan.dat");
+    const WebRecipeResult r = ConvertWebRecipe(in, dir.dir() + "plan.dat");
     EXPECT_FALSE(r.recipeWritten);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan.dat"));
     EXPECT_EQ(r.links, (std::vector<std::string>{"r1.txt Gulasch", "r2.txt",
@@ -186,7 +186,7 @@ TEST(ConvertWebRecipe, UncreatableOutputIsRetriedAndReportedAsNoRecipe)
     EXPECT_FALSE(std::filesystem::exists(out));
 
     // Creation is tried again for every data line; once it works the later lines land.
-    TDataFileWriter writer(out);
+    DataFileWriter writer(out);
     writer.WriteDataLine("verloren");
     EXPECT_FALSE(writer.IsOpen());
     std::filesystem::create_directory(dir.path() / "fehlt");
@@ -206,7 +206,7 @@ TEST(ConvertWebRecipe, FullDiskKeepsThePreviousRecipeFile)
     for (int i = 0; i < 2000; ++i)
         page += "<LIVE-DATEN>Zeile, die auf keinen Datentr&auml;ger mehr passt\r\n";
     const std::optional<bool> reportedCorrectly = inChildWithFileSizeLimit(4096, [&] {
-        const TWebRecipeResult r = ConvertWebRecipeBytes(page, out);
+        const WebRecipeResult r = ConvertWebRecipeBytes(page, out);
         return r.hasDataLines && !r.recipeWritten &&
                r.outputError == "kann nicht geschrieben werden (File too large)";
     });
@@ -226,10 +226,11 @@ TEST(ConvertWebRecipe, OutputThatIsNoRegularFileIsLeftAlone)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directory(dir.path() / "verzeichnis.dat");
     for (const std::string& out : {pipe, dir.dir() + "verzeichnis.dat"}) {
-        const TWebRecipeResult r = ConvertWebRecipeBytes("<LIVE-DATEN>a\r\n", out);
+        const WebRecipeResult r = ConvertWebRecipeBytes("<LIVE-DATEN>a\r\n", out);
         EXPECT_TRUE(r.hasDataLines);
         EXPECT_FALSE(r.recipeWritten);
-        EXPECT_EQ(r.outputError, "ist keine normale Datei") << out;
+        EXPECT_EQ(r.outputError, out == pipe ? "ist keine normale Datei" : "ist ein Verzeichnis")
+            << out;
     }
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "verzeichnis.dat"));
@@ -247,12 +248,12 @@ TEST(ConvertWebRecipe, WriterClosesOnDestructionUnlessAnExceptionCutItShort)
     TestDir dir;
     const std::string out = dir.write("rez7.dat", "voriges\r\n");
     {
-        TDataFileWriter writer(out);
+        DataFileWriter writer(out);
         writer.WriteDataLine("neu");
     }
     EXPECT_EQ(readAll(out), "neu\r\n");
     try {
-        TDataFileWriter writer(out);
+        DataFileWriter writer(out);
         writer.WriteDataLine("halb");
         throw std::runtime_error("abgebrochen");
     } catch (const std::runtime_error&) {
@@ -280,7 +281,7 @@ TEST(ConvertWebRecipe, InputThatIsNoPageIsRefusedWithoutReadingIt)
         {dir.dir() + "fehlt.htm", "nicht gefunden"},
     };
     for (const auto& c : cases) {
-        const TWebRecipeResult r = ConvertWebRecipe(c.path, dir.dir() + "rez.dat");
+        const WebRecipeResult r = ConvertWebRecipe(c.path, dir.dir() + "rez.dat");
         EXPECT_FALSE(r.inputReadable) << c.path;
         EXPECT_EQ(r.inputError, c.error) << c.path;
         EXPECT_FALSE(r.recipeWritten);
@@ -299,11 +300,11 @@ TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFil
                                                    "<LIVE-REZEPT>r7.txt Rotkohl\r\n"
                                                    "<LIVE-DATEN>Zeile 2\r\n");
     std::vector<std::string> events;
-    TResolveHooks hooks;
+    ResolveHooks hooks;
     hooks.linksBegin = [&] { events.push_back("begin"); };
-    hooks.fetchLink = [&](const TResolvedLink& l) {
+    hooks.fetchLink = [&](const ResolvedLink& l) {
         events.push_back("fetch " + l.url + "|" + l.title +
-                         (l.scheme == TLinkScheme::Http ? "|http" : "|?"));
+                         (l.scheme == LinkScheme::Http ? "|http" : "|?"));
     };
     hooks.linkDone = [&](const std::string& url) { events.push_back("done " + url); };
     EXPECT_TRUE(ResolveImportFile(raw, "HTTP://kantine.example/woche/r6.txt", hooks));
@@ -319,8 +320,8 @@ TEST(ResolveImportFile, OtherSchemesAndMissingFile)
     TestDir dir;
     int fetched = 0;
     std::vector<std::string> done;
-    TResolveHooks hooks;
-    hooks.fetchLink = [&](const TResolvedLink&) { ++fetched; };
+    ResolveHooks hooks;
+    hooks.fetchLink = [&](const ResolvedLink&) { ++fetched; };
     hooks.linkDone = [&](const std::string& url) { done.push_back(url); };
     const std::string raw = dir.write("rez3.tmp", "<LIVE-REZEPT>r1.txt A\r\n");
     // A plan from a link without a path: the bare scheme is the base, the name becomes the host.

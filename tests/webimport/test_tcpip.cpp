@@ -397,8 +397,8 @@ TEST(HttpRequest, LinkNameWithLineFeedFromAPageIsRefused)
     ScriptedServer server({ScriptedServer::answer(kOk), ScriptedServer::answer(kOk)});
     const std::string raw = dir.write("rez5.tmp", "<LIVE-REZEPT>r1.htm\nX-Injected: 1 Titel\r\n");
     int refused = 0;
-    TResolveHooks hooks;
-    hooks.fetchLink = [&](const TResolvedLink& link) {
+    ResolveHooks hooks;
+    hooks.fetchLink = [&](const ResolvedLink& link) {
         T_HTTP http;
         http.URL = link.url;
         try {
@@ -626,7 +626,7 @@ TEST(ParseURL, Parts)
 {
     struct {
         std::string url;
-        TURLParts parts;
+        UrlParts parts;
     } const cases[] = {
         {"http://server/r1.htm", {"http", "", "", "server", "", "/r1.htm"}},
         {"http://server:8081/a/b.htm", {"http", "", "", "server", "8081", "/a/b.htm"}},
@@ -640,7 +640,7 @@ TEST(ParseURL, Parts)
         {"", {"", "", "", "", "", ""}},
     };
     for (const auto& c : cases) {
-        const TURLParts p = ParseURL(c.url);
+        const UrlParts p = ParseURL(c.url);
         EXPECT_EQ(p.protocol, c.parts.protocol) << c.url;
         EXPECT_EQ(p.user, c.parts.user) << c.url;
         EXPECT_EQ(p.password, c.parts.password) << c.url;

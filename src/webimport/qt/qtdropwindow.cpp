@@ -24,7 +24,7 @@ TPoint pointOf(const QDropEvent* event)
 
 } // namespace
 
-TQtDropWindow::TQtDropWindow(QWidget* widget) : QObject(widget), widget_(widget)
+QtDropWindow::QtDropWindow(QWidget* widget) : QObject(widget), widget_(widget)
 {
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (target_)
@@ -32,18 +32,18 @@ TQtDropWindow::TQtDropWindow(QWidget* widget) : QObject(widget), widget_(widget)
     });
 }
 
-TQtDropWindow::~TQtDropWindow()
+QtDropWindow::~QtDropWindow()
 {
     if (target_ && widget_)
         widget_->removeEventFilter(this);
 }
 
-std::string TQtDropWindow::Name() const
+std::string QtDropWindow::Name() const
 {
     return widget_ ? widget_->objectName().toStdString() : std::string();
 }
 
-bool TQtDropWindow::AcceptDrops(TDropTarget& target)
+bool QtDropWindow::AcceptDrops(TDropTarget& target)
 {
     if (!widget_ || target_)
         return false;
@@ -54,7 +54,7 @@ bool TQtDropWindow::AcceptDrops(TDropTarget& target)
     return true;
 }
 
-bool TQtDropWindow::RevokeDrops()
+bool QtDropWindow::RevokeDrops()
 {
     if (!target_)
         return false;
@@ -67,34 +67,34 @@ bool TQtDropWindow::RevokeDrops()
     return true;
 }
 
-int TQtDropWindow::ClientWidth() const
+int QtDropWindow::ClientWidth() const
 {
     return widget_ ? widget_->width() : 0;
 }
 
-int TQtDropWindow::ClientHeight() const
+int QtDropWindow::ClientHeight() const
 {
     return widget_ ? widget_->height() : 0;
 }
 
-int TQtDropWindow::FontHeight() const
+int QtDropWindow::FontHeight() const
 {
     return widget_ ? QFontMetrics(widget_->font()).height() : 0;
 }
 
-bool TQtDropWindow::HasHorzScrollBar() const
+bool QtDropWindow::HasHorzScrollBar() const
 {
     QAbstractScrollArea* area = scrollAreaOf(widget_);
     return area && area->horizontalScrollBar()->isVisible();
 }
 
-bool TQtDropWindow::HasVertScrollBar() const
+bool QtDropWindow::HasVertScrollBar() const
 {
     QAbstractScrollArea* area = scrollAreaOf(widget_);
     return area && area->verticalScrollBar()->isVisible();
 }
 
-void TQtDropWindow::ScrollLine(int dx, int dy)
+void QtDropWindow::ScrollLine(int dx, int dy)
 {
     QAbstractScrollArea* area = scrollAreaOf(widget_);
     if (!area)
@@ -107,17 +107,17 @@ void TQtDropWindow::ScrollLine(int dx, int dy)
                                                         : QAbstractSlider::SliderSingleStepAdd);
 }
 
-void TQtDropWindow::StartScrollTimer(int intervalMs)
+void QtDropWindow::StartScrollTimer(int intervalMs)
 {
     timer_.start(intervalMs);
 }
 
-void TQtDropWindow::StopScrollTimer()
+void QtDropWindow::StopScrollTimer()
 {
     timer_.stop();
 }
 
-TShiftState TQtDropWindow::ShiftStateOf(Qt::KeyboardModifiers modifiers)
+TShiftState QtDropWindow::ShiftStateOf(Qt::KeyboardModifiers modifiers)
 {
     TShiftState s = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -129,7 +129,7 @@ TShiftState TQtDropWindow::ShiftStateOf(Qt::KeyboardModifiers modifiers)
     return s;
 }
 
-std::uint32_t TQtDropWindow::EffectsOf(Qt::DropActions actions)
+std::uint32_t QtDropWindow::EffectsOf(Qt::DropActions actions)
 {
     std::uint32_t e = DROPEFFECT_NONE;
     if (actions & Qt::CopyAction)
@@ -141,7 +141,7 @@ std::uint32_t TQtDropWindow::EffectsOf(Qt::DropActions actions)
     return e;
 }
 
-Qt::DropAction TQtDropWindow::ActionOf(std::uint32_t effect)
+Qt::DropAction QtDropWindow::ActionOf(std::uint32_t effect)
 {
     if (effect & DROPEFFECT_COPY)
         return Qt::CopyAction;
@@ -152,7 +152,7 @@ Qt::DropAction TQtDropWindow::ActionOf(std::uint32_t effect)
     return Qt::IgnoreAction;
 }
 
-void TQtDropWindow::answer(QDropEvent* event, std::uint32_t effect)
+void QtDropWindow::answer(QDropEvent* event, std::uint32_t effect)
 {
     const Qt::DropAction action = ActionOf(effect);
     if (action == Qt::IgnoreAction) {
@@ -163,7 +163,7 @@ void TQtDropWindow::answer(QDropEvent* event, std::uint32_t effect)
     event->accept();
 }
 
-bool TQtDropWindow::eventFilter(QObject* watched, QEvent* event)
+bool QtDropWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != widget_ || !target_)
         return QObject::eventFilter(watched, event);

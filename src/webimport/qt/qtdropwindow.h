@@ -12,16 +12,16 @@ class QDropEvent;
 // A Qt widget as the window of a TDropTarget: watches the widget's drag events, hands them to
 // the target with the dragged QMimeData mapped by MapMimeData, and answers with the target's
 // effect. Usage:
-//     auto* window = new TQtDropWindow(widget);  // a child of the widget
+//     auto* window = new QtDropWindow(widget);  // a child of the widget
 //     DropURLTarget1.Register(*window);
 // The target must be unregistered (or destroyed) before this object is.
 namespace kovanta {
 
-class TQtDropWindow : public QObject, public IDropWindow {
+class QtDropWindow : public QObject, public IDropWindow {
     Q_OBJECT
 public:
-    explicit TQtDropWindow(QWidget* widget);
-    ~TQtDropWindow() override;
+    explicit QtDropWindow(QWidget* widget);
+    ~QtDropWindow() override;
 
     QWidget* widget() const { return widget_; }
     bool scrollTimerActive() const { return timer_.isActive(); }

@@ -3,6 +3,7 @@
 #include "importwidgets.h"
 #include "platform/privatedir.h"
 #include "platform/qt/ansiqstring.h"
+#include "platform/qt/qtstrings.h"
 #include "webimport/qt/qtdropwindow.h"
 
 #include <QAction>
@@ -35,13 +36,6 @@ std::string fsPath(const QString& path)
 QString displayPath(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-QString withSlash(QString dir)
-{
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
 }
 
 } // namespace
@@ -186,11 +180,11 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
         QMetaObject::invokeMethod(
             this, [this, url, title] { core_.drop(url, title); }, Qt::QueuedConnection);
     };
-    dropWindow_ = new TQtDropWindow(this);
+    dropWindow_ = new QtDropWindow(this);
     dropTarget_.Register(*dropWindow_);
 
     const QString dir =
-        withSlash(defaultImportDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/kovanta/")
+        withTrailingSlash(defaultImportDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/kovanta/")
                                              : defaultImportDir);
     core_.ImportDir = fsPath(dir);
     // The default lies in the shared temporary directory: a directory of that name that another
@@ -333,7 +327,7 @@ QString TInternetRezeptImport::importDir() const
 
 void TInternetRezeptImport::setImportDir(const QString& dir)
 {
-    core_.ImportDir = fsPath(withSlash(dir));
+    core_.ImportDir = fsPath(withTrailingSlash(dir));
 }
 
 void TInternetRezeptImport::setNotifyWindow(NotifyWindow notify)

@@ -19,7 +19,7 @@ class QUrl;
 
 namespace kovanta {
 
-class TQtDropWindow;
+class QtDropWindow;
 
 // Posted by the import window to itself once per fetched file: process it after the current
 // event (the entry is the oldest one waiting in the import core).
@@ -105,7 +105,7 @@ private:
     std::unique_ptr<ThreadedFetchRunner> runner_;
     ImportCore core_;
     TDropURLTarget dropTarget_;
-    TQtDropWindow* dropWindow_ = nullptr;
+    QtDropWindow* dropWindow_ = nullptr;
 };
 
 } // namespace kovanta
