@@ -7,6 +7,7 @@
 #include "planfileactions.h"
 #include "platform/qt/settingsstore.h"
 #include "platform/strings.h"
+#include "platform/qt/qtstrings.h"
 #include "printactions.h"
 #include "settings.h"
 #include "startup.h"
@@ -34,12 +35,6 @@ namespace {
 
 const QString kOpenCaption = QStringLiteral("Rezeptdatenpfad hinzufügen");
 const QString kOpenMask = QStringLiteral("REZ0*.DAT");
-
-// Paths are kept as the file system's bytes; the window shows them as QStrings.
-std::string fsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 
 } // namespace
 

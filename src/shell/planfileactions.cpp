@@ -5,6 +5,7 @@
 #include "menuplanparts.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
+#include "platform/qt/qtstrings.h"
 #include "startup.h"
 
 #include <QAbstractItemModel>
@@ -21,17 +22,6 @@
 namespace kovanta {
 
 namespace {
-
-// Names of the file system are bytes; the window shows them as QStrings.
-std::string fsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString displayPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 QString utf8(std::string_view text)
 {

@@ -6,6 +6,7 @@
 #include "formpossaver.h"
 #include "messages.h"
 #include "platform/qt/settingsstore.h"
+#include "platform/qt/qtstrings.h"
 #include "app/recipescan.h"
 #include "app/searchpaths.h"
 #include "recipe/rezeptimportproz.h"
@@ -26,17 +27,6 @@
 
 namespace kovanta {
 namespace {
-
-// Paths are kept as the file system's bytes; the window holds them as QStrings.
-std::string fsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString displayPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");

@@ -26,19 +26,6 @@
 #include <algorithm>
 
 namespace kovanta {
-namespace {
-
-std::string fsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString displayPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-} // namespace
 
 // The window as ImportCore sees it.
 class TInternetRezeptImport::View : public ImportView {
