@@ -2,6 +2,7 @@
 // rezeptur-print, on recipe files and plans the tests write; the PDFs are read back with
 // pdfinfo and pdftotext.
 #include "recipe/recipe_fixture.h"
+#include "support/pdftext.h"
 #include "support/rezeptur.h"
 #include "support/testdir.h"
 
@@ -15,25 +16,10 @@ namespace {
 
 using fixture::Article;
 using fixture::Text;
+using pdf_test::Capture;
+using pdf_test::Has;
 using rezeptur_test::ReadAll;
 using rezeptur_test::RunResult;
-
-std::string Capture(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
-
-bool Has(const std::string& text, const std::string& pattern)
-{
-    return std::regex_search(text, std::regex(pattern));
-}
 
 class RezepturPrint : public ::testing::Test {
 protected:
@@ -64,19 +50,8 @@ protected:
         return rezeptur_test::Run(data.dir(), "print " + args, scratch);
     }
 
-    int Pages() const
-    {
-        std::smatch m;
-        const std::string info = Capture("pdfinfo '" + pdf + "'");
-        return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : 0;
-    }
-
-    std::string PdfText(int page = 0) const
-    {
-        const std::string range =
-            page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
-        return Capture("pdftotext -layout" + range + " '" + pdf + "' -");
-    }
+    int Pages() const { return pdf_test::Pages(pdf); }
+    std::string PdfText(int page = 0) const { return pdf_test::Text(pdf, page); }
 
     TestDir data, scratch;
     std::string pdf;

@@ -5,6 +5,7 @@
 #include "print/recipeprintout.h"
 #include "recipe/recipe_fixture.h"
 #include "recipe/rezeptimportproz.h"
+#include "support/pdftext.h"
 #include "support/testdir.h"
 
 #include <QPageLayout>
@@ -22,19 +23,9 @@ using namespace kovanta::print;
 
 namespace {
 
-const PrintDate kDate{6, 12, 2026};
+using pdf_test::Capture;
 
-std::string Capture(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
+const PrintDate kDate{6, 12, 2026};
 
 class PdfPrintTest : public ::testing::Test {
 protected:
@@ -52,18 +43,8 @@ protected:
         return path;
     }
 
-    static int Pages(const std::string& pdf)
-    {
-        std::smatch m;
-        const std::string info = Capture("pdfinfo '" + pdf + "'");
-        return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
-    }
-
-    static std::string Page(const std::string& pdf, int page)
-    {
-        const std::string n = std::to_string(page);
-        return Capture("pdftotext -layout -f " + n + " -l " + n + " '" + pdf + "' -");
-    }
+    static int Pages(const std::string& pdf) { return pdf_test::Pages(pdf); }
+    static std::string Page(const std::string& pdf, int page) { return pdf_test::Text(pdf, page); }
 
     TestDir dir;
     int count = 0;

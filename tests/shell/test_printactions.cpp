@@ -9,6 +9,7 @@
 #include "shell/recipefilterbar.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/pdftext.h"
 #include "support/testdir.h"
 
 #include <QAbstractButton>
@@ -38,25 +39,10 @@
 using namespace kovanta;
 using fixture::Article;
 using fixture::Text;
+using pdf_test::Capture;
+using pdf_test::Has;
 
 namespace {
-
-std::string Capture(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
-
-bool Has(const std::string& text, const std::string& pattern)
-{
-    return std::regex_search(text, std::regex(pattern));
-}
 
 class PrintActionsTest : public ::testing::Test {
 protected:
@@ -154,19 +140,9 @@ protected:
 
     std::string PdfText(int page = 0) const
     {
-        if (!std::filesystem::exists(output))
-            return {};
-        const std::string range =
-            page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
-        return Capture("pdftotext -layout" + range + " '" + output + "' -");
+        return std::filesystem::exists(output) ? pdf_test::Text(output, page) : std::string();
     }
-
-    int PdfPages() const
-    {
-        std::smatch m;
-        const std::string info = Capture("pdfinfo '" + output + "'");
-        return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : 0;
-    }
+    int PdfPages() const { return pdf_test::Pages(output); }
 
     TestDir dir;
     std::unique_ptr<TSDIAppForm> window;
