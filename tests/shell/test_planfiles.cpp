@@ -9,6 +9,8 @@
 #include "shell/planfileactions.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/mainwindowdriver.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 
 #include <QAbstractButton>
@@ -122,13 +124,7 @@ protected:
         dir.write(file, fixture::Join(lines));
     }
 
-    void Programmstart()
-    {
-        auto* start = window->findChild<QAbstractButton*>(QStringLiteral("HemisphereButton16"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
-        QTest::mouseClick(start, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 3; }));
-    }
+    void Programmstart() { window_test::Programmstart(*window, 3); }
 
     PlanFileActions* actions() const { return window->findChild<MainActions*>()->planFiles(); }
     TAStringGrid* grid(const char* name) const
@@ -138,19 +134,8 @@ protected:
     TAStringGrid* list() const { return grid("StringGrid1"); }
     TAStringGrid* plan() const { return grid("StringGrid2"); }
     TAStringGrid* requirements() const { return grid("StringGrid3"); }
-    void ChooseTab(int tab)
-    {
-        window->tabs()->tabBar()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
-    int ListRowOf(const std::string& name) const
-    {
-        for (int row = 1; row < list()->RowCount(); ++row) {
-            if (list()->GetCell(2, row) == name)
-                return row;
-        }
-        return -1;
-    }
+    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
+    int ListRowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
     std::string Mark(const std::string& name) const { return list()->GetCell(1, ListRowOf(name)); }
     std::string PlanRow(int row) const
     {
@@ -390,8 +375,7 @@ TEST_F(PlanFilesTest, RequirementsExportAsShownOnBedarfsliste)
 // For a person: the question on closing as the desktop shows it (KOVANTA_SCREENSHOTS=<dir>).
 TEST_F(PlanFilesTest, ScreenshotOfTheQuestionOnClosing)
 {
-    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-    if (!out)
+    if (!std::getenv("KOVANTA_SCREENSHOTS"))
         GTEST_SKIP() << "only with KOVANTA_SCREENSHOTS";
     Programmstart();
     Toggle("Gulasch");
@@ -403,10 +387,7 @@ TEST_F(PlanFilesTest, ScreenshotOfTheQuestionOnClosing)
         if (!box)
             return;
         seen = box->text() == QString::fromUtf8(kPlanChangedQuestion);
-        QTest::qWait(300);
-        const std::string cmd = std::string("import -window root '") + out +
-                                "/plan-close-question.png' 2>/dev/null";
-        (void)std::system(cmd.c_str());
+        screenshot("plan-close-question");
         box->button(QMessageBox::Cancel)->click();
     });
     EXPECT_FALSE(window->close());

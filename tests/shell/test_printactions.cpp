@@ -9,7 +9,9 @@
 #include "shell/recipefilterbar.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/mainwindowdriver.h"
 #include "support/pdftext.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 
 #include <QAbstractButton>
@@ -98,27 +100,11 @@ protected:
     TAStringGrid* plan() const { return child<TAStringGrid>("StringGrid2"); }
     QAbstractButton* printButton() const { return child<QAbstractButton>("HemisphereButton4"); }
 
-    void Programmstart()
-    {
-        auto* start = child<QAbstractButton>("HemisphereButton16");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
-        QTest::mouseClick(start, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 2; }));
-    }
+    void Programmstart() { window_test::Programmstart(*window, 2); }
 
-    void ChooseTab(int tab)
-    {
-        window->tabs()->tabBar()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
+    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
 
-    int ListRowOf(const std::string& name) const
-    {
-        for (int row = 1; row < list()->RowCount(); ++row)
-            if (list()->GetCell(2, row) == name)
-                return row;
-        return -1;
-    }
+    int ListRowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
 
     void ClickRow(TAStringGrid* grid, int row, bool twice = false)
     {
@@ -359,21 +345,15 @@ TEST_F(PrintActionsTest, PreviewCopiesGoThroughTheClipboard)
 // print preview of a recipe, for a person to look at. Skipped otherwise.
 TEST_F(PrintActionsTest, ScreenshotsOfTheMenuAndThePreview)
 {
-    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-    if (!out || QGuiApplication::platformName() == QStringLiteral("offscreen"))
+    if (!std::getenv("KOVANTA_SCREENSHOTS") ||
+        QGuiApplication::platformName() == QStringLiteral("offscreen"))
         GTEST_SKIP() << "no display";
-    const auto shoot = [out](const char* name) {
-        QTest::qWait(400);
-        const std::string cmd =
-            std::string("import -window root '") + out + "/" + name + ".png' 2>/dev/null";
-        (void)std::system(cmd.c_str());
-    };
     Programmstart();
     ChooseTab(TabPreview);
     ClickRow(list(), ListRowOf("Gulasch"));
     QMenu* file = child<QMenu>("Datei1");
     file->popup(window->mapToGlobal(QPoint(10, window->menuBar()->height())));
-    shoot("print-menu");
+    screenshot("print-menu");
     file->close();
     actions->setPreviewRunner(
         [&](QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
@@ -381,7 +361,7 @@ TEST_F(PrintActionsTest, ScreenshotsOfTheMenuAndThePreview)
             QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
             dialog.resize(900, 700);
             dialog.show();
-            shoot("print-preview");
+            screenshot("print-preview");
             dialog.close();
         });
     actions->previewAction()->trigger();

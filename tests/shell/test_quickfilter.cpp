@@ -7,6 +7,8 @@
 #include "shell/recipefilterbar.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/mainwindowdriver.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 
 #include <QAbstractButton>
@@ -47,10 +49,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
         (void)QTest::qWaitForWindowActive(window.get());
-        auto* start = window->findChild<QAbstractButton*>(QStringLiteral("HemisphereButton16"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
-        QTest::mouseClick(start, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 4; }));
+        window_test::Programmstart(*window, 4);
     }
 
     TAStringGrid* list() const
@@ -89,31 +88,9 @@ protected:
         }
         return names;
     }
-    int RowOf(const std::string& name) const
-    {
-        for (int row = 1; row < list()->RowCount(); ++row) {
-            if (list()->GetCell(2, row) == name)
-                return row;
-        }
-        return -1;
-    }
-    void ChooseTab(int tab)
-    {
-        window->tabs()->tabBar()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
+    int RowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
+    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
 
-    // Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the screen for a person.
-    static void Screenshot(const char* name)
-    {
-        const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-        if (!out)
-            return;
-        QTest::qWait(300);
-        const std::string cmd =
-            std::string("import -window root '") + out + "/" + name + ".png' 2>/dev/null";
-        (void)std::system(cmd.c_str());
-    }
 
     TestDir dir;
     std::unique_ptr<TSDIAppForm> window;
@@ -131,7 +108,7 @@ TEST_F(QuickFilterTest, TypedWordsFilterNameAndGroupWithTheCount)
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (Names{"Kuchen", "Sahnetorte"}));
     EXPECT_EQ(count(), QStringLiteral("2 von 4"));
-    Screenshot("quick-filter");
+    screenshot("quick-filter");
 
     Type(" TORTE");
     EXPECT_EQ(Shown(), Names{"Sahnetorte"});

@@ -4,6 +4,7 @@
 #include "app/searchpaths.h"
 #include "shell/startpage.h"
 #include "shell/tsdiappform.h"
+#include "support/screenshot.h"
 #include "support/testdir.h"
 #include "webimport/importtestsupport.h"
 #include "webimport/pyhttpserver.h"
@@ -31,17 +32,6 @@ using importtest::planPage;
 using importtest::recipePage;
 
 namespace {
-
-// Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the screen for a person.
-void screenshot(const char* name)
-{
-    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-    if (!out)
-        return;
-    QTest::qWait(300);
-    const std::string cmd = std::string("import -window root ") + out + "/" + name + ".png 2>/dev/null";
-    (void)std::system(cmd.c_str());
-}
 
 class WebImportShell : public testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "recipe/recipe_fixture.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
+#include "support/mainwindowdriver.h"
 #include "support/screenshot.h"
 #include "support/testdir.h"
 
@@ -79,28 +80,11 @@ protected:
     QLabel* panel() const { return child<QLabel>("AlternativPanel"); }
     QWidget* printButton() const { return child<QWidget>("HemisphereButton4"); }
 
-    void Programmstart()
-    {
-        auto* start = child<QAbstractButton>("HemisphereButton16");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
-        QTest::mouseClick(start, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return list()->isVisible() && list()->RowCount() > 3; }));
-    }
+    void Programmstart() { window_test::Programmstart(*window, 3); }
 
-    void ChooseTab(int tab)
-    {
-        window->tabs()->tabBar()->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-    }
+    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
 
-    int ListRowOf(const std::string& name) const
-    {
-        for (int row = 1; row < list()->RowCount(); ++row) {
-            if (list()->GetCell(2, row) == name)
-                return row;
-        }
-        return -1;
-    }
+    int ListRowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
 
     QString PreviewText() const { return child<QTextEdit>("RichEdit1")->toPlainText(); }
 
