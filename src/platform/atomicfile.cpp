@@ -1,4 +1,5 @@
 #include "atomicfile.h"
+#include "syserror.h"
 
 #include <cerrno>
 #include <climits>
@@ -216,7 +217,7 @@ std::string AtomicFile::errorText() const
         return {};
     if (notRegular_)
         return targetIsDirectory_ ? "ist ein Verzeichnis" : "ist keine normale Datei";
-    return "kann nicht geschrieben werden (" + std::string(std::strerror(error_)) + ")";
+    return "kann nicht geschrieben werden (" + systemErrorText(error_) + ")";
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& message)

@@ -1,4 +1,5 @@
 #include "regularfile.h"
+#include "syserror.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -136,7 +137,7 @@ std::string describeReadError(const FileReadResult& result, std::size_t maxBytes
     case FileReadError::Unreadable:
         break;
     }
-    return "kann nicht gelesen werden (" + std::string(std::strerror(result.errorNumber)) + ")";
+    return "kann nicht gelesen werden (" + systemErrorText(result.errorNumber) + ")";
 }
 
 } // namespace kovanta

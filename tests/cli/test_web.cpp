@@ -124,7 +124,7 @@ TEST(RezepturWebrecipe, FullDiskKeepsThePreviousFileAndFails)
                                            "trap '' XFSZ; ulimit -f 8; ");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + out +
-                         "\" kann nicht geschrieben werden (File too large)\n");
+                         "\" kann nicht geschrieben werden (Datei zu groß)\n");
     EXPECT_EQ(readAll(out), "voriges Rezept\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),

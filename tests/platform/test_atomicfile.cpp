@@ -183,7 +183,7 @@ TEST(AtomicFile, NeverReplacesWhatIsNoRegularFile)
 
     std::string message;
     EXPECT_FALSE(writeFileAtomically(dir.dir() + "fehlt/rez.dat", "x", message));
-    EXPECT_EQ(message, "kann nicht geschrieben werden (No such file or directory)");
+    EXPECT_EQ(message, "kann nicht geschrieben werden (nicht gefunden)");
 }
 
 TEST(AtomicFile, FullDiskKeepsTheOldFileAndLeavesNothingBehind)

@@ -208,7 +208,7 @@ TEST(ConvertWebRecipe, FullDiskKeepsThePreviousRecipeFile)
     const std::optional<bool> reportedCorrectly = inChildWithFileSizeLimit(4096, [&] {
         const WebRecipeResult r = ConvertWebRecipeBytes(page, out);
         return r.hasDataLines && !r.recipeWritten &&
-               r.outputError == "kann nicht geschrieben werden (File too large)";
+               r.outputError == "kann nicht geschrieben werden (Datei zu groß)";
     });
     EXPECT_EQ(reportedCorrectly, std::optional<bool>(true));
     EXPECT_EQ(readAll(out), "voriges Rezept\r\n");
