@@ -1,8 +1,6 @@
 // Menu plan files: what the reader accepts, what the writer produces, and that each reads what
 // the other writes; the atomic replacement on disk.
 #include "recipe/planfile.h"
-#include "recipe/recipe_fixture.h"
-#include "recipe/rezeptimportproz.h"
 #include "support/testdir.h"
 
 #include <gtest/gtest.h>
@@ -211,59 +209,8 @@ TEST_F(PlanFileDisk, RefusesWhatIsNoFileAndLeavesNothing)
     EXPECT_EQ(Slurp(plan), "1\tREZ00001.DAT\t0\n");
 }
 
-// Each row a plan cannot use, and why, in the words the window and the companion show.
-TEST_F(PlanFileDisk, RowsCheckedAgainstTheirRecipeFiles)
-{
-    fixture::Head gulasch, kaese = gulasch;
-    kaese.shortName = "K\x84se"; // OEM ä
-    kaese.group = "Milch";
-    const std::vector<std::string> body = {fixture::Article("100", "1", "kg", "Reis")};
-    const std::string list = tmp.write("REZ00001.DAT", fixture::ListFile({}, {{gulasch, body},
-                                                                          {kaese, body}}));
-    const std::string one = tmp.write("REZ00002.DAT", fixture::Join(fixture::Block(gulasch, body)));
-    ASSERT_EQ(::mkfifo((tmp.dir() + "REZ00003.DAT").c_str(), 0600), 0);
-    const std::string kNotHeld = " (eine Rezeptliste mit den Einträgen 1 bis 2)";
-    const struct {
-        const char* what;
-        PlanFileRow row;
-        std::string problem; // empty: usable
-        bool afterFileName;
-    } cases[] = {
-        {"named as planned", Row("20", list, 2, "K\xC3\xA4se"), "", false},
-        {"written without a name", Row("-20", list, 1), "", false},
-        {"a single recipe", Row(" ", one, 0, "Gulasch"), "", false},
-        {"a free row", PlanFileRow{}, "", false},
-        {"exported again in another order", Row("20", list, 1, "K\xC3\xA4se"),
-         "hat als Eintrag 1 jetzt \"Gulasch\", nicht \"K\xC3\xA4se\"", true},
-        {"entry beyond the index", Row("40", list, 7), "hat keinen Eintrag 7" + kNotHeld, true},
-        {"entry 0 of a list file", Row("40", list, 0), "hat keinen Eintrag 0" + kNotHeld, true},
-        {"file missing", Row("5", tmp.dir() + "REZ09999.DAT"), "nicht gefunden", true},
-        {"a FIFO", Row("5", tmp.dir() + "REZ00003.DAT"), "ist keine normale Datei", true},
-        {"a directory", Row("5", tmp.dir()), "ist ein Verzeichnis", true},
-        {"more portions than the plan takes", Row("100000", one),
-         "die Portionen \"100000\" sind keine ganze Zahl von -99999 bis 99999", false},
-        {"portions no number", Row("2O", one),
-         "die Portionen \"2O\" sind keine ganze Zahl von -99999 bis 99999", false},
-        {"a NUL: the system would open the file in front of it",
-         Row("20", one + std::string("\0x", 2)), "der Name der Rezeptdatei enthält ein NUL-Zeichen",
-         false},
-    };
-    const TRezeptImportProz proz;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TImpListInfo entry;
-        const PlanRowProblem problem = CheckPlanRow(proz, c.row, entry);
-        EXPECT_EQ(problem.text, c.problem);
-        EXPECT_EQ(problem.afterFileName, c.afterFileName);
-        if (problem.ok() && !c.row.free) {
-            EXPECT_EQ(entry.FileName, c.row.file);
-            EXPECT_EQ(entry.EntryIndex, c.row.entryIndex);
-            EXPECT_EQ(PlanRecipeName(entry.ShortName), c.row.name.value_or(entry.ShortName));
-        }
-    }
-}
-
-// Missing files, directories and FIFOs as plans: tests/cli/test_requirements_cli.cpp.
+// Missing files, directories and FIFOs as plans, and rows checked against their recipe files:
+// tests/cli/test_requirements_cli.cpp (the golden plans).
 TEST_F(PlanFileDisk, ReadRefusesHugeAndMalformedFiles)
 {
     const std::string big = tmp.write("gross.plan", std::string(kMaxPlanFileBytes + 1, '\n'));
