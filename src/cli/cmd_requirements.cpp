@@ -30,7 +30,8 @@ int RunRequirements(const std::vector<std::string>& args)
         std::cerr << "Aufruf: rezeptur requirements PLANDATEI [--csv]\n";
         return kExitUsage;
     }
-    auto lines = ReadPlanFile(kName, files[0]);
+    int unusable = 0;
+    auto lines = ReadPlanFile(kName, files[0], unusable);
     if (!lines)
         return kExitFailure;
 
@@ -62,13 +63,14 @@ int RunRequirements(const std::vector<std::string>& args)
     }
     std::cout << out;
     std::cout.flush();
-    return kExitOk;
+    // The list of the usable rows is written all the same; the rows left out were named.
+    return unusable > 0 ? kExitFailure : kExitOk;
 }
 
 const Registrar kRequirementsCommand{
     Command{"requirements",
             "requirements PLANDATEI [--csv]   Bedarfsliste eines Speiseplans (PORTIONEN<TAB>DATEI"
-            "[<TAB>EINTRAG] je Zeile); --csv: als CSV-Datei",
+            "[<TAB>EINTRAG[<TAB>NAME]] je Zeile); --csv: als CSV-Datei",
             RunRequirements}};
 
 } // namespace

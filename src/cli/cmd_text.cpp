@@ -77,10 +77,11 @@ TImpListInfo EntryOf(const TextArgs& args)
     return e;
 }
 
-int CannotOpen(const std::string& command, const TextArgs& args)
+int CannotOpen(const std::string& command, const TextArgs& args, RecipeOpenError error)
 {
-    std::cerr << "rezeptur " << command << ": " << quotedName(args.file) << " (Eintrag " << args.entry
-              << ") kann nicht gelesen werden\n";
+    const TRezeptImportProz proz;
+    std::cerr << "rezeptur " << command << ": " << quotedName(args.file) << ' '
+              << DescribeRecipeOpenError(proz, EntryOf(args), error) << '\n';
     return kExitFailure;
 }
 
@@ -93,8 +94,9 @@ int RunPreview(const std::vector<std::string>& argv)
     }
     const TRezeptImportProz proz;
     RecipeText text;
-    if (!FillPreviewRich(proz, EntryOf(*args), text, args->portions))
-        return CannotOpen("preview", *args);
+    RecipeOpenError error = RecipeOpenError::None;
+    if (!FillPreviewRich(proz, EntryOf(*args), text, args->portions, &error))
+        return CannotOpen("preview", *args, error);
     // Paragraphs are lines and TABs their columns; anything else that could drive a terminal
     // is escaped.
     std::string out = escaped(codepage::ansiToUtf8(PlainText(text)), true);
@@ -114,8 +116,9 @@ int RunPrintGrid(const std::vector<std::string>& argv)
     }
     const TRezeptImportProz proz;
     PrintGrid grid;
-    if (!FillPrintGrid(proz, EntryOf(*args), grid, args->portions))
-        return CannotOpen("printgrid", *args);
+    RecipeOpenError error = RecipeOpenError::None;
+    if (!FillPrintGrid(proz, EntryOf(*args), grid, args->portions, &error))
+        return CannotOpen("printgrid", *args, error);
     std::string out;
     for (int row = 1; row < grid.RowCount(); ++row) {
         for (int col = 0; col < PrintGrid::kColumns; ++col) {

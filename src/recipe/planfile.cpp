@@ -1,7 +1,10 @@
 #include "recipe/planfile.h"
 
 #include "platform/atomicfile.h"
+#include "platform/codepage.h"
 #include "platform/regularfile.h"
+#include "recipe/requirements.h"
+#include "recipe/rezeptimportproz.h"
 
 #include <filesystem>
 
@@ -39,9 +42,11 @@ bool ParseLine(std::string_view line, const std::filesystem::path& planDir, Plan
         start = tab + 1;
     }
     std::uint16_t index = 0;
-    if (fields.size() < 2 || fields.size() > 3 || fields[1].empty() ||
-        (fields.size() == 3 && !ParseEntryIndex(fields[2], index)))
+    if (fields.size() < 2 || fields.size() > 4 || fields[1].empty() ||
+        (fields.size() >= 3 && !ParseEntryIndex(fields[2], index)))
         return false;
+    if (fields.size() == 4)
+        row.name = std::string(fields[3]);
     std::filesystem::path file{std::string(fields[1])};
     if (file.is_relative() && !planDir.empty())
         file = planDir / file;
@@ -60,13 +65,95 @@ bool SameFileName(std::string_view path, std::string_view name)
     return path.size() == name.size() || path[path.size() - name.size() - 1] == '/';
 }
 
+// TAB, CR, LF and the other control characters as blanks: a name field must not end its
+// field or line.
+std::string WithoutControls(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+            c = ' ';
+    }
+    return out;
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
 } // namespace
+
+std::string PlanRecipeName(std::string_view shortName)
+{
+    return WithoutControls(codepage::ansiToUtf8(shortName));
+}
+
+PlanRowProblem PlanRowTextProblem(const PlanFileRow& row)
+{
+    if (row.free)
+        return {};
+    if (row.file.find('\0') != std::string::npos)
+        return {"der Name der Rezeptdatei enthält ein NUL-Zeichen", false};
+    if (!PortionsTextAccepted(row.portions)) {
+        const std::string limit = std::to_string(kMaxPlanPortions);
+        return {"die Portionen " + Quoted(row.portions) + " sind keine ganze Zahl von -" + limit +
+                    " bis " + limit,
+                false};
+    }
+    return {};
+}
+
+PlanRowProblem PlanRowNameProblem(const PlanFileRow& row, const TImpListInfo& entry)
+{
+    if (row.free || !row.name)
+        return {};
+    const std::string now = PlanRecipeName(entry.ShortName);
+    if (now == *row.name)
+        return {};
+    return {"hat als Eintrag " + std::to_string(row.entryIndex) + " jetzt " + Quoted(now) +
+                ", nicht " + Quoted(*row.name),
+            true};
+}
+
+PlanRowProblem CheckPlanRow(const TRezeptImportProz& proz, const PlanFileRow& row,
+                            TImpListInfo& entry)
+{
+    if (row.free)
+        return {};
+    if (PlanRowProblem problem = PlanRowTextProblem(row); !problem.ok())
+        return problem;
+    TImpListInfo wanted;
+    wanted.FileName = row.file;
+    wanted.FileNumber = FileNumberOf(row.file);
+    wanted.EntryIndex = row.entryIndex;
+    RecipeOpenError error = RecipeOpenError::None;
+    if (!proz.OpenRecipe(wanted, error))
+        return {DescribeRecipeOpenError(proz, wanted, error), true};
+    // The names and numbers of the entry as the recipe list would show them.
+    RecipeList listed;
+    proz.ReadRecipeIndex(row.file, listed);
+    for (RecipeListItem& item : listed) {
+        if (item.Entry->EntryIndex != row.entryIndex)
+            continue;
+        if (PlanRowProblem problem = PlanRowNameProblem(row, *item.Entry); !problem.ok())
+            return problem;
+        entry = std::move(*item.Entry);
+        return {};
+    }
+    // Positioned access finds the entry, the index reader does not (an index cut short by a
+    // Ctrl-Z): the list would not offer it.
+    return {DescribeRecipeOpenError(proz, wanted, RecipeOpenError::EntryNotHeld), true};
+}
 
 bool ParsePlanText(std::string_view text, const std::filesystem::path& planDir,
                    std::vector<PlanFileRow>& rows, int& errorLine)
 {
     rows.clear();
     errorLine = 0;
+    // Some editors put a byte order mark in front of a UTF-8 file.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     int number = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -145,13 +232,17 @@ bool FormatPlanText(const std::vector<PlanFileRow>& rows, const std::filesystem:
             if (c == '\t' || c == '\r' || c == '\n')
                 c = ' ';
         }
-        // The index is always written: it ends the line, so a name ending in CR or blanks keeps
-        // them when read back.
+        // The index is always written: it ends the line or comes before the recipe name, so a
+        // file name ending in CR or blanks keeps them when read back.
         text += portions;
         text += '\t';
         text += name;
         text += '\t';
         text += std::to_string(row.entryIndex);
+        if (row.name) {
+            text += '\t';
+            text += WithoutControls(*row.name);
+        }
         text += '\n';
     }
     return true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,16 @@
 // Standard C++ only.
 //
 // Format: UTF-8 text, one plan row per line in plan order,
-//     PORTIONS <TAB> RECIPE FILE [<TAB> ENTRY INDEX]
+//     PORTIONS <TAB> RECIPE FILE [<TAB> ENTRY INDEX [<TAB> RECIPE NAME]]
 // and an empty (or blank) line for a free plan row. PORTIONS is the text of the "Portionen"
 // cell as typed; the entry index is 0 for a single-recipe file and 1..n for the n-th recipe of a
-// list file (0 when missing). A relative recipe file name is relative to the plan file's
-// directory. Lines may end in LF or CR LF; the writer uses LF.
+// list file (0 when missing); the recipe name is the short name the row was planned with, so
+// that a list file exported again in another order is noticed. A relative recipe file name is
+// relative to the plan file's directory. Lines may end in LF or CR LF; the writer uses LF. A
+// byte order mark in front of the first line is skipped.
 namespace kovanta {
+
+class TRezeptImportProz;
 
 // One line of a plan file.
 struct PlanFileRow {
@@ -28,9 +33,16 @@ struct PlanFileRow {
     std::string portions;       // the portion text, UTF-8, as in the file
     std::string file;           // the recipe file; after reading, relative names are resolved
     std::uint16_t entryIndex = 0;
+    // The recipe's short name as PlanRecipeName gives it; none in a row written without one
+    // (plan files of earlier versions).
+    std::optional<std::string> name;
 
     friend bool operator==(const PlanFileRow&, const PlanFileRow&) = default;
 };
+
+// The name field of a row for a recipe whose short name (ANSI) is shortName: UTF-8, with
+// control characters (a TAB would end the field) as blanks.
+std::string PlanRecipeName(std::string_view shortName);
 
 // The largest plan file the reader accepts. A plan has 50 rows; anything near this size is not
 // a plan.
@@ -84,6 +96,32 @@ bool WritePlanFile(const std::string& path, const std::vector<PlanFileRow>& rows
 // The rows as a plan would be compared: trailing free rows dropped, so that two plans that
 // differ only in empty rows at the end are the same plan.
 std::vector<PlanFileRow> TrimmedPlanRows(std::vector<PlanFileRow> rows);
+
+// Why a row of a plan file cannot be planned, for messages: German, UTF-8. Empty text: the row
+// can be used.
+struct PlanRowProblem {
+    std::string text;
+    // The text continues a sentence that begins with the row's recipe file name
+    // ("nicht gefunden"); otherwise it stands alone.
+    bool afterFileName = false;
+    bool ok() const { return text.empty(); }
+};
+
+// What the row's own text rules out (no file is looked at): a NUL in the recipe file name, which
+// the system would cut the name off at, and portions the plan's "Portionen" cell does not take
+// (PortionsTextAccepted: a text that is no whole number, or beyond -99999..99999).
+PlanRowProblem PlanRowTextProblem(const PlanFileRow& row);
+
+// The row carries a recipe name and entry, the recipe it now finds, is named otherwise: the
+// list file was exported again, and the row would mean another recipe.
+PlanRowProblem PlanRowNameProblem(const PlanFileRow& row, const TImpListInfo& entry);
+
+// The row checked against its recipe file, where no recipe list is at hand (the command-line
+// companion): PlanRowTextProblem, the file and entry as OpenRecipe finds them, then the name.
+// When the row can be used, entry is the recipe's entry as the index reader lists it. A free
+// row is no problem (entry untouched).
+PlanRowProblem CheckPlanRow(const TRezeptImportProz& proz, const PlanFileRow& row,
+                            TImpListInfo& entry);
 
 // Finds the recipes a plan file names among the listed ones (the recipe list of the last read):
 // the entry with the same entry index and the same recipe file, by name as written or, failing

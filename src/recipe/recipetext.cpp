@@ -240,9 +240,10 @@ const std::vector<int>& PreviewTabStops()
 }
 
 bool FillPreviewRich(const TRezeptImportProz& proz, const TImpListInfo& entry, RecipeText& target,
-                     std::int32_t requestedPortions)
+                     std::int32_t requestedPortions, RecipeOpenError* error)
 {
-    auto file = proz.OpenRecipe(entry);
+    RecipeOpenError why = RecipeOpenError::None;
+    auto file = proz.OpenRecipe(entry, error ? *error : why);
     if (!file)
         return false;
 
@@ -318,9 +319,10 @@ const std::string& PrintGrid::Cell(int col, int row) const
 }
 
 bool FillPrintGrid(const TRezeptImportProz& proz, const TImpListInfo& entry, PrintGrid& target,
-                   std::int32_t requestedPortions)
+                   std::int32_t requestedPortions, RecipeOpenError* error)
 {
-    auto file = proz.OpenRecipe(entry);
+    RecipeOpenError why = RecipeOpenError::None;
+    auto file = proz.OpenRecipe(entry, error ? *error : why);
     if (!file)
         return false;
 

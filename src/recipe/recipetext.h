@@ -96,8 +96,9 @@ const std::vector<int>& PreviewTabStops();
 
 // Reads the recipe of entry again from its file and replaces target with its formatted preview
 // for requestedPortions (0: the recipe is not in the menu plan; quantities stay as stored).
-// When the file cannot be opened, returns false and leaves target exactly as it was. The file
-// is closed before returning, whatever happens.
+// When the file cannot be opened or does not hold the entry (OpenRecipe), returns false with
+// *error (when given) telling why, and leaves target exactly as it was. The file is closed
+// before returning, whatever happens.
 //
 // A body longer than kMaxBodyLines ends with one more paragraph, kCutNotice.
 //
@@ -106,7 +107,7 @@ const std::vector<int>& PreviewTabStops();
 // on, as one more black line right after its blue lines, formed like a plain text line (bold
 // when it is a label, then its value).
 bool FillPreviewRich(const TRezeptImportProz& proz, const TImpListInfo& entry, RecipeText& target,
-                     std::int32_t requestedPortions);
+                     std::int32_t requestedPortions, RecipeOpenError* error = nullptr);
 
 // The preview as plain text: the paragraphs joined by LF, no LF after the last one; non-breaking
 // spaces (ANSI 0xA0) become blanks. This is what copying the whole preview puts on the
@@ -136,9 +137,10 @@ struct PrintGrid {
 //     quantity, unit and article in columns 1-3, text lines their text and value (columns
 //     2-5 untrimmed) in columns 1 and 2, other lines the whole line trimmed in column 1.
 // A body longer than kMaxBodyLines ends with a row holding kCutNotice in column 1.
-// The row count is one more than the last row written. When the file cannot be opened,
-// returns false and leaves target exactly as it was.
+// The row count is one more than the last row written. When the file cannot be opened or does
+// not hold the entry, returns false with *error (when given) telling why, and leaves target
+// exactly as it was.
 bool FillPrintGrid(const TRezeptImportProz& proz, const TImpListInfo& entry, PrintGrid& target,
-                   std::int32_t requestedPortions);
+                   std::int32_t requestedPortions, RecipeOpenError* error = nullptr);
 
 } // namespace kovanta

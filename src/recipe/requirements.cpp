@@ -73,6 +73,22 @@ std::int32_t PortionsTextValue(std::string_view cellText)
     return error == std::errc{} && stop == end ? value : 0;
 }
 
+bool PortionsTextAccepted(std::string_view cellText)
+{
+    std::string_view digits = trimBlanks(cellText);
+    if (digits.empty())
+        return true;
+    if (digits.front() == '+' || digits.front() == '-')
+        digits.remove_prefix(1);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    // PortionsTextValue also gives 0 for a number beyond 32 bits.
+    const std::int32_t value = PortionsTextValue(cellText);
+    if (value == 0)
+        return digits.find_first_not_of('0') == std::string_view::npos;
+    return value >= -kMaxPlanPortions && value <= kMaxPlanPortions;
+}
+
 namespace {
 
 // A word-at-a-time hash of the unit and the article; each text's length goes in too, so that

@@ -34,6 +34,15 @@ std::string RequirementQuantityText(double quantity);
 // empty text and a value outside 32 bits give 0, which means: the row contributes nothing.
 std::int32_t PortionsTextValue(std::string_view cellText);
 
+// The largest portion count the plan's "Portionen" cell takes at entry (as many digits as the
+// cell is wide); its negative is the smallest.
+inline constexpr int kMaxPlanPortions = 99999;
+
+// Whether the plan's "Portionen" cell could hold text: blanks only (no count, 0) or a whole
+// number (PortionsTextValue's form) from -kMaxPlanPortions to kMaxPlanPortions. A plan file row
+// with any other text would count for nothing, or for more than the plan can be given.
+bool PortionsTextAccepted(std::string_view cellText);
+
 // The rows of a requirements list under construction, in order of first appearance. Owns its
 // records until TakeRows hands them on (to the requirements grid).
 //

@@ -1,6 +1,7 @@
 #include "recipe/rezeptimportproz.h"
 
 #include "platform/codepage.h"
+#include "platform/regularfile.h"
 #include "recipe/quantities.h"
 
 #include <algorithm>
@@ -194,26 +195,59 @@ std::string TRezeptImportProz::ReadTextLines(int n, RecipeTextReader& reader) co
 
 std::optional<RecipeFile> TRezeptImportProz::OpenRecipe(const TImpListInfo& entry) const
 {
+    RecipeOpenError error = RecipeOpenError::None;
+    return OpenRecipe(entry, error);
+}
+
+std::optional<RecipeFile> TRezeptImportProz::OpenRecipe(const TImpListInfo& entry,
+                                                        RecipeOpenError& error) const
+{
+    error = RecipeOpenError::None;
     auto file = RecipeFile::Open(entry.FileName);
-    if (!file || entry.EntryIndex == 0)
+    if (!file) {
+        error = RecipeOpenError::CannotOpen;
+        return std::nullopt;
+    }
+    // The kind of file as the index reader tells it: by the first character.
+    char first = 0;
+    const bool listFile = file->Read(&first, 1) == 1 && (first == '^' || first == '.');
+    file->Seek(0);
+    if (listFile != (entry.EntryIndex != 0)) {
+        error = RecipeOpenError::EntryNotHeld;
+        return std::nullopt;
+    }
+    if (!listFile)
         return file;
 
     // The first line that is not a comment is the first index entry; every entry is 80 bytes.
     ReadRecipeLines(1, *file, false);
     const std::uint64_t afterFirst = file->Position();
+    error = RecipeOpenError::EntryNotHeld;
     if (afterFirst < kIndexEntrySize)
         return std::nullopt;
-    const std::uint64_t base = afterFirst - kIndexEntrySize;
-    const std::uint64_t offsetField = base + (entry.EntryIndex - 1u) * kIndexEntrySize + 70;
-    if (offsetField + 8 > file->Size())
+    const std::uint64_t lineStart = afterFirst - kIndexEntrySize +
+                                    (entry.EntryIndex - 1u) * kIndexEntrySize;
+    if (lineStart + kIndexEntrySize > file->Size())
         return std::nullopt;
-    file->Seek(offsetField);
-    char digits[8];
-    const std::size_t got = file->Read(digits, sizeof digits);
-    const std::int64_t offset = ParseIntField(std::string_view(digits, got));
+    // The line itself and the byte before it, which ends the line in front.
+    char line[kIndexEntrySize + 1];
+    const std::uint64_t from = lineStart == 0 ? 0 : lineStart - 1;
+    file->Seek(from);
+    const std::size_t want = static_cast<std::size_t>(lineStart - from + kIndexEntrySize);
+    if (file->Read(line, want) != want)
+        return std::nullopt;
+    const std::string_view entryLine(line + (lineStart - from), kIndexEntrySize);
+    const bool atLineStart = lineStart == 0 || line[0] == '\n';
+    if (!atLineStart || entryLine[0] != '^' || entryLine[1] == '^' ||
+        entryLine.substr(kIndexEntrySize - 2) != "\r\n")
+        return std::nullopt;
+    const std::int64_t offset = ParseIntField(entryLine.substr(70, 8));
     // An offset outside the file cannot name a block of it.
-    if (offset < 0 || static_cast<std::uint64_t>(offset) + kBlockSkip > file->Size())
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + kBlockSkip > file->Size()) {
+        error = RecipeOpenError::BadOffset;
         return std::nullopt;
+    }
+    error = RecipeOpenError::None;
     file->Seek(static_cast<std::uint64_t>(offset) + kBlockSkip);
     return file;
 }
@@ -250,6 +284,43 @@ std::string TRezeptImportProz::ReadRecipeLines(int n, RecipeFile& file, bool kee
     }
     line.append(kDetailPadding, ' ');
     return line;
+}
+
+std::string DescribeRecipeOpenError(const TRezeptImportProz& proz, const TImpListInfo& entry,
+                                    RecipeOpenError error)
+{
+    const std::string index = std::to_string(entry.EntryIndex);
+    switch (error) {
+    case RecipeOpenError::None:
+        return {};
+    case RecipeOpenError::CannotOpen: {
+        FileReadResult why;
+        if (std::FILE* f = openRegularFile(entry.FileName, why))
+            std::fclose(f);
+        return why.ok() ? std::string("kann nicht gelesen werden") : describeReadError(why, 0);
+    }
+    case RecipeOpenError::BadOffset:
+        return "hat einen beschädigten Index: Eintrag " + index + " zeigt hinter das Dateiende";
+    case RecipeOpenError::EntryNotHeld:
+        break;
+    }
+    // What the file holds, as the recipe list shows it.
+    RecipeList held;
+    proz.ReadRecipeIndex(entry.FileName, held);
+    const bool listFile = held.empty() || held.front().Entry->EntryIndex != 0;
+    std::string text = "hat keinen Eintrag " + index;
+    if (!listFile)
+        return text + " (ein einzelnes Rezept: Eintrag 0)";
+    if (entry.EntryIndex != 0 && entry.EntryIndex <= held.size())
+        // Listed, but not where 80-byte index lines would put it.
+        return "hat einen beschädigten Index: Eintrag " + index + " steht nicht an seiner Stelle";
+    if (held.empty())
+        text += " (eine Rezeptliste ohne Einträge)";
+    else if (held.size() == 1)
+        text += " (eine Rezeptliste mit Eintrag 1)";
+    else
+        text += " (eine Rezeptliste mit den Einträgen 1 bis " + std::to_string(held.size()) + ")";
+    return text;
 }
 
 } // namespace kovanta

@@ -55,6 +55,14 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
 std::string_view Trim(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 
+// Why OpenRecipe gave nothing.
+enum class RecipeOpenError {
+    None,
+    CannotOpen,   // missing, not a regular file, or unreadable
+    EntryNotHeld, // entry 0 of a list file, n > 0 of a single-recipe file, n beyond the index
+    BadOffset,    // the index holds the entry, but its offset lies outside the file
+};
+
 // The recipe operations. Holds no state; the main window keeps one instance. The recipe text
 // producers and the requirements reader are built on the operations below.
 class TRezeptImportProz {
@@ -73,9 +81,16 @@ public:
 
     // Opens the entry's file and positions it at line 1 of the entry's block: byte 0 for entry
     // index 0, else the offset of index entry EntryIndex + 9. Nothing when the file is missing
-    // or unreadable, or the index entry or its offset lies outside the file. The file closes
-    // when the returned object is destroyed.
+    // or unreadable, or when the file does not hold that entry (error tells which). The file
+    // closes when the returned object is destroyed.
+    //
+    // An entry is held when entry index 0 names a single-recipe file, or entry index n names a
+    // list file whose n-th index line, counted in 80-byte steps from the first, is an index
+    // entry line (a line of its own, "^" but not "^^" in front, 78 characters and CR LF) whose
+    // offset lies inside the file. Without this check an index too short for n, or entry 0 of
+    // a list file, would read the index lines or another recipe's lines as the recipe.
     std::optional<RecipeFile> OpenRecipe(const TImpListInfo& entry) const;
+    std::optional<RecipeFile> OpenRecipe(const TImpListInfo& entry, RecipeOpenError& error) const;
 
     // The next line: the bytes up to a CR (the CR and the byte after it are skipped) or a lone
     // LF; at most 127 characters; a longer line is split and its rest returned by the next
@@ -87,5 +102,12 @@ public:
     // the padding alone.
     std::string ReadRecipeLines(int n, RecipeFile& file, bool keepDotLines) const;
 };
+
+// Why the recipe of entry cannot be read after OpenRecipe gave error, as the end of a German
+// sentence that begins with the file's name (UTF-8), for messages: "nicht gefunden", "ist keine
+// normale Datei", "hat keinen Eintrag 9 (eine Rezeptliste mit den Einträgen 1 bis 3)", "hat
+// keinen Eintrag 1 (ein einzelnes Rezept: Eintrag 0)". Empty for RecipeOpenError::None.
+std::string DescribeRecipeOpenError(const TRezeptImportProz& proz, const TImpListInfo& entry,
+                                    RecipeOpenError error);
 
 } // namespace kovanta

@@ -204,6 +204,7 @@ std::vector<PlanFileRow> PlanFileActions::currentRows() const
             out.portions = codepage::ansiToUtf8(plan_.planGrid.GetCell(plancols::kPlanPortions, row));
             out.file = entry->FileName;
             out.entryIndex = entry->EntryIndex;
+            out.name = PlanRecipeName(entry->ShortName);
         }
         rows.push_back(std::move(out));
     }
@@ -292,20 +293,34 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
     const int planRows = plan_.planGrid.RowCount() - 1;
     std::vector<MenuPlan::LoadRow> rows;
     QStringList leftOut;
-    int beyond = 0;
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         const PlanFileRow& row = read.rows[i];
         const int line = static_cast<int>(i) + 1;
         MenuPlan::LoadRow load;
         if (!row.free) {
-            QString what = QStringLiteral("Zeile %1: %2").arg(QString::number(line), displayPath(row.file));
-            if (row.entryIndex != 0)
-                what += QStringLiteral(", Eintrag %1").arg(row.entryIndex);
+            const QString file = displayPath(row.file);
+            const QString where = QStringLiteral("Zeile %1: ").arg(line);
+            const auto leaveOut = [&](const PlanRowProblem& p) {
+                leftOut << where + (p.afterFileName ? file + QLatin1Char(' ') : QString()) +
+                               utf8(p.text);
+            };
+            int found = -1;
             if (line > planRows) {
-                ++beyond;
-                leftOut << what + QStringLiteral(" (nach Zeile %1)").arg(planRows);
-            } else if (const int found = finder.Find(row); found < 0) {
-                leftOut << what;
+                leftOut << where + file +
+                               QStringLiteral(" steht nach Zeile %1, der letzten des Speiseplans")
+                                   .arg(planRows);
+            } else if (const PlanRowProblem text = PlanRowTextProblem(row); !text.ok()) {
+                leaveOut(text);
+            } else if (found = finder.Find(row); found < 0) {
+                leftOut << where + file +
+                               (row.entryIndex != 0
+                                    ? QStringLiteral(", Eintrag %1,").arg(row.entryIndex)
+                                    : QString()) +
+                               QStringLiteral(" steht nicht in der Rezeptliste");
+            } else if (const PlanRowProblem name =
+                           PlanRowNameProblem(row, *listed[static_cast<std::size_t>(found)]);
+                       !name.ok()) {
+                leaveOut(name);
             } else {
                 load.Recipe = listed[static_cast<std::size_t>(found)];
                 load.PortionText = codepage::utf8ToAnsi(row.portions);
@@ -322,15 +337,7 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
         hooks_.showPlan();
 
     if (!leftOut.isEmpty()) {
-        QString text = QStringLiteral("Diese Zeilen des Speiseplans wurden nicht übernommen, ");
-        text += beyond == leftOut.size()
-                    ? QStringLiteral("weil der Speiseplan nur %1 Zeilen hat:").arg(planRows)
-                    : QStringLiteral("weil ihr Rezept nicht in der Rezeptliste steht%1:")
-                          .arg(beyond > 0 ? QStringLiteral(" oder der Speiseplan nur %1 Zeilen "
-                                                           "hat")
-                                                .arg(planRows)
-                                          : QString());
-        text += QLatin1Char('\n');
+        QString text = QStringLiteral("Diese Zeilen des Speiseplans wurden nicht übernommen:\n");
         for (int i = 0; i < leftOut.size() && i < kListedRows; ++i)
             text += QLatin1Char('\n') + leftOut[i];
         if (leftOut.size() > kListedRows)

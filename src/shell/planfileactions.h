@@ -53,8 +53,11 @@ inline constexpr const char* kPlanChangedQuestion =
 // The plan counts as changed when the rows it would write (recipe file, entry index, portion
 // text, in plan order) differ from those of the plan last opened or saved; an empty plan is
 // never changed. Opening puts the rows of the file into the plan grid as typed (MenuPlan::
-// LoadPlan); a row whose recipe is not in the recipe list, or that lies beyond the plan's 50
-// rows, is left out, and one message names them all.
+// LoadPlan); a row that cannot be planned is left out, and one message names them all with
+// their line and reason: its recipe is not in the recipe list (also an entry the file does not
+// hold), the entry is named otherwise now than when the plan was saved, its portions are no
+// count the "Portionen" cell takes, its file name holds a NUL, or it lies beyond the plan's 50
+// rows.
 //
 // The menu plan parts and the window must outlive this object.
 class PlanFileActions : public QObject {

@@ -56,10 +56,6 @@ inline constexpr int kRequirementColumns = 5;
 // The plan has rows 1 to 50; row 0 is the header.
 inline constexpr int kPlanRows = 51;
 
-// The largest portion count the plan's "Portionen" cell takes at entry (as many digits as the
-// cell is wide); its negative is the smallest.
-inline constexpr int kMaxPlanPortions = 99999;
-
 // Message when no plan row is free from the plan's current row downwards.
 inline constexpr std::string_view kNoFreePlanRow =
     "Keine Freie Zeile ab der selektierten Zeile mehr gefunden";

@@ -50,8 +50,13 @@ TEST_F(RezepturRequirements, GoldenDirectories)
         SCOPED_TRACE(dir.path().filename().string());
         // Run from elsewhere: file names in the plan are relative to the plan file.
         const RunResult run = Run(tmp_.dir(), "'" + (dir.path() / "plan.txt").string() + "'");
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.err, "");
+        // Rows that cannot be used are named; the others are computed all the same.
+        const auto errFile = dir.path() / "expected_err.txt";
+        std::string err = std::filesystem::exists(errFile) ? ReadAll(errFile) : "";
+        for (std::size_t at = 0; (at = err.find("@DIR@", at)) != std::string::npos;)
+            err.replace(at, 5, dir.path().string());
+        EXPECT_EQ(run.status, err.empty() ? 0 : 1);
+        EXPECT_EQ(run.err, err);
         EXPECT_EQ(run.out, ReadAll(dir.path() / "expected.txt"));
     }
     EXPECT_GE(cases, 4);
@@ -75,7 +80,8 @@ TEST_F(RezepturRequirements, PlanFileForms)
         {"explicit entry index 0, last line without line end", "5\tREZ00001.DAT\t0",
          "      0,500\tkg\tReis\n"},
         {"free rows only", "\n\n  \n", ""},
-        {"recipe file missing", "10\tREZ09999.DAT\n", ""},
+        {"with a byte order mark, as some editors save", "\xEF\xBB\xBF" "5\tREZ00001.DAT\n",
+         "      0,500\tkg\tReis\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,11 +105,8 @@ TEST_F(RezepturRequirements, RejectsBadCallsAndMalformedPlans)
         {"two arguments", nullptr, "a b", 2},
         {"plan missing", nullptr, "nichtda.txt", 1},
         {"plan is a directory", nullptr, "/", 1},
-        {"line without file name", "20\n", "plan.txt", 1},
-        {"empty file name", "20\t\n", "plan.txt", 1},
-        {"entry index not a number", "20\tREZ00001.DAT\tzwei\n", "plan.txt", 1},
-        {"entry index beyond 16 bits", "20\tREZ00001.DAT\t65536\n", "plan.txt", 1},
-        {"too many fields", "20\tREZ00001.DAT\t1\tx\n", "plan.txt", 1},
+        // The lines the reader refuses: tests/recipe/test_planfile.cpp.
+        {"a line of another form", "20\tREZ00001.DAT\tzwei\n", "plan.txt", 1},
         {"two plans", nullptr, "a.plan b.plan --csv", 2},
         {"a FIFO, which must not block", nullptr, "fifo.plan", 1},
     };

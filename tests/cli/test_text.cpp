@@ -122,14 +122,20 @@ TEST_F(RezepturText, EntryOfAListFile)
 
 TEST_F(RezepturText, UnreadableFileFailsWithMessage)
 {
-    dir_.write("REZ00007.DAT", fixture::ListFile({}, {{fixture::Head{}, {}}}));
+    // One recipe, then enough bytes that entry 2 would land in them.
+    dir_.write("REZ00007.DAT",
+               fixture::ListFile({}, {{fixture::Head{}, {}}}) + std::string(400, 'x'));
     for (const std::string args : {"preview gibtsnicht.DAT", "printgrid gibtsnicht.DAT",
-                                   "preview REZ00007.DAT --entry 5", "printgrid .", "preview ."}) {
+                                   "preview REZ00007.DAT --entry 2", "printgrid REZ00007.DAT",
+                                   "printgrid .", "preview ."}) {
         const RunResult run = Run(args);
         EXPECT_EQ(run.status, 1) << args;
         EXPECT_EQ(run.out, "") << args;
         EXPECT_NE(run.err, "") << args;
     }
+    EXPECT_EQ(Run("preview REZ00007.DAT --entry 2").err,
+              "rezeptur preview: \"REZ00007.DAT\" hat keinen Eintrag 2 (eine Rezeptliste mit "
+              "Eintrag 1)\n");
 }
 
 TEST_F(RezepturText, BadArgumentsAreUsageErrors)

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -14,13 +15,15 @@ using namespace kovanta;
 
 namespace {
 
-PlanFileRow Row(std::string portions, std::string file, std::uint16_t index = 0)
+PlanFileRow Row(std::string portions, std::string file, std::uint16_t index = 0,
+                std::optional<std::string> name = std::nullopt)
 {
     PlanFileRow row;
     row.free = false;
     row.portions = std::move(portions);
     row.file = std::move(file);
     row.entryIndex = index;
+    row.name = std::move(name);
     return row;
 }
 
@@ -45,17 +48,21 @@ TEST(PlanFileParse, ReadsRowsFreeRowsAndLineEnds)
 {
     std::vector<PlanFileRow> rows;
     int line = -1;
-    ASSERT_TRUE(ParsePlanText("20\tREZ00001.DAT\t0\r\n\n  \t \n8\tsub/REZ00002.DAT\n"
-                              "-5\t/abs/REZ00003.DAT\t12\n\tREZ00004.DAT\t65535",
+    // A byte order mark in front (an editor's) is no part of the first row's portions.
+    ASSERT_TRUE(ParsePlanText("\xEF\xBB\xBF" "20\tREZ00001.DAT\t0\r\n\n  \t \n8\tsub/REZ00002.DAT\n"
+                              "-5\t/abs/REZ00003.DAT\t12\n\tREZ00004.DAT\t65535\n"
+                              "1\tREZ5.DAT\t2\t K\xC3\xA4se\r\n1\tREZ6.DAT\t0\t",
                               "/plans", rows, line));
     EXPECT_EQ(line, 0);
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[0], Row("20", "/plans/REZ00001.DAT"));
     EXPECT_TRUE(rows[1].free);
     EXPECT_TRUE(rows[2].free); // blanks and TABs only
     EXPECT_EQ(rows[3], Row("8", "/plans/sub/REZ00002.DAT"));
     EXPECT_EQ(rows[4], Row("-5", "/abs/REZ00003.DAT", 12));
     EXPECT_EQ(rows[5], Row("", "/plans/REZ00004.DAT", 65535)); // empty portions: counts 0
+    EXPECT_EQ(rows[6], Row("1", "/plans/REZ5.DAT", 2, " K\xC3\xA4se")); // the recipe's name
+    EXPECT_EQ(rows[7], Row("1", "/plans/REZ6.DAT", 0, "")); // a recipe without name
 
     // Without a directory the names stay as written; an empty text is an empty plan.
     ASSERT_TRUE(ParsePlanText("1\tREZ00001.DAT\n", {}, rows, line));
@@ -74,7 +81,8 @@ TEST(PlanFileParse, NamesTheFirstLineOfAnotherForm)
         {"20\t\n", 1},                          // empty file name
         {"1\ta\t0\n20\ta\tzwei\n", 2},          // index not a number
         {"1\ta\n\n20\ta\t65536\n", 3},          // beyond 16 bits
-        {"20\ta\t1\tx\n", 1},                   // four fields
+        {"20\ta\t1\tx\ty\n", 1},                // five fields
+        {"20\ta\t\tName\n", 1},                // a name without entry index
         {"20\ta\t\n", 1},                       // empty index
         {"20\ta\t-1\n", 1},                     // signed index
         {"1\ta\t000001\n", 1},                  // more than five digits
@@ -100,13 +108,15 @@ TEST(PlanFileFormat, RelativeBelowThePlanDirectoryAbsoluteElsewhere)
 
 TEST(PlanFileFormat, WritesLinesUpToTheLastRecipe)
 {
-    const std::vector<PlanFileRow> rows = {PlanFileRow{}, Row("20", "/k/p/REZ00001.DAT"),
-                                           PlanFileRow{}, Row("8\t9\r\n", "/x/REZ2.DAT", 3),
-                                           PlanFileRow{}, PlanFileRow{}};
+    const std::vector<PlanFileRow> rows = {
+        PlanFileRow{}, Row("20", "/k/p/REZ00001.DAT"), PlanFileRow{},
+        Row("8\t9\r\n", "/x/REZ2.DAT", 3, "Tab\tCR\r"), PlanFileRow{}, PlanFileRow{}};
     std::string text;
     std::size_t bad = 99;
     ASSERT_TRUE(FormatPlanText(rows, "/k/p", text, bad));
-    EXPECT_EQ(text, "\n20\tREZ00001.DAT\t0\n\n8 9  \t/x/REZ2.DAT\t3\n");
+    EXPECT_EQ(text, "\n20\tREZ00001.DAT\t0\n\n8 9  \t/x/REZ2.DAT\t3\tTab CR \n");
+    // The name field of an ANSI short name.
+    EXPECT_EQ(PlanRecipeName("K\xE4se\x09\x7F" "Br\xF6tchen"), "K\xC3\xA4se  Br\xC3\xB6tchen");
 
     ASSERT_TRUE(FormatPlanText({PlanFileRow{}, PlanFileRow{}}, "/k/p", text, bad));
     EXPECT_EQ(text, "");
@@ -122,7 +132,7 @@ TEST(PlanFileFormat, ReaderReadsWhatTheWriterWrites)
     const std::vector<PlanFileRow> rows = {
         Row("20", "/k/plan/REZ00001.DAT"),
         PlanFileRow{},
-        Row("", "/k/plan/Unterordner mit Blanks/Käse & Co/REZ00002.DAT", 7),
+        Row("", "/k/plan/Unterordner mit Blanks/Käse & Co/REZ00002.DAT", 7, " Käse & Co "),
         Row(" 12 ", "/k/andere/REZ00003.DAT", 65535),
         Row("abc", "/k/plan/name endet mit Blank /REZ4.DAT "),
         Row("1", "/k/plan/cr\r/REZ5.DAT"),
@@ -199,7 +209,8 @@ TEST_F(PlanFileDisk, RefusesWhatIsNoFileAndLeavesNothing)
     EXPECT_EQ(Slurp(plan), "1\tREZ00001.DAT\t0\n");
 }
 
-// Missing files, directories and FIFOs: tests/cli/test_requirements_cli.cpp.
+// Missing files, directories and FIFOs as plans, and rows checked against their recipe files:
+// tests/cli/test_requirements_cli.cpp (the golden plans).
 TEST_F(PlanFileDisk, ReadRefusesHugeAndMalformedFiles)
 {
     const std::string big = tmp.write("gross.plan", std::string(kMaxPlanFileBytes + 1, '\n'));

@@ -249,33 +249,60 @@ TEST_F(Reader, MissingOrUnreadableFilesAddNothing)
     EXPECT_FALSE(proz.OpenRecipe(gone).has_value());
 }
 
-TEST_F(Reader, OpenRecipeRejectsOffsetsOutsideTheFile)
+// OpenRecipe finds only the entries a file holds: no index line read as a recipe, no block of
+// another recipe, and the reason in words.
+TEST_F(Reader, OpenRecipeFindsOnlyEntriesTheFileHolds)
 {
     Head h;
     const std::string block = Join(fixture::Block(h, kBody));
-    struct Row {
-        const char* what;
-        std::string offsetField;
-        std::uint16_t entryIndex;
-    };
-    const Row rows[] = {
-        {"offset past the end", "99999999", 1},
-        {"negative offset", "      -5", 1},
-        {"entry index past the file", "       0", 500},
-    };
-    for (const Row& row : rows) {
+    const auto withOffset = [&](const std::string& offsetField) {
         std::string entry = fixture::IndexEntry(h, 0);
-        entry.replace(70, 8, row.offsetField);
+        entry.replace(70, 8, offsetField);
+        return Join({entry, "^^"}) + block;
+    };
+    const std::string list = fixture::ListFile({".Liste"}, {{h, kBody}, {h, kBody}, {h, kBody}});
+    std::string lfOnly = list;
+    for (std::size_t at = 0; (at = lfOnly.find("\r\n", at)) != std::string::npos;)
+        lfOnly.erase(at, 1);
+    const std::string kList = " (eine Rezeptliste mit den Einträgen 1 bis 3)";
+    const struct {
+        const char* what;
+        std::string bytes; // empty: no file
+        std::uint16_t entryIndex;
+        RecipeOpenError error;
+        std::string description;
+    } rows[] = {
+        {"entry 3 of 3", list, 3, RecipeOpenError::None, ""},
+        {"no such file", "", 0, RecipeOpenError::CannotOpen, "nicht gefunden"},
+        {"offset past the end", withOffset("99999999"), 1, RecipeOpenError::BadOffset,
+         "hat einen beschädigten Index: Eintrag 1 zeigt hinter das Dateiende"},
+        {"negative offset", withOffset("      -5"), 1, RecipeOpenError::BadOffset,
+         "hat einen beschädigten Index: Eintrag 1 zeigt hinter das Dateiende"},
+        {"entry 9 of 3, within the file", list, 9, RecipeOpenError::EntryNotHeld,
+         "hat keinen Eintrag 9" + kList},
+        {"entry 500, past the end of the file", list, 500, RecipeOpenError::EntryNotHeld,
+         "hat keinen Eintrag 500" + kList},
+        {"entry 0 of a list file", list, 0, RecipeOpenError::EntryNotHeld,
+         "hat keinen Eintrag 0" + kList},
+        {"entry 1 of a single-recipe file", block + block, 1, RecipeOpenError::EntryNotHeld,
+         "hat keinen Eintrag 1 (ein einzelnes Rezept: Eintrag 0)"},
+        {"index lines not 80 bytes (LF only)", lfOnly, 2, RecipeOpenError::EntryNotHeld,
+         "hat einen beschädigten Index: Eintrag 2 steht nicht an seiner Stelle"},
+        {"a first index line too short to count from", Join({"^kurz", "^^"}) + block, 1,
+         RecipeOpenError::EntryNotHeld,
+         "hat einen beschädigten Index: Eintrag 1 steht nicht an seiner Stelle"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         TImpListInfo e;
-        e.FileName = dir.write("REZ00001.DAT", Join({entry, "^^"}) + block);
+        e.FileName = row.bytes.empty() ? dir.dir() + "REZ09999.DAT"
+                                       : dir.write("REZ00001.DAT", row.bytes);
         e.EntryIndex = row.entryIndex;
-        EXPECT_FALSE(proz.OpenRecipe(e).has_value()) << row.what;
+        RecipeOpenError error = RecipeOpenError::CannotOpen;
+        EXPECT_EQ(proz.OpenRecipe(e, error).has_value(), row.error == RecipeOpenError::None);
+        EXPECT_EQ(error, row.error);
+        EXPECT_EQ(DescribeRecipeOpenError(proz, e, error), row.description);
     }
-    // An index whose first entry line is too short to be 80 bytes gives no base to count from.
-    TImpListInfo e;
-    e.FileName = dir.write("REZ00002.DAT", Join({"^kurz", "^^"}) + block);
-    e.EntryIndex = 1;
-    EXPECT_FALSE(proz.OpenRecipe(e).has_value());
 }
 
 TEST_F(Reader, OffsetIntoTheIndexStillEndsTheBlock)
@@ -317,9 +344,8 @@ TEST_F(Reader, RawLinesSplitAt127Characters)
 
 TEST_F(Reader, RecipeLinesPadAndSkipDotLines)
 {
-    TImpListInfo e;
-    e.FileName = dir.write("REZ00001.DAT", Join({".eins", ".zwei", "drei", ".vier"}));
-    auto file = proz.OpenRecipe(e);
+    // A list file: the file itself, as no entry would start at its first byte.
+    auto file = RecipeFile::Open(dir.write("REZ00001.DAT", Join({".eins", ".zwei", "drei", ".vier"})));
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(proz.ReadRecipeLines(1, *file, false), "drei" + std::string(81, ' '));
     EXPECT_EQ(proz.ReadRecipeLines(1, *file, true), ".vier" + std::string(81, ' '));

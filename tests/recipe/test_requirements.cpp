@@ -65,32 +65,44 @@ protected:
     std::vector<std::unique_ptr<TImpListInfo>> entries_;
 };
 
+// The value a "Portionen" text counts with, and whether the plan's cell could hold it (what a
+// plan file row may carry).
 TEST(RequirementsPortions, PlanCellTextAsInteger)
 {
     const struct {
         const char* text;
         std::int32_t value;
+        bool accepted;
     } cases[] = {
-        {"20", 20},
-        {" 20 ", 20},
-        {"-5", -5},
-        {"+3", 3},
-        {"+-3", 0},
-        {"0", 0},
-        {"", 0},
-        {"  ", 0},
-        {"-", 0},
-        {"abc", 0},
-        {"1,5", 0},
-        {"1.000", 0},
-        {"1 2", 0},
-        {"2147483647", 2147483647},
-        {"2147483648", 0},
-        {"-2147483648", -2147483647 - 1},
-        {"99999999999999999999", 0},
+        {"20", 20, true},
+        {" 20 ", 20, true},
+        {"-5", -5, true},
+        {"+3", 3, true},
+        {"+-3", 0, false},
+        {"0", 0, true},
+        {"-0", 0, true},
+        {"", 0, true},
+        {"  ", 0, true},
+        {"-", 0, false},
+        {"abc", 0, false},
+        {"2O", 0, false},
+        {"1,5", 0, false},
+        {"1.000", 0, false},
+        {"1 2", 0, false},
+        {"\xEF\xBB\xBF" "20", 0, false}, // a byte order mark the plan reader did not skip
+        {"99999", 99999, true},
+        {"-99999", -99999, true},
+        {"100000", 100000, false},
+        {"-100000", -100000, false},
+        {"2147483647", 2147483647, false},
+        {"2147483648", 0, false},
+        {"-2147483648", -2147483647 - 1, false},
+        {"99999999999999999999", 0, false},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(PortionsTextValue(c.text), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(PortionsTextAccepted(c.text), c.accepted) << '"' << c.text << '"';
+    }
 }
 
 TEST(RequirementsList, SumsByExactKeyInOrderOfFirstAppearance)

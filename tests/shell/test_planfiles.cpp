@@ -198,7 +198,8 @@ TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
     ASSERT_EQ(log.dialogs.size(), 1u);
     EXPECT_TRUE(log.dialogs[0].startsWith(QStringLiteral("save ")));
     EXPECT_TRUE(log.messages.empty());
-    EXPECT_EQ(Slurp(PlanPath("woche.plan")), "10\tREZ00001.DAT\t0\n8\tREZ00002.DAT\t0\n");
+    EXPECT_EQ(Slurp(PlanPath("woche.plan")),
+              "10\tREZ00001.DAT\t0\tGulasch\n8\tREZ00002.DAT\t0\tKuchen\n");
     EXPECT_FALSE(actions()->planChanged());
     EXPECT_EQ(actions()->planFileName(), QPlanPath("woche.plan"));
 
@@ -229,16 +230,20 @@ TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
     EXPECT_TRUE(log.messages.empty());
 }
 
-TEST_F(PlanFilesTest, RowsWithoutRecipeInTheListAreNamedOnce)
+TEST_F(PlanFilesTest, RowsThatCannotBePlannedAreNamedOnce)
 {
     Programmstart();
-    std::string text = "20\tREZ00001.DAT\t0\n"
+    std::string text = "\xEF\xBB\xBF" "20\tREZ00001.DAT\t0\tGulasch\n" // byte order mark
                        "5\tREZ09999.DAT\t0\n"            // file missing
                        "5\tanderswo/REZ00004.DAT\t0\n"   // directory not searched
                        "\n"
                        "7\t./REZ00003.DAT\n"             // another spelling, index left out
-                       "3\tREZ00002.DAT\t2\n";           // no second recipe in the file
-    for (int row = 7; row <= 50; ++row)
+                       "3\tREZ00002.DAT\t2\n"            // no second recipe in the file
+                       "3\tREZ00003.DAT\t0\tGulasch\n"   // the file holds another recipe now
+                       "100000\tREZ00002.DAT\t0\n"       // more than the cell takes
+                       "3\tREZ00002.DAT";
+    text += std::string("\0x\t0\n", 5); // the system would cut the name at the NUL
+    for (int row = 10; row <= 50; ++row)
         text += "\n";
     text += "9\tREZ00002.DAT\t0\n"; // row 51: the plan has 50
     dir.write("voll.plan", text);
@@ -248,20 +253,27 @@ TEST_F(PlanFilesTest, RowsWithoutRecipeInTheListAreNamedOnce)
     EXPECT_EQ(PlanRow(2), "|");
     EXPECT_EQ(PlanRow(3), "|");
     EXPECT_EQ(PlanRow(5), "7|Suppe");
-    EXPECT_EQ(PlanRow(6), "|");
+    for (int row : {6, 7, 8, 9})
+        EXPECT_EQ(PlanRow(row), "|") << row;
     EXPECT_EQ(Mark("Kuchen"), "0");
     ASSERT_EQ(log.messages.size(), 1u);
     const QString message = log.messages[0];
-    EXPECT_TRUE(message.startsWith(QStringLiteral(
-        "Diese Zeilen des Speiseplans wurden nicht übernommen, weil ihr Rezept nicht in der "
-        "Rezeptliste steht oder der Speiseplan nur 50 Zeilen hat:")))
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("Diese Zeilen des Speiseplans wurden nicht übernommen:\n\nZeile 2: ")))
         << message.toStdString();
+    const QString kNotListed = QStringLiteral(" steht nicht in der Rezeptliste");
     for (const QString& line :
-         {QStringLiteral("Zeile 2: ") + QPlanPath("REZ09999.DAT"),
-          QStringLiteral("Zeile 3: ") + QPlanPath("anderswo/REZ00004.DAT"),
-          QStringLiteral("Zeile 6: ") + QPlanPath("REZ00002.DAT") + QStringLiteral(", Eintrag 2"),
+         {QStringLiteral("Zeile 2: ") + QPlanPath("REZ09999.DAT") + kNotListed,
+          QStringLiteral("Zeile 3: ") + QPlanPath("anderswo/REZ00004.DAT") + kNotListed,
+          QStringLiteral("Zeile 6: ") + QPlanPath("REZ00002.DAT") + QStringLiteral(", Eintrag 2,") +
+              kNotListed,
+          QStringLiteral("Zeile 7: ") + QPlanPath("REZ00003.DAT") +
+              QStringLiteral(" hat als Eintrag 0 jetzt \"Suppe\", nicht \"Gulasch\""),
+          QStringLiteral("Zeile 8: die Portionen \"100000\" sind keine ganze Zahl von -99999 bis "
+                         "99999"),
+          QStringLiteral("Zeile 9: der Name der Rezeptdatei enthält ein NUL-Zeichen"),
           QStringLiteral("Zeile 51: ") + QPlanPath("REZ00002.DAT") +
-              QStringLiteral(" (nach Zeile 50)")})
+              QStringLiteral(" steht nach Zeile 50, der letzten des Speiseplans")})
         EXPECT_TRUE(message.contains(line)) << line.toStdString();
     EXPECT_FALSE(message.contains(QStringLiteral("Zeile 1:")));
     EXPECT_FALSE(message.contains(QStringLiteral("Zeile 5:")));
@@ -320,7 +332,7 @@ TEST_F(PlanFilesTest, ClosingAsksOnlyForAChangedPlan)
     log.answers = {PlanFileUi::Answer::Save};
     log.names = {QPlanPath("ende.plan")};
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(Slurp(PlanPath("ende.plan")), "10\tREZ00001.DAT\t0\n");
+    EXPECT_EQ(Slurp(PlanPath("ende.plan")), "10\tREZ00001.DAT\t0\tGulasch\n");
 
     // Saved: not asked again; changed once more and Nein: closed without writing.
     window->show();
@@ -331,7 +343,7 @@ TEST_F(PlanFilesTest, ClosingAsksOnlyForAChangedPlan)
     log.answers = {PlanFileUi::Answer::Discard};
     EXPECT_TRUE(window->close());
     EXPECT_EQ(log.questions, 4);
-    EXPECT_EQ(Slurp(PlanPath("ende.plan")), "10\tREZ00001.DAT\t0\n");
+    EXPECT_EQ(Slurp(PlanPath("ende.plan")), "10\tREZ00001.DAT\t0\tGulasch\n");
 
     // Back to what was saved: unchanged.
     plan()->SetCell(1, 1, "10");

@@ -15,8 +15,9 @@ std::string OutputField(std::string_view ansi)
 }
 
 std::optional<std::vector<PlanLine>> ReadPlanFile(std::string_view command,
-                                                  const std::string& planPath)
+                                                  const std::string& planPath, int& unusable)
 {
+    unusable = 0;
     // The program's one plan reader (recipe/planfile.h); here its rows become plan entries.
     const PlanReadResult read = kovanta::ReadPlanFile(planPath);
     switch (read.status) {
@@ -39,20 +40,26 @@ std::optional<std::vector<PlanLine>> ReadPlanFile(std::string_view command,
         return std::nullopt;
     case PlanReadStatus::Malformed:
         std::cerr << command << ": " << quotedName(planPath) << ", Zeile " << read.line
-                  << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG]\n";
+                  << ": erwartet PORTIONEN<TAB>DATEI[<TAB>EINTRAG[<TAB>NAME]]\n";
         return std::nullopt;
     }
+    const TRezeptImportProz proz;
     std::vector<PlanLine> plan;
     plan.reserve(read.rows.size());
-    for (const PlanFileRow& row : read.rows) {
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        const PlanFileRow& row = read.rows[i];
         PlanLine line;
-        if (!row.free) {
+        auto entry = std::make_unique<TImpListInfo>();
+        if (const PlanRowProblem problem = CheckPlanRow(proz, row, *entry); !problem.ok()) {
+            ++unusable;
+            std::cerr << command << ": " << quotedName(planPath) << ", Zeile " << i + 1 << ": ";
+            if (problem.afterFileName)
+                std::cerr << quotedName(row.file) << ' ';
+            std::cerr << escaped(problem.text) << '\n';
+        } else if (!row.free) {
             line.free = false;
             line.portions = row.portions;
-            line.entry = std::make_unique<TImpListInfo>();
-            line.entry->FileName = row.file;
-            line.entry->FileNumber = FileNumberOf(line.entry->FileName);
-            line.entry->EntryIndex = row.entryIndex;
+            line.entry = std::move(entry);
         }
         plan.push_back(std::move(line));
     }

@@ -6,8 +6,8 @@
 //
 // Same printouts, same code as the window, written with QPdfWriter: A4 portrait, 600 dpi, all
 // copies one after the other in the one file. Links Qt Gui on the offscreen platform, no
-// widgets. Exit 0 on success, 1 with a message when the output cannot be written or a recipe
-// file cannot be read, 2 on a usage error.
+// widgets. Exit 0 on success, 1 with a message when the output cannot be written, a recipe
+// file cannot be read or a plan row cannot be used (the rest is printed), 2 on a usage error.
 #include "cli/common/output.h"
 #include "cli/common/planfile.h"
 #include "cli/common/recipesources.h"
@@ -144,29 +144,17 @@ std::optional<ListTable> RecipeListTable(const TRezeptImportProz& proz,
     return table;
 }
 
-// The plan rows with their portions, recipe name and group. A row whose recipe is not found
-// is left out, as the window drops it from the plan.
-ListTable PlanTable(const TRezeptImportProz& proz, const std::vector<cli::PlanLine>& lines)
+// The plan rows with their portions, recipe name and group; a row that cannot be used was named
+// by ReadPlanFile and stays empty, as the window leaves it out of the plan.
+ListTable PlanTable(const std::vector<cli::PlanLine>& lines)
 {
     ListTable table;
     table.header = MenuPlanPrintHeader();
     for (const cli::PlanLine& line : lines) {
         ListRow row;
-        row.hasEntry = false;
-        if (!line.free) {
-            RecipeList list;
-            proz.ReadRecipeIndex(line.entry->FileName, list);
-            for (const RecipeListItem& item : list) {
-                if (item.Entry->EntryIndex == line.entry->EntryIndex) {
-                    row.cells = {line.portions, item.Entry->ShortName, item.Entry->GroupName};
-                    row.hasEntry = true;
-                    break;
-                }
-            }
-            if (!row.hasEntry)
-                std::cerr << kName << ": " << cli::quotedName(line.entry->FileName) << " (Eintrag "
-                          << line.entry->EntryIndex << ") nicht gefunden, Zeile ausgelassen\n";
-        }
+        row.hasEntry = !line.free;
+        if (!line.free)
+            row.cells = {line.portions, line.entry->ShortName, line.entry->GroupName};
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -240,21 +228,29 @@ int Run(const Arguments& args)
         entry.FileNumber = FileNumberOf(entry.FileName);
         entry.EntryIndex = args.entry;
         PrintGrid grid;
-        if (!FillPrintGrid(proz, entry, grid, args.portions)) {
-            std::cerr << kName << ": " << cli::quotedName(entry.FileName) << " (Eintrag " << entry.EntryIndex
-                      << ") kann nicht gelesen werden\n";
+        RecipeOpenError error = RecipeOpenError::None;
+        if (!FillPrintGrid(proz, entry, grid, args.portions, &error)) {
+            std::cerr << kName << ": " << cli::quotedName(entry.FileName) << ' '
+                      << DescribeRecipeOpenError(proz, entry, error) << '\n';
             return kExitFailure;
         }
         return WritePdf(RecipePrintout(grid), args);
     }
-    const auto lines = cli::ReadPlanFile(kName, args.paths[0]);
+    int unusable = 0;
+    const auto lines = cli::ReadPlanFile(kName, args.paths[0], unusable);
     if (!lines)
         return kExitFailure;
-    if (args.kind == "plan")
-        return WritePdf(ListPrintout::MenuPlan(PlanTable(proz, *lines)), args);
+    // The printout of the usable rows is made all the same; the rows left out were named.
+    const int failed = unusable > 0 ? kExitFailure : kExitOk;
+    if (args.kind == "plan") {
+        const int written = WritePdf(ListPrintout::MenuPlan(PlanTable(*lines)), args);
+        return written != kExitOk ? written : failed;
+    }
     bool alternatives = false;
     ListTable table = RequirementsTable(proz, *lines, alternatives);
-    return WritePdf(ListPrintout::Requirements(std::move(table), alternatives), args);
+    const int written =
+        WritePdf(ListPrintout::Requirements(std::move(table), alternatives), args);
+    return written != kExitOk ? written : failed;
 }
 
 // Qt's start-up notes about the desktop session (no runtime directory on a server) are no
