@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -213,4 +216,64 @@ TEST_F(RezepturList, IndexCutAtItsLimitIsReported)
     EXPECT_EQ(SplitLines(run.out).size(), 65535u);
     EXPECT_EQ(run.err,
               "rezeptur list: \"REZ00002.DAT\": Index nach 65535 Eintr\xC3\xA4gen abgeschnitten\n");
+}
+
+// Output that cannot be written is a failure with a message, for every command that writes
+// standard output: a file size limit (the program itself ignores SIGXFSZ; dash counts 512-byte
+// blocks) and a closed standard output.
+TEST_F(RezepturList, EveryCommandReportsOutputItCannotWrite)
+{
+    std::string plan;
+    for (char n = '1'; n <= '9'; ++n)
+        plan += "10\t" + samples_ + "/REZ0100" + n + ".DAT\n";
+    tmp_.write("plan.txt", plan);
+    const std::string planFile = "'" + tmp_.dir() + "plan.txt'";
+    const std::string kWhy = ": Standardausgabe kann nicht geschrieben werden: ";
+    const std::pair<std::string, std::string> calls[] = {
+        {"list", "."},
+        {"preview", "REZ01001.DAT"},
+        {"printgrid", "REZ01001.DAT"},
+        {"requirements", planFile},
+        {"requirements", "--csv " + planFile},
+    };
+    for (const auto& [command, args] : calls) {
+        SCOPED_TRACE(command + " " + args);
+        const RunResult full =
+            rezeptur_test::Run(samples_, command + " " + args, tmp_, "ulimit -f 1; ");
+        EXPECT_EQ(full.status, 1);
+        EXPECT_EQ(full.out.size(), 512u);
+        EXPECT_EQ(full.err, "rezeptur " + command + kWhy + "Datei zu groß\n");
+        const RunResult closed = rezeptur_test::RunCommand(
+            "cd '" + samples_ + "' && { '" + program_ + "' " + command + " " + args + " >&-; }",
+            tmp_);
+        EXPECT_EQ(closed.status, 1);
+        EXPECT_EQ(closed.err, "rezeptur " + command + kWhy + "nicht geöffnet\n");
+    }
+
+    // A reader that went away: SIGPIPE ends the program without a word, as it ends cat; where
+    // SIGPIPE is ignored, the failed write is reported.
+    for (const bool ignored : {false, true}) {
+        int pipeEnds[2];
+        ASSERT_EQ(::pipe(pipeEnds), 0);
+        ::close(pipeEnds[0]);
+        const std::string err = tmp_.dir() + "pipe.err";
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::signal(SIGPIPE, ignored ? SIG_IGN : SIG_DFL);
+            ::dup2(pipeEnds[1], STDOUT_FILENO);
+            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+            ::execl(program_.c_str(), program_.c_str(), "list", samples_.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::close(pipeEnds[1]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        if (ignored) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+            EXPECT_EQ(ReadAll(err), "rezeptur list" + kWhy + "Empfänger geschlossen\n");
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+            EXPECT_EQ(ReadAll(err), "");
+        }
+    }
 }

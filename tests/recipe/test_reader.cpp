@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kovanta;
 using fixture::Head;
@@ -220,16 +221,59 @@ TEST_F(Reader, ListFileIndexEdges)
     }
 }
 
-TEST_F(Reader, ListFileEntryCountIsCapped)
+TEST_F(Reader, ListFileEntryCountIsCappedAndTheFullestIndexIsRead)
 {
-    const std::string line = Join({fixture::IndexEntry(Head{}, 0)});
+    // Entry lines at the longest that counts (255 characters): the fullest index the reader
+    // takes, up to the line that tells it was cut, fills kMaxIndexBytes exactly.
+    const std::string line = Join({fixture::Left(fixture::IndexEntry(Head{}, 0), 255)});
     std::string bytes;
     bytes.reserve(line.size() * (kMaxIndexEntries + 10));
     for (std::size_t i = 0; i < kMaxIndexEntries + 10; ++i)
         bytes += line;
-    const RecipeList list = Index("REZ00001.DAT", bytes);
+    RecipeList list;
+    EXPECT_EQ(proz.ReadRecipeIndex(dir.write("REZ00001.DAT", bytes), list), IndexRead::Cut);
     ASSERT_EQ(list.size(), kMaxIndexEntries);
     EXPECT_EQ(list.back().Entry->EntryIndex, 65535);
+    // One comment line more and the index runs beyond the bound: no recipe file.
+    EXPECT_EQ(proz.ReadRecipeIndex(dir.write("REZ00002.DAT", ".\r\n" + bytes), list),
+              IndexRead::TooLarge);
+    EXPECT_EQ(list.size(), kMaxIndexEntries);
+}
+
+// A line that runs on without end (a sparse file of 40 GB, made in an instant and taking no
+// disk space) ends the read at the bound; the file adds nothing, entries of earlier files stay.
+TEST_F(Reader, LineBeyondItsBoundMakesTheFileAddNothing)
+{
+    const std::string entry = fixture::IndexEntry(Head{}, 0);
+    const std::size_t bound = RecipeTextReader::kMaxLineBytes;
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::uint64_t sparseSize; // 0: the file is bytes
+        IndexRead read;
+        std::size_t entries;
+    } rows[] = {
+        {"sparse single-recipe file", "", 40ull << 30, IndexRead::LineTooLong, 0},
+        {"sparse list file", "^", 40ull << 30, IndexRead::LineTooLong, 0},
+        {"line 15 at the bound", Join(std::vector<std::string>(14, "1")) + std::string(bound, '7'),
+         0, IndexRead::Complete, 1},
+        {"line 15 beyond it", Join(std::vector<std::string>(14, "1")) + std::string(bound + 1, '7'),
+         0, IndexRead::LineTooLong, 0},
+        {"entry, then a line beyond it", Join({entry, std::string(bound + 1, ' ')}), 0,
+         IndexRead::LineTooLong, 0},
+    };
+    RecipeList list;
+    proz.ReadRecipeIndex(dir.write("REZ00001.DAT", Join(fixture::Block(Head{}, kBody))), list);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string path = dir.write("REZ00002.DAT", row.bytes);
+        if (row.sparseSize != 0) {
+            ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(row.sparseSize)), 0);
+        }
+        EXPECT_EQ(proz.ReadRecipeIndex(path, list), row.read);
+        ASSERT_EQ(list.size(), 1 + row.entries);
+        list.resize(1);
+    }
 }
 
 TEST_F(Reader, MissingOrUnreadableFilesAddNothing)
