@@ -141,8 +141,8 @@ bool RecipeTextReader::ReadLine(std::string& line)
         const std::uint64_t used = file_.Position() - start_;
         if (used >= byteLimit_)
             return GiveUp(Stop::LimitReached, line);
-        window = window.substr(0, static_cast<std::size_t>(
-                                      std::min<std::uint64_t>(window.size(), byteLimit_ - used)));
+        window = window.substr(
+            0, static_cast<std::size_t>(std::min<std::uint64_t>(window.size(), byteLimit_ - used)));
         std::size_t k = 0;
         while (k < window.size() && window[k] != '\n' && window[k] != '\r' && window[k] != '\x1A')
             ++k;

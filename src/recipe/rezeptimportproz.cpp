@@ -114,8 +114,7 @@ std::string ExpandCompactArticleLine(std::string_view line)
     return out;
 }
 
-IndexRead TRezeptImportProz::ReadRecipeIndex(const std::string& fileName,
-                                             RecipeList& target) const
+IndexRead TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target) const
 {
     const std::uint16_t fileNumber = FileNumberOf(fileName);
     auto file = RecipeFile::Open(fileName);

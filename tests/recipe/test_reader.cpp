@@ -118,9 +118,10 @@ TEST_F(Reader, SingleRecipeFieldsBeyondShortLinesReadAsBlanks)
 
 TEST_F(Reader, OverlongHeadLineKeepsFollowingLinesInPlace)
 {
-    // Only 255 characters of a line count; the rest of the line must not become line 5.
+    // Only 255 characters of a line count; the rest of the line, up to the line bound, must
+    // not become line 5.
     std::vector<std::string> lines = fixture::Block(Head{}, {});
-    lines[3] = "Gulasch             00123" + std::string(400, 'x');
+    lines[3] = "Gulasch             00123" + std::string(RecipeTextReader::kMaxLineBytes - 25, 'x');
     const RecipeList list = Index("REZ00001.DAT", Join(lines));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].Entry->NameNumber, 123);
@@ -240,39 +241,24 @@ TEST_F(Reader, ListFileEntryCountIsCappedAndTheFullestIndexIsRead)
     EXPECT_EQ(list.size(), kMaxIndexEntries);
 }
 
-// A line that runs on without end (a sparse file of 40 GB, made in an instant and taking no
-// disk space) ends the read at the bound; the file adds nothing, entries of earlier files stay.
+// A line that runs on without end (a sparse file of 40 GB, made in an instant, taking no disk
+// space) ends the read at its bound: the file adds nothing, entries of other files stay.
 TEST_F(Reader, LineBeyondItsBoundMakesTheFileAddNothing)
 {
-    const std::string entry = fixture::IndexEntry(Head{}, 0);
-    const std::size_t bound = RecipeTextReader::kMaxLineBytes;
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::uint64_t sparseSize; // 0: the file is bytes
-        IndexRead read;
-        std::size_t entries;
-    } rows[] = {
-        {"sparse single-recipe file", "", 40ull << 30, IndexRead::LineTooLong, 0},
-        {"sparse list file", "^", 40ull << 30, IndexRead::LineTooLong, 0},
-        {"line 15 at the bound", Join(std::vector<std::string>(14, "1")) + std::string(bound, '7'),
-         0, IndexRead::Complete, 1},
-        {"line 15 beyond it", Join(std::vector<std::string>(14, "1")) + std::string(bound + 1, '7'),
-         0, IndexRead::LineTooLong, 0},
-        {"entry, then a line beyond it", Join({entry, std::string(bound + 1, ' ')}), 0,
-         IndexRead::LineTooLong, 0},
+    const std::string overlong(RecipeTextReader::kMaxLineBytes + 1, '7');
+    const std::pair<std::string, off_t> rows[] = {
+        {"", 40LL << 30},                                        // sparse single-recipe file
+        {"^", 40LL << 30},                                       // sparse list file
+        {Join(std::vector<std::string>(14, "1")) + overlong, 0}, // line 15
+        {Join({fixture::IndexEntry(Head{}, 0)}) + overlong, 0},  // after an index entry
     };
     RecipeList list;
     proz.ReadRecipeIndex(dir.write("REZ00001.DAT", Join(fixture::Block(Head{}, kBody))), list);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        const std::string path = dir.write("REZ00002.DAT", row.bytes);
-        if (row.sparseSize != 0) {
-            ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(row.sparseSize)), 0);
-        }
-        EXPECT_EQ(proz.ReadRecipeIndex(path, list), row.read);
-        ASSERT_EQ(list.size(), 1 + row.entries);
-        list.resize(1);
+    for (const auto& [bytes, sparseSize] : rows) {
+        const std::string path = dir.write("REZ00002.DAT", bytes);
+        ASSERT_TRUE(sparseSize == 0 || ::truncate(path.c_str(), sparseSize) == 0);
+        EXPECT_EQ(proz.ReadRecipeIndex(path, list), IndexRead::LineTooLong) << bytes.size();
+        EXPECT_EQ(list.size(), 1u);
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <poll.h>
 #include <iostream>
+#include <poll.h>
 #include <unistd.h>
 
 namespace kovanta::cli {
