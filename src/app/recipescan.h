@@ -54,7 +54,9 @@ public:
     void readFile(const std::string& fileName, Entries& entries, const Progress& progress = {});
 
     // A flag another thread may set to end a read early: readAll() then returns what it has
-    // read before the next file. nullptr (the default): never stopped. Must outlive the reads.
+    // read before the next file. The read of one file is bounded (ReadRecipeIndex reads at most
+    // kMaxIndexBytes of it), so a stop takes effect within a fraction of a second even in a
+    // directory of huge files. nullptr (the default): never stopped. Must outlive the reads.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
     const std::string& programDir() const { return programDir_; }

@@ -2,8 +2,10 @@
 // linking no widgets. Batch use and black-box tests.
 #include "command.h"
 #include "cli/common/output.h"
+#include "platform/syserror.h"
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 
 namespace kovanta::cli {
@@ -17,6 +19,10 @@ std::vector<Command>& registry()
 int main(int argc, char** argv)
 {
     using namespace kovanta::cli;
+    occupyClosedStandardDescriptors();
+    // A file size limit makes a write fail with EFBIG, which is reported and lets an atomic
+    // writer remove its temporary file, instead of killing the program in the middle of a write.
+    std::signal(SIGXFSZ, SIG_IGN);
     auto& commands = registry();
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return a.name < b.name; });
@@ -35,5 +41,14 @@ int main(int argc, char** argv)
         std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n";
         return usage();
     }
-    return it->run(std::vector<std::string>(argv + 2, argv + argc));
+    // Output that cannot be written is reported, never taken for success (output.h).
+    CheckedStdout out;
+    int status = it->run(std::vector<std::string>(argv + 2, argv + argc));
+    if (const int error = out.finish()) {
+        std::cerr << "rezeptur " << name << ": Standardausgabe kann nicht geschrieben werden: "
+                  << kovanta::systemErrorText(error) << "\n";
+        if (status == kExitOk)
+            status = kExitFailure;
+    }
+    return status;
 }

@@ -26,4 +26,13 @@ std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
+void blankControls(std::string& text, bool keepTabs)
+{
+    for (char& c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 || u == 0x7F) && !(keepTabs && c == '\t'))
+            c = ' ';
+    }
+}
+
 } // namespace kovanta

@@ -14,4 +14,10 @@ std::string withTrailingSlash(std::string path);
 // also drop control characters, have their own Trim in recipe/rezeptimportproz.h).
 std::string_view trimBlanks(std::string_view text);
 
+// Recipe text as the window shows it: every control character (below 0x20, and DEL) becomes a
+// blank, so that a stray byte in a file can neither break a line nor hide in what is shown,
+// printed or exported. With keepTabs a TAB stays (where it is how columns line up). Works on
+// ANSI and on UTF-8 alike: these bytes are never part of a longer UTF-8 character.
+void blankControls(std::string& text, bool keepTabs = false);
+
 } // namespace kovanta

@@ -119,19 +119,36 @@ std::string_view RecipeFile::Peek()
     return std::string_view(block_.get() + offset, blockLen_ - offset);
 }
 
+bool RecipeTextReader::GiveUp(Stop why, std::string& line)
+{
+    stop_ = why;
+    line.clear();
+    return false;
+}
+
 bool RecipeTextReader::ReadLine(std::string& line)
 {
     line.clear();
-    if (eof_)
+    if (eof_ || stop_ != Stop::None)
         return false;
     bool consumed = false;
+    std::size_t lineBytes = 0;
     for (;;) {
-        const std::string_view window = file_.Peek();
+        std::string_view window = file_.Peek();
         if (window.empty())
             return consumed;
+        // The limit is checked before the bytes are looked at: what lies beyond it is not read.
+        const std::uint64_t used = file_.Position() - start_;
+        if (used >= byteLimit_)
+            return GiveUp(Stop::LimitReached, line);
+        window = window.substr(
+            0, static_cast<std::size_t>(std::min<std::uint64_t>(window.size(), byteLimit_ - used)));
         std::size_t k = 0;
         while (k < window.size() && window[k] != '\n' && window[k] != '\r' && window[k] != '\x1A')
             ++k;
+        lineBytes += k;
+        if (lineBytes > kMaxLineBytes)
+            return GiveUp(Stop::LineTooLong, line);
         if (line.size() < kMaxLine)
             line.append(window.substr(0, std::min(k, kMaxLine - line.size())));
         consumed = consumed || k > 0;

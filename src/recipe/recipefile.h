@@ -73,20 +73,43 @@ private:
 
 // Line reading as the index reader does it, on a RecipeFile from its current position.
 // A line ends at CR LF, a lone CR or a lone LF; a Ctrl-Z byte (0x1A) ends the file. Only the
-// first 255 characters of a line are kept; the rest of that line is skipped.
+// first 255 characters of a line are kept; the rest of that line is skipped, but not without
+// end: the reader gives up on a line that runs on beyond kMaxLineBytes, and on reading beyond
+// the byte limit it was given, and then reads no further (Stopped()). So a damaged or foreign
+// file of any size (a sparse file of 40 GB is made in an instant) costs a bounded read.
 class RecipeTextReader {
 public:
     static constexpr std::size_t kMaxLine = 255;
+    // Recipe file lines have at most 255 characters that count, and real ones far fewer (an
+    // article line has 108 columns); a line longer than 16 times that is no recipe file line.
+    static constexpr std::size_t kMaxLineBytes = 4096;
+    static constexpr std::uint64_t kNoLimit = UINT64_MAX;
 
-    explicit RecipeTextReader(RecipeFile& file) : file_(file) {}
+    enum class Stop {
+        None,
+        LineTooLong,  // a line ran on beyond kMaxLineBytes
+        LimitReached, // more than byteLimit bytes would have been read
+    };
 
-    // The next line without its line end. False (and line empty) when no line was left.
+    // byteLimit: how many bytes from the current position the reader may consume in all.
+    explicit RecipeTextReader(RecipeFile& file, std::uint64_t byteLimit = kNoLimit)
+        : file_(file), start_(file.Position()), byteLimit_(byteLimit)
+    {}
+
+    // The next line without its line end. False (and line empty) when no line was left, or
+    // when the reader stopped at a bound.
     bool ReadLine(std::string& line);
-    bool AtEnd() const { return eof_ || file_.AtEnd(); }
+    bool AtEnd() const { return eof_ || stop_ != Stop::None || file_.AtEnd(); }
+    Stop Stopped() const { return stop_; }
 
 private:
+    bool GiveUp(Stop why, std::string& line);
+
     RecipeFile& file_; // not owned
+    std::uint64_t start_;
+    std::uint64_t byteLimit_;
     bool eof_ = false; // Ctrl-Z seen
+    Stop stop_ = Stop::None;
 };
 
 } // namespace kovanta

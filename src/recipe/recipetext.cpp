@@ -1,6 +1,7 @@
 #include "recipe/recipetext.h"
 
 #include "platform/codepage.h"
+#include "platform/strings.h"
 #include "recipe/quantities.h"
 
 #include <utility>
@@ -17,21 +18,13 @@ bool EndsWith(std::string_view text, char c)
     return !text.empty() && text.back() == c;
 }
 
-bool IsControl(char c)
-{
-    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-}
-
 // File text as the preview shows it: ANSI, and no control character that would break the one
 // line a paragraph stands for (a stray byte in a file must not split a paragraph in two). TAB
 // stays, it is how the columns line up.
 std::string PreviewText(std::string_view oem)
 {
     std::string out = codepage::oemToAnsi(oem);
-    for (char& c : out) {
-        if (c != '\t' && IsControl(c))
-            c = ' ';
-    }
+    blankControls(out, true);
     return out;
 }
 
@@ -40,10 +33,7 @@ std::string PreviewText(std::string_view oem)
 std::string CellText(std::string_view oem)
 {
     std::string out = codepage::oemToAnsi(oem);
-    for (char& c : out) {
-        if (IsControl(c))
-            c = ' ';
-    }
+    blankControls(out);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "recipe/requirementscsv.h"
 
 #include "platform/codepage.h"
+#include "platform/strings.h"
 #include "recipe/quantities.h"
 
 #include <charconv>
@@ -33,12 +34,16 @@ std::string CsvQuantityText(double quantity)
 
 std::string CsvTextField(std::string_view utf8)
 {
+    // Control characters (a NUL or DEL from a recipe file) are blanks, as the window shows
+    // recipe texts; so no field holds a line break either.
+    std::string plain(utf8);
+    blankControls(plain);
     std::string text;
-    if (!utf8.empty() && (utf8.front() == '=' || utf8.front() == '+' || utf8.front() == '-' ||
-                          utf8.front() == '@'))
+    if (!plain.empty() && (plain.front() == '=' || plain.front() == '+' || plain.front() == '-' ||
+                           plain.front() == '@'))
         text += '\'';
-    text += utf8;
-    if (text.find_first_of(";\"\r\n") == std::string::npos)
+    text += plain;
+    if (text.find_first_of(";\"") == std::string::npos)
         return text;
     std::string quoted = "\"";
     for (const char c : text) {

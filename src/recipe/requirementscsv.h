@@ -9,8 +9,8 @@
 
 // The requirements list as a CSV file for ordering, in the form spreadsheets in a German locale
 // open without an import dialog: UTF-8 with a byte order mark, ";" between fields, CR LF line
-// ends, fields quoted as RFC 4180 says (a field holding ";", a double quote or a line break is
-// put in double quotes, its double quotes doubled). The first line is the header
+// ends, control characters as blanks, fields quoted as RFC 4180 says (a field holding ";" or a
+// double quote is put in double quotes, its double quotes doubled). The first line is the header
 // "Menge;Einheit;Artikel"; then one line per row; when the plan offers alternative articles a
 // last line "Alternativartikel enthalten". Standard C++ only.
 namespace kovanta {
@@ -29,9 +29,11 @@ inline constexpr std::string_view kCsvAlternativesLine = "Alternativartikel enth
 // separators, no blanks, rounded as the "Menge" column rounds. 7.5 -> "7,500", -2 -> "-2,000".
 std::string CsvQuantityText(double quantity);
 
-// One text field (UTF-8) as written: quoted when it holds ";", a double quote, CR or LF. A text
-// that a spreadsheet would take for a formula (it begins with "=", "+", "-" or "@") gets a
-// leading apostrophe, so that an article name from a downloaded recipe can never run as one.
+// One text field (UTF-8) as written: every control character (below U+0020, and U+007F; CR
+// and LF too) a blank, as the window shows recipe texts (blankControls); quoted when it holds
+// ";" or a double quote. A text that a spreadsheet would take for a formula (it begins with
+// "=", "+", "-" or "@") gets a leading apostrophe, so that an article name from a downloaded
+// recipe can never run as one.
 std::string CsvTextField(std::string_view utf8);
 
 // The whole file, byte order mark included.

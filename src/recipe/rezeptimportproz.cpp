@@ -115,21 +115,23 @@ std::string ExpandCompactArticleLine(std::string_view line)
     return out;
 }
 
-void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target) const
+IndexRead TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target) const
 {
-    bool cut = false;
-    ReadRecipeIndex(fileName, target, cut);
-}
-
-void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList& target,
-                                        bool& cut) const
-{
-    cut = false;
     const std::uint16_t fileNumber = FileNumberOf(fileName);
     auto file = RecipeFile::Open(fileName);
     if (!file)
-        return;
-    RecipeTextReader reader(*file);
+        return IndexRead::Complete;
+    RecipeTextReader reader(*file, kMaxIndexBytes);
+    const std::size_t first = target.size();
+    // A file the reader gave up on is no recipe file: none of its entries stay.
+    const auto result = [&](IndexRead complete) {
+        const RecipeTextReader::Stop stop = reader.Stopped();
+        if (stop == RecipeTextReader::Stop::None)
+            return complete;
+        target.erase(target.begin() + static_cast<std::ptrdiff_t>(first), target.end());
+        return stop == RecipeTextReader::Stop::LineTooLong ? IndexRead::LineTooLong
+                                                           : IndexRead::TooLarge;
+    };
 
     // Fields are cut from the lines as read (at most 255 characters); a field beyond a line's
     // end is shorter or empty, which reads as blanks: names are trimmed and numbers ignore
@@ -156,8 +158,7 @@ void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList&
             AddEntry(fileName, fileNumber, static_cast<std::uint16_t>(count), fields, target);
             haveLine = reader.ReadLine(line);
         }
-        cut = haveLine && !StartsWith(line, "^^");
-        return;
+        return result(haveLine && !StartsWith(line, "^^") ? IndexRead::Cut : IndexRead::Complete);
     }
 
     EntryFields fields;
@@ -182,6 +183,7 @@ void TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, RecipeList&
         fields.numbers[i] = ParseIntField(value); // lines 11 to 15
     }
     AddEntry(fileName, fileNumber, 0, fields, target);
+    return result(IndexRead::Complete);
 }
 
 std::string TRezeptImportProz::ReadTextLines(int n, RecipeTextReader& reader) const

@@ -36,6 +36,21 @@ inline constexpr std::uint64_t kBlockSkip = 9;
 // A list file yields at most this many entries: EntryIndex is 16-bit, and more would repeat
 // identities.
 inline constexpr std::size_t kMaxIndexEntries = 65535;
+// The most the index reader reads of one file: a full index (kMaxIndexEntries entry lines and
+// the line after them), every line at the longest that counts (255 characters and CR LF),
+// about 16 MiB. Real entry lines have 80 bytes, which leaves room for comment lines. A file whose
+// index runs on beyond this is no recipe file; a single-recipe file needs only its first 15
+// lines, which RecipeTextReader::kMaxLineBytes bounds.
+inline constexpr std::uint64_t kMaxIndexBytes =
+    (kMaxIndexEntries + 1) * (RecipeTextReader::kMaxLine + 2);
+
+// How reading a file's index ended.
+enum class IndexRead {
+    Complete,    // every entry (or none: a missing or unreadable file)
+    Cut,         // the index went on beyond kMaxIndexEntries entries, which were left out
+    LineTooLong, // a line ran on beyond RecipeTextReader::kMaxLineBytes: no entries
+    TooLarge,    // the index ran on beyond kMaxIndexBytes: no entries
+};
 
 // Characters 5 to 8 of the file name (directory part ignored) through ParseIntField, as 16 bits:
 // "REZ00042.DAT" -> 42, "REZEPT.DAT" -> 0.
@@ -69,11 +84,10 @@ class TRezeptImportProz {
 public:
     // Appends one item per recipe of the file at fileName (the path is stored in the entries
     // exactly as given). A missing or unreadable file adds nothing, silently. Never throws for
-    // file content; any bytes give entries or none.
-    void ReadRecipeIndex(const std::string& fileName, RecipeList& target) const;
-    // The same; `cut` tells whether the file's index went on beyond kMaxIndexEntries entries,
-    // so that entries were left out.
-    void ReadRecipeIndex(const std::string& fileName, RecipeList& target, bool& cut) const;
+    // file content; any bytes give entries or none. The read is bounded: a file that needs
+    // more than kMaxIndexBytes, or a line longer than RecipeTextReader::kMaxLineBytes, adds
+    // nothing, as an unreadable file.
+    IndexRead ReadRecipeIndex(const std::string& fileName, RecipeList& target) const;
 
     // Reads n lines (n >= 1) and returns the last one read, extended with 162 blanks (at most
     // 255 characters). A line requested at the end of the file is empty before the padding.

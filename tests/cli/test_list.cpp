@@ -214,3 +214,36 @@ TEST_F(RezepturList, IndexCutAtItsLimitIsReported)
     EXPECT_EQ(run.err,
               "rezeptur list: \"REZ00002.DAT\": Index nach 65535 Eintr\xC3\xA4gen abgeschnitten\n");
 }
+
+// Output that cannot be written is a failure with a message, for every command that writes
+// standard output: a file size limit (the program itself ignores SIGXFSZ; dash counts 512-byte
+// blocks) and a closed standard output.
+TEST_F(RezepturList, EveryCommandReportsOutputItCannotWrite)
+{
+    std::string plan;
+    for (char n = '1'; n <= '9'; ++n)
+        plan += "10\t" + samples_ + "/REZ0100" + n + ".DAT\n";
+    tmp_.write("plan.txt", plan);
+    const std::string planFile = "'" + tmp_.dir() + "plan.txt'";
+    const std::string kWhy = ": Standardausgabe kann nicht geschrieben werden: ";
+    const std::pair<std::string, std::string> calls[] = {
+        {"list", "."},
+        {"preview", "REZ01001.DAT"},
+        {"printgrid", "REZ01001.DAT"},
+        {"requirements", planFile},
+        {"requirements", "--csv " + planFile},
+    };
+    for (const auto& [command, args] : calls) {
+        SCOPED_TRACE(command + " " + args);
+        const RunResult full =
+            rezeptur_test::Run(samples_, command + " " + args, tmp_, "ulimit -f 1; ");
+        EXPECT_EQ(full.status, 1);
+        EXPECT_EQ(full.out.size(), 512u);
+        EXPECT_EQ(full.err, "rezeptur " + command + kWhy + "Datei zu groß\n");
+        const RunResult closed = rezeptur_test::RunCommand(
+            "cd '" + samples_ + "' && { '" + program_ + "' " + command + " " + args + " >&-; }",
+            tmp_);
+        EXPECT_EQ(closed.status, 1);
+        EXPECT_EQ(closed.err, "rezeptur " + command + kWhy + "nicht geöffnet\n");
+    }
+}

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kovanta;
 using fixture::Head;
@@ -117,9 +118,10 @@ TEST_F(Reader, SingleRecipeFieldsBeyondShortLinesReadAsBlanks)
 
 TEST_F(Reader, OverlongHeadLineKeepsFollowingLinesInPlace)
 {
-    // Only 255 characters of a line count; the rest of the line must not become line 5.
+    // Only 255 characters of a line count; the rest of the line, up to the line bound, must
+    // not become line 5.
     std::vector<std::string> lines = fixture::Block(Head{}, {});
-    lines[3] = "Gulasch             00123" + std::string(400, 'x');
+    lines[3] = "Gulasch             00123" + std::string(RecipeTextReader::kMaxLineBytes - 25, 'x');
     const RecipeList list = Index("REZ00001.DAT", Join(lines));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].Entry->NameNumber, 123);
@@ -220,16 +222,44 @@ TEST_F(Reader, ListFileIndexEdges)
     }
 }
 
-TEST_F(Reader, ListFileEntryCountIsCapped)
+TEST_F(Reader, ListFileEntryCountIsCappedAndTheFullestIndexIsRead)
 {
-    const std::string line = Join({fixture::IndexEntry(Head{}, 0)});
+    // Entry lines at the longest that counts (255 characters): the fullest index the reader
+    // takes, up to the line that tells it was cut, fills kMaxIndexBytes exactly.
+    const std::string line = Join({fixture::Left(fixture::IndexEntry(Head{}, 0), 255)});
     std::string bytes;
     bytes.reserve(line.size() * (kMaxIndexEntries + 10));
     for (std::size_t i = 0; i < kMaxIndexEntries + 10; ++i)
         bytes += line;
-    const RecipeList list = Index("REZ00001.DAT", bytes);
+    RecipeList list;
+    EXPECT_EQ(proz.ReadRecipeIndex(dir.write("REZ00001.DAT", bytes), list), IndexRead::Cut);
     ASSERT_EQ(list.size(), kMaxIndexEntries);
     EXPECT_EQ(list.back().Entry->EntryIndex, 65535);
+    // One comment line more and the index runs beyond the bound: no recipe file.
+    EXPECT_EQ(proz.ReadRecipeIndex(dir.write("REZ00002.DAT", ".\r\n" + bytes), list),
+              IndexRead::TooLarge);
+    EXPECT_EQ(list.size(), kMaxIndexEntries);
+}
+
+// A line that runs on without end (a sparse file of 40 GB, made in an instant, taking no disk
+// space) ends the read at its bound: the file adds nothing, entries of other files stay.
+TEST_F(Reader, LineBeyondItsBoundMakesTheFileAddNothing)
+{
+    const std::string overlong(RecipeTextReader::kMaxLineBytes + 1, '7');
+    const std::pair<std::string, off_t> rows[] = {
+        {"", 40LL << 30},                                        // sparse single-recipe file
+        {"^", 40LL << 30},                                       // sparse list file
+        {Join(std::vector<std::string>(14, "1")) + overlong, 0}, // line 15
+        {Join({fixture::IndexEntry(Head{}, 0)}) + overlong, 0},  // after an index entry
+    };
+    RecipeList list;
+    proz.ReadRecipeIndex(dir.write("REZ00001.DAT", Join(fixture::Block(Head{}, kBody))), list);
+    for (const auto& [bytes, sparseSize] : rows) {
+        const std::string path = dir.write("REZ00002.DAT", bytes);
+        ASSERT_TRUE(sparseSize == 0 || ::truncate(path.c_str(), sparseSize) == 0);
+        EXPECT_EQ(proz.ReadRecipeIndex(path, list), IndexRead::LineTooLong) << bytes.size();
+        EXPECT_EQ(list.size(), 1u);
+    }
 }
 
 TEST_F(Reader, MissingOrUnreadableFilesAddNothing)

@@ -28,7 +28,9 @@ TEST(RequirementsCsv, TextFieldsQuotedAsRfc4180)
     EXPECT_EQ(CsvTextField(""), "");
     EXPECT_EQ(CsvTextField("Käse; jung"), "\"Käse; jung\"");
     EXPECT_EQ(CsvTextField("Gouda \"alt\""), "\"Gouda \"\"alt\"\"\"");
-    EXPECT_EQ(CsvTextField("zwei\r\nZeilen"), "\"zwei\r\nZeilen\"");
+    // Control characters become blanks, as in the window: no raw NUL, DEL or line break.
+    EXPECT_EQ(CsvTextField("zwei\r\nZeilen"), "zwei  Zeilen");
+    EXPECT_EQ(CsvTextField(std::string("K\0se\x7F;\t", 7)), "\"K se ; \"");
     // Never a formula.
     EXPECT_EQ(CsvTextField("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\"");
     EXPECT_EQ(CsvTextField("-Salz"), "'-Salz");

@@ -2,6 +2,12 @@
 
 #include "platform/codepage.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <iostream>
+#include <poll.h>
+#include <unistd.h>
+
 namespace kovanta::cli {
 namespace {
 
@@ -97,6 +103,86 @@ std::string ansiField(std::string_view ansi)
 std::string quotedName(std::string_view name)
 {
     return "\"" + escaped(name) + "\"";
+}
+
+class CheckedStdout::Buffer : public std::streambuf {
+public:
+    Buffer() { setp(data_, data_ + sizeof data_); }
+    int error() const { return error_; }
+    bool flushBuffer()
+    {
+        const char* p = pbase();
+        std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+        setp(data_, data_ + sizeof data_);
+        while (error_ == 0 && left > 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, p, left);
+            if (n < 0) {
+                // A descriptor left non-blocking by another program: wait until it takes more.
+                if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                    pollfd out{STDOUT_FILENO, POLLOUT, 0};
+                    ::poll(&out, 1, -1);
+                } else if (errno != EINTR) {
+                    error_ = errno;
+                }
+                continue;
+            }
+            if (n == 0) {
+                error_ = EIO; // no progress: that output cannot be written
+                continue;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return error_ == 0;
+    }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (!flushBuffer())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            sputc(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return flushBuffer() ? 0 : -1; }
+
+private:
+    // Large enough that a command's output goes out in few writes.
+    char data_[64 * 1024];
+    int error_ = 0;
+};
+
+CheckedStdout::CheckedStdout() : buffer_(std::make_unique<Buffer>())
+{
+    previous_ = std::cout.rdbuf(buffer_.get());
+}
+
+CheckedStdout::~CheckedStdout()
+{
+    std::cout.rdbuf(previous_);
+}
+
+int CheckedStdout::finish()
+{
+    buffer_->flushBuffer();
+    // A stream that failed for a reason of its own has still lost output.
+    if (buffer_->error() == 0 && !std::cout)
+        return EIO;
+    return buffer_->error();
+}
+
+void occupyClosedStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // open() returns the lowest free number, which is fd itself; should it not, the
+        // descriptor is of no use and goes again.
+        const int placeholder = ::open("/dev/null", O_RDONLY);
+        if (placeholder >= 0 && placeholder != fd)
+            ::close(placeholder);
+    }
 }
 
 } // namespace kovanta::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -21,5 +23,34 @@ std::string ansiField(std::string_view ansi);
 // A file name as the system spells it (bytes, usually UTF-8), escaped and in quotes, for
 // messages: "\"" + escaped(name) + "\"".
 std::string quotedName(std::string_view name);
+
+// Standard output, checked. main() holds one for the whole run of a command: std::cout then
+// writes through it to descriptor 1, buffered. The first failed write (a full disk, a file size
+// limit, a closed descriptor) is kept and everything after it dropped, so commands need not look
+// at their writes; main() asks finish() when the command is done and reports the failure.
+// A reader that closes its end of a pipe (`rezeptur list DIR | head -1`) ends the program by
+// SIGPIPE without a message, as it ends cat or grep; where SIGPIPE is ignored, the EPIPE is a
+// failed write like any other.
+class CheckedStdout {
+public:
+    CheckedStdout();  // installs itself into std::cout
+    ~CheckedStdout(); // gives std::cout its own buffer back (unwritten output is dropped)
+    CheckedStdout(const CheckedStdout&) = delete;
+    CheckedStdout& operator=(const CheckedStdout&) = delete;
+
+    // Writes what is still buffered. 0 when all output reached descriptor 1, else the errno of
+    // the first write that failed.
+    int finish();
+
+private:
+    class Buffer;
+    std::unique_ptr<Buffer> buffer_;
+    std::streambuf* previous_ = nullptr;
+};
+
+// A closed descriptor 0, 1 or 2 is taken by /dev/null opened for reading: otherwise the next
+// file the program opens would get that number, and the output meant for standard output
+// would land in it. Writes to a closed standard output still fail (EBADF), as they should.
+void occupyClosedStandardDescriptors();
 
 } // namespace kovanta::cli
