@@ -35,12 +35,18 @@ public:
     void setListShown(bool) override {}
     void selectAllLines() override {}
     void setStatusText(const std::string&) override {}
-    void showMessage(const std::string& text) override { std::cerr << oneLine(text) << '\n'; }
+    // Every message the window would show reports something that went wrong.
+    void showMessage(const std::string& text) override
+    {
+        std::cerr << oneLine(text) << '\n';
+        ++messages;
+    }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
     void postImportFile() override {}
     bool hasNotifyWindow() const override { return false; }
     void notify(int, bool) override {}
     void repaint() override {}
+    int messages = 0;
     // The status line's "Link 3 von 499", one line per link, so a long plan shows its progress.
     void linkStarted(std::size_t number, std::size_t count, const std::string& url) override
     {
@@ -153,7 +159,8 @@ int runImport(const std::vector<std::string>& args)
     if (runner.limitReached())
         std::cerr << "rezeptur import: Zeitlimit von " << timeoutSeconds
                   << " s erreicht, Import abgebrochen\n";
-    return failures.empty() && !runner.limitReached() ? kExitOk : kExitFailure;
+    return failures.empty() && view.messages == 0 && !runner.limitReached() ? kExitOk
+                                                                              : kExitFailure;
 }
 
 const Registrar import{{"import",

@@ -652,6 +652,8 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
 
 void T_HTTP::ApplyLocation(const std::string& value)
 {
+    // Refused before the GET's connection is opened.
+    requirePrintable(value, "der Weiterleitung");
     const bool absolute = value.find("://") != std::string::npos;
     // Only web pages are fetched: a server must not lead the client to a local file or to a
     // protocol it does not speak.

@@ -119,7 +119,8 @@ TEST_F(RezepturImport, LocalLinkAndExitStatuses)
                      "Sekunden)\n");
 }
 
-// Every link that brought nothing is named with its cause, after all attempts; exit status 1.
+// Every link that brought nothing is named with its cause, after all attempts, and so is a
+// whole import that ran out of time; exit status 1.
 TEST_F(RezepturImport, FailedLinksAreNamedWithTheirCause)
 {
     int closedPort = 0;
@@ -152,11 +153,8 @@ TEST_F(RezepturImport, FailedLinksAreNamedWithTheirCause)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(cutServer.requests().size(), 6u) << "three attempts";
-}
 
-// The whole import's limit ends a plan whose links never answer, and says so.
-TEST_F(RezepturImport, TimeoutEndsTheWholeImport)
-{
+    // The whole import's limit ends a plan whose links never answer, and says so.
     const auto quiet = [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); };
     ScriptedServer server({ScriptedServer::answer(std::string("HTTP/1.0 200 OK\r\n\r\n")),
                            ScriptedServer::answer("HTTP/1.0 200 OK\r\n\r\n" +
@@ -182,7 +180,7 @@ TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
     fs::create_directories(target);
     const RunResult r = rezeptur(dir, {"import", server_->url("/gross.htm"), "Gross", "--dir", target},
                                  "trap '' XFSZ; ulimit -f 64;");
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge\n");
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(fs::is_empty(target));

@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -143,91 +143,25 @@ private:
     std::vector<std::string> requests_;
 };
 
-// A port on 127.0.0.1 where a connect neither succeeds nor fails: the listener's accept queue
-// is full, so further connection attempts are dropped and only a timeout (or a cancel) ends
-// them.
-class UnacceptedPort {
-public:
-    UnacceptedPort()
-    {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(listener_, 0);
-        socklen_t len = sizeof addr;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        for (int i = 0; i < 4; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-            fillers_.push_back(fd);
-        }
-    }
-    ~UnacceptedPort()
-    {
-        for (int fd : fillers_)
-            ::close(fd);
-        ::close(listener_);
-    }
-    UnacceptedPort(const UnacceptedPort&) = delete;
-    UnacceptedPort& operator=(const UnacceptedPort&) = delete;
-
-    std::uint16_t port() const { return port_; }
-
-private:
-    int listener_ = -1;
-    std::uint16_t port_ = 0;
-    std::vector<int> fillers_;
-};
-
-// A name resolver for the client that blocks until released (at most 20 s), as a lookup
-// against a name server that does not answer would; then it gives 127.0.0.1.
+// A name resolver that blocks like a name server that never answers, until the test ends (at
+// most 20 s), then gives 127.0.0.1. Lookup threads that outlive the test share its state.
 class BlockingResolver {
 public:
-    // For T_TcpIp::HostResolver; the state is shared, so a lookup thread that outlives the
-    // test's resolver object still finds it.
+    ~BlockingResolver() { release_.set_value(); }
     std::function<int(const std::string&, std::uint32_t&, int&)> resolver() const
     {
-        return [state = state_](const std::string&, std::uint32_t& address, int&) {
-            std::unique_lock<std::mutex> lock(state->mutex);
-            state->entered = true;
-            state->changed.notify_all();
-            state->changed.wait_for(lock, std::chrono::seconds(20), [&] { return state->released; });
-            state->left = true;
+        return [done = done_, returned = returned_](const std::string&, std::uint32_t& address, int&) {
+            done.wait_for(std::chrono::seconds(20));
+            ++*returned;
             address = htonl(INADDR_LOOPBACK);
             return 0;
         };
     }
-    // Waits until a lookup has begun (at most 20 s).
-    bool waitEntered()
-    {
-        std::unique_lock<std::mutex> lock(state_->mutex);
-        return state_->changed.wait_for(lock, std::chrono::seconds(20),
-                                        [&] { return state_->entered; });
-    }
-    // A lookup has begun and not returned yet.
-    bool blocking()
-    {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        return state_->entered && !state_->left;
-    }
-    void release()
-    {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->released = true;
-        state_->changed.notify_all();
-    }
-    ~BlockingResolver() { release(); }
+    // Lookups that have come back.
+    int returned() const { return *returned_; }
 
 private:
-    struct State {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool entered = false;
-        bool released = false;
-        bool left = false;
-    };
-    std::shared_ptr<State> state_ = std::make_shared<State>();
+    std::promise<void> release_;
+    std::shared_future<void> done_ = release_.get_future().share();
+    std::shared_ptr<std::atomic<int>> returned_ = std::make_shared<std::atomic<int>>(0);
 };

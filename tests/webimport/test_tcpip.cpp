@@ -414,18 +414,6 @@ TEST(HttpRequest, LinkNameWithLineFeedFromAPageIsRefused)
     EXPECT_TRUE(server.requests().empty());
 }
 
-TEST(HttpRequest, ControlCharacterInLocationStopsTheGet)
-{
-    ScriptedServer server({ScriptedServer::answer("HTTP/1.0 302 Moved\r\nLocation: /a\x01"
-                                                  "b\r\n\r\n"),
-                           ScriptedServer::answer(kOk)});
-    T_HTTP http;
-    http.URL = local(server.port(), "/r1.htm");
-    EXPECT_THROW(http.Action(), ERequestError);
-    for (const std::string& r : server.requests())
-        EXPECT_EQ(r.find("GET"), std::string::npos) << r;
-}
-
 TEST(HttpAnswer, HostileAndBrokenAnswers)
 {
     struct Case {
@@ -471,6 +459,11 @@ TEST(HttpAnswer, HostileAndBrokenAnswers)
          "Weiterleitung auf https://127.0.0.1/r1.htm abgelehnt: nur http://-Links werden geholt"},
         {"error status", ScriptedServer::answer("HTTP/1.0 404 Not Found\r\n\r\n"),
          "EProtocolError", 404, "HTTP-Status 404 (Seite nicht gefunden)"},
+        // Dropping the CR would join two values; a control character would add a request line.
+        {"carriage return inside a header", moved("/a\rb.htm"), "EProtocolError", 0,
+         "Steuerzeichen CR in einer Kopfzeile"},
+        {"control character in a location", moved("/a\x01" "b"), "ERequestError", 0,
+         "Steuerzeichen in der Weiterleitung"},
         // Closed before the empty line: what was read counts, no error.
         {"closed in header", ScriptedServer::answer("HTTP/1.0 204 Leer\r\nContent-Ty"), "", 204, ""},
         {"closed at once", ScriptedServer::answer(""), "", 0, ""},
@@ -599,10 +592,25 @@ TEST(HttpConnect, RefusedConnectionRaisesSocketErrorWithErrno)
 
 TEST(HttpConnect, ConnectionThatIsNeverAcceptedTimesOut)
 {
-    const UnacceptedPort unaccepted;
+    // A listening socket with a full accept queue drops further connection attempts, so the
+    // connect neither succeeds nor fails: only the timeout ends it.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    socklen_t len = sizeof addr;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+    std::vector<int> fillers;
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        fillers.push_back(fd);
+    }
     T_HTTP http;
     http.ConnectTimeoutMs = 300;
-    http.URL = local(unaccepted.port(), "/r1.htm");
+    http.URL = local(ntohs(addr.sin_port), "/r1.htm");
     try {
         http.Action();
         ADD_FAILURE() << "no exception";
@@ -612,11 +620,40 @@ TEST(HttpConnect, ConnectionThatIsNeverAcceptedTimesOut)
         EXPECT_EQ(std::string(e.what()),
                   "Error creating socket: Zeit\xFC"
                   "berschreitung beim Verbindungsaufbau (300 ms) (127.0.0.1:" +
-                      std::to_string(unaccepted.port()) + ")");
+                      std::to_string(ntohs(addr.sin_port)) + ")");
     } catch (const ETcpIpBase& e) {
         // Some kernels complete the handshake regardless; then the silent server times out.
         EXPECT_STREQ(e.ClassName(), "ESocketError");
     }
+
+    // Cancelled from another thread, the connect gives up at once, not at its timeout.
+    http.ConnectTimeoutMs = 60000;
+    http.FetchTimeoutMs = 0;
+    std::atomic<bool> resolved{false};
+    http.HostResolver = [&](const std::string&, std::uint32_t& address, int&) {
+        address = htonl(INADDR_LOOPBACK);
+        resolved = true;
+        return 0;
+    };
+    http.URL = "http://kueche.test:" + std::to_string(ntohs(addr.sin_port)) + "/r1.htm";
+    std::string error;
+    std::thread fetch([&] {
+        try {
+            http.Action();
+        } catch (const ESocketError& e) {
+            error = std::string(e.what()) + " " + std::to_string(e.ErrorNumber());
+        }
+    });
+    while (!resolved)
+        std::this_thread::yield();
+    // Most likely inside the connect by now; a cancel just before it must hold too.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    http.Cancel();
+    fetch.join();
+    EXPECT_EQ(error, "Abruf abgebrochen " + std::to_string(ECANCELED));
+    for (int fd : fillers)
+        ::close(fd);
+    ::close(listener);
 }
 
 // A host is looked up once per fetch, and the lookup counts against the fetch's deadline.
@@ -658,50 +695,7 @@ TEST(HttpLookup, OncePerFetchWithinItsDeadline)
         EXPECT_EQ(e.Cause(), "Zeit\xFC" "berschreitung: Abruf nach 300 ms abgebrochen "
                              "(Namensaufl\xF6sung von nirgends.test)");
     }
-    EXPECT_TRUE(slow.blocking()) << "the lookup is left behind, not waited for";
-}
-
-// Cancelled from another thread, a fetch gives up whatever it waits for, at once.
-TEST(HttpCancel, EndsALookupAndAConnectThatNeverAnswer)
-{
-    const UnacceptedPort unaccepted;
-    for (const bool inLookup : {true, false}) {
-        BlockingResolver slow;
-        std::atomic<bool> resolved{false};
-        T_HTTP http;
-        // No limit of its own that could end the waits instead.
-        http.ConnectTimeoutMs = 60000;
-        http.FetchTimeoutMs = 0;
-        http.HostResolver = inLookup ? slow.resolver()
-                                     : [&](const std::string&, std::uint32_t& address, int&) {
-                                           address = htonl(INADDR_LOOPBACK);
-                                           resolved = true;
-                                           return 0;
-                                       };
-        http.URL = "http://kueche.test:" + std::to_string(unaccepted.port()) + "/r1.htm";
-        std::string error;
-        std::thread fetch([&] {
-            try {
-                http.Action();
-            } catch (const ESocketError& e) {
-                error = std::string(e.what()) + " " + std::to_string(e.ErrorNumber());
-            } catch (const ETcpIpBase& e) {
-                error = e.what();
-            }
-        });
-        if (inLookup) {
-            ASSERT_TRUE(slow.waitEntered());
-        } else {
-            while (!resolved)
-                std::this_thread::yield();
-            // Most likely inside the connect by now; a cancel before it must hold too.
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        http.Cancel();
-        fetch.join();
-        EXPECT_EQ(error, "Abruf abgebrochen " + std::to_string(ECANCELED)) << inLookup;
-        EXPECT_EQ(slow.blocking(), inLookup);
-    }
+    EXPECT_EQ(slow.returned(), 0) << "the lookup is left behind, not waited for";
 }
 
 TEST(ParseURL, Parts)
@@ -797,21 +791,6 @@ TEST(HttpAnswer, BodyShorterThanItsContentLengthIsAnError)
         EXPECT_EQ(error, c.error) << c.name;
         EXPECT_EQ(h.Stream().size(), c.body) << c.name;
     }
-}
-
-TEST(HttpAnswer, CarriageReturnInsideAHeaderIsRefused)
-{
-    ScriptedServer server({ScriptedServer::answer("HTTP/1.0 302 Found\r\nLocation: /a\rb.htm\r\n\r\n"),
-                           ScriptedServer::answer(kOk)});
-    T_HTTP http;
-    http.URL = local(server.port(), "/r1.htm");
-    try {
-        http.Action();
-        FAIL() << "no exception";
-    } catch (const EProtocolError& e) {
-        EXPECT_STREQ(e.what(), "Steuerzeichen CR in einer Kopfzeile");
-    }
-    EXPECT_EQ(server.requests().size(), 1u) << "no GET after the broken answer";
 }
 
 TEST(HttpAnswer, ErrorStatusWithoutReasonNamesTheStatus)
