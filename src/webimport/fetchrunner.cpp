@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <thread>
 
 namespace kovanta {
@@ -33,7 +34,8 @@ FetchOutcome runAction(T_HTTP& http)
     } catch (const std::exception& e) {
         outcome.kind = FetchOutcome::Failed;
         outcome.error = e.what();
-        outcome.cause = "interner Fehler: " + outcome.error;
+        outcome.cause = dynamic_cast<const std::bad_alloc*>(&e) ? "nicht genug Speicher"
+                                                                : "interner Fehler";
     }
     outcome.statusCode = http.StatusCode;
     outcome.statusText = http.StatusText;

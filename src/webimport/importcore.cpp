@@ -337,7 +337,10 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
 {
     FetchOutcome outcome;
     AttemptBudget budget(configureClient);
-    for (int attempt = 1; attempt <= kMaxAttempts && !(attempt > 1 && budget.spent()); ++attempt) {
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        // The link's time is used up: another attempt could not even look the host up.
+        if (attempt > 1 && budget.spent())
+            break;
         if (attempt > 1 && !runner_.pause(retryDelayMs)) {
             context->cancelled = true;
             return;
