@@ -6,9 +6,14 @@
 
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 namespace kovanta::cli {
 namespace {
+
+// The whole import's limit unless --timeout says otherwise: every link has its own budget
+// (HTTP client), this one ends a long plan of slow links.
+constexpr int kDefaultTimeoutSeconds = 1800;
 
 // Texts as one output line: UTF-8, with TAB, CR and LF made blanks (the copy failure message
 // holds a CR; a title could hold anything), and every other control character escaped.
@@ -30,26 +35,91 @@ public:
     void setListShown(bool) override {}
     void selectAllLines() override {}
     void setStatusText(const std::string&) override {}
-    void showMessage(const std::string& text) override { std::cerr << oneLine(text) << '\n'; }
+    // Every message the window would show reports something that went wrong.
+    void showMessage(const std::string& text) override
+    {
+        std::cerr << oneLine(text) << '\n';
+        ++messages;
+    }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
     void postImportFile() override {}
     bool hasNotifyWindow() const override { return false; }
     void notify(int, bool) override {}
     void repaint() override {}
+    int messages = 0;
+    // The status line's "Link 3 von 499", one line per link, so a long plan shows its progress.
+    void linkStarted(std::size_t number, std::size_t count, const std::string& url) override
+    {
+        std::cerr << LinkProgressText(number, count) << ": " << oneLine(url) << '\n';
+    }
 };
+
+// Keeps how each link's fetch ended, the last attempt counting, for the summary and the exit
+// status.
+class RecordingRunner : public BlockingFetchRunner {
+public:
+    FetchOutcome fetch(const std::string& url, const ConfigureClient& configure,
+                       const FetchProgress& progress) override
+    {
+        FetchOutcome outcome = BlockingFetchRunner::fetch(url, configure, progress);
+        if (!last_.contains(url))
+            order_.push_back(url);
+        last_[url] = {outcome.kind, outcome.succeeded(), FetchFailureText(outcome)};
+        return outcome;
+    }
+    // "<link>: <cause>" of every link that brought no page, in the order they were fetched;
+    // links stopped by the time limit are left to its own message.
+    std::vector<std::string> failures() const
+    {
+        std::vector<std::string> out;
+        for (const std::string& url : order_) {
+            const Last& last = last_.at(url);
+            if (!last.succeeded && last.kind != FetchOutcome::Cancelled)
+                out.push_back(last.text);
+        }
+        return out;
+    }
+
+private:
+    struct Last {
+        FetchOutcome::Kind kind;
+        bool succeeded;
+        std::string text;
+    };
+    std::vector<std::string> order_;
+    std::map<std::string, Last> last_;
+};
+
+// Whole seconds, 0 to a day; 0 means no limit.
+bool parseSeconds(const std::string& text, int& seconds)
+{
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    seconds = std::stoi(text);
+    return seconds <= 86400;
+}
 
 int runImport(const std::vector<std::string>& args)
 {
     std::string dir;
+    int timeoutSeconds = kDefaultTimeoutSeconds;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dir" && i + 1 < args.size())
+        if (args[i] == "--dir" && i + 1 < args.size()) {
             dir = args[++i];
-        else
+        } else if (args[i] == "--timeout" && i + 1 < args.size()) {
+            if (!parseSeconds(args[++i], timeoutSeconds)) {
+                std::cerr << "rezeptur import: --timeout: " << quotedName(args[i])
+                          << " ist keine g\xC3\xBCltige Zeit (0 bis 86400 Sekunden)\n";
+                return kExitUsage;
+            }
+        } else {
             positional.push_back(args[i]);
+        }
     }
     if (positional.size() != 2 || dir.empty()) {
-        std::cerr << "Aufruf: rezeptur import URL TITEL --dir VERZEICHNIS\n";
+        std::cerr << "Aufruf: rezeptur import URL TITEL --dir VERZEICHNIS [--timeout SEKUNDEN]\n";
         return kExitUsage;
     }
     if (dir.back() != '/')
@@ -62,7 +132,9 @@ int runImport(const std::vector<std::string>& args)
     }
 
     ConsoleView view;
-    BlockingFetchRunner runner;
+    RecordingRunner runner;
+    if (timeoutSeconds > 0)
+        runner.setDeadline(FetchRunner::Clock::now() + std::chrono::seconds(timeoutSeconds));
     ImportCore core(view, runner);
     core.ImportDir = dir;
     const ImportCore::DropResult result =
@@ -79,12 +151,22 @@ int runImport(const std::vector<std::string>& args)
                   << escaped(std::filesystem::path(line.FileName).lexically_relative(dir).string())
                   << '\n';
     }
-    return kExitOk;
+    std::cout << std::flush;
+    // What was fetched is listed above; what was not is named here, and the status says so.
+    const std::vector<std::string> failures = runner.failures();
+    for (const std::string& failure : failures)
+        std::cerr << "rezeptur import: " << oneLine(failure) << '\n';
+    if (runner.limitReached())
+        std::cerr << "rezeptur import: Zeitlimit von " << timeoutSeconds
+                  << " s erreicht, Import abgebrochen\n";
+    return failures.empty() && view.messages == 0 && !runner.limitReached() ? kExitOk
+                                                                              : kExitFailure;
 }
 
 const Registrar import{{"import",
-                         "import URL TITEL --dir VERZEICHNIS   Link wie beim Ablegen im "
-                         "Importfenster holen und umsetzen",
+                         "import URL TITEL --dir VERZEICHNIS [--timeout SEKUNDEN]   Link wie "
+                         "beim Ablegen im Importfenster holen und umsetzen (Zeitlimit f\xC3\xBCr "
+                         "alles zusammen, Vorgabe 1800, 0 = keins)",
                          runImport}};
 
 } // namespace

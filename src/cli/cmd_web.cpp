@@ -59,13 +59,16 @@ int runFetch(const std::vector<std::string>& args)
     try {
         http.Action();
     } catch (const ETcpIpBase& e) {
-        std::cerr << e.ClassName() << ": " << ansiField(e.what()) << '\n';
+        // The link and the cause in German; the client's own message is not for users.
+        std::cerr << "rezeptur fetch: " << ansiField(e.Url()) << ": " << ansiField(e.Cause())
+                  << '\n';
         return kExitFailure;
     }
     std::cout << http.StatusCode << ' ' << ansiField(http.StatusText) << '\n' << std::flush;
     // Like the import, only a complete answer is stored.
     if (http.StatusCode != 200) {
-        std::cerr << "rezeptur fetch: " << ansiField(UnsuccessfulAnswerText(http)) << '\n';
+        std::cerr << "rezeptur fetch: " << ansiField(http.URL) << ": "
+                  << ansiField(UnsuccessfulAnswerText(http)) << '\n';
         return kExitFailure;
     }
     std::string message;

@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <sys/socket.h>
+#include <new>
 #include <thread>
 
 namespace kovanta {
@@ -16,18 +15,27 @@ namespace {
 FetchOutcome runAction(T_HTTP& http)
 {
     FetchOutcome outcome;
+    outcome.url = http.URL;
     try {
         http.Action();
         outcome.kind = FetchOutcome::Answer;
         outcome.body = http.Stream();
+        outcome.cause = UnsuccessfulAnswerText(http);
     } catch (const EProtocolError& e) {
         // Only an answer's error status keeps its number; limits and parse failures do not.
         const bool errorStatus = http.StatusCode >= 400 && http.StatusCode <= 999;
         outcome.kind = errorStatus ? FetchOutcome::ErrorStatus : FetchOutcome::Failed;
         outcome.error = e.what();
+        outcome.cause = e.Cause();
+    } catch (const ETcpIpBase& e) {
+        outcome.kind = FetchOutcome::Failed;
+        outcome.error = e.what();
+        outcome.cause = e.Cause();
     } catch (const std::exception& e) {
         outcome.kind = FetchOutcome::Failed;
         outcome.error = e.what();
+        outcome.cause = dynamic_cast<const std::bad_alloc*>(&e) ? "nicht genug Speicher"
+                                                                : "interner Fehler";
     }
     outcome.statusCode = http.StatusCode;
     outcome.statusText = http.StatusText;
@@ -35,78 +43,106 @@ FetchOutcome runAction(T_HTTP& http)
     return outcome;
 }
 
-// A client whose fetch another thread can end: the open connection is shut down, which wakes
-// a blocked receive at once, and no further connection or request is made. It also publishes
-// how much of the body has arrived.
-class CancellableHttp : public T_HTTP {
+FetchOutcome cancelledOutcome(const std::string& url)
+{
+    FetchOutcome outcome;
+    outcome.kind = FetchOutcome::Cancelled;
+    outcome.url = url;
+    outcome.cause = "abgebrochen";
+    return outcome;
+}
+
+// A client that publishes how much of the body has arrived, for the waiting thread.
+class ProgressHttp : public T_HTTP {
 public:
-    void OpenSocket(std::uint32_t address, std::uint16_t port) override
-    {
-        if (cancelled_)
-            throw ESocketError("Error creating socket", static_cast<std::uint16_t>(ECANCELED));
-        T_HTTP::OpenSocket(address, port);
-        std::lock_guard<std::mutex> lock(mutex_);
-        fd_ = socket_;
-        if (cancelled_ && fd_ != net::kNoSocket)
-            ::shutdown(fd_, SHUT_RDWR);
-    }
-    void Logout() override
-    {
-        {
-            // Forgotten before it is closed, so cancel() never touches a reused descriptor.
-            std::lock_guard<std::mutex> lock(mutex_);
-            fd_ = net::kNoSocket;
-        }
-        T_HTTP::Logout();
-    }
-    void SendCommand(const std::string& text) override
-    {
-        if (cancelled_)
-            throw ESocketError("Error creating socket", static_cast<std::uint16_t>(ECANCELED));
-        T_HTTP::SendCommand(text);
-    }
     bool AtEof() override
     {
         received_ = Stream().size();
-        return cancelled_ || T_HTTP::AtEof();
-    }
-
-    void cancel()
-    {
-        cancelled_ = true;
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (fd_ != net::kNoSocket)
-            ::shutdown(fd_, SHUT_RDWR);
+        return T_HTTP::AtEof();
     }
     std::size_t received() const { return received_; }
 
 private:
-    std::mutex mutex_;
-    int fd_ = net::kNoSocket;
-    std::atomic<bool> cancelled_{false};
     std::atomic<std::size_t> received_{0};
 };
 
 } // namespace
 
+std::string FetchFailureText(const FetchOutcome& outcome)
+{
+    return outcome.url + ": " + outcome.cause;
+}
+
+ConfigureClient FetchRunner::limited(const ConfigureClient& configure) const
+{
+    return [configure, deadline = deadline_](T_HTTP& http) {
+        if (configure)
+            configure(http);
+        if (deadline && (!http.FetchDeadline || *deadline < *http.FetchDeadline))
+            http.FetchDeadline = deadline;
+    };
+}
+
+FetchOutcome FetchRunner::checkLimit(FetchOutcome outcome)
+{
+    if (deadline_ && !outcome.succeeded() && outcome.kind != FetchOutcome::ErrorStatus &&
+        Clock::now() >= *deadline_) {
+        limitReached_ = true;
+        return cancelledOutcome(outcome.url);
+    }
+    return outcome;
+}
+
+bool FetchRunner::pauseWithinLimit(int& ms)
+{
+    if (!deadline_)
+        return true;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - Clock::now()).count();
+    if (left >= ms)
+        return true;
+    ms = static_cast<int>(std::max<long long>(left, 0));
+    limitReached_ = true;
+    return false;
+}
+
+ConfigureClient AttemptBudget::configure()
+{
+    return [this](T_HTTP& http) {
+        if (base_)
+            base_(http);
+        if (!end_ && http.FetchTimeoutMs > 0)
+            end_ = FetchRunner::Clock::now() + std::chrono::milliseconds(http.FetchTimeoutMs);
+        if (end_ && (!http.FetchDeadline || *end_ < *http.FetchDeadline))
+            http.FetchDeadline = end_;
+    };
+}
+
+bool AttemptBudget::spent() const
+{
+    return end_ && FetchRunner::Clock::now() >= *end_;
+}
+
 FetchOutcome BlockingFetchRunner::fetch(const std::string& url, const ConfigureClient& configure,
                                         const FetchProgress&)
 {
+    if (limitReached())
+        return cancelledOutcome(url);
     T_HTTP http;
-    if (configure)
-        configure(http);
+    limited(configure)(http);
     http.URL = url;
-    return runAction(http);
+    return checkLimit(runAction(http));
 }
 
 bool BlockingFetchRunner::pause(int ms)
 {
+    const bool within = pauseWithinLimit(ms);
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    return true;
+    return within;
 }
 
 struct ThreadedFetchRunner::Job {
-    CancellableHttp http;
+    ProgressHttp http;
     FetchOutcome outcome;
     std::mutex mutex;
     std::condition_variable doneChanged;
@@ -120,6 +156,11 @@ ThreadedFetchRunner::ThreadedFetchRunner(FetchWaitHost& host, int idleIntervalMs
 
 ThreadedFetchRunner::~ThreadedFetchRunner()
 {
+    // Every wait of a cancelled client ends at once, so these joins are quick.
+    if (current_)
+        current_->http.Cancel();
+    for (const auto& job : abandoned_)
+        job->http.Cancel();
     reapFinished(true);
 }
 
@@ -145,9 +186,10 @@ FetchOutcome ThreadedFetchRunner::fetch(const std::string& url, const ConfigureC
                                         const FetchProgress& progress)
 {
     reapFinished(false);
+    if (limitReached())
+        return cancelledOutcome(url);
     auto job = std::make_shared<Job>();
-    if (configure)
-        configure(job->http);
+    limited(configure)(job->http);
     job->http.URL = url;
     cancelRequested_ = false;
     current_ = job;
@@ -175,7 +217,7 @@ FetchOutcome ThreadedFetchRunner::fetch(const std::string& url, const ConfigureC
         }
         host_.waitIdle();
         if (cancelRequested_) {
-            result.kind = FetchOutcome::Cancelled;
+            result = cancelledOutcome(url);
             break;
         }
         const std::size_t received = job->http.received();
@@ -187,17 +229,18 @@ FetchOutcome ThreadedFetchRunner::fetch(const std::string& url, const ConfigureC
     waiting_ = false;
     current_.reset();
     if (result.kind == FetchOutcome::Cancelled) {
-        // The worker may still be connecting; it is joined once it has ended.
+        // Its client gives up at once; the worker is joined once it has ended.
         abandoned_.push_back(job);
     } else {
         job->thread.join();
     }
     host_.waitEnded();
-    return result;
+    return checkLimit(std::move(result));
 }
 
 bool ThreadedFetchRunner::pause(int ms)
 {
+    const bool within = pauseWithinLimit(ms);
     cancelRequested_ = false;
     waiting_ = true;
     host_.waitStarted();
@@ -210,7 +253,7 @@ bool ThreadedFetchRunner::pause(int ms)
     }
     waiting_ = false;
     host_.waitEnded();
-    return !cancelRequested_;
+    return within && !cancelRequested_;
 }
 
 void ThreadedFetchRunner::cancel()
@@ -219,7 +262,7 @@ void ThreadedFetchRunner::cancel()
         return;
     cancelRequested_ = true;
     if (current_)
-        current_->http.cancel();
+        current_->http.Cancel();
 }
 
 } // namespace kovanta

@@ -194,6 +194,11 @@ std::string LocalPathOfFileUrl(std::string_view url)
     return codepage::ansiToUtf8(path);
 }
 
+std::string LinkProgressText(std::size_t number, std::size_t count)
+{
+    return "Link " + std::to_string(number) + " von " + std::to_string(count);
+}
+
 // ---- ImportCore -------------------------------------------------------------------------
 
 // What one drop has fetched so far, shared by the processing of everything it brought in: a
@@ -331,12 +336,16 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
                                 const std::shared_ptr<DropContext>& context)
 {
     FetchOutcome outcome;
+    AttemptBudget budget(configureClient);
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        // The link's time is used up: another attempt could not even look the host up.
+        if (attempt > 1 && budget.spent())
+            break;
         if (attempt > 1 && !runner_.pause(retryDelayMs)) {
             context->cancelled = true;
             return;
         }
-        outcome = runner_.fetch(url, configureClient,
+        outcome = runner_.fetch(url, budget.configure(),
                                 [this](std::size_t bytes) { showProgress(bytes); });
         view_.setStatusText(status_);
         if (outcome.kind == FetchOutcome::Cancelled) {
@@ -436,6 +445,8 @@ void ImportCore::process(TFileInfo* entry, const std::shared_ptr<DropContext>& c
         view_.repaint();
         if (!admit(*context, link.url))
             return;
+        setStatus(LinkProgressText(link.number, link.count));
+        view_.linkStarted(link.number, link.count, link.url);
         if (link.scheme == LinkScheme::Http)
             DownloadRecipe(link.url, link.title, context);
         else

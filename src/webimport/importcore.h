@@ -51,7 +51,15 @@ public:
     virtual void notify(int kind, bool waitHandled) = 0;
     // Let the window repaint (pending paint requests only, no user input).
     virtual void repaint() = 0;
+    // Link `number` of the `count` links of a menu plan is fetched next, beside the status
+    // text ("Link 3 von 499"), for a progress display of its own.
+    virtual void linkStarted(std::size_t /*number*/, std::size_t /*count*/,
+                             const std::string& /*url*/)
+    {}
 };
+
+// "Link 3 von 499": how far the links of a menu plan have got.
+std::string LinkProgressText(std::size_t number, std::size_t count);
 
 // Texts of the import window.
 inline constexpr const char* kStatusIdle = "Drag&Drop Internetrezepten";

@@ -1,6 +1,8 @@
 #include "tcpip.h"
 
+#include "platform/codepage.h"
 #include "platform/strings.h"
+#include "platform/syserror.h"
 #include "webrecipe.h"
 
 #include <algorithm>
@@ -30,14 +32,35 @@ bool hasControl(std::string_view s)
     return false;
 }
 
-void requirePrintable(std::string_view value, const char* what)
+// `where` completes "Steuerzeichen in ...": "der Adresse", "einem Kopfwert".
+void requirePrintable(std::string_view value, const char* where)
 {
     if (hasControl(value))
-        throw ERequestError(std::string("Invalid control character in ") + what);
+        throw ERequestError(std::string("Steuerzeichen in ") + where);
 }
 
 // Messages are ANSI, like everything the client hands on.
 constexpr const char* kTimeout = "Zeit\xFC" "berschreitung";
+
+// The system's texts are UTF-8.
+std::string systemText(int error)
+{
+    return codepage::utf8ToAnsi(systemErrorText(error));
+}
+
+std::string sizeText(std::size_t bytes)
+{
+    if (bytes % (1024 * 1024) == 0)
+        return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes % 1024 == 0)
+        return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " Bytes";
+}
+
+ESocketError cancelledError()
+{
+    return ESocketError("Abruf abgebrochen", static_cast<std::uint16_t>(ECANCELED));
+}
 
 std::string durationText(int ms)
 {
@@ -46,7 +69,7 @@ std::string durationText(int ms)
 
 int msLeft(std::chrono::steady_clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
                           deadline - std::chrono::steady_clock::now())
                           .count();
     return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
@@ -60,18 +83,9 @@ ESocketError timeoutError(const std::string& what)
 // The cause of a failed connect, in the user's words; the errno stays in the exception.
 std::string connectCause(int error, int timeoutMs)
 {
-    switch (error) {
-    case ECONNREFUSED:
-        return "Verbindung abgelehnt";
-    case ETIMEDOUT:
+    if (error == ETIMEDOUT)
         return std::string(kTimeout) + " beim Verbindungsaufbau (" + durationText(timeoutMs) + ")";
-    case ENETUNREACH:
-        return "Netz nicht erreichbar";
-    case EHOSTUNREACH:
-        return "Rechner nicht erreichbar";
-    default:
-        return std::string(std::strerror(error)) + " (Fehler " + std::to_string(error) + ")";
-    }
+    return systemText(error);
 }
 
 // HTTP says these answers never carry a body, whatever their Content-Length.
@@ -80,12 +94,25 @@ bool answerHasBody(int status)
     return !(status >= 100 && status < 200) && status != 204 && status != 304;
 }
 
+// StrToInt for a number of an answer or a URL; the cause names which number it was.
+int numberField(std::string_view text, const char* field)
+{
+    try {
+        return StrToInt(text);
+    } catch (const EConvertError& e) {
+        throw EConvertError(e.what(), std::string(field) + " ist keine g\xFCltige Zahl: '" +
+                                          std::string(text) + "'");
+    }
+}
+
 std::uint16_t toPort(std::string_view text)
 {
-    const int value = StrToInt(text);
+    const int value = numberField(text, "Portnummer");
     // A port beyond 16 bits would silently wrap to another port.
     if (value < 0 || value > 65535)
-        throw EConvertError("'" + std::string(text) + "' is not a valid port");
+        throw EConvertError("'" + std::string(text) + "' is not a valid port",
+                            "Portnummer au\xDF" "erhalb von 0 bis 65535: '" + std::string(text) +
+                                "'");
     return static_cast<std::uint16_t>(value);
 }
 
@@ -201,7 +228,15 @@ void T_TcpIp::Trace(const std::string& text, TTraceLevel level) const
 
 bool T_TcpIp::LookupHost(const std::string& name, std::uint32_t& address)
 {
-    return net::ResolveIPv4(name, address);
+    const net::Lookup found = net::LookupIPv4(name, -1, nullptr);
+    if (found.status == net::Lookup::Found)
+        address = found.address;
+    return found.status == net::Lookup::Found;
+}
+
+ESocketError T_TcpIp::fetchTimeoutError() const
+{
+    return timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
 }
 
 void T_TcpIp::OpenSocket(std::uint32_t address, std::uint16_t port)
@@ -215,7 +250,7 @@ void T_TcpIp::OpenSocket(std::uint32_t address, std::uint16_t port)
     if (fetchTimeoutMs_ > 0)
         timeout = std::min(timeout, msLeft(fetchDeadline_));
     int error = 0;
-    socket_ = net::ConnectIPv4(address, port, timeout, ReceiveTimeoutMs, error);
+    socket_ = net::ConnectIPv4(address, port, timeout, ReceiveTimeoutMs, error, &cancel_);
     if (socket_ == net::kNoSocket) {
         lastError_ = error;
         Trace("Failed to open output socket " + std::to_string(port) + " to host " +
@@ -233,20 +268,49 @@ void T_TcpIp::Login()
 {
     if (connected_)
         Logout();
-    std::uint32_t address = 0;
-    if (!LookupHost(Host, address))
-        throw ETcpIpError("Couldn't resolve hostname " + Host);
-    address_ = address;
+    if (cancel_.raised())
+        throw cancelledError();
+    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) == 0)
+        throw fetchTimeoutError();
+    if (resolvedHost_ != Host) {
+        // Within the fetch's deadline, and given up at once on a cancel: a lookup can take
+        // longer than the whole fetch may.
+        const std::string unresolved = "Couldn't resolve hostname " + Host;
+        const net::Lookup found =
+            net::LookupIPv4(Host, fetchTimeoutMs_ > 0 ? msLeft(fetchDeadline_) : -1, &cancel_,
+                            HostResolver);
+        switch (found.status) {
+        case net::Lookup::Found:
+            break;
+        case net::Lookup::Cancelled:
+            throw cancelledError();
+        case net::Lookup::TimedOut:
+            throw ETcpIpError(unresolved, std::string(kTimeout) + ": Abruf nach " +
+                                              durationText(fetchTimeoutMs_) +
+                                              " abgebrochen (Namensaufl\xF6sung von " + Host + ")");
+        case net::Lookup::Failed:
+            throw ETcpIpError(unresolved,
+                              Host.empty() ? std::string("kein Rechnername im Link")
+                                           : codepage::utf8ToAnsi(lookupErrorText(
+                                                 found.eaiCode, found.sysError)) +
+                                                 ": " + Host);
+        }
+        address_ = found.address;
+        resolvedHost_ = Host;
+    }
     const bool fetchLimited = fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < ConnectTimeoutMs;
     if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) == 0)
-        throw timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
-    OpenSocket(address, Port);
+        throw fetchTimeoutError();
+    OpenSocket(address_, Port);
     if (socket_ == net::kNoSocket) {
+        if (lastError_ == ECANCELED)
+            throw cancelledError();
         if (lastError_ == ETIMEDOUT && fetchLimited)
-            throw timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
-        throw ESocketError("Error creating socket: " + connectCause(lastError_, ConnectTimeoutMs) +
-                               " (" + Host + ":" + std::to_string(Port) + ")",
-                           static_cast<std::uint16_t>(lastError_));
+            throw fetchTimeoutError();
+        const std::string cause = connectCause(lastError_, ConnectTimeoutMs) + " (" + Host + ":" +
+                                  std::to_string(Port) + ")";
+        throw ESocketError("Error creating socket: " + cause,
+                           static_cast<std::uint16_t>(lastError_), cause);
     }
     eof_ = false;
     connected_ = true;
@@ -326,16 +390,18 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
         case Limit::Answer:
             return timeoutError("Antwort nach " + durationText(AnswerTimeoutMs) + " abgebrochen");
         case Limit::Fetch:
-            return timeoutError("Abruf nach " + durationText(fetchTimeoutMs_) + " abgebrochen");
+            return fetchTimeoutError();
         case Limit::Receive:
             break;
         }
         return timeoutError(durationText(ReceiveTimeoutMs) + " keine Daten vom Server");
     };
     int error = 0;
-    const int ready = wait > 0 ? net::WaitReadable(socket_, wait, error) : 0;
+    const int ready = wait > 0 ? net::WaitReadable(socket_, wait, error, &cancel_) : 0;
     if (ready == 0)
         throw expired();
+    if (error == ECANCELED)
+        throw cancelledError();
     long n = -1;
     if (ready > 0)
         n = net::Receive(socket_, buffer, size, error);
@@ -344,8 +410,7 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
     if (n < 0 && error != 0) {
         // A reset or another failure in the middle of an answer is no regular end of data: the
         // answer may be cut short.
-        throw ESocketError("Error receiving data: " + std::string(std::strerror(error)) +
-                               " (Fehler " + std::to_string(error) + ")",
+        throw ESocketError("Fehler beim Empfang: " + systemText(error),
                            static_cast<std::uint16_t>(error));
     }
     if (n < 1) {
@@ -365,7 +430,9 @@ std::string T_TcpIp::ReadLine()
             if (c == '\n')
                 break;
             if (line.size() >= MaxLineLength)
-                throw EProtocolError("Header line too long", 0, "HTTP");
+                throw EProtocolError("Kopfzeile der Antwort zu lang (mehr als " +
+                                         sizeText(MaxLineLength) + ")",
+                                     0, "HTTP");
             line += c;
         }
         if (AtEof())
@@ -395,17 +462,29 @@ void T_HTTP::Action()
     StatusText.clear();
     // A previous body must not survive a failed fetch and pass for the new one.
     stream_.clear();
+    // Each fetch looks its hosts up afresh, once.
+    ForgetAddress();
+    // The end is the nearer of FetchTimeoutMs from now and FetchDeadline; the message names
+    // the budget this fetch had.
+    std::optional<std::chrono::steady_clock::time_point> end;
+    int budgetMs = FetchTimeoutMs;
     if (FetchTimeoutMs > 0)
-        SetFetchDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(FetchTimeoutMs),
-                         FetchTimeoutMs);
+        end = std::chrono::steady_clock::now() + std::chrono::milliseconds(FetchTimeoutMs);
+    if (FetchDeadline && (!end || *FetchDeadline < *end)) {
+        end = FetchDeadline;
+        if (budgetMs <= 0)
+            budgetMs = std::max(1, msLeft(*FetchDeadline));
+    }
+    if (end)
+        SetFetchDeadline(*end, budgetMs);
     else
         ClearFetchDeadline();
     try {
         // Refused before connecting: nothing of a request that cannot be sent safely goes out.
-        requirePrintable(URL, "URL");
-        requirePrintable(Proxy, "proxy");
+        requirePrintable(URL, "der Adresse");
+        requirePrintable(Proxy, "der Proxy-Angabe");
         for (const std::string* header : {&Sender, &Reference, &Agent, &Authorization})
-            requirePrintable(*header, "header value");
+            requirePrintable(*header, "einem Kopfwert");
         std::string host;
         std::string port;
         if (Proxy.empty()) {
@@ -436,7 +515,7 @@ void T_HTTP::Action()
         ReadBody();
         Logout();
         ClearFetchDeadline();
-    } catch (const EProtocolError& e) {
+    } catch (EProtocolError& e) {
         Logout();
         ClearFetchDeadline();
         if (StatusCode < 400 || e.ErrorNumber() != StatusCode) {
@@ -444,6 +523,15 @@ void T_HTTP::Action()
             StatusText.clear();
         }
         stream_.clear();
+        e.SetUrl(URL);
+        throw;
+    } catch (ETcpIpBase& e) {
+        Logout();
+        ClearFetchDeadline();
+        StatusCode = 0;
+        StatusText.clear();
+        stream_.clear();
+        e.SetUrl(URL);
         throw;
     } catch (...) {
         Logout();
@@ -459,14 +547,18 @@ void T_HTTP::ReadBody()
 {
     stream_.clear();
     const bool announced = ContentSizeKnown && answerHasBody(StatusCode);
+    const auto tooLarge = [this] {
+        return EProtocolError("Antwort zu gro\xDF (mehr als " + sizeText(MaxBodySize) + ")", 0,
+                              "HTTP");
+    };
     if (announced && static_cast<std::size_t>(ContentSize) > MaxBodySize)
-        throw EProtocolError("Body too large", 0, "HTTP");
+        throw tooLarge();
     while (!AtEof()) {
         const long n = ReadBlock(buffer_.data(), buffer_.size());
         if (n <= 0)
             continue;
         if (stream_.size() + static_cast<std::size_t>(n) > MaxBodySize)
-            throw EProtocolError("Body too large", 0, "HTTP");
+            throw tooLarge();
         stream_.append(buffer_.data(), static_cast<std::size_t>(n));
     }
     // The connection's end is the body's end; with a Content-Length it also says whether the
@@ -494,6 +586,28 @@ std::string EncodeRequestTarget(std::string_view target)
         }
     }
     return out;
+}
+
+std::string ErrorStatusText(int status)
+{
+    // The server's reason text is often English; the common statuses get German names.
+    const char* name = nullptr;
+    switch (status) {
+    case 400: name = "ung\xFCltige Anfrage"; break;
+    case 401: name = "Anmeldung erforderlich"; break;
+    case 403: name = "Zugriff verweigert"; break;
+    case 404: name = "Seite nicht gefunden"; break;
+    case 410: name = "Seite nicht mehr vorhanden"; break;
+    case 500: name = "Fehler im Server"; break;
+    case 502: name = "Fehler beim Weiterleiten"; break;
+    case 503: name = "Dienst nicht verf\xFCgbar"; break;
+    case 504: name = "Zeit\xFC" "berschreitung beim Weiterleiten"; break;
+    default: break;
+    }
+    std::string text = "HTTP-Status " + std::to_string(status);
+    if (name)
+        text += std::string(" (") + name + ")";
+    return text;
 }
 
 std::string UnsuccessfulAnswerText(const T_HTTP& http)
@@ -527,8 +641,8 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
     // Checked as a whole before the first byte goes out: a CR or LF in any value would start a
     // request line of its own.
     for (const std::string& line : lines)
-        requirePrintable(line, "request");
-    requirePrintable(Authorization, "authorization");
+        requirePrintable(line, "der Anfrage");
+    requirePrintable(Authorization, "der Anmeldung");
     for (const std::string& line : lines)
         SendCommand(line);
     if (!Authorization.empty())
@@ -538,7 +652,14 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
 
 void T_HTTP::ApplyLocation(const std::string& value)
 {
+    // Refused before the GET's connection is opened.
+    requirePrintable(value, "der Weiterleitung");
     const bool absolute = value.find("://") != std::string::npos;
+    // Only web pages are fetched: a server must not lead the client to a local file or to a
+    // protocol it does not speak.
+    if (absolute && lowerAscii(ParseURL(value).protocol) != "http")
+        throw ERequestError("Weiterleitung auf " + value +
+                            " abgelehnt: nur http://-Links werden geholt");
     if (!Proxy.empty()) {
         // Through a proxy the request target is the whole URL; a Location without scheme and
         // host is completed from the current target, so the proxy is not handed a bare path.
@@ -570,13 +691,16 @@ void T_HTTP::GetAnswer()
             break;
         headerSize += line.size();
         if (headerSize > MaxHeaderSize)
-            throw EProtocolError("Header too large", 0, "HTTP");
+            throw EProtocolError("Kopf der Antwort zu gro\xDF (mehr als " +
+                                     sizeText(MaxHeaderSize) + ")",
+                                 0, "HTTP");
         Trace(line, tlAnswer);
         // Dropping it would join two values into one the server never sent.
         if (line.find('\r') != std::string::npos)
             throw EProtocolError("Steuerzeichen CR in einer Kopfzeile", 0, "HTTP");
         if (line.compare(0, 7, "HTTP/1.") == 0) {
-            StatusCode = StrToInt(line.size() > 9 ? std::string_view(line).substr(9, 3) : "");
+            StatusCode = numberField(line.size() > 9 ? std::string_view(line).substr(9, 3) : "",
+                                     "HTTP-Status");
             StatusText = line.size() > 13 ? line.substr(13) : std::string();
         } else if (const std::size_t colon = line.find(':'); colon != std::string::npos) {
             const std::string name = lowerAscii(std::string_view(line).substr(0, colon));
@@ -586,7 +710,7 @@ void T_HTTP::GetAnswer()
             if (name == "location")
                 ApplyLocation(value);
             else if (name == "content-length") {
-                ContentSize = StrToInt(value);
+                ContentSize = numberField(value, "Content-Length");
                 if (ContentSize < 0)
                     throw EProtocolError("Content-Length negativ: " + value, 0, "HTTP");
                 ContentSizeKnown = true;
@@ -602,7 +726,8 @@ void T_HTTP::GetAnswer()
     if (StatusCode >= 400)
         throw EProtocolError(StatusText.empty() ? "HTTP-Status " + std::to_string(StatusCode)
                                                 : StatusText,
-                             static_cast<std::uint16_t>(StatusCode), "HTTP");
+                             static_cast<std::uint16_t>(StatusCode), "HTTP",
+                             ErrorStatusText(StatusCode));
 }
 
 } // namespace kovanta

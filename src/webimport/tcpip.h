@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,28 +19,45 @@
 // memory.
 namespace kovanta {
 
-// Base of the client's exceptions; what() is the message shown to the user.
+// Base of the client's exceptions. what() is the client's own message ("Couldn't resolve
+// hostname x", "Error creating socket: ..."); Cause() says in German what went wrong, for the
+// user, and Url() names the link whose fetch failed. Messages and causes are ANSI like
+// everything the client hands on.
 class ETcpIpBase : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ETcpIpBase(const std::string& message, std::string cause = {})
+        : std::runtime_error(message), cause_(cause.empty() ? message : std::move(cause))
+    {}
     virtual const char* ClassName() const = 0;
+    const std::string& Cause() const { return cause_; }
+    // T_HTTP::URL of the fetch that raised it; empty outside a fetch.
+    const std::string& Url() const { return url_; }
+    void SetUrl(std::string url) { url_ = std::move(url); }
+
+private:
+    std::string cause_;
+    std::string url_;
 };
 
-// The host name could not be resolved: "Couldn't resolve hostname " + host.
+// The host name could not be resolved: "Couldn't resolve hostname " + host. The cause names
+// why ("Rechnername unbekannt: host", a lookup that outlasted the fetch's deadline).
 class ETcpIpError : public ETcpIpBase {
 public:
-    using ETcpIpBase::ETcpIpBase;
+    explicit ETcpIpError(const std::string& message, std::string cause = {})
+        : ETcpIpBase(message, std::move(cause))
+    {}
     const char* ClassName() const override { return "ETcpIpError"; }
 };
 
-// A socket failure; ErrorNumber() is the socket layer's errno value (ETIMEDOUT for a timeout).
-// The message names the cause: "Error creating socket: Verbindung abgelehnt (host:port)",
-// "Error creating socket: Zeitüberschreitung beim Verbindungsaufbau (...)", "Zeitüberschreitung:
-// 20 s keine Daten vom Server", "Zeitüberschreitung: Abruf nach 60 s abgebrochen", ...
+// A socket failure; ErrorNumber() is the socket layer's errno value (ETIMEDOUT for a timeout,
+// ECANCELED for a cancelled fetch). The message names the cause: "Error creating socket:
+// Verbindung abgelehnt (host:port)", "Error creating socket: Zeitüberschreitung beim
+// Verbindungsaufbau (...)", "Zeitüberschreitung: 20 s keine Daten vom Server",
+// "Zeitüberschreitung: Abruf nach 60 s abgebrochen", ...; the cause leaves out the English part.
 class ESocketError : public ETcpIpBase {
 public:
-    ESocketError(const std::string& message, std::uint16_t number)
-        : ETcpIpBase(message), number_(number)
+    ESocketError(const std::string& message, std::uint16_t number, std::string cause = {})
+        : ETcpIpBase(message, std::move(cause)), number_(number)
     {}
     const char* ClassName() const override { return "ESocketError"; }
     std::uint16_t ErrorNumber() const { return number_; }
@@ -49,14 +67,16 @@ private:
 };
 
 // An answer the client does not accept. For an error status (>= 400) the message is the
-// answer's reason text ("HTTP-Status 404" when the answer gave none) and ErrorNumber() its
-// status code. For a broken answer the number is 0: beyond the caps, a body shorter than its
-// Content-Length ("Verbindung vor Ende der Daten abgebrochen (n von m Bytes)"), a negative
-// Content-Length, a CR inside a header line.
+// answer's reason text ("HTTP-Status 404" when the answer gave none), the cause the status in
+// German ("HTTP-Status 404 (Seite nicht gefunden)") and ErrorNumber() its status code. For a
+// broken answer the number is 0: beyond the caps, a body shorter than its Content-Length
+// ("Verbindung vor Ende der Daten abgebrochen (n von m Bytes)"), a negative Content-Length, a
+// CR inside a header line.
 class EProtocolError : public ETcpIpBase {
 public:
-    EProtocolError(const std::string& message, std::uint16_t number, std::string protocol)
-        : ETcpIpBase(message), number_(number), protocol_(std::move(protocol))
+    EProtocolError(const std::string& message, std::uint16_t number, std::string protocol,
+                   std::string cause = {})
+        : ETcpIpBase(message, std::move(cause)), number_(number), protocol_(std::move(protocol))
     {}
     const char* ClassName() const override { return "EProtocolError"; }
     std::uint16_t ErrorNumber() const { return number_; }
@@ -67,18 +87,23 @@ private:
     std::string protocol_;
 };
 
-// A number in a URL or an answer is not a valid integer: "'text' is not a valid integer value".
+// A number in a URL or an answer is not a valid integer: "'text' is not a valid integer value";
+// the cause says which number it was ("HTTP-Status ist keine gültige Zahl: '2x0'").
 class EConvertError : public ETcpIpBase {
 public:
-    using ETcpIpBase::ETcpIpBase;
+    explicit EConvertError(const std::string& message, std::string cause = {})
+        : ETcpIpBase(message, std::move(cause))
+    {}
     const char* ClassName() const override { return "EConvertError"; }
 };
 
-// A URL, proxy or header value holds a control character (CR, LF, ...), which would let it add
-// lines to the request. Raised before anything is sent.
+// A request the client will not send: a URL, proxy or header value holding a control
+// character (CR, LF, ...), which would let it add lines to the request ("Steuerzeichen in der
+// Adresse"), or a redirection to anything but an http:// link ("Weiterleitung auf file:///x
+// abgelehnt: ..."). Raised before anything of that request is sent.
 class ERequestError : public ETcpIpBase {
 public:
-    using ETcpIpBase::ETcpIpBase;
+    explicit ERequestError(const std::string& message) : ETcpIpBase(message) {}
     const char* ClassName() const override { return "ERequestError"; }
 };
 
@@ -121,14 +146,24 @@ public:
     // connection alive by dripping single bytes just within the receive timeout.
     int AnswerTimeoutMs = kDefaultAnswerTimeoutMs;
     std::size_t MaxLineLength = kDefaultMaxLine;
+    // Resolves host names; empty = the system's resolver.
+    net::Resolver HostResolver;
+
+    // Ends the fetch under way, from any thread: every wait (name lookup, connect, receive)
+    // ends at once with ESocketError "Abruf abgebrochen" (ECANCELED), and so does every later
+    // Login of this client. A name lookup is left to finish on its own thread.
+    void Cancel() { cancel_.raise(); }
+    bool CancelRequested() const { return cancel_.raised(); }
 
     // Body of the last GET answer.
     const std::string& Stream() const { return stream_; }
 
     virtual void Action() {}
-    // Connects to Host:Port (closing an open connection first). Raises ETcpIpError when the
-    // host cannot be resolved, ESocketError("Error creating socket", errno) when the connection
-    // cannot be opened.
+    // Connects to Host:Port (closing an open connection first). The host is resolved once and
+    // its address kept for later logins to the same host (until ForgetAddress); the lookup
+    // counts against the fetch deadline. Raises ETcpIpError when the host cannot be resolved
+    // (in time), ESocketError("Error creating socket: ...", errno) when the connection cannot
+    // be opened.
     virtual void Login();
     virtual void Logout();
     // Sends `text` + CR LF. A failed send is not reported (the answer will be missing).
@@ -138,6 +173,7 @@ public:
     // Closes any open socket, then connects to `address` (network order) and `port`. On failure
     // the socket stays closed and the error is kept for Login.
     virtual void OpenSocket(std::uint32_t address, std::uint16_t port);
+    // Blocking, without a time limit: the system's resolver on the caller's thread.
     static bool LookupHost(const std::string& name, std::uint32_t& address);
 
     // One line, read byte by byte: LF ends it (a CR right before it is dropped), end of data
@@ -158,6 +194,9 @@ protected:
     // and receives wait no longer than that.
     void SetFetchDeadline(std::chrono::steady_clock::time_point deadline, int timeoutMs);
     void ClearFetchDeadline() { fetchTimeoutMs_ = 0; }
+    // The next Login resolves its host again.
+    void ForgetAddress() { resolvedHost_.reset(); }
+    ESocketError fetchTimeoutError() const;
     void Trace(const std::string& text, TTraceLevel level) const;
     void SendRaw(const std::string& bytes, const std::string& traced);
     long ReceiveChecked(char* buffer, std::size_t size);
@@ -167,6 +206,8 @@ protected:
     bool eof_ = false;
     bool connected_ = false;
     int lastError_ = 0;
+    std::optional<std::string> resolvedHost_; // the host address_ belongs to
+    net::CancelSignal cancel_;
     std::string stream_;
     std::vector<char> buffer_;
     std::chrono::steady_clock::time_point answerDeadline_{};
@@ -191,9 +232,13 @@ public:
     std::string ContentTypePost = "application/x-www-form-urlencoded"; // kept for form posts
     std::size_t MaxHeaderSize = kDefaultMaxHeader;
     std::size_t MaxBodySize = kDefaultMaxBody;
-    // The whole fetch (HEAD, GET and the redirection) ends after this long, however slowly a
-    // server keeps sending; 0 = no limit beyond the per-call and per-answer timeouts.
+    // The whole fetch (name lookup, HEAD, GET and the redirection) ends after this long,
+    // however slowly a server keeps sending; 0 = no limit beyond the per-call and per-answer
+    // timeouts.
     int FetchTimeoutMs = kDefaultFetchTimeoutMs;
+    // A fixed end for the fetch, earlier than FetchTimeoutMs would give: the rest of a budget
+    // shared by several attempts, or of a whole import's limit. Empty = none.
+    std::optional<std::chrono::steady_clock::time_point> FetchDeadline;
 
     // Request and results.
     std::string Path;
@@ -227,6 +272,10 @@ private:
 // The request target as it goes on the request line: blanks, bytes >= 0x80 (and nothing else)
 // percent-encoded; "%" is left alone, so a target already encoded stays as it is.
 std::string EncodeRequestTarget(std::string_view target);
+
+// An error status in German for the user: "HTTP-Status 404 (Seite nicht gefunden)",
+// "HTTP-Status 599" for a status without a German name.
+std::string ErrorStatusText(int status);
 
 // Why a fetch that raised nothing still brought no page (StatusCode other than 200), as a
 // German sentence for the user: "keine HTTP-Antwort", "Weiterleitung nicht verfolgt (zu viele

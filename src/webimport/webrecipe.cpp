@@ -133,9 +133,10 @@ bool ResolveImportFile(const std::string& fileName, const std::string& url,
         const LinkScheme scheme = SchemeOf(base);
         if (hooks.linksBegin)
             hooks.linksBegin();
-        for (const std::string& value : page.links) {
-            LiveLink link = SplitLiveLink(value);
-            ResolvedLink resolved{base + link.name, std::move(link.title), scheme};
+        for (std::size_t i = 0; i < page.links.size(); ++i) {
+            LiveLink link = SplitLiveLink(page.links[i]);
+            ResolvedLink resolved{base + link.name, std::move(link.title), scheme, i + 1,
+                                  page.links.size()};
             if (scheme != LinkScheme::Other && hooks.fetchLink)
                 hooks.fetchLink(resolved);
             if (hooks.linkDone)

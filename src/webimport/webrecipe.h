@@ -92,6 +92,8 @@ struct ResolvedLink {
     std::string url;
     std::string title;
     LinkScheme scheme;
+    std::size_t number = 0; // 1 for the page's first link
+    std::size_t count = 0;  // links on the page
 };
 
 // What the import window does around the processing; every hook is optional.

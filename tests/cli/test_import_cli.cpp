@@ -4,6 +4,7 @@
 #include "support/testdir.h"
 #include "webimport/importtestsupport.h"
 #include "webimport/pyhttpserver.h"
+#include "webimport/scriptedserver.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +75,14 @@ TEST_F(RezepturImport, MenuPlanPrintsItsRecipesInListOrder)
     const std::string target = dir.dir() + "neu/import";
     const RunResult r =
         rezeptur(dir, {"import", server_->url("/kw50/plan.htm"), "Speiseplan", "--dir", target});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Not Found\nEs konnten die Daten nicht angefordert werden\n");
+    // The link that failed is named with its cause, and the status says so.
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err, "Link 1 von 3: " + server_->url("/kw50/gulasch.htm") + "\nLink 2 von 3: " +
+                         server_->url("/kw50/rotkohl.htm") + "\nLink 3 von 3: " +
+                         server_->url("/kw50/fehlt.htm") +
+                         "\nNot Found\nEs konnten die Daten nicht angefordert werden\n"
+                         "rezeptur import: " +
+                         server_->url("/kw50/fehlt.htm") + ": HTTP-Status 404 (Seite nicht gefunden)\n");
     const std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), 2u) << r.out;
     EXPECT_TRUE(out[0].starts_with("Gulasch vom Rind\trez")) << out[0];
@@ -106,6 +113,60 @@ TEST_F(RezepturImport, LocalLinkAndExitStatuses)
     EXPECT_EQ(server_->count("HEAD /x.htm"), 0);
     EXPECT_EQ(rezeptur(dir, {"import", link, "X"}).status, 2);
     EXPECT_EQ(rezeptur(dir, {"import", link, "--dir", target}).status, 2);
+    r = rezeptur(dir, {"import", link, "X", "--dir", target, "--timeout", "1s"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "rezeptur import: --timeout: \"1s\" ist keine g\xC3\xBCltige Zeit (0 bis 86400 "
+                     "Sekunden)\n");
+}
+
+// Every link that brought nothing is named with its cause, after all attempts, and so is a
+// whole import that ran out of time; exit status 1.
+TEST_F(RezepturImport, FailedLinksAreNamedWithTheirCause)
+{
+    int closedPort = 0;
+    {
+        ScriptedServer closed({});
+        closedPort = closed.port();
+    }
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 9000\r\n\r\n";
+    std::vector<ScriptedServer::Script> cut;
+    for (int i = 0; i < 3; ++i) {
+        cut.push_back(ScriptedServer::answer(head));
+        cut.push_back(ScriptedServer::answer(head + std::string(4000, 'x')));
+    }
+    ScriptedServer cutServer(cut);
+    struct {
+        std::string url;
+        std::string cause;
+    } const cases[] = {
+        {"http://127.0.0.1:" + std::to_string(closedPort) + "/r.htm",
+         "Verbindung abgelehnt (127.0.0.1:" + std::to_string(closedPort) + ")"},
+        {"http:///r.htm", "kein Rechnername im Link"},
+        {"http://127.0.0.1:" + std::to_string(cutServer.port()) + "/r.htm",
+         "Verbindung vor Ende der Daten abgebrochen (4000 von 9000 Bytes)"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = rezeptur(dir, {"import", c.url, "Rezept", "--dir", dir.dir() + "ziel"});
+        EXPECT_EQ(r.status, 1) << c.url;
+        EXPECT_EQ(r.err, "Es konnten die Daten nicht angefordert werden\nrezeptur import: " + c.url +
+                             ": " + c.cause + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(cutServer.requests().size(), 6u) << "three attempts";
+
+    // The whole import's limit ends a plan whose links never answer, and says so.
+    const auto quiet = [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); };
+    ScriptedServer server({ScriptedServer::answer(std::string("HTTP/1.0 200 OK\r\n\r\n")),
+                           ScriptedServer::answer("HTTP/1.0 200 OK\r\n\r\n" +
+                                                  planPage({"a.htm A", "b.htm B", "c.htm C"})),
+                           quiet, quiet, quiet});
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+    const RunResult r = rezeptur(
+        dir, {"import", base + "plan.htm", "Plan", "--dir", dir.dir() + "ziel", "--timeout", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Link 1 von 3: " + base +
+                         "a.htm\nrezeptur import: Zeitlimit von 1 s erreicht, Import abgebrochen\n");
+    EXPECT_EQ(server.requests().size(), 3u) << "nothing after the limit";
 }
 
 TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
@@ -119,7 +180,7 @@ TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
     fs::create_directories(target);
     const RunResult r = rezeptur(dir, {"import", server_->url("/gross.htm"), "Gross", "--dir", target},
                                  "trap '' XFSZ; ulimit -f 64;");
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge\n");
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(fs::is_empty(target));

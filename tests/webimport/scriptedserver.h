@@ -3,8 +3,10 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
@@ -139,4 +141,27 @@ private:
     std::thread thread_;
     std::mutex mutex_;
     std::vector<std::string> requests_;
+};
+
+// A name resolver that blocks like a name server that never answers, until the test ends (at
+// most 20 s), then gives 127.0.0.1. Lookup threads that outlive the test share its state.
+class BlockingResolver {
+public:
+    ~BlockingResolver() { release_.set_value(); }
+    std::function<int(const std::string&, std::uint32_t&, int&)> resolver() const
+    {
+        return [done = done_, returned = returned_](const std::string&, std::uint32_t& address, int&) {
+            done.wait_for(std::chrono::seconds(20));
+            ++*returned;
+            address = htonl(INADDR_LOOPBACK);
+            return 0;
+        };
+    }
+    // Lookups that have come back.
+    int returned() const { return *returned_; }
+
+private:
+    std::promise<void> release_;
+    std::shared_future<void> done_ = release_.get_future().share();
+    std::shared_ptr<std::atomic<int>> returned_ = std::make_shared<std::atomic<int>>(0);
 };

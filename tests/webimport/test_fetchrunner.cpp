@@ -75,18 +75,37 @@ TEST(ThreadedFetch, ReportsTheBodyAsItArrivesAndEndsWithTheWholeAnswer)
     EXPECT_LT(progress.front(), outcome.body.size());
 }
 
-TEST(ThreadedFetch, CancelEndsASilentServerAtOnce)
+// Esc in every state of a fetch: the runner, and with it the program, never waits for the
+// network after it.
+TEST(ThreadedFetch, CancelEndsEveryWaitAtOnce)
 {
-    ScriptedServer server({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); },
-                           [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
+    ScriptedServer server({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
+    BlockingResolver slow;
+    const std::string states[] = {local(server.port(), "/still.htm"), "http://kueche.test/r1.htm"};
+    for (const std::string& url : states) {
+        Host host;
+        auto runner = std::make_unique<ThreadedFetchRunner>(host);
+        host.runner = runner.get();
+        host.cancelOnIdle = true;
+        const FetchOutcome outcome = runner->fetch(
+            url,
+            [&](T_HTTP& http) {
+                shortTimeouts(http);
+                http.HostResolver = slow.resolver();
+            },
+            {});
+        EXPECT_EQ(outcome.kind, FetchOutcome::Cancelled) << url;
+        EXPECT_EQ(outcome.url, url);
+        EXPECT_EQ(host.ended, 1);
+        EXPECT_FALSE(runner->waiting());
+        runner.reset(); // joins the worker
+    }
+    EXPECT_EQ(slow.returned(), 0) << "the lookup is left to its own thread";
+
     Host host;
     ThreadedFetchRunner runner(host);
     host.runner = &runner;
     host.cancelOnIdle = true;
-    const FetchOutcome outcome = runner.fetch(local(server.port(), "/still.htm"), shortTimeouts, {});
-    EXPECT_EQ(outcome.kind, FetchOutcome::Cancelled);
-    EXPECT_EQ(host.ended, 1);
-    EXPECT_FALSE(runner.waiting());
     // A pause is cancelled the same way.
     EXPECT_FALSE(runner.pause(60000));
     // Cancelling without a running fetch changes nothing.
@@ -97,7 +116,8 @@ TEST(ThreadedFetch, CancelEndsASilentServerAtOnce)
 
 TEST(ThreadedFetch, EscDuringAnImportIsAFailedFetchWithoutMessage)
 {
-    ScriptedServer server({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
+    const auto quiet = [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); };
+    ScriptedServer server({quiet, quiet, quiet});
     TestDir dir;
     Host host;
     ThreadedFetchRunner runner(host);
@@ -115,4 +135,16 @@ TEST(ThreadedFetch, EscDuringAnImportIsAFailedFetchWithoutMessage)
     EXPECT_EQ(view.statuses.back(), kStatusIdle);
     EXPECT_EQ(server.requests().size(), 1u) << "no repetition after Esc";
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+    // Without Esc, the attempts share one fetch budget: a page that never answers is not
+    // asked three times for the whole time each.
+    host.cancelOnIdle = false;
+    core.retryDelayMs = 0;
+    core.configureClient = [](T_HTTP& http) {
+        shortTimeouts(http);
+        http.FetchTimeoutMs = 300;
+    };
+    core.drop(local(server.port(), "/still2.htm"), "Still");
+    EXPECT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kMsgRequestFailed});
 }

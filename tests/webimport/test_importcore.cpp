@@ -118,9 +118,11 @@ TEST_F(ImportCoreTest, MenuPlanInASubdirectoryIsReplacedByItsRecipes)
     const std::vector<std::string>& s = view.statuses;
     const auto resolving = std::find(s.begin(), s.end(), kStatusResolve);
     ASSERT_NE(resolving, s.end());
-    EXPECT_EQ(std::vector<std::string>(resolving + 1, resolving + 5),
-              (std::vector<std::string>{url("/plan/gulasch.htm"), url("/plan/ohne.htm"),
-                                        url("/plan/rotkohl.htm"), url("/plan/fehlt.htm")}));
+    EXPECT_EQ(std::vector<std::string>(resolving + 1, resolving + 9),
+              (std::vector<std::string>{"Link 1 von 4", url("/plan/gulasch.htm"), "Link 2 von 4",
+                                        url("/plan/ohne.htm"), "Link 3 von 4",
+                                        url("/plan/rotkohl.htm"), "Link 4 von 4",
+                                        url("/plan/fehlt.htm")}));
     EXPECT_EQ(s.back(), kStatusIdle);
 }
 
