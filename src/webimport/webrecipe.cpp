@@ -132,7 +132,7 @@ bool ResolveImportFile(const std::string& fileName, const std::string& url,
         const std::string base = LinkBase(url);
         const LinkScheme scheme = SchemeOf(base);
         if (hooks.linksBegin)
-            hooks.linksBegin();
+            hooks.linksBegin(page.links.size());
         for (const std::string& value : page.links) {
             LiveLink link = SplitLiveLink(value);
             ResolvedLink resolved{base + link.name, std::move(link.title), scheme};

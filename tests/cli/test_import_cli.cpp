@@ -75,7 +75,8 @@ TEST_F(RezepturImport, MenuPlanPrintsItsRecipesInListOrder)
     const RunResult r =
         rezeptur(dir, {"import", server_->url("/kw50/plan.htm"), "Speiseplan", "--dir", target});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Not Found\nEs konnten die Daten nicht angefordert werden\n");
+    EXPECT_EQ(r.err, "Es konnten die Daten nicht angefordert werden " + server_->url("/kw50/fehlt.htm") +
+                         " HTTP-Status 404 (nicht gefunden): Not Found\n");
     const std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), 2u) << r.out;
     EXPECT_TRUE(out[0].starts_with("Gulasch vom Rind\trez")) << out[0];
@@ -120,7 +121,8 @@ TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
     const RunResult r = rezeptur(dir, {"import", server_->url("/gross.htm"), "Gross", "--dir", target},
                                  "trap '' XFSZ; ulimit -f 64;");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge\n");
+    EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge " + server_->url("/gross.htm") + " " + target +
+                         "/: Datei zu gro\xC3\x9F\n");
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(fs::is_empty(target));
 }
