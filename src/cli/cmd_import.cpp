@@ -54,40 +54,28 @@ public:
     }
 };
 
-// Keeps how each link's fetch ended, the last attempt counting, for the summary and the exit
-// status.
+// Keeps how each link's fetch ended, the last attempt counting, for the exit status.
 class RecordingRunner : public BlockingFetchRunner {
 public:
     FetchOutcome fetch(const std::string& url, const ConfigureClient& configure,
                        const FetchProgress& progress) override
     {
         FetchOutcome outcome = BlockingFetchRunner::fetch(url, configure, progress);
-        if (!last_.contains(url))
-            order_.push_back(url);
-        last_[url] = {outcome.kind, outcome.succeeded(), FetchFailureText(outcome)};
+        failed_[url] = !outcome.succeeded() && outcome.kind != FetchOutcome::Cancelled;
         return outcome;
     }
-    // "<link>: <cause>" of every link that brought no page, in the order they were fetched;
-    // links stopped by the time limit are left to its own message.
-    std::vector<std::string> failures() const
+    // Whether a link brought no page after its last attempt (links stopped by the time limit
+    // are left to its own message).
+    bool anyFailed() const
     {
-        std::vector<std::string> out;
-        for (const std::string& url : order_) {
-            const Last& last = last_.at(url);
-            if (!last.succeeded && last.kind != FetchOutcome::Cancelled)
-                out.push_back(last.text);
-        }
-        return out;
+        for (const auto& [url, failed] : failed_)
+            if (failed)
+                return true;
+        return false;
     }
 
 private:
-    struct Last {
-        FetchOutcome::Kind kind;
-        bool succeeded;
-        std::string text;
-    };
-    std::vector<std::string> order_;
-    std::map<std::string, Last> last_;
+    std::map<std::string, bool> failed_;
 };
 
 // Whole seconds, 0 to a day; 0 means no limit.
@@ -152,14 +140,12 @@ int runImport(const std::vector<std::string>& args)
                   << '\n';
     }
     std::cout << std::flush;
-    // What was fetched is listed above; what was not is named here, and the status says so.
-    const std::vector<std::string> failures = runner.failures();
-    for (const std::string& failure : failures)
-        std::cerr << "rezeptur import: " << oneLine(failure) << '\n';
+    // A link that brought no page was named with its cause in the messages above.
+    const bool failed = runner.anyFailed();
     if (runner.limitReached())
         std::cerr << "rezeptur import: Zeitlimit von " << timeoutSeconds
                   << " s erreicht, Import abgebrochen\n";
-    return failures.empty() && view.messages == 0 && !runner.limitReached() ? kExitOk
+    return !failed && view.messages == 0 && !runner.limitReached() ? kExitOk
                                                                               : kExitFailure;
 }
 

@@ -1,5 +1,6 @@
 #include "quitsignals.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -11,6 +12,7 @@ namespace kovanta {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+bool closing = false;
 
 extern "C" void onTerminationSignal(int)
 {
@@ -31,7 +33,19 @@ void closeOnTerminationSignals(QWidget* window)
         char buffer[16];
         while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
         }
-        window->close();
+        // A signal while the close query asks (about a changed plan) is part of the same end;
+        // close() would report the window as closed while it is still asking.
+        if (closing)
+            return;
+        closing = true;
+        const bool closed = window->close();
+        closing = false;
+        if (!closed)
+            return;
+        // The main window's close alone does not end the program while another window is
+        // shown (the import window hides the main window).
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
     });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;

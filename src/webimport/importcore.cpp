@@ -2,13 +2,14 @@
 
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
+#include "platform/syserror.h"
 #include "platform/tempfile.h"
+#include "tcpip.h"
 #include "webrecipe.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <set>
 #include <system_error>
@@ -38,17 +39,55 @@ bool isHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
+// A system error as the ANSI text the import's messages are made of.
+std::string errorText(int error)
+{
+    return codepage::utf8ToAnsi(systemErrorText(error));
+}
+
+// Why a fetch brought no page: the client's German cause; its own message or the answer's
+// status only when it gave none.
+std::string failureCause(const FetchOutcome& outcome)
+{
+    if (!outcome.cause.empty())
+        return outcome.cause;
+    if (!outcome.error.empty())
+        return outcome.error;
+    T_HTTP answer;
+    answer.StatusCode = outcome.statusCode;
+    answer.StatusText = outcome.statusText;
+    return UnsuccessfulAnswerText(answer);
+}
+
+// A failure as the user reads it: the old text first, then the link and the cause, each on a
+// line of its own. A cause that names the link already is not preceded by it again.
+std::string failureMessage(const char* text, const std::string& url, const std::string& cause)
+{
+    std::string message = text;
+    if (cause.find(url) == std::string::npos)
+        message += "\n" + url;
+    if (!cause.empty())
+        message += "\n" + cause;
+    return message;
+}
+
 enum class WriteResult { Ok, OpenFailed, Short };
 
 // Writes `bytes` into `path` (our own fresh temporary file). Short also when the data could not
-// be flushed to the file on close.
-WriteResult writeWhole(const std::string& path, std::string_view bytes)
+// be flushed to the file on close. `error` is the errno of the failure.
+WriteResult writeWhole(const std::string& path, std::string_view bytes, int& error)
 {
+    errno = 0;
     std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
+    if (!out) {
+        error = errno;
         return WriteResult::OpenFailed;
+    }
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), out);
+    error = written == bytes.size() ? 0 : errno;
     const bool closed = std::fclose(out) == 0;
+    if (!closed && error == 0)
+        error = errno;
     return written == bytes.size() && closed ? WriteResult::Ok : WriteResult::Short;
 }
 
@@ -208,6 +247,10 @@ struct ImportCore::DropContext {
     int files = 0;
     bool limitReported = false;
     bool cancelled = false;
+    unsigned generation = 0;
+    // Links not fetched because a line of the list came from them, in the order met, each as
+    // that line's title and the link.
+    std::vector<std::string> alreadyListed;
 };
 
 class ImportCore::BusyScope {
@@ -231,7 +274,13 @@ private:
 
 ImportCore::ImportCore(ImportView& view, FetchRunner& runner) : view_(view), runner_(runner) {}
 
-ImportCore::~ImportCore() = default;
+ImportCore::~ImportCore()
+{
+    // Raw files still waiting for their processing (the program ends during an import) are our
+    // temporary files and of no use to anybody.
+    for (const Pending& p : pending_)
+        removeFile(p.entry->FileName);
+}
 
 void ImportCore::setStatus(const std::string& text)
 {
@@ -266,6 +315,41 @@ void ImportCore::removeLine(std::size_t index)
     view_.lineRemoved(index);
 }
 
+const TFileInfo* ImportCore::listedLine(const std::string& url) const
+{
+    const auto it = std::find_if(lines_.begin(), lines_.end(), [&url](const auto& line) {
+        return line->Url == url;
+    });
+    return it == lines_.end() ? nullptr : it->get();
+}
+
+void ImportCore::cancelImports()
+{
+    ++cancelGeneration_;
+}
+
+std::shared_ptr<ImportCore::DropContext> ImportCore::newContext()
+{
+    auto context = std::make_shared<DropContext>();
+    context->generation = cancelGeneration_;
+    return context;
+}
+
+void ImportCore::setEndStatus(const DropContext& context)
+{
+    const std::vector<std::string>& listed = context.alreadyListed;
+    if (listed.empty()) {
+        setStatus(kStatusIdle);
+        return;
+    }
+    std::string text = kStatusAlreadyListed + listed.front();
+    if (listed.size() == 2)
+        text += " und 1 weiterer Verweis";
+    else if (listed.size() > 2)
+        text += " und " + std::to_string(listed.size() - 1) + " weitere Verweise";
+    setStatus(text);
+}
+
 void ImportCore::LoadImportDirectory(const std::string& dir)
 {
     namespace fs = std::filesystem;
@@ -291,8 +375,15 @@ void ImportCore::LoadImportDirectory(const std::string& dir)
 
 bool ImportCore::admit(DropContext& context, const std::string& url)
 {
+    if (context.generation != cancelGeneration_)
+        context.cancelled = true;
     if (context.cancelled || context.urls.count(url) != 0)
         return false;
+    if (const TFileInfo* line = listedLine(url)) {
+        // Fetching it again would store and list the same recipe once more.
+        context.alreadyListed.push_back(line->Title.empty() ? url : line->Title + " (" + url + ")");
+        return false;
+    }
     if (context.files >= kMaxFilesPerDrop) {
         if (!context.limitReported) {
             context.limitReported = true;
@@ -310,25 +401,25 @@ ImportCore::DropResult ImportCore::drop(const std::string& url, const std::strin
     if (busy() || title == url)
         return DropResult::Ignored;
     BusyScope busy(*this);
-    auto context = std::make_shared<DropContext>();
+    auto context = newContext();
     DropResult result = DropResult::Other;
     switch (SchemeOf(url)) {
     case LinkScheme::Http:
         setStatus(kStatusDownload);
-        admit(*context, url);
-        DownloadRecipe(url, title, context);
+        if (admit(*context, url))
+            DownloadRecipe(url, title, context);
         result = DropResult::Fetched;
         break;
     case LinkScheme::File:
         setStatus(kStatusLocalCopy);
-        admit(*context, url);
-        CopyLocalRecipe(url, title, context);
+        if (admit(*context, url))
+            CopyLocalRecipe(url, title, context);
         result = DropResult::Fetched;
         break;
     case LinkScheme::Other:
         break;
     }
-    setStatus(kStatusIdle);
+    setEndStatus(*context);
     return result;
 }
 
@@ -353,43 +444,41 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
             context->cancelled = true;
             return;
         }
-        if (outcome.kind == FetchOutcome::ErrorStatus) {
-            // An answer without reason text still says which status it was.
-            view_.showMessage(outcome.statusText.empty() ? outcome.error : outcome.statusText);
-            break;
-        }
+        if (outcome.kind == FetchOutcome::ErrorStatus)
+            break; // the server's answer; asking again would bring the same
         // A body shorter than its announced length is a broken transfer, not a page.
         if (outcome.kind == FetchOutcome::Answer && outcome.contentSize > 0 &&
-            outcome.body.size() < static_cast<std::size_t>(outcome.contentSize))
-            outcome.statusCode = 0;
+            outcome.body.size() < static_cast<std::size_t>(outcome.contentSize)) {
+            outcome.kind = FetchOutcome::Failed;
+            outcome.cause = "Verbindung vor Ende der Daten abgebrochen (" +
+                            std::to_string(outcome.body.size()) + " von " +
+                            std::to_string(outcome.contentSize) + " Bytes)";
+        }
         if (outcome.kind == FetchOutcome::Answer && outcome.statusCode == 200)
             break;
     }
     if (outcome.kind != FetchOutcome::Answer || outcome.statusCode != 200) {
-        view_.showMessage(kMsgRequestFailed);
+        view_.showMessage(failureMessage(kMsgRequestFailed, url, failureCause(outcome)));
         return;
     }
 
     int error = 0;
     const std::optional<std::string> file = CreateImportFile(ImportDir, error);
     if (!file) {
-        view_.showMessage(std::strerror(error));
+        view_.showMessage(errorText(error) + "\n" + codepage::utf8ToAnsi(ImportDir));
         return;
     }
-    switch (writeWhole(*file, outcome.body)) {
-    case WriteResult::Ok:
+    const WriteResult written = writeWhole(*file, outcome.body, error);
+    if (written == WriteResult::Ok) {
         addFetched(url, title, *file, context);
-        break;
-    case WriteResult::Short:
-        // The incomplete file holds nothing usable and would lie in the directory for ever.
-        removeFile(*file);
-        view_.showMessage(kMsgLength);
-        break;
-    case WriteResult::OpenFailed:
-        removeFile(*file);
-        view_.showMessage(kMsgCannotWrite);
-        break;
+        return;
     }
+    // The incomplete file holds nothing usable and would lie in the directory for ever.
+    removeFile(*file);
+    const std::string cause =
+        codepage::utf8ToAnsi(ImportDir) + (error != 0 ? ": " + errorText(error) : std::string());
+    view_.showMessage(
+        failureMessage(written == WriteResult::Short ? kMsgLength : kMsgCannotWrite, url, cause));
 }
 
 void ImportCore::CopyLocalRecipe(const std::string& url, const std::string& title,
@@ -439,28 +528,44 @@ void ImportCore::processImportFile()
 void ImportCore::process(TFileInfo* entry, const std::shared_ptr<DropContext>& context)
 {
     BusyScope busy(*this);
+    // The links of a plan are counted, so that a long plan shows how far it has come.
+    std::size_t links = 0;
+    std::size_t done = 0;
+    const auto linkStatus = [&](const std::string& url) {
+        return LinkProgressText(done + 1, links) + ": " + url;
+    };
     ResolveHooks hooks;
-    hooks.linksBegin = [this] { setStatus(kStatusResolve); };
-    hooks.fetchLink = [this, &context](const ResolvedLink& link) {
+    hooks.linksBegin = [this, &links](std::size_t count) {
+        links = count;
+        setStatus(kStatusResolve);
+    };
+    hooks.fetchLink = [&](const ResolvedLink& link) {
+        setStatus(linkStatus(link.url));
         view_.repaint();
         if (!admit(*context, link.url))
             return;
-        setStatus(LinkProgressText(link.number, link.count));
         view_.linkStarted(link.number, link.count, link.url);
         if (link.scheme == LinkScheme::Http)
             DownloadRecipe(link.url, link.title, context);
         else
             CopyLocalRecipe(link.url, link.title, context);
     };
-    hooks.linkDone = [this](const std::string& url) { setStatus(url); };
+    hooks.linkDone = [&](const std::string& url) {
+        setStatus(linkStatus(url));
+        ++done;
+    };
     const bool ok = ResolveImportFile(entry->FileName, entry->Url, hooks);
     postNotify(kNotifyDirectoryChanged);
-    setStatus(kStatusIdle);
+    setEndStatus(*context);
 
+    // The line cannot go while this runs (deleting is refused meanwhile); should it have gone
+    // all the same, its entry went with it and must not be touched.
     const std::ptrdiff_t index = indexOf(entry);
+    if (index < 0)
+        return;
     if (ok)
         entry->FileName = ChangeFileExt(entry->FileName, ".dat");
-    else if (index >= 0)
+    else
         removeLine(static_cast<std::size_t>(index));
 }
 
@@ -483,13 +588,14 @@ void ImportCore::accept(std::vector<std::size_t> selected)
     view_.notify(kNotifyClose, false);
 }
 
-void ImportCore::DeleteEntry(std::size_t index)
+bool ImportCore::DeleteEntry(std::size_t index)
 {
-    if (index >= lines_.size())
-        return;
+    if (busy() || index >= lines_.size())
+        return false;
     const std::string file = lines_[index]->FileName;
     removeLine(index);
     removeFile(file);
+    return true;
 }
 
 void ImportCore::deleteSelected(std::vector<std::size_t> selected)

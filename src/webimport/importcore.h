@@ -74,6 +74,8 @@ inline constexpr const char* kQuestionDeleteAll =
     "M\xF6""chten Sie alle Importdaten aus der Zwischenablage l\xF6schen";
 inline constexpr const char* kQuestionDeleteAllTitle = "Importzwischenablage";
 inline constexpr const char* kUnknownFormat = "unbekanntes Format";
+// Status after a drop whose link (or some of whose plan's links) was already listed.
+inline constexpr const char* kStatusAlreadyListed = "Bereits in der Liste: ";
 
 // MSG_IMPORT_NOTIFY kinds.
 inline constexpr int kNotifyDirectoryChanged = 0;
@@ -111,6 +113,7 @@ public:
     static constexpr std::size_t kMaxLocalFileSize = 16 * 1024 * 1024;
 
     ImportCore(ImportView& view, FetchRunner& runner);
+    // Removes the raw files of fetched entries not processed yet.
     ~ImportCore();
     ImportCore(const ImportCore&) = delete;
     ImportCore& operator=(const ImportCore&) = delete;
@@ -135,8 +138,15 @@ public:
     enum class DropResult { Ignored, Fetched, Other };
     // The drop handler: Ignored when the title equals the URL or an import is running, Other
     // for a link that is neither http:// nor file:// (nothing fetched), Fetched otherwise
-    // (whatever the fetch gave). The status text ends as "Drag&Drop Internetrezepten".
+    // (whatever the fetch gave; also when the link was already listed and not fetched again).
+    // The status text ends as "Drag&Drop Internetrezepten", or names the links that were
+    // already listed.
     DropResult drop(const std::string& url, const std::string& title);
+    // The line of the list fetched from `url` (exact comparison), or none.
+    const TFileInfo* listedLine(const std::string& url) const;
+    // Ends every drop in progress: nothing more is fetched or copied for it, also for files of
+    // it still waiting to be processed. Ending the running fetch is the runner's part.
+    void cancelImports();
 
     // MSG_IMPORT_FILE: processes the oldest fetched entry not processed yet. Called while an
     // import is running it does nothing now and asks for another MSG_IMPORT_FILE afterwards.
@@ -152,8 +162,9 @@ public:
     void deleteSelected(std::vector<std::size_t> selected);
     // "Alles löschen...": after the question, every line and its file.
     void deleteAll();
-    // Deletes line `index`, its file and its entry.
-    void DeleteEntry(std::size_t index);
+    // Deletes line `index`, its file and its entry; false (nothing deleted) while an import
+    // runs, since the processing may hold that entry.
+    bool DeleteEntry(std::size_t index);
 
 private:
     struct DropContext;
@@ -167,7 +178,9 @@ private:
                         const std::shared_ptr<DropContext>& context);
     void CopyLocalRecipe(const std::string& url, const std::string& title,
                          const std::shared_ptr<DropContext>& context);
+    std::shared_ptr<DropContext> newContext();
     bool admit(DropContext& context, const std::string& url);
+    void setEndStatus(const DropContext& context);
     void addFetched(const std::string& url, const std::string& title, const std::string& file,
                     const std::shared_ptr<DropContext>& context);
     void process(TFileInfo* entry, const std::shared_ptr<DropContext>& context);
@@ -184,6 +197,8 @@ private:
     std::string status_;
     int busy_ = 0;
     int missedImportFiles_ = 0;
+    // Raised by cancelImports(); a drop started before the current value is cancelled.
+    unsigned cancelGeneration_ = 0;
 };
 
 } // namespace kovanta

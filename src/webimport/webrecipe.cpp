@@ -132,7 +132,7 @@ bool ResolveImportFile(const std::string& fileName, const std::string& url,
         const std::string base = LinkBase(url);
         const LinkScheme scheme = SchemeOf(base);
         if (hooks.linksBegin)
-            hooks.linksBegin();
+            hooks.linksBegin(page.links.size());
         for (std::size_t i = 0; i < page.links.size(); ++i) {
             LiveLink link = SplitLiveLink(page.links[i]);
             ResolvedLink resolved{base + link.name, std::move(link.title), scheme, i + 1,

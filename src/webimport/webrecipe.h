@@ -98,7 +98,7 @@ struct ResolvedLink {
 
 // What the import window does around the processing; every hook is optional.
 struct ResolveHooks {
-    std::function<void()> linksBegin;                     // before the first link
+    std::function<void(std::size_t count)> linksBegin;    // before the first of `count` links
     std::function<void(const ResolvedLink&)> fetchLink;  // fetch one link (not for Other)
     std::function<void(const std::string& url)> linkDone; // after each link, also Other
 };

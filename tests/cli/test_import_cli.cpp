@@ -80,9 +80,8 @@ TEST_F(RezepturImport, MenuPlanPrintsItsRecipesInListOrder)
     EXPECT_EQ(r.err, "Link 1 von 3: " + server_->url("/kw50/gulasch.htm") + "\nLink 2 von 3: " +
                          server_->url("/kw50/rotkohl.htm") + "\nLink 3 von 3: " +
                          server_->url("/kw50/fehlt.htm") +
-                         "\nNot Found\nEs konnten die Daten nicht angefordert werden\n"
-                         "rezeptur import: " +
-                         server_->url("/kw50/fehlt.htm") + ": HTTP-Status 404 (Seite nicht gefunden)\n");
+                         "\nEs konnten die Daten nicht angefordert werden " +
+                         server_->url("/kw50/fehlt.htm") + " HTTP-Status 404 (Seite nicht gefunden)\n");
     const std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), 2u) << r.out;
     EXPECT_TRUE(out[0].starts_with("Gulasch vom Rind\trez")) << out[0];
@@ -148,8 +147,7 @@ TEST_F(RezepturImport, FailedLinksAreNamedWithTheirCause)
     for (const auto& c : cases) {
         const RunResult r = rezeptur(dir, {"import", c.url, "Rezept", "--dir", dir.dir() + "ziel"});
         EXPECT_EQ(r.status, 1) << c.url;
-        EXPECT_EQ(r.err, "Es konnten die Daten nicht angefordert werden\nrezeptur import: " + c.url +
-                             ": " + c.cause + "\n");
+        EXPECT_EQ(r.err, "Es konnten die Daten nicht angefordert werden " + c.url + " " + c.cause + "\n");
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(cutServer.requests().size(), 6u) << "three attempts";
@@ -181,7 +179,8 @@ TEST_F(RezepturImport, LengthErrorLeavesNoIncompleteFile)
     const RunResult r = rezeptur(dir, {"import", server_->url("/gross.htm"), "Gross", "--dir", target},
                                  "trap '' XFSZ; ulimit -f 64;");
     EXPECT_EQ(r.status, 1) << r.err;
-    EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge\n");
+    EXPECT_EQ(r.err, "Fehler bei der L\xC3\xA4nge " + server_->url("/gross.htm") + " " + target +
+                         "/: Datei zu gro\xC3\x9F\n");
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(fs::is_empty(target));
 }

@@ -1,5 +1,6 @@
 // The web import as a user works it: "Web-Rezepte...", a menu plan link dropped from a browser,
 // "Übernehmen", and the imported recipes in the recipe list.
+#include "shell/quitsignals.h"
 #include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
 #include "shell/startpage.h"
@@ -8,6 +9,7 @@
 #include "support/testdir.h"
 #include "webimport/importtestsupport.h"
 #include "webimport/pyhttpserver.h"
+#include "webimport/scriptedserver.h"
 #include "webimport/window/internetrezeptimport.h"
 
 #include <QAbstractButton>
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -172,4 +175,21 @@ TEST_F(WebImportShell, UnlistedWebDirectoryIsAddedActiveOnImport)
     std::ifstream in(dir.dir() + "programm/kovanta.INI", std::ios::binary);
     const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(saved.find("=1" + web), std::string::npos) << "saved on close, so it stays listed";
+}
+
+TEST_F(WebImportShell, TerminationSignalWhileTheImportWindowFetchesEndsTheProgram)
+{
+    open("");
+    ScriptedServer silent({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
+    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
+    closeOnTerminationSignals(main.get());
+    ImportCore& core = importWindow()->core();
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [] { ::raise(SIGTERM); }); // comes while the fetch waits
+        core.drop("http://127.0.0.1:" + std::to_string(silent.port()) + "/r.htm", "Still");
+    });
+    QTimer::singleShot(30000, [] { QCoreApplication::exit(1); }); // the loop did not end
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(main->isVisible() || importWindow()->isVisible() || core.busy());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'|').toStdString();
 }

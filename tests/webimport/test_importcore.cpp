@@ -1,6 +1,7 @@
 // The import core against a real web server on 127.0.0.1 and against local files.
 #include "importtestsupport.h"
 #include "pyhttpserver.h"
+#include "scriptedserver.h"
 #include "support/testdir.h"
 #include "webimport/importcore.h"
 #include "webimport/tcpip.h"
@@ -111,19 +112,28 @@ TEST_F(ImportCoreTest, MenuPlanInASubdirectoryIsReplacedByItsRecipes)
     ASSERT_EQ(core.lineCount(), 3u);
     EXPECT_EQ(core.line(1).Url, url("/plan/ohne.htm"));
     EXPECT_EQ(filesIn(importDir).size(), 3u);
-    EXPECT_EQ(view.messages, (std::vector<std::string>{"Not Found", kMsgRequestFailed}));
+    EXPECT_EQ(view.messages, std::vector<std::string>{std::string(kMsgRequestFailed) + "\n" +
+                                                      url("/plan/fehlt.htm") +
+                                                      "\nHTTP-Status 404 (Seite nicht gefunden)"});
     // An error status ends the fetch at the HEAD: no repetition, no GET.
     EXPECT_EQ(server_->count("HEAD /plan/fehlt.htm"), 1);
     EXPECT_EQ(server_->count("GET /plan/fehlt.htm"), 0);
     const std::vector<std::string>& s = view.statuses;
     const auto resolving = std::find(s.begin(), s.end(), kStatusResolve);
     ASSERT_NE(resolving, s.end());
-    EXPECT_EQ(std::vector<std::string>(resolving + 1, resolving + 9),
-              (std::vector<std::string>{"Link 1 von 4", url("/plan/gulasch.htm"), "Link 2 von 4",
-                                        url("/plan/ohne.htm"), "Link 3 von 4",
-                                        url("/plan/rotkohl.htm"), "Link 4 von 4",
-                                        url("/plan/fehlt.htm")}));
+    EXPECT_EQ(std::vector<std::string>(resolving + 1, resolving + 5),
+              (std::vector<std::string>{"Link 1 von 4: " + url("/plan/gulasch.htm"),
+                                        "Link 2 von 4: " + url("/plan/ohne.htm"),
+                                        "Link 3 von 4: " + url("/plan/rotkohl.htm"),
+                                        "Link 4 von 4: " + url("/plan/fehlt.htm")}));
     EXPECT_EQ(s.back(), kStatusIdle);
+
+    // The plan again: what is listed is not fetched again, and the status says so.
+    core.drop(url("/plan/kw50.htm"), "Speiseplan KW 50");
+    view.drain();
+    EXPECT_EQ(server_->count("GET /plan/rotkohl.htm"), 1);
+    EXPECT_EQ(s.back(), std::string(kStatusAlreadyListed) + "Gulasch vom Rind (" + url("/plan/gulasch.htm") +
+                            ") und 2 weitere Verweise");
 }
 
 TEST_F(ImportCoreTest, PlansLinkingInCirclesFetchEveryUrlOnce)
@@ -146,11 +156,15 @@ TEST_F(ImportCoreTest, PlansLinkingInCirclesFetchEveryUrlOnce)
     EXPECT_EQ(view.titles, std::vector<std::string>{"Rezept"});
     EXPECT_TRUE(view.messages.empty());
 
-    // Each drop starts afresh: the same recipe may be imported again later.
+    // A listed recipe is not fetched again; once its line is deleted, it is.
     core.drop(url("/kreis/r1.htm"), "Rezept");
     view.drain();
+    EXPECT_EQ(view.statuses.back(), std::string(kStatusAlreadyListed) + "Rezept (" + url("/kreis/r1.htm") + ")");
+    core.deleteSelected({0});
+    core.drop(url("/kreis/r1.htm"), "Rezept");
+    view.drain();
+    EXPECT_EQ(core.lineCount(), 1u);
     EXPECT_EQ(server_->count("GET /kreis/r1.htm"), 2);
-    EXPECT_EQ(core.lineCount(), 2u);
 }
 
 TEST_F(ImportCoreTest, PageWithDataAndALinkKeepsItsLineAndAddsTheLinkedRecipe)
@@ -158,6 +172,8 @@ TEST_F(ImportCoreTest, PageWithDataAndALinkKeepsItsLineAndAddsTheLinkedRecipe)
     server_->put("beides/salat.htm", recipePage("Salat"));
     server_->put("beides/menue.htm", "<LIVE-DATEN>Zeile 1\r\n<LIVE-REZEPT>salat.htm Salat\r\n"
                                      "<LIVE-DATEN>Zeile 2\r\n");
+    // Lines cannot be deleted while their processing runs (it holds the entry).
+    view.onRepaint = [this] { EXPECT_FALSE(core.DeleteEntry(0)); };
     core.drop(url("/beides/menue.htm"), "Men\xFC");
     view.drain();
     EXPECT_EQ(view.titles, (std::vector<std::string>{"Men\xFC", "Salat"}));
@@ -174,15 +190,35 @@ TEST_F(ImportCoreTest, RedirectionIsFollowed)
     EXPECT_EQ(server_->count("GET /ziel/r1.htm"), 1);
 }
 
-TEST_F(ImportCoreTest, IncompleteOrEmptyAnswersAreTriedThreeTimesAndStoreNothing)
+TEST_F(ImportCoreTest, FailedFetchesNameTheLinkAndTheCause)
 {
     server_->put("abbruch.htm", recipePage("Abgebrochen"));
-    for (const std::string path : {"/kurz/abbruch.htm", "/leer/abbruch.htm"}) {
+    std::string port;
+    {
+        ScriptedServer closed({}); // takes a free port and gives it back
+        port = std::to_string(closed.port());
+    }
+    const struct {
+        std::string link;
+        int attempts;
+        std::string cause;
+    } cases[] = {
+        {url("/kurz/abbruch.htm"), ImportCore::kMaxAttempts, "(419 von 519 Bytes)"},
+        {url("/leer/abbruch.htm"), ImportCore::kMaxAttempts, "204 No Content"},
+        {url("/ohnegrund/r1.htm"), 1, "HTTP-Status 404 (Seite nicht gefunden)"},
+        {"http://127.0.0.1:" + port + "/r.htm", 0, "abgelehnt (127.0.0.1:" + port + ")"},
+    };
+    for (const auto& c : cases) {
         view.messages.clear();
-        core.drop(url(path), "Abgebrochen");
+        core.drop(c.link, "Abgebrochen");
         view.drain();
-        EXPECT_EQ(server_->count("HEAD " + path), ImportCore::kMaxAttempts) << path;
-        EXPECT_EQ(view.messages, std::vector<std::string>{kMsgRequestFailed}) << path;
+        const std::string path = c.link.substr(c.link.find('/', 7));
+        EXPECT_EQ(server_->count("HEAD " + path), c.attempts) << path;
+        ASSERT_EQ(view.messages.size(), 1u) << path;
+        const std::string& m = view.messages[0];
+        EXPECT_TRUE(m.starts_with(std::string(kMsgRequestFailed) + "\n") && m.ends_with(c.cause) &&
+                    m.find(c.link) != std::string::npos)
+            << m;
         EXPECT_EQ(core.lineCount(), 0u);
         EXPECT_TRUE(filesIn(importDir).empty()) << path;
     }
@@ -327,6 +363,14 @@ TEST_F(ImportCoreTest, LineDeletedBeforeItsProcessingIsNotProcessed)
     view.drain();
     EXPECT_EQ(core.lineCount(), 0u);
     EXPECT_TRUE(filesIn(importDir).empty());
+
+    // The program ends before a fetched file was processed: its raw file goes too.
+    auto other = std::make_unique<ImportCore>(view, runner);
+    view.core = other.get();
+    other->ImportDir = importDir;
+    other->drop(fileUrl("r1.htm"), "Eins");
+    other.reset();
+    EXPECT_TRUE(filesIn(importDir).empty());
 }
 
 TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
@@ -363,13 +407,4 @@ TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
     EXPECT_TRUE(IsImportTempFileName(fs::path(*real).filename().string()));
     EXPECT_FALSE(CreateImportFile(dir.dir() + "fehlt/", error));
     EXPECT_EQ(error, ENOENT);
-}
-
-// An error status without reason text still tells the user which status it was.
-TEST_F(ImportCoreTest, ErrorStatusWithoutReasonTextNamesTheStatus)
-{
-    core.drop(url("/ohnegrund/r1.htm"), "Gulasch");
-    view.drain();
-    EXPECT_EQ(view.messages, (std::vector<std::string>{"HTTP-Status 404", kMsgRequestFailed}));
-    EXPECT_EQ(core.lineCount(), 0u);
 }

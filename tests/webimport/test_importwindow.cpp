@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -239,10 +240,12 @@ TEST_F(ImportWindowTest, BrowserDropsReachTheImportAndPlainTextIsIgnored)
 
     // Link files from the desktop: the title is the .url file's name, or a .desktop entry's Name=.
     dir.write("seiten/Bohnen.htm", recipePage("Bohnen"));
-    const std::string bohnen = "file://" + dir.dir() + "seiten/Bohnen.htm";
-    const std::string urlFile = dir.write("Bohneneintopf.url", "[InternetShortcut]\r\nURL=" + bohnen + "\r\n");
+    dir.write("seiten/Eintopf.htm", recipePage("Eintopf"));
+    const std::string seiten = "file://" + dir.dir() + "seiten/";
+    const std::string urlFile =
+        dir.write("Bohneneintopf.url", "[InternetShortcut]\r\nURL=" + seiten + "Bohnen.htm\r\n");
     const std::string desktopFile = dir.write(
-        "eintopf.desktop", "[Desktop Entry]\nType=Link\nName=Eintopf\nURL=" + bohnen + "\n");
+        "eintopf.desktop", "[Desktop Entry]\nType=Link\nName=Eintopf\nURL=" + seiten + "Eintopf.htm\n");
     for (const std::string& shortcut : {urlFile, desktopFile}) {
         QMimeData file;
         file.setUrls({QUrl::fromLocalFile(QString::fromStdString(shortcut))});
@@ -328,34 +331,52 @@ TEST_F(ImportWindowTest, FetchShowsProgressAndStopsOnEsc)
 {
     const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
     const std::string page = recipePage("Langsam");
+    const auto quiet = [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); };
     ScriptedServer slow({ScriptedServer::answer(head),
                          [&](ScriptedServer& s, int fd, const std::string&) {
                              s.sendAll(fd, head + page.substr(0, 100));
                              std::this_thread::sleep_for(std::chrono::milliseconds(300));
                              s.sendAll(fd, page.substr(100));
                          },
-                         [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
+                         quiet, quiet, quiet});
     QStringList statuses;
     QObject::connect(child<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged,
                      [&](const QString& m) { statuses << m; });
-    QMimeData link;
-    firefoxLink(link, QString::fromStdString("http://127.0.0.1:" + std::to_string(slow.port()) + "/r.htm"),
-                QStringLiteral("Langsam"));
+    const QString server = QStringLiteral("http://127.0.0.1:%1/").arg(slow.port());
+    QMimeData link, other;
+    firefoxLink(link, server + QStringLiteral("r.htm"), QStringLiteral("Langsam"));
+    firefoxLink(other, server + QStringLiteral("anderes.htm"), QStringLiteral("Langsam"));
+    QWidget browser; // a drop makes the window active: Esc must reach it, not the browser
+    browser.show();
+    browser.activateWindow();
     drop(link);
     EXPECT_EQ(listed().last(), QStringLiteral("Langsam"));
     EXPECT_TRUE(statuses.contains(QStringLiteral("Daten einlesen... 100 Bytes"))) << statuses.join(u'|').toStdString();
+    EXPECT_TRUE(window->isActiveWindow());
 
-    // The next fetch meets a silent server: Esc ends it as a failed fetch, without a message.
-    // Esc is pressed once the fetch has begun (its status is shown).
-    QObject::connect(child<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, window.get(),
-                     [this](const QString& m) {
-                         if (m == QStringLiteral("Daten einlesen..."))
-                             QTimer::singleShot(0, window.get(), [this] {
-                                 QTest::keyClick(window.get(), Qt::Key_Escape);
-                             });
-                     });
-    drop(link);
-    EXPECT_EQ(listed().size(), 2);
-    EXPECT_TRUE(window->messages.isEmpty()) << window->messages.join(u'|').toStdString();
-    EXPECT_EQ(window->statusText(), QStringLiteral("Drag&Drop Internetrezepten"));
+    // The next fetches meet a silent server: Esc, "Abbrechen" and closing the window (as the
+    // program's end does) each end one as a failed fetch, without a message. Each acts once
+    // the fetch has begun (its status is shown).
+    auto* cancel = child<QPushButton>("AbbrechenButton");
+    const std::vector<std::function<void()>> stops = {
+        [&] { QTest::keyClick(window.get(), Qt::Key_Escape); },
+        [&] { QTest::mouseClick(cancel, Qt::LeftButton); },
+        [&] { window->close(); },
+    };
+    for (const auto& stop : stops) {
+        QMetaObject::Connection started = QObject::connect(
+            child<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, window.get(), [&](const QString& m) {
+                if (m == QStringLiteral("Daten einlesen..."))
+                    QTimer::singleShot(0, window.get(), [&] {
+                        EXPECT_TRUE(cancel->isVisible());
+                        stop();
+                    });
+            });
+        drop(other);
+        QObject::disconnect(started);
+        EXPECT_EQ(listed().size(), 2);
+        EXPECT_FALSE(cancel->isVisibleTo(window.get()));
+        EXPECT_TRUE(window->messages.isEmpty()) << window->messages.join(u'|').toStdString();
+        EXPECT_EQ(window->statusText(), QStringLiteral("Drag&Drop Internetrezepten"));
+    }
 }

@@ -301,7 +301,7 @@ TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFil
                                                    "<LIVE-DATEN>Zeile 2\r\n");
     std::vector<std::string> events;
     ResolveHooks hooks;
-    hooks.linksBegin = [&] { events.push_back("begin"); };
+    hooks.linksBegin = [&](std::size_t n) { events.push_back("begin " + std::to_string(n)); };
     hooks.fetchLink = [&](const ResolvedLink& l) {
         events.push_back("fetch " + l.url + "|" + l.title +
                          (l.scheme == LinkScheme::Http ? "|http" : "|?"));
@@ -309,7 +309,7 @@ TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFil
     hooks.linkDone = [&](const std::string& url) { events.push_back("done " + url); };
     EXPECT_TRUE(ResolveImportFile(raw, "HTTP://kantine.example/woche/r6.txt", hooks));
     EXPECT_EQ(events, (std::vector<std::string>{
-                          "begin", "fetch HTTP://kantine.example/woche/r7.txt|Rotkohl|http",
+                          "begin 1", "fetch HTTP://kantine.example/woche/r7.txt|Rotkohl|http",
                           "done HTTP://kantine.example/woche/r7.txt"}));
     EXPECT_FALSE(std::filesystem::exists(raw));
     EXPECT_EQ(readAll(dir.dir() + "rez2b.dat"), "Zeile 1\r\nZeile 2\r\n");

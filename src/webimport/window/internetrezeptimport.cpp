@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -50,10 +51,16 @@ public:
     // Texts from servers, pages and links: control characters in them are shown as escapes.
     void setStatusText(const std::string& text) override
     {
-        w_.statusBar_->showMessage(visibleControls(ansiToQString(text)));
+        const QString shown = visibleControls(ansiToQString(text));
+        w_.statusBar_->showMessage(shown);
+        // The window is narrow: the whole text, links included, is in the tip.
+        w_.statusBar_->setToolTip(shown);
     }
     void showMessage(const std::string& text) override
     {
+        // A window closed by its owner (the program ends) has nobody to read it.
+        if (w_.stopped_)
+            return;
         // Line breaks in message boxes are "\n" here (the copy failure writes a CR).
         QString shown = ansiToQString(text);
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -61,7 +68,7 @@ public:
     }
     bool askYesNo(const std::string& text, const std::string& title) override
     {
-        return w_.askQuestion(ansiToQString(text), ansiToQString(title));
+        return !w_.stopped_ && w_.askQuestion(ansiToQString(text), ansiToQString(title));
     }
     void postImportFile() override
     {
@@ -83,7 +90,9 @@ private:
 };
 
 // While a fetch runs: the window keeps painting and shows progress, user input is swallowed
-// (the window takes none during a fetch, as before), and Esc cancels the fetch.
+// (the window takes none during a fetch, as before), and Esc or the status line's "Abbrechen"
+// cancels the fetch. A dialog that another window opens meanwhile (the main window asking
+// about its plan when the session ends) gets its input.
 class TInternetRezeptImport::Waiter : public QObject, public FetchWaitHost {
 public:
     explicit Waiter(TInternetRezeptImport& w) : w_(w) {}
@@ -92,19 +101,37 @@ public:
     {
         qApp->installEventFilter(this);
         QApplication::setOverrideCursor(Qt::BusyCursor);
+        w_.cancelButton_->show();
     }
     void waitIdle() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
     void waitEnded() override
     {
+        w_.cancelButton_->hide();
         QApplication::restoreOverrideCursor();
         qApp->removeEventFilter(this);
     }
 
 protected:
+    bool takesInput(QObject* watched) const
+    {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget)
+            return false;
+        if (widget == w_.cancelButton_)
+            return true;
+        const QWidget* modal = QApplication::activeModalWidget();
+        return modal && (modal == widget || modal->isAncestorOf(widget));
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Input reaches a window first and is then passed on to its widgets, where it is judged.
+        if (watched->isWindowType())
+            return QObject::eventFilter(watched, event);
         switch (event->type()) {
         case QEvent::KeyPress:
+            if (takesInput(watched))
+                break;
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 w_.cancelFetch();
             return true;
@@ -124,10 +151,12 @@ protected:
         case QEvent::TouchEnd:
         case QEvent::TabletPress:
         case QEvent::TabletRelease:
+            if (takesInput(watched))
+                break;
             return true;
         case QEvent::Close:
             // A window closed from the desktop waits until the fetch is over.
-            if (event->spontaneous()) {
+            if (event->spontaneous() && !takesInput(watched)) {
                 event->ignore();
                 return true;
             }
@@ -165,7 +194,15 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
         const std::string url = dropTarget_.URL;
         const std::string title = dropTarget_.Title;
         QMetaObject::invokeMethod(
-            this, [this, url, title] { core_.drop(url, title); }, Qt::QueuedConnection);
+            this,
+            [this, url, title] {
+                // The browser the link came from keeps the keyboard otherwise, and Esc would
+                // not reach the fetch.
+                raise();
+                activateWindow();
+                core_.drop(url, title);
+            },
+            Qt::QueuedConnection);
     };
     dropWindow_ = new QtDropWindow(this);
     dropTarget_.Register(*dropWindow_);
@@ -260,6 +297,13 @@ void TInternetRezeptImport::buildControls()
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setSizeGripEnabled(false);
+    cancelButton_ = new QPushButton(QStringLiteral("Abbrechen"), statusBar_);
+    cancelButton_->setObjectName(QStringLiteral("AbbrechenButton"));
+    cancelButton_->setToolTip(QStringLiteral("Abruf abbrechen (Esc)"));
+    cancelButton_->setFocusPolicy(Qt::NoFocus);
+    cancelButton_->hide();
+    connect(cancelButton_, &QPushButton::clicked, this, &TInternetRezeptImport::cancelFetch);
+    statusBar_->addPermanentWidget(cancelButton_);
     layout->addWidget(statusBar_);
 
     // PopupMenu1, on Panel2 and ListBox1.
@@ -381,6 +425,11 @@ void TInternetRezeptImport::showMessageBox(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::NoButton, this);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    // A short text made a box so narrow that the desktop cut its title to "I...".
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().averageCharWidth() * 45, 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 
@@ -418,6 +467,7 @@ bool TInternetRezeptImport::eventFilter(QObject* watched, QEvent* event)
 
 void TInternetRezeptImport::showEvent(QShowEvent* event)
 {
+    stopped_ = false;
     QWidget::showEvent(event);
     statusBar_->showMessage(QString::fromLatin1(kStatusIdle));
 }
@@ -431,6 +481,11 @@ void TInternetRezeptImport::closeEvent(QCloseEvent* event)
         requestClose();
         return;
     }
+    // Closed by the program (it ends, the session ends): what the import still does is ended
+    // too, without a message.
+    stopped_ = true;
+    core_.cancelImports();
+    cancelFetch();
     QWidget::closeEvent(event);
 }
 

@@ -14,6 +14,7 @@
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QStatusBar;
 class QUrl;
 
@@ -29,13 +30,15 @@ inline constexpr QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::User + 100)
 // is a thin Qt face of ImportCore: the hint panel Panel1 while the list is empty, the import
 // list ListBox1 otherwise, the link labels "Übernehmen" and "Schließen", the picture, the
 // status bar and the pop-up menu. Dropped links are handled after the drop event has returned
-// (the browser gets its answer first). While a fetch runs the window keeps painting, shows the
-// bytes received in its status bar, takes no input and cancels the fetch on Esc.
+// (the browser gets its answer first); a drop activates the window. While a fetch runs the
+// window keeps painting, shows the bytes received in its status bar, takes no input and
+// cancels the fetch on Esc or its status bar's "Abbrechen".
 //
 // Ownership: the owner (the main window) owns the window; the window owns its core, whose list
 // lines own their entries. It never closes itself: "Schließen" asks NotifyWindow (kind 9), and
-// closing it from the desktop does the same. Destruction unregisters the drop target; the
-// files in ImportDir remain.
+// closing it from the desktop does the same. Closed by the program, it ends the running fetch
+// and the drops in progress without a message. Destruction unregisters the drop target; the
+// recipe files in ImportDir remain, raw files still waiting for their processing go.
 class TInternetRezeptImport : public QWidget {
     Q_OBJECT
 public:
@@ -97,7 +100,9 @@ private:
     QWidget* hintPanel_ = nullptr;
     QListWidget* listBox_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QMenu* popupMenu_ = nullptr;
+    bool stopped_ = false;
     NotifyWindow notify_;
 
     std::unique_ptr<View> view_;
