@@ -9,8 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <regex>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -144,16 +149,18 @@ TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
     data.write("aus.pdf", "alt");
     RunResult run = Print("recipe REZ00077.DAT --pdf aus.pdf");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, "REZ00077.DAT\" \\(Eintrag 0\\) kann nicht gelesen werden")) << run.err;
+    EXPECT_EQ(run.err, "rezeptur print: \"REZ00077.DAT\" nicht gefunden\n");
     run = Print("recipe REZ00001.DAT --entry 3 --pdf aus.pdf");
     EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "rezeptur print: \"REZ00001.DAT\" enthält keinen Eintrag 3\n");
     run = Print("plan fehlt.txt --pdf aus.pdf");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ReadAll(pdf), "alt");
 
     run = Print("list . --pdf fehlt/aus.pdf");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, "kann nicht geschrieben werden")) << run.err;
+    EXPECT_EQ(run.err,
+              "rezeptur print: \"fehlt/aus.pdf\" kann nicht geschrieben werden (nicht gefunden)\n");
     EXPECT_FALSE(std::filesystem::exists(data.path() / "fehlt"));
 
     // Nothing but the output itself is left behind.
@@ -163,6 +170,63 @@ TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(data.path()))
         ++files;
     EXPECT_EQ(files, 3u); // two recipes and the PDF
+}
+
+// Only a regular file or a new name is replaced; anything else at the output stays as it is.
+TEST_F(RezepturPrint, OutputThatIsNoRegularFileIsRefusedAndALinkWrittenThrough)
+{
+    namespace fs = std::filesystem;
+    ASSERT_EQ(::mkfifo((scratch.dir() + "fifo.pdf").c_str(), 0600), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string sockPath = scratch.dir() + "sock.pdf";
+    ASSERT_LT(sockPath.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, sockPath.c_str(), sockPath.size() + 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(sock);
+    fs::create_symlink("loop.pdf", scratch.path() / "loop.pdf");
+    fs::create_directory(scratch.path() / "ordner.pdf");
+    const struct {
+        const char* name;
+        fs::file_type kind;
+        const char* error;
+    } refused[] = {{"fifo.pdf", fs::file_type::fifo, "ist keine normale Datei"},
+                   {"sock.pdf", fs::file_type::socket, "ist keine normale Datei"},
+                   {"loop.pdf", fs::file_type::symlink, "ist eine Schleife symbolischer Verknüpfungen"},
+                   {"ordner.pdf", fs::file_type::directory, "ist ein Verzeichnis"}};
+    for (const auto& out : refused) {
+        const std::string path = scratch.dir() + out.name;
+        const RunResult run = Print("list . --pdf '" + path + "'");
+        EXPECT_EQ(run.status, 1) << out.name;
+        EXPECT_EQ(run.err, "rezeptur print: \"" + path + "\" " + out.error + "\n");
+        EXPECT_EQ(fs::symlink_status(path).type(), out.kind) << out.name;
+    }
+
+    data.write("echt.pdf", "alt");
+    fs::permissions(data.path() / "echt.pdf", fs::perms(0640));
+    fs::create_symlink("echt.pdf", data.path() / "link.pdf");
+    ASSERT_EQ(Print("list . --pdf link.pdf").status, 0);
+    EXPECT_TRUE(fs::is_symlink(data.path() / "link.pdf"));
+    EXPECT_EQ(fs::status(data.path() / "echt.pdf").permissions(), fs::perms(0640));
+    EXPECT_EQ(ReadAll(data.path() / "echt.pdf").substr(0, 5), "%PDF-");
+}
+
+// A PATH that `rezeptur list` refuses is refused with the same words, and no PDF is made: an
+// empty or partial list would look like the whole one.
+TEST_F(RezepturPrint, SourcesFailAsForRezepturList)
+{
+    ASSERT_EQ(::mkfifo((data.dir() + "fifo.dat").c_str(), 0600), 0);
+    std::filesystem::create_symlink("schleife", data.path() / "schleife");
+    for (const char* path : {"fifo.dat", "schleife", "fehlt"}) {
+        const RunResult listed = rezeptur_test::Run(data.dir(), std::string("list ") + path, scratch);
+        const RunResult run = Print("list REZ00001.DAT " + std::string(path) + " --pdf aus.pdf");
+        EXPECT_EQ(listed.status, 1) << path;
+        EXPECT_EQ(run.status, 1) << path;
+        EXPECT_EQ(run.err, std::regex_replace(listed.err, std::regex("rezeptur list"),
+                                              "rezeptur print"));
+        EXPECT_FALSE(std::filesystem::exists(pdf)) << path;
+    }
 }
 
 TEST_F(RezepturPrint, OnlyThePrintProgramLinksQtAndNoWidgets)

@@ -1,36 +1,45 @@
 #include "recipesources.h"
 
 #include "platform/regularfile.h"
+#include "platform/syserror.h"
 
+#include <cerrno>
+#include <dirent.h>
 #include <filesystem>
 #include <map>
 
 namespace kovanta::cli {
 
-bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
-                      RecipeScan::Entries& entries)
+namespace {
+
+// Empty when directory can be listed, else why not. The scan itself passes over a directory it
+// cannot list without a word, which for a directory named on the command line would look like
+// one without recipes.
+std::string ListingError(const std::string& directory)
 {
-    // No program directory: only what is named is read.
-    RecipeScan scan(proz, std::string());
-    std::error_code ec;
-    const auto kind = std::filesystem::status(path, ec).type();
-    if (kind == std::filesystem::file_type::directory) {
-        scan.scanDirectory(path, entries);
-        return true;
-    }
-    if (kind == std::filesystem::file_type::not_found || kind == std::filesystem::file_type::none)
-        return false;
-    scan.readFile(path, entries);
-    return true;
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr)
+        return "kann nicht gelesen werden (" + systemErrorText(errno) + ")";
+    ::closedir(dir);
+    return {};
 }
+
+} // namespace
 
 bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
                       RecipeScan::Entries& entries, RecipeSourceReport& report)
 {
     report = {};
     const std::size_t first = entries.size();
+    // No program directory: only what is named is read.
+    RecipeScan scan(proz, std::string());
     std::error_code ec;
-    if (!std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(path, ec)) {
+        report.error = ListingError(path);
+        if (!report.error.empty())
+            return false;
+        scan.scanDirectory(path, entries);
+    } else {
         // A file named explicitly must be readable: say why it is not.
         FileReadResult why;
         std::FILE* f = openRegularFile(path, why);
@@ -39,10 +48,7 @@ bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
             return false;
         }
         std::fclose(f);
-    }
-    if (!ReadRecipeSource(proz, path, entries)) {
-        report.error = describeReadError({FileReadError::Missing, 0}, 0);
-        return false;
+        scan.readFile(path, entries);
     }
     // Only a file that gave the most entries an index may have can have been cut; ask again
     // for those (rare) files only.
