@@ -5,6 +5,7 @@
 #include "recipe/recipetext.h"
 
 #include <string>
+#include <utility>
 
 // The recipe printout ("Rezeptausdruck"): one recipe from the print grid that FillPrintGrid
 // filled (recipetext.h), with its head block, the figures line and the body rows over as many
@@ -16,9 +17,8 @@ inline constexpr std::string_view kSegmentSeparator = ", ";
 
 class RecipePrintout : public Printout {
 public:
-    // grid must outlive the printout. An empty grid (nothing filled yet) prints one page with
-    // the frame alone.
-    explicit RecipePrintout(const PrintGrid& grid) : grid_(grid) {}
+    // An empty grid (nothing filled) prints one page with the frame alone.
+    explicit RecipePrintout(PrintGrid grid) : grid_(std::move(grid)) {}
 
     // Head block (grid rows 1-4), the figures line (rows 6-11, in place of row 5), then body
     // rows 12 and on, each as one table row with inner margin 5 and no rules; font 4 unless a
@@ -31,7 +31,7 @@ public:
     std::string Title() const override;
 
 private:
-    const PrintGrid& grid_;
+    PrintGrid grid_;
 };
 
 } // namespace kovanta::print

@@ -1,10 +1,14 @@
 #include "printactions.h"
 
+#include "app/unreadablerecipe.h"
 #include "gridsetup.h"
 #include "hemispherebutton.h"
 #include "hint.h"
+#include "platform/qt/ansiqstring.h"
+#include "platform/qt/qtstrings.h"
 #include "print/listprintouts.h"
 #include "print/qt/paintercanvas.h"
+#include "print/qt/pdffile.h"
 #include "print/recipeprintout.h"
 #include "recipelistmodel.h"
 #include "startup.h"
@@ -19,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -82,6 +87,19 @@ void ShowPreviewDialog(QWidget* parent, QPrinter& printer,
     dialog.setWindowTitle(QStringLiteral("Druckvorschau"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
+}
+
+// Printing to a PDF file, not a printer and not the preview (whose pages are drawn on a
+// printer with the file name still set from before).
+bool WritesPdfFile(QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+           printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 void ShowError(QWidget* parent, const QString& message)
@@ -166,17 +184,8 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
         return std::make_unique<print::ListPrintout>(print::ListPrintout::RecipeList(
             TableOf(*AsListGrid(tabs->recipeGrid()), kRecipeListFirstColumn,
                     kRecipeListLastColumn, false)));
-    case TabPreview: {
-        if (const TImpListInfo* recipe = window_.currentRecipe()) {
-            const std::int32_t portions = PlanPortionsInGrid(
-                *recipe, ListGridRef(AsListGrid(tabs->planGrid())));
-            // A file that cannot be read leaves the grid as it was: what it held is printed.
-            FillPrintGrid(window_.importProz(), *recipe, printGrid_, portions);
-        }
-        if (printGrid_.RowCount() == 0)
-            return nullptr;
-        return std::make_unique<print::RecipePrintout>(printGrid_);
-    }
+    case TabPreview:
+        return previewedRecipePrintout();
     case TabMenuPlan:
         return std::make_unique<print::ListPrintout>(print::ListPrintout::MenuPlan(
             TableOf(*AsListGrid(tabs->planGrid()), kPlanFirstColumn, kPlanLastColumn, true)));
@@ -190,22 +199,29 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
     }
 }
 
-bool PrintActions::somethingToPrint() const
+std::unique_ptr<print::Printout> PrintActions::previewedRecipePrintout()
 {
-    const TabWorkArea* tabs = window_.tabs();
-    if (tabs->isHidden())
-        return false;
-    switch (tabs->currentIndex()) {
-    case TabPreview:
-        // Without a current recipe the print grid is printed as it stands, if it holds one.
-        return window_.currentRecipe() != nullptr || printGrid_.RowCount() > 0;
-    case TabRecipeList:
-    case TabMenuPlan:
-    case TabRequirements:
-        return true;
-    default:
-        return false;
+    const TImpListInfo* recipe = window_.currentRecipe();
+    if (!recipe) {
+        errorReporter_(&window_, QStringLiteral("Es ist kein Rezept gewählt, das gedruckt werden "
+                                                "könnte."));
+        return nullptr;
     }
+    // What the preview shows is what is printed: a preview that could not follow the current
+    // row (its file unreadable) still shows another recipe, which must not go out in its place.
+    PrintGrid grid;
+    const bool shown = window_.previewCurrentRecipe();
+    if (!shown ||
+        !FillPrintGrid(window_.importProz(), *recipe, grid,
+                       PlanPortionsInGrid(*recipe, ListGridRef(AsListGrid(window_.tabs()->planGrid()))))) {
+        errorReporter_(&window_,
+                       QStringLiteral("Das Rezept %1 kann nicht gedruckt werden: %2 %3.")
+                           .arg(Quoted(ansiToQString(Trim(recipe->ShortName))),
+                                Quoted(displayPath(recipe->FileName)),
+                                QString::fromStdString(unreadableRecipeReason(*recipe))));
+        return nullptr;
+    }
+    return std::make_unique<print::RecipePrintout>(std::move(grid));
 }
 
 void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
@@ -213,17 +229,31 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
     // One job per copy, made here: the printer is asked for one copy per job.
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
-    print::PainterCanvas::Options options;
-    // A second job into the same file would overwrite the first.
-    options.oneDocumentForAllJobs = !printer.outputFileName().isEmpty();
-    options.setTitle = [&printer](const QString& title) { printer.setDocName(title); };
     QString error;
     {
         const DisabledWhilePrinting disabled(window_);
-        try {
-            print::PrintOnDevice(printer, printout, copies, print::TodayForPrint(), options);
-        } catch (const std::exception& e) {
-            error = QString::fromUtf8(e.what());
+        if (WritesPdfFile(printer)) {
+            // Not through the printer, which would write straight into the file: a failure
+            // halfway would leave half a PDF in place of the earlier one.
+            print::PdfFileSettings settings;
+            settings.layout = printer.pageLayout();
+            settings.resolution = printer.resolution();
+            settings.creator = printer.creator().isEmpty() ? applicationTitle() : printer.creator();
+            const QString file = printer.outputFileName();
+            const std::string why = print::WritePdfFile(fsPath(file), printout, copies,
+                                                        print::TodayForPrint(), settings);
+            if (!why.empty())
+                error = Quoted(file) + QLatin1Char(' ') + QString::fromStdString(why);
+        } else {
+            print::PainterCanvas::Options options;
+            // A second job into the same file would overwrite the first.
+            options.oneDocumentForAllJobs = !printer.outputFileName().isEmpty();
+            options.setTitle = [&printer](const QString& title) { printer.setDocName(title); };
+            try {
+                print::PrintOnDevice(printer, printout, copies, print::TodayForPrint(), options);
+            } catch (const std::exception& e) {
+                error = QString::fromUtf8(e.what());
+            }
         }
     }
     if (!error.isEmpty())
@@ -232,18 +262,18 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
 
 void PrintActions::print()
 {
-    if (!printAction_->isEnabled() || !somethingToPrint())
+    if (!printAction_->isEnabled())
         return;
-    if (!printerDialog_(&window_, *printer_))
-        return;
+    // Made before the printer is chosen: a recipe that cannot be printed is said at once.
     std::unique_ptr<print::Printout> printout = currentPrintout();
-    if (printout)
-        printOn(*printer_, *printout);
+    if (!printout || !printerDialog_(&window_, *printer_))
+        return;
+    printOn(*printer_, *printout);
 }
 
 void PrintActions::preview()
 {
-    if (!previewAction_->isEnabled() || !somethingToPrint())
+    if (!previewAction_->isEnabled())
         return;
     std::unique_ptr<print::Printout> printout = currentPrintout();
     if (!printout)

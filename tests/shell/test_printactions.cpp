@@ -37,6 +37,8 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 
 using namespace kovanta;
 using fixture::Article;
@@ -129,6 +131,7 @@ protected:
         return std::filesystem::exists(output) ? pdf_test::Text(output, page) : std::string();
     }
     int PdfPages() const { return pdf_test::Pages(output); }
+    std::string PdfTitle() const { return Capture("pdfinfo '" + output + "'"); }
 
     TestDir dir;
     std::unique_ptr<TSDIAppForm> window;
@@ -167,7 +170,7 @@ TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
     EXPECT_TRUE(Has(text, "Rezeptausdruck +VEMO-KOVANTA")) << text;
     EXPECT_TRUE(Has(text, "Rezept: Kuchen +, +Gruppe:Fleisch")) << text;
     EXPECT_TRUE(Has(text, "0,25 kg Butter")) << text;
-    EXPECT_EQ(actions->printGrid().Cell(3, 12), "Butter");
+    EXPECT_TRUE(Has(PdfTitle(), "Title: +Rezeptausdruck: Kuchen\n"));
 
     ChooseTab(TabMenuPlan);
     EXPECT_FALSE(printButton()->isEnabled());
@@ -180,6 +183,7 @@ TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
     EXPECT_TRUE(Has(text, "Portionen +Rezept +Gruppe")) << text;
     EXPECT_TRUE(Has(text, "10 +Gulasch +Fleisch")) << text;
     EXPECT_FALSE(Has(text, "Kuchen")) << text;
+    EXPECT_TRUE(Has(PdfTitle(), "Title: +Speiseplan\n"));
 
     ChooseTab(TabRequirements);
     QCoreApplication::processEvents();
@@ -260,7 +264,6 @@ TEST_F(PrintActionsTest, CancellingPrintsNothingAndChangesNothing)
     accept = false;
     EXPECT_TRUE(PrintWithButton().empty());
     EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(actions->printGrid().RowCount(), 0); // not even filled
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_TRUE(window->isEnabled());
 }
@@ -276,20 +279,71 @@ TEST_F(PrintActionsTest, CopiesFollowOneAnotherInTheFile)
         EXPECT_TRUE(Has(PdfText(page), "Seite 1")) << page;
 }
 
+// "Print to File (PDF)" writes as every file of the program is written: nothing but a regular
+// file or a new name is replaced (a FIFO would block the printer's own file output for good).
 TEST_F(PrintActionsTest, AnOutputThatCannotBeWrittenIsReportedAndTheWindowEnabled)
 {
     Programmstart();
-    output = dir.dir() + "fehlt/druck.pdf";
-    EXPECT_TRUE(PrintWithButton().empty());
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Fehler beim Drucken"))) << errors[0].toStdString();
-    EXPECT_TRUE(enabledAtError);
-    EXPECT_TRUE(window->isEnabled());
+    ASSERT_EQ(::mkfifo((dir.dir() + "rohr.pdf").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kreis.pdf", dir.path() / "kreis.pdf");
+    const std::pair<std::string, std::string> refused[] = {
+        {"fehlt/druck.pdf", "kann nicht geschrieben werden (nicht gefunden)"},
+        {"rohr.pdf", "ist keine normale Datei"},
+        {"kreis.pdf", "ist eine Schleife symbolischer Verknüpfungen"}};
+    for (const auto& [name, why] : refused) {
+        errors.clear();
+        output = dir.dir() + name;
+        QTest::mouseClick(printButton(), Qt::LeftButton);
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0].toStdString(), "Fehler beim Drucken: \"" + output + "\" " + why);
+        EXPECT_TRUE(enabledAtError);
+        EXPECT_TRUE(window->isEnabled());
+    }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "fehlt"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "rohr.pdf"));
 
-    // The next print works again.
-    output = dir.dir() + "druck.pdf";
-    EXPECT_TRUE(Has(PrintWithButton(), "Rezeptliste"));
+    // The next print works again, through a link to a file whose mode is kept.
+    dir.write("echt.pdf", "alt");
+    std::filesystem::permissions(dir.path() / "echt.pdf", std::filesystem::perms(0640));
+    std::filesystem::create_symlink("echt.pdf", dir.path() / "link.pdf");
+    output = dir.dir() + "link.pdf";
+    QTest::mouseClick(printButton(), Qt::LeftButton);
+    EXPECT_TRUE(Has(PdfText(), "Rezeptliste"));
+    EXPECT_TRUE(std::filesystem::is_symlink(output));
+    EXPECT_EQ(std::filesystem::status(output).permissions(), std::filesystem::perms(0640));
+}
+
+// Previewing Gulasch, then Kuchen, then choosing a recipe whose file has gone: the preview still
+// shows Kuchen, and printing says why it cannot print the chosen recipe instead of putting out
+// another one.
+TEST_F(PrintActionsTest, VorschauPrintsWhatThePreviewShowsOrSaysWhyNot)
+{
+    Write("REZ00003.DAT", "Suppe", 8, {Article("50", "1", "l", "Br\x81he")});
+    Programmstart();
+    ChooseTab(TabPreview);
+    ClickRow(list(), ListRowOf("Gulasch"));
+    ASSERT_TRUE(Has(PrintWithButton(), "Rezept: Gulasch"));
+    ClickRow(list(), ListRowOf("Kuchen"));
+    std::filesystem::remove(dir.path() / "REZ00003.DAT");
+    ClickRow(list(), ListRowOf("Suppe"));
+    auto* preview = child<QTextEdit>("RichEdit1");
+    ASSERT_TRUE(preview->toPlainText().contains(QStringLiteral("Kuchen")));
+
+    dialogs = 0;
+    EXPECT_EQ(PrintWithButton(), "");
+    actions->previewAction()->trigger();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].toStdString(), "Das Rezept \"Suppe\" kann nicht gedruckt werden: \"" +
+                                           dir.dir() + "REZ00003.DAT\" nicht gefunden.");
+    EXPECT_EQ(errors[1], errors[0]);
+    EXPECT_EQ(dialogs, 0) << "no printer to choose for nothing";
+
+    // Back again: the preview follows, and the recipe is printed.
+    Write("REZ00003.DAT", "Suppe", 8, {Article("50", "1", "l", "Br\x81he")});
+    const std::string text = PrintWithButton();
+    EXPECT_TRUE(Has(text, "0,5 l Brühe")) << text;
+    EXPECT_TRUE(preview->toPlainText().contains(QStringLiteral("Suppe")));
+    EXPECT_EQ(errors.size(), 2u);
 }
 
 TEST_F(PrintActionsTest, PreviewDrawsTheSamePrintout)

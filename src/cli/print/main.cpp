@@ -30,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -238,7 +239,7 @@ int Run(const Arguments& args)
                       << unreadableRecipeReason(entry) << "\n";
             return kExitFailure;
         }
-        return WritePdf(RecipePrintout(grid), args);
+        return WritePdf(RecipePrintout(std::move(grid)), args);
     }
     const auto lines = cli::ReadPlanFile(kName, args.paths[0]);
     if (!lines)
