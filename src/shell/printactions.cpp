@@ -19,7 +19,10 @@
 #include "views/recipelistview.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QEvent>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -59,6 +62,11 @@ print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool pla
     return table;
 }
 
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 // The window stays disabled while a printout is made; enabled again whatever happens.
 class DisabledWhilePrinting {
 public:
@@ -71,12 +79,32 @@ private:
     QWidget& window_;
 };
 
-bool ShowPrintDialog(QWidget* parent, QPrinter& printer)
+// Qt's print dialog opens an existing output file to see whether it may be written: a FIFO
+// without a reader blocks the program there for good. So "Drucken" first refuses a name that is
+// neither a regular file nor a directory, as the printout itself would refuse it; then the
+// dialog's own checks run. (They are a private slot of the dialog; should a Qt version not have
+// it, its connection stays as it is.)
+void RefuseOutputsThatAreNoFile(QPrintDialog& dialog)
 {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("PrintDialog1"));
-    dialog.setWindowTitle(QStringLiteral("Drucken"));
-    return dialog.exec() == QDialog::Accepted;
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!buttons || !file ||
+        !QObject::disconnect(buttons, SIGNAL(accepted()), &dialog, SLOT(_q_checkFields())))
+        return;
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, file] {
+        const QFileInfo info(file->text());
+        if (file->isEnabled() && info.exists() && !info.isFile() && !info.isDir()) {
+            QMessageBox box(QMessageBox::Warning, dialog.windowTitle(),
+                            QStringLiteral("%1 ist keine normale Datei.\nBitte einen anderen "
+                                           "Dateinamen wählen.")
+                                .arg(Quoted(file->text())),
+                            QMessageBox::Ok, &dialog);
+            box.setObjectName(QStringLiteral("PrintFileRefused"));
+            box.exec();
+            return;
+        }
+        QMetaObject::invokeMethod(&dialog, "_q_checkFields");
+    });
 }
 
 void ShowPreviewDialog(QWidget* parent, QPrinter& printer,
@@ -97,11 +125,6 @@ bool WritesPdfFile(QPrinter& printer)
            printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
 }
 
-QString Quoted(const QString& text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 void ShowError(QWidget* parent, const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, applicationTitle(), message, QMessageBox::Ok, parent);
@@ -112,9 +135,18 @@ void ShowError(QWidget* parent, const QString& message)
 
 } // namespace
 
+bool PrintActions::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    RefuseOutputsThatAreNoFile(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 PrintActions::PrintActions(TSDIAppForm& window)
     : QObject(&window), window_(window), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      printerDialog_(ShowPrintDialog), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
+      printerDialog_(choosePrinter), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
 {
     setObjectName(QStringLiteral("PrintActions"));
     printer_->setPageOrientation(QPageLayout::Portrait);

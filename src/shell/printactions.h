@@ -55,6 +55,10 @@ public:
     QAction* printAction() const { return printAction_; }
     QAction* previewAction() const { return previewAction_; }
 
+    // Qt's print dialog, the default PrinterDialog. An output file that exists and is neither a
+    // regular file nor a directory (a FIFO, socket or device) is refused in the dialog.
+    static bool choosePrinter(QWidget* parent, QPrinter& printer);
+
     // Seams for tests; the defaults are Qt's dialogs and a message box.
     void setPrinterDialog(PrinterDialog dialog) { printerDialog_ = std::move(dialog); }
     void setPreviewRunner(PreviewRunner runner) { previewRunner_ = std::move(runner); }

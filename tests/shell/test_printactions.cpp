@@ -18,22 +18,28 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QTabBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <string>
@@ -311,6 +317,40 @@ TEST_F(PrintActionsTest, AnOutputThatCannotBeWrittenIsReportedAndTheWindowEnable
     EXPECT_TRUE(Has(PdfText(), "Rezeptliste"));
     EXPECT_TRUE(std::filesystem::is_symlink(output));
     EXPECT_EQ(std::filesystem::status(output).permissions(), std::filesystem::perms(0640));
+}
+
+// Qt's own dialog opens an existing output file to see whether it may be written; with a FIFO
+// that blocked the program for good. The dialog refuses such a name and stays open.
+TEST_F(PrintActionsTest, PrintDialogRefusesAFifoAsOutputFile)
+{
+    const std::string fifo = dir.dir() + "rohr.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    QStringList refusals;
+    bool filled = false;
+    std::function<void()> drive = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            refusals << box->text();
+            box->accept();
+        } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal); dialog && filled) {
+            dialog->reject();
+            return;
+        } else if (dialog) {
+            filled = true;
+            dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(QString::fromStdString(fifo));
+            QTimer::singleShot(20, drive);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            return;
+        }
+        QTimer::singleShot(20, drive);
+    };
+    QTimer::singleShot(20, drive);
+    QPrinter printer;
+    EXPECT_FALSE(PrintActions::choosePrinter(window.get(), printer));
+    ASSERT_EQ(refusals.size(), 1);
+    EXPECT_EQ(refusals[0].toStdString(),
+              "\"" + fifo + "\" ist keine normale Datei.\nBitte einen anderen Dateinamen wählen.");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 // Previewing Gulasch, then Kuchen, then choosing a recipe whose file has gone: the preview still
