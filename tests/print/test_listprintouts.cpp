@@ -118,18 +118,6 @@ TEST(RecipeListPrintout, ColumnsAlignmentsRulesAndBlankZeros)
     EXPECT_EQ(upright, 20);
 }
 
-TEST(ListPrintouts, TwoCopiesAreTwoJobsEachFromPageOne)
-{
-    const RecordingCanvas c = Print(ListPrintout::RecipeList(RecipeTable(60)), 2);
-    ASSERT_EQ(c.Jobs(), 2);
-    for (int job = 1; job <= 2; ++job) {
-        EXPECT_EQ(c.PagesOf(job), 2);
-        EXPECT_TRUE(Contains(c.TextsOn(job, 1), "Seite 1"));
-        EXPECT_TRUE(Contains(c.TextsOn(job, 2), "Seite 2"));
-        EXPECT_EQ(FirstColumn(c, job, 2).size(), 9u);
-    }
-}
-
 TEST(MenuPlanPrintout, RowsWithoutEntryAreLeftOut)
 {
     ListTable t;
