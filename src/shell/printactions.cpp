@@ -19,6 +19,7 @@
 #include "views/recipelistview.h"
 
 #include <QAction>
+#include <QChildEvent>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -107,10 +108,27 @@ void RefuseOutputsThatAreNoFile(QPrintDialog& dialog)
     });
 }
 
+// The preview's own "Drucken" opens a print dialog of its own; it gets the same refusal.
+class PrintDialogWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildPolished) {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(static_cast<QChildEvent*>(event)->child()))
+                RefuseOutputsThatAreNoFile(*dialog); // once: then Qt's connection is gone
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 void ShowPreviewDialog(QWidget* parent, QPrinter& printer,
                        const std::function<void(QPrinter*)>& paint)
 {
     QPrintPreviewDialog dialog(&printer, parent);
+    dialog.installEventFilter(new PrintDialogWatcher(&dialog));
     dialog.setObjectName(QStringLiteral("PrintPreview"));
     dialog.setWindowTitle(QStringLiteral("Druckvorschau"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);

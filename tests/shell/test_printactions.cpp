@@ -304,34 +304,47 @@ TEST_F(PrintActionsTest, AnOutputThatCannotBeWrittenIsReportedAndTheWindowEnable
 }
 
 // Qt's own dialog opens an existing output file to see whether it may be written; with a FIFO
-// that blocked the program for good. The dialog refuses such a name and stays open.
-TEST_F(PrintActionsTest, PrintDialogRefusesAFifoAsOutputFile)
+// that blocked the program for good. The dialog, also the one "Drucken" in the print preview
+// opens, refuses such a name and stays open.
+TEST_F(PrintActionsTest, PrintDialogsRefuseAFifoAsOutputFile)
 {
     const QString fifo = QString::fromStdString(dir.dir() + "rohr.pdf");
     ASSERT_EQ(::mkfifo(fifo.toStdString().c_str(), 0600), 0);
     QStringList refusals;
     // Polls the modal windows until the dialog is closed; "Drucken" blocks in the refusal.
     std::function<void()> drive = [&] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (dialog && !refusals.isEmpty()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        if (dialog && refusals.size() % 2 == 1) {
             dialog->reject();
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(dialog->parentWidget()))
+                preview->reject();
             return;
         }
         QTimer::singleShot(20, drive);
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             refusals << box->text();
             box->accept();
         } else if (dialog) {
             dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(fifo);
             dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+            for (QAction* action : preview->findChildren<QAction*>())
+                if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                    action->trigger();
         }
     };
     QTimer::singleShot(20, drive);
     QPrinter printer;
     EXPECT_FALSE(PrintActions::choosePrinter(window.get(), printer));
-    EXPECT_EQ(refusals, QStringList(QLatin1Char('"') + fifo +
-                                    QStringLiteral("\" ist keine normale Datei.\nBitte einen "
-                                                   "anderen Dateinamen wählen.")));
+    refusals << QString(); // the next dialog is filled in again
+    QTimer::singleShot(20, drive);
+    Programmstart();
+    actions->previewAction()->trigger();
+    const QString refused = QLatin1Char('"') + fifo +
+                            QStringLiteral("\" ist keine normale Datei.\nBitte einen anderen "
+                                           "Dateinamen wählen.");
+    EXPECT_EQ(refusals, QStringList({refused, QString(), refused}));
 }
 
 // Previewing Gulasch, then Kuchen, then choosing a recipe whose file has gone: the preview still
