@@ -168,6 +168,19 @@ TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
     EXPECT_FALSE(std::filesystem::exists(data.path() / "fehlt"));
     EXPECT_TRUE(std::filesystem::is_fifo(scratch.path() / "rohr.pdf"));
 
+    // A PATH that `rezeptur list` refuses is refused with the same words, and no PDF is made:
+    // an empty or partial list would look like the whole one.
+    ASSERT_EQ(::mkfifo((scratch.dir() + "rohr.dat").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kreis", scratch.path() / "kreis");
+    for (const std::string path : {"rohr.dat", "kreis", "fehlt"}) {
+        const RunResult listed = rezeptur_test::Run(scratch.dir(), "list " + path, scratch);
+        run = Print("list REZ00001.DAT '" + scratch.dir() + path + "' --pdf aus.pdf");
+        EXPECT_EQ(std::pair(listed.status, run.status), std::pair(1, 1)) << path;
+        EXPECT_EQ(run.err, std::regex_replace(listed.err, std::regex("list: \""),
+                                              "print: \"" + scratch.dir()));
+    }
+    EXPECT_EQ(ReadAll(pdf), "alt");
+
     // Nothing but the output itself is left behind.
     ASSERT_EQ(Print("list . --pdf aus.pdf").status, 0);
     EXPECT_EQ(Pages(), 1);
@@ -175,21 +188,6 @@ TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(data.path()))
         ++files;
     EXPECT_EQ(files, 3u); // two recipes and the PDF
-}
-
-// A PATH that `rezeptur list` refuses is refused with the same words, and no PDF is made: an
-// empty or partial list would look like the whole one.
-TEST_F(RezepturPrint, SourcesFailAsForRezepturList)
-{
-    ASSERT_EQ(::mkfifo((data.dir() + "fifo.dat").c_str(), 0600), 0);
-    std::filesystem::create_symlink("schleife", data.path() / "schleife");
-    for (const std::string path : {"fifo.dat", "schleife", "fehlt"}) {
-        const RunResult listed = rezeptur_test::Run(data.dir(), "list " + path, scratch);
-        const RunResult run = Print("list REZ00001.DAT " + path + " --pdf aus.pdf");
-        EXPECT_EQ(std::pair(listed.status, run.status), std::pair(1, 1)) << path;
-        EXPECT_EQ(run.err, std::regex_replace(listed.err, std::regex("list"), "print"));
-        EXPECT_FALSE(std::filesystem::exists(pdf)) << path;
-    }
 }
 
 TEST_F(RezepturPrint, OnlyThePrintProgramLinksQtAndNoWidgets)

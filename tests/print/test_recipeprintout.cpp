@@ -179,10 +179,6 @@ TEST(RecipePrintout, SectionHeadingIsNeverTheLastLineOfAPage)
     EXPECT_EQ(Body(c, 1).back().text, "1,5 kg Artikel 51");
     EXPECT_EQ(Texts(Body(c, 2)), (std::vector<std::string>{"Fortsetzung: Eintopf", "Zubereitung:",
                                                             "Schmoren", "0090"}));
-
-    // With one article less the heading and its first row fit.
-    body.erase(body.begin());
-    EXPECT_EQ(Print(Grid(body)).PagesOf(1), 1);
 }
 
 TEST(RecipePrintout, TextRowsLabelsValuesSegmentsAndTheRest)
