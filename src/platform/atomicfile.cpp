@@ -217,6 +217,8 @@ std::string AtomicFile::errorText() const
         return {};
     if (notRegular_)
         return targetIsDirectory_ ? "ist ein Verzeichnis" : "ist keine normale Datei";
+    if (error_ == ELOOP)
+        return "ist eine Schleife symbolischer Verknüpfungen";
     return "kann nicht geschrieben werden (" + systemErrorText(error_) + ")";
 }
 

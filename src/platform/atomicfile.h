@@ -42,7 +42,8 @@ public:
     int error() const { return error_; }
     bool notRegular() const { return notRegular_; }
     // The failure in German, UTF-8, without the file name: "ist ein Verzeichnis",
-    // "ist keine normale Datei", "kann nicht geschrieben werden (Datenträger voll)".
+    // "ist keine normale Datei", "ist eine Schleife symbolischer Verknüpfungen",
+    // "kann nicht geschrieben werden (Datenträger voll)".
     // Empty when none.
     std::string errorText() const;
     // The file that is (or would be) replaced: the path with its symbolic links followed.

@@ -135,6 +135,9 @@ std::string describeReadError(const FileReadResult& result, std::size_t maxBytes
     case FileReadError::TooLarge:
         return "ist gr\u00f6\u00dfer als " + sizeText(maxBytes);
     case FileReadError::Unreadable:
+        // A link that leads back to itself is a fault of the path, not of a file.
+        if (result.errorNumber == ELOOP)
+            return "ist eine Schleife symbolischer Verknüpfungen";
         break;
     }
     return "kann nicht gelesen werden (" + systemErrorText(result.errorNumber) + ")";

@@ -40,6 +40,7 @@ FileReadResult readRegularFile(const std::string& path, std::size_t maxBytes,
 
 // The failure as the end of a German sentence that starts with the file's name, UTF-8:
 // "nicht gefunden", "ist ein Verzeichnis", "ist keine normale Datei", "ist größer als 1 MiB",
+// "ist eine Schleife symbolischer Verknüpfungen",
 // "kann nicht gelesen werden (keine Berechtigung)". Empty for success.
 std::string describeReadError(const FileReadResult& result, std::size_t maxBytes);
 

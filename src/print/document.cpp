@@ -32,7 +32,7 @@ void PrintDocument(PrintCanvas& canvas, const Printout& printout, int copies,
                    const PrintDate& date)
 {
     for (int copy = 0; copy < std::max(1, copies); ++copy) {
-        canvas.BeginJob(kJobTitle);
+        canvas.BeginJob(printout.Title());
         try {
             printout.PrintCopy(canvas, date);
         } catch (...) {

@@ -9,8 +9,6 @@
 // (docs/printing.md).
 namespace kovanta::print {
 
-// Every print job carries this title, whatever it prints.
-inline constexpr std::string_view kJobTitle = "Rezeptliste";
 // The right end of every title line.
 inline constexpr std::string_view kFrameMark = "VEMO-KOVANTA";
 
@@ -34,10 +32,14 @@ class Printout {
 public:
     virtual ~Printout() = default;
     virtual void PrintCopy(PrintCanvas& canvas, const PrintDate& date) const = 0;
+    // What the printout is, ANSI: the name of its print jobs and the title of a PDF made of it,
+    // so that a print queue or a PDF viewer tells the printouts apart ("Speiseplan",
+    // "Rezeptausdruck: Gulasch").
+    virtual std::string Title() const = 0;
 };
 
-// Prints copies (at least 1) of printout, each as its own print job titled kJobTitle with page
-// numbers from 1. A job is ended also when printing it throws; the exception then ends the
+// Prints copies (at least 1) of printout, each as its own print job titled printout.Title() with
+// page numbers from 1. A job is ended also when printing it throws; the exception then ends the
 // document.
 void PrintDocument(PrintCanvas& canvas, const Printout& printout, int copies,
                    const PrintDate& date);

@@ -60,7 +60,8 @@ public:
     // begun only while rows remain. A cell text that is exactly "0" prints empty.
     void PrintCopy(PrintCanvas& canvas, const PrintDate& date) const override;
 
-    const std::string& Title() const { return title_; }
+    // The page title.
+    std::string Title() const override { return title_; }
     // The rows as they will be printed (after leaving out, trimming and blanking).
     const std::vector<std::vector<std::string>>& PrintedRows() const { return rows_; }
 

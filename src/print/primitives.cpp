@@ -1,5 +1,7 @@
 #include "primitives.h"
 
+#include "recipe/rezeptimportproz.h"
+
 #include <algorithm>
 
 namespace kovanta::print {
@@ -149,6 +151,12 @@ void PrintTableRow(PrintCanvas& canvas, const TableRow& row, PrintRect& rect)
         totalTenths += cell.widthTenths;
     const int totalWidth = TenthsToPixels(totalTenths, dpi);
     const int margin = TenthsToPixels(row.marginTenths, dpi);
+    const std::size_t n = row.cells.size();
+    bool ruled = row.ruleAbove || row.ruleBelow;
+    for (std::size_t i = 0; i <= n && i < row.boundaries.size() && n > 0; ++i)
+        ruled = ruled || row.boundaries[i] == '|';
+    // Descenders and umlauts reach the very edges of a line; on a rule they would touch it.
+    const int gap = ruled ? TenthsToPixels(kTextRuleGap, canvas.DpiY()) : 0;
 
     if (row.ruleAbove) {
         canvas.DrawLine(rect.left, rect.top, rect.left + totalWidth, rect.top);
@@ -156,34 +164,57 @@ void PrintTableRow(PrintCanvas& canvas, const TableRow& row, PrintRect& rect)
     }
     const int rowTop = rect.top;
     int rowBottom = rowTop;
-    std::vector<int> boxLefts;
-    int lastBoxRight = rect.left;
-    boxLefts.reserve(row.cells.size());
+    std::vector<int> edges; // cell i's left edge, and the right edge of the last cell
+    edges.reserve(n + 1);
+    edges.push_back(rect.left);
     std::int64_t before = 0;
-    for (std::size_t i = 0; i < row.cells.size(); ++i) {
-        const int cellLeft = rect.left + TenthsToPixels(before, dpi);
+    for (std::size_t i = 0; i < n; ++i) {
         before += row.cells[i].widthTenths;
-        const int cellRight = rect.left + TenthsToPixels(before, dpi);
-        PrintRect box{cellLeft + margin, rowTop, cellRight - margin, rect.bottom};
-        boxLefts.push_back(box.left);
-        lastBoxRight = box.right;
+        edges.push_back(rect.left + TenthsToPixels(before, dpi));
+        PrintRect box{edges[i] + margin, rowTop + gap, edges[i + 1] - margin, rect.bottom};
         PrintTextLine(canvas, row.cells[i].text, box, AlignmentOf(row.alignment, i));
-        rowBottom = std::max(rowBottom, box.top);
+        rowBottom = std::max(rowBottom, box.top + gap);
     }
-    // The boundary rules lie off the text boxes by the margin's number taken as pixels, as the
-    // printouts have always placed them.
-    const std::size_t n = row.cells.size();
-    for (std::size_t i = 0; i <= n && i < row.boundaries.size(); ++i) {
-        if (row.boundaries[i] != '|' || n == 0)
-            continue;
-        const int x = i < n ? boxLefts[i] - row.marginTenths : lastBoxRight + row.marginTenths;
-        canvas.DrawLine(x, rowTop, x, rowBottom);
+    for (std::size_t i = 0; i <= n && i < row.boundaries.size() && n > 0; ++i) {
+        if (row.boundaries[i] == '|')
+            canvas.DrawLine(edges[i], rowTop, edges[i], rowBottom);
     }
     rect.top = rowBottom;
     if (row.ruleBelow) {
         canvas.DrawLine(rect.left, rect.top, rect.left + totalWidth, rect.top);
         rect.top += 1;
     }
+}
+
+std::string FitTextAtWord(const PrintCanvas& canvas, std::string_view text, int width)
+{
+    if (canvas.TextWidth(text) <= width)
+        return std::string(text);
+    constexpr std::string_view kEllipsis = "\x85"; // ANSI "…"
+    const auto fits = [&](std::string_view head) {
+        return canvas.TextWidth(std::string(head) + std::string(kEllipsis)) <= width;
+    };
+    const auto withEllipsis = [&](std::string_view head) {
+        return std::string(TrimRight(head)) + std::string(kEllipsis);
+    };
+    // The longest run of whole words that fits.
+    std::size_t best = std::string_view::npos;
+    for (std::size_t blank = text.find(' '); blank != std::string_view::npos;
+         blank = text.find(' ', blank + 1)) {
+        const std::string_view head = TrimRight(text.substr(0, blank));
+        if (head.empty())
+            continue;
+        if (!fits(head))
+            break;
+        best = blank;
+    }
+    if (best != std::string_view::npos)
+        return withEllipsis(text.substr(0, best));
+    // One word longer than the line: as many of its characters as fit.
+    std::size_t length = 0;
+    while (length < text.size() && fits(text.substr(0, length + 1)))
+        ++length;
+    return withEllipsis(text.substr(0, length));
 }
 
 void PageFooter(PrintCanvas& canvas, PrintRect& rect, int page, std::string_view rightText)

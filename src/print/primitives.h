@@ -68,12 +68,21 @@ struct TableRow {
 
 // Prints row at rect.top: the rule above (top moves 1 pixel), every cell's text with
 // PrintTextLine in its text box (the cell narrowed by the margin on both sides), the vertical
-// rules from the row's top to the lowest text bottom, then top becomes that bottom and the rule
-// below is drawn there (top moves 1 pixel). Cell edges lie at the converted running sum of the
-// widths, so they fall where the millimetres say however many cells precede them. The vertical
-// rule of boundary i < n lies at the left edge of cell i's text box less the margin's value
-// counted in pixels, that of boundary n at the right edge of the last text box plus it.
+// rules from the row's top to its bottom, then top becomes that bottom and the rule below is
+// drawn there (top moves 1 pixel). Cell edges lie at the converted running sum of the widths,
+// so they fall where the millimetres say however many cells precede them; a vertical rule lies
+// on its cell edge, the margin away from the text.
+//
+// A row that draws any rule keeps its texts kTextRuleGap away from the rules above and below
+// too: its texts begin that far below its top and its bottom lies that far below the lowest
+// text. A row without rules is exactly as high as its tallest text.
+inline constexpr int kTextRuleGap = 2; // tenths of a millimetre
 void PrintTableRow(PrintCanvas& canvas, const TableRow& row, PrintRect& rect);
+
+// text as it fits into width pixels in the current font: whole, or cut after the last word
+// that still fits with "\x85" (ANSI "…") behind it; a first word too long on its own is cut
+// between characters. Blanks before the cut are dropped.
+std::string FitTextAtWord(const PrintCanvas& canvas, std::string_view text, int width);
 
 // The footer, upwards from bottom: the maker's web address (left), rightText (right) and
 // "Seite " + page (centred) on one line, then a rule with gap 10 above it. Uses the current

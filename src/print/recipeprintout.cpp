@@ -62,6 +62,32 @@ std::string Trimmed(const std::string& text)
     return std::string(Trim(text));
 }
 
+// A text row whose text is a label ("Zubereitung:^"): the heading of the rows after it.
+bool IsSectionHeading(const PrintGrid& g, int row)
+{
+    const std::string& kind = g.Cell(0, row);
+    if (kind.empty() || kind[0] != ':')
+        return false;
+    std::string text = Trimmed(g.Cell(1, row));
+    bool alternative = false;
+    std::string rest = text;
+    if (!SplitCaretSegment(rest, alternative).empty())
+        return false;
+    TextMarkers(text);
+    return IsLabelText(text);
+}
+
+// True when a heading printed at rect would leave the page full: it would be the page's last
+// line, cut off from the rows it heads.
+bool HeadingWouldEndPage(PrintCanvas& canvas, PrintRect rect)
+{
+    SetPrintFont(canvas, 7);
+    rect.top += LineHeight(canvas);
+    const bool full = PageFull(canvas, rect);
+    SetPrintFont(canvas, 4);
+    return full;
+}
+
 // A body row (grid row 12 and on); the first character of column 0 tells its kind.
 void PrintBodyRow(PrintCanvas& canvas, const PrintGrid& g, int row, CellList& cells,
                   std::string& alignment, PrintRect& rect)
@@ -154,12 +180,20 @@ void RecipePrintout::PrintCopy(PrintCanvas& canvas, const PrintDate& date) const
             std::string text = "Fortsetzung: " + Trimmed(description1);
             if (!Trimmed(description2).empty())
                 text += " " + Trimmed(description2);
-            oneCell(std::move(text), rect);
+            // Clipped, the line would end in half a letter.
+            const int room = TenthsToPixels(kTextCell, canvas.DpiX()) -
+                             2 * TenthsToPixels(kInnerMargin, canvas.DpiX());
+            oneCell(FitTextAtWord(canvas, text, room), rect);
             PrintRule(canvas, rect, 10);
         }
         SetPrintFont(canvas, 4);
 
+        bool rowsOnPage = false;
         while (next < g.RowCount()) {
+            if (rowsOnPage && next >= kFirstBodyRow && next + 1 < g.RowCount() &&
+                IsSectionHeading(g, next) && HeadingWouldEndPage(canvas, rect))
+                break;
+            rowsOnPage = true;
             const int row = next++;
             switch (row) {
             case 1:
@@ -205,6 +239,12 @@ void RecipePrintout::PrintCopy(PrintCanvas& canvas, const PrintDate& date) const
         canvas.NewPage();
         ++page;
     }
+}
+
+std::string RecipePrintout::Title() const
+{
+    const std::string name = Trimmed(grid_.Cell(1, 2));
+    return name.empty() ? "Rezeptausdruck" : "Rezeptausdruck: " + name;
 }
 
 } // namespace kovanta::print

@@ -3,8 +3,11 @@
 #include "gridsetup.h"
 #include "hemispherebutton.h"
 #include "hint.h"
+#include "platform/qt/ansiqstring.h"
+#include "platform/qt/qtstrings.h"
 #include "print/listprintouts.h"
 #include "print/qt/paintercanvas.h"
+#include "print/qt/pdffile.h"
 #include "print/recipeprintout.h"
 #include "recipelistmodel.h"
 #include "startup.h"
@@ -15,10 +18,15 @@
 #include "views/recipelistview.h"
 
 #include <QAction>
+#include <QChildEvent>
+#include <QDialogButtonBox>
 #include <QEvent>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -54,6 +62,11 @@ print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool pla
     return table;
 }
 
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 // The window stays disabled while a printout is made; enabled again whatever happens.
 class DisabledWhilePrinting {
 public:
@@ -66,22 +79,67 @@ private:
     QWidget& window_;
 };
 
-bool ShowPrintDialog(QWidget* parent, QPrinter& printer)
+// Qt's print dialog opens an existing output file to see whether it may be written: a FIFO
+// without a reader blocks the program there for good. So "Drucken" first refuses a name that is
+// neither a regular file nor a directory, as the printout itself would refuse it; then the
+// dialog's own checks run. (They are a private slot of the dialog; should a Qt version not have
+// it, its connection stays as it is.)
+void RefuseOutputsThatAreNoFile(QPrintDialog& dialog)
 {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("PrintDialog1"));
-    dialog.setWindowTitle(QStringLiteral("Drucken"));
-    return dialog.exec() == QDialog::Accepted;
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!buttons || !file ||
+        !QObject::disconnect(buttons, SIGNAL(accepted()), &dialog, SLOT(_q_checkFields())))
+        return;
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, file] {
+        const QFileInfo info(file->text());
+        if (file->isEnabled() && info.exists() && !info.isFile() && !info.isDir()) {
+            QMessageBox box(QMessageBox::Warning, dialog.windowTitle(),
+                            QStringLiteral("%1 ist keine normale Datei.\nBitte einen anderen "
+                                           "Dateinamen wählen.")
+                                .arg(Quoted(file->text())),
+                            QMessageBox::Ok, &dialog);
+            box.setObjectName(QStringLiteral("PrintFileRefused"));
+            box.exec();
+            return;
+        }
+        QMetaObject::invokeMethod(&dialog, "_q_checkFields");
+    });
 }
+
+// The preview's own "Drucken" opens a print dialog of its own; it gets the same refusal.
+class PrintDialogWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildPolished) {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(static_cast<QChildEvent*>(event)->child()))
+                RefuseOutputsThatAreNoFile(*dialog); // once: then Qt's connection is gone
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 void ShowPreviewDialog(QWidget* parent, QPrinter& printer,
                        const std::function<void(QPrinter*)>& paint)
 {
     QPrintPreviewDialog dialog(&printer, parent);
+    dialog.installEventFilter(new PrintDialogWatcher(&dialog));
     dialog.setObjectName(QStringLiteral("PrintPreview"));
     dialog.setWindowTitle(QStringLiteral("Druckvorschau"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
+}
+
+// Printing to a PDF file, not a printer and not the preview (whose pages are drawn on a
+// printer with the file name still set from before).
+bool WritesPdfFile(QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+           printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Pdf;
 }
 
 void ShowError(QWidget* parent, const QString& message)
@@ -94,9 +152,18 @@ void ShowError(QWidget* parent, const QString& message)
 
 } // namespace
 
+bool PrintActions::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    RefuseOutputsThatAreNoFile(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 PrintActions::PrintActions(TSDIAppForm& window)
     : QObject(&window), window_(window), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      printerDialog_(ShowPrintDialog), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
+      printerDialog_(choosePrinter), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
 {
     setObjectName(QStringLiteral("PrintActions"));
     printer_->setPageOrientation(QPageLayout::Portrait);
@@ -166,17 +233,8 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
         return std::make_unique<print::ListPrintout>(print::ListPrintout::RecipeList(
             TableOf(*AsListGrid(tabs->recipeGrid()), kRecipeListFirstColumn,
                     kRecipeListLastColumn, false)));
-    case TabPreview: {
-        if (const TImpListInfo* recipe = window_.currentRecipe()) {
-            const std::int32_t portions = PlanPortionsInGrid(
-                *recipe, ListGridRef(AsListGrid(tabs->planGrid())));
-            // A file that cannot be read leaves the grid as it was: what it held is printed.
-            FillPrintGrid(window_.importProz(), *recipe, printGrid_, portions);
-        }
-        if (printGrid_.RowCount() == 0)
-            return nullptr;
-        return std::make_unique<print::RecipePrintout>(printGrid_);
-    }
+    case TabPreview:
+        return previewedRecipePrintout();
     case TabMenuPlan:
         return std::make_unique<print::ListPrintout>(print::ListPrintout::MenuPlan(
             TableOf(*AsListGrid(tabs->planGrid()), kPlanFirstColumn, kPlanLastColumn, true)));
@@ -190,22 +248,35 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
     }
 }
 
-bool PrintActions::somethingToPrint() const
+std::unique_ptr<print::Printout> PrintActions::previewedRecipePrintout()
 {
-    const TabWorkArea* tabs = window_.tabs();
-    if (tabs->isHidden())
-        return false;
-    switch (tabs->currentIndex()) {
-    case TabPreview:
-        // Without a current recipe the print grid is printed as it stands, if it holds one.
-        return window_.currentRecipe() != nullptr || printGrid_.RowCount() > 0;
-    case TabRecipeList:
-    case TabMenuPlan:
-    case TabRequirements:
-        return true;
-    default:
-        return false;
+    const TImpListInfo* recipe = window_.currentRecipe();
+    if (!recipe) {
+        errorReporter_(&window_, QStringLiteral("Es ist kein Rezept gewählt, das gedruckt werden "
+                                                "könnte."));
+        return nullptr;
     }
+    // What the preview shows is what is printed: a preview that could not follow the current
+    // row (its file unreadable) still shows another recipe, which must not go out in its place.
+    PrintGrid grid;
+    const bool shown = window_.previewCurrentRecipe();
+    RecipeOpenError error = RecipeOpenError::None;
+    const bool filled =
+        FillPrintGrid(window_.importProz(), *recipe, grid,
+                      PlanPortionsInGrid(*recipe, ListGridRef(AsListGrid(window_.tabs()->planGrid()))),
+                      &error);
+    if (!shown || !filled) {
+        std::string reason = DescribeRecipeOpenError(window_.importProz(), *recipe, error);
+        if (reason.empty())
+            reason = "kann nicht gelesen werden";
+        errorReporter_(&window_,
+                       QStringLiteral("Das Rezept %1 kann nicht gedruckt werden: %2 %3.")
+                           .arg(Quoted(ansiToQString(Trim(recipe->ShortName))),
+                                Quoted(displayPath(recipe->FileName)),
+                                QString::fromStdString(reason)));
+        return nullptr;
+    }
+    return std::make_unique<print::RecipePrintout>(std::move(grid));
 }
 
 void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
@@ -213,17 +284,31 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
     // One job per copy, made here: the printer is asked for one copy per job.
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
-    print::PainterCanvas::Options options;
-    // A second job into the same file would overwrite the first.
-    options.oneDocumentForAllJobs = !printer.outputFileName().isEmpty();
-    options.setTitle = [&printer](const QString& title) { printer.setDocName(title); };
     QString error;
     {
         const DisabledWhilePrinting disabled(window_);
-        try {
-            print::PrintOnDevice(printer, printout, copies, print::TodayForPrint(), options);
-        } catch (const std::exception& e) {
-            error = QString::fromUtf8(e.what());
+        if (WritesPdfFile(printer)) {
+            // Not through the printer, which would write straight into the file: a failure
+            // halfway would leave half a PDF in place of the earlier one.
+            print::PdfFileSettings settings;
+            settings.layout = printer.pageLayout();
+            settings.resolution = printer.resolution();
+            settings.creator = printer.creator().isEmpty() ? applicationTitle() : printer.creator();
+            const QString file = printer.outputFileName();
+            const std::string why = print::WritePdfFile(fsPath(file), printout, copies,
+                                                        print::TodayForPrint(), settings);
+            if (!why.empty())
+                error = Quoted(file) + QLatin1Char(' ') + QString::fromStdString(why);
+        } else {
+            print::PainterCanvas::Options options;
+            // A second job into the same file would overwrite the first.
+            options.oneDocumentForAllJobs = !printer.outputFileName().isEmpty();
+            options.setTitle = [&printer](const QString& title) { printer.setDocName(title); };
+            try {
+                print::PrintOnDevice(printer, printout, copies, print::TodayForPrint(), options);
+            } catch (const std::exception& e) {
+                error = QString::fromUtf8(e.what());
+            }
         }
     }
     if (!error.isEmpty())
@@ -232,18 +317,18 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
 
 void PrintActions::print()
 {
-    if (!printAction_->isEnabled() || !somethingToPrint())
+    if (!printAction_->isEnabled())
         return;
-    if (!printerDialog_(&window_, *printer_))
-        return;
+    // Made before the printer is chosen: a recipe that cannot be printed is said at once.
     std::unique_ptr<print::Printout> printout = currentPrintout();
-    if (printout)
-        printOn(*printer_, *printout);
+    if (!printout || !printerDialog_(&window_, *printer_))
+        return;
+    printOn(*printer_, *printout);
 }
 
 void PrintActions::preview()
 {
-    if (!previewAction_->isEnabled() || !somethingToPrint())
+    if (!previewAction_->isEnabled())
         return;
     std::unique_ptr<print::Printout> printout = currentPrintout();
     if (!printout)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "recipe/recipetext.h"
-
 #include <QObject>
 #include <QString>
 
@@ -31,8 +29,13 @@ class TSDIAppForm;
 // shown in a message box. The chosen number of copies gives one print job per copy, each with
 // page numbers from 1; printed to a file, the copies follow one another in that one file.
 //
-// Lives as a child of the window; keeps the printer chosen last and the print grid of the
-// recipe printout (refilled for each recipe printout, kept when no recipe is current).
+// On "Vorschau" the recipe printout is exactly the recipe the preview shows, read again from
+// its file for the plan's portions: the preview is brought up to the current row first, and
+// when the recipe's file cannot be read a message names the recipe, the file and why, and
+// nothing is printed. A PDF printed to a file is written as every file of the program is
+// (AtomicFile): complete or not at all, the earlier file kept after a failure.
+//
+// Lives as a child of the window; keeps the printer chosen last.
 class PrintActions : public QObject {
     Q_OBJECT
 public:
@@ -52,6 +55,10 @@ public:
     QAction* printAction() const { return printAction_; }
     QAction* previewAction() const { return previewAction_; }
 
+    // Qt's print dialog, the default PrinterDialog. An output file that exists and is neither a
+    // regular file nor a directory (a FIFO, socket or device) is refused in the dialog.
+    static bool choosePrinter(QWidget* parent, QPrinter& printer);
+
     // Seams for tests; the defaults are Qt's dialogs and a message box.
     void setPrinterDialog(PrinterDialog dialog) { printerDialog_ = std::move(dialog); }
     void setPreviewRunner(PreviewRunner runner) { previewRunner_ = std::move(runner); }
@@ -62,25 +69,22 @@ public:
     // "Druckvorschau...": the current tab's printout in the preview.
     void preview();
 
-    // The print grid of the recipe printout as last filled.
-    const PrintGrid& printGrid() const { return printGrid_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The printout of the current tab, from what the tab shows; nullptr when the tab area is
-    // not shown or there is nothing to print.
+    // not shown or there is nothing to print (then the user has been told why).
     std::unique_ptr<print::Printout> currentPrintout();
+    // The recipe printout of what the preview shows; nullptr after telling why there is none.
+    std::unique_ptr<print::Printout> previewedRecipePrintout();
     // Prints copies of printout on printer (copies as the printer says), the window disabled;
     // errors are reported.
-    bool somethingToPrint() const;
     void printOn(QPrinter& printer, const print::Printout& printout);
     void updateEnabled();
 
     TSDIAppForm& window_;
     std::unique_ptr<QPrinter> printer_;
-    PrintGrid printGrid_;
     QAction* printAction_ = nullptr;
     QAction* previewAction_ = nullptr;
     PrinterDialog printerDialog_;

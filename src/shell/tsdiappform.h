@@ -72,6 +72,11 @@ public:
     RecipeListModel* recipeList() const { return recipeList_; }
     // The entry of the recipe list grid's current row (its row object), or nullptr.
     const TImpListInfo* currentRecipe() const;
+    // Brings the preview up to the current row, as choosing the row does (rebuilt only when it
+    // shows another recipe or the plan's portions changed). True when the preview then shows
+    // the current row's recipe; false when there is none or its file cannot be read (the
+    // preview keeps what it showed, the status bar says why).
+    bool previewCurrentRecipe();
     const TRezeptImportProz& importProz() const { return *proz_; }
     TabWorkArea* tabs() const { return tabs_; }
     ToolColumn* toolColumn() const { return tools_; }

@@ -82,6 +82,15 @@ const TImpListInfo* TSDIAppForm::currentRecipe() const
         list->Objects(0, current.row() + TAStringGrid::FixedRows));
 }
 
+bool TSDIAppForm::previewCurrentRecipe()
+{
+    const QModelIndex current = tabs_->recipeGrid()->currentIndex();
+    if (!current.isValid() || !currentRecipe())
+        return false;
+    showPreview(current.row());
+    return !previewUnreadable_ && previewer_ && previewer_->PreviewedRow() == current.row();
+}
+
 void TSDIAppForm::markPreviewPortionsChanged()
 {
     if (previewer_)

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <regex>
+#include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -154,10 +156,32 @@ TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ReadAll(pdf), "alt");
 
-    run = Print("list . --pdf fehlt/aus.pdf");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Has(run.err, "kann nicht geschrieben werden")) << run.err;
+    // Only a regular file or a new name is replaced.
+    ASSERT_EQ(::mkfifo((scratch.dir() + "rohr.pdf").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kreis.pdf", scratch.path() / "kreis.pdf");
+    for (const auto& [out, why] :
+         {std::pair<std::string, std::string>{"fehlt/aus.pdf", "kann nicht geschrieben werden (nicht gefunden)"},
+          {scratch.dir() + "rohr.pdf", "ist keine normale Datei"},
+          {scratch.dir() + "kreis.pdf", "ist eine Schleife symbolischer Verknüpfungen"}}) {
+        run = Print("list . --pdf '" + out + "'");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "rezeptur print: \"" + out + "\" " + why + "\n");
+    }
     EXPECT_FALSE(std::filesystem::exists(data.path() / "fehlt"));
+    EXPECT_TRUE(std::filesystem::is_fifo(scratch.path() / "rohr.pdf"));
+
+    // A PATH that `rezeptur list` refuses is refused with the same words, and no PDF is made:
+    // an empty or partial list would look like the whole one.
+    ASSERT_EQ(::mkfifo((scratch.dir() + "rohr.dat").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kreis", scratch.path() / "kreis");
+    for (const std::string path : {"rohr.dat", "kreis", "fehlt"}) {
+        const RunResult listed = rezeptur_test::Run(scratch.dir(), "list " + path, scratch);
+        run = Print("list REZ00001.DAT '" + scratch.dir() + path + "' --pdf aus.pdf");
+        EXPECT_EQ(std::pair(listed.status, run.status), std::pair(1, 1)) << path;
+        EXPECT_EQ(run.err, std::regex_replace(listed.err, std::regex("list: \""),
+                                              "print: \"" + scratch.dir()));
+    }
+    EXPECT_EQ(ReadAll(pdf), "alt");
 
     // Nothing but the output itself is left behind.
     ASSERT_EQ(Print("list . --pdf aus.pdf").status, 0);

@@ -62,6 +62,7 @@ TEST(ReadRegularFile, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse)
     EXPECT_TRUE(readRegularFile(dir.write("leer.htm", ""), 10, content).ok());
     EXPECT_EQ(content, "");
 
+    fs::create_symlink("kreis.htm", dir.path() / "kreis.htm");
     struct {
         std::string path;
         std::size_t cap;
@@ -76,6 +77,8 @@ TEST(ReadRegularFile, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse)
         {dir.dir(), 10, FileReadError::Directory, "ist ein Verzeichnis"},
         // Opened without a writer: this must neither block nor read.
         {fifo(dir, "rohr.htm"), 10, FileReadError::NotRegular, "ist keine normale Datei"},
+        {dir.dir() + "kreis.htm", 10, FileReadError::Unreadable,
+         "ist eine Schleife symbolischer Verknüpfungen"},
     };
     for (const auto& c : cases) {
         content = "alt";

@@ -125,25 +125,27 @@ TEST(PrintTableRow, CellsTextBoxesAndRulesAt600Dpi)
     PrintRect r{1000, 500, 4000, 6000};
     PrintTableRow(c, row, r);
 
-    // Cell edges at the converted running sums: 150 -> 354, 300 -> 709, 620 -> 1465.
+    // Cell edges at the converted running sums: 150 -> 354, 300 -> 709, 620 -> 1465; texts
+    // 0.2 mm (5 pixels) below the rule above.
     const auto texts = c.OpsOf(RecordedOp::Text);
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].box, (PrintRect{1012, 501, 1342, 6000}));
+    EXPECT_EQ(texts[0].box, (PrintRect{1012, 506, 1342, 6000}));
     EXPECT_EQ(texts[0].align, Align::Right);
-    EXPECT_EQ(texts[1].box, (PrintRect{1366, 501, 1697, 6000}));
+    EXPECT_EQ(texts[1].box, (PrintRect{1366, 506, 1697, 6000}));
     EXPECT_EQ(texts[1].align, Align::Centre);
-    EXPECT_EQ(texts[2].box, (PrintRect{1721, 501, 2453, 6000}));
+    EXPECT_EQ(texts[2].box, (PrintRect{1721, 506, 2453, 6000}));
     EXPECT_EQ(texts[2].align, Align::Left);
 
     const auto lines = Lines(c);
     ASSERT_EQ(lines.size(), 5u);
+    const int bottom = 506 + h + 5; // the gap below the text, too
     EXPECT_EQ(lines[0].box, (PrintRect{1000, 500, 2465, 500})); // above, over all widths
-    // Boundaries 0, 1 and 3: the text box edge off by the margin's value in pixels (5).
-    EXPECT_EQ(lines[1].box, (PrintRect{1007, 501, 1007, 501 + h}));
-    EXPECT_EQ(lines[2].box, (PrintRect{1361, 501, 1361, 501 + h}));
-    EXPECT_EQ(lines[3].box, (PrintRect{2458, 501, 2458, 501 + h}));
-    EXPECT_EQ(lines[4].box, (PrintRect{1000, 501 + h, 2465, 501 + h})); // below
-    EXPECT_EQ(r.top, 502 + h);
+    // Boundaries 0, 1 and 3 on the cell edges, the margin away from the texts.
+    EXPECT_EQ(lines[1].box, (PrintRect{1000, 501, 1000, bottom}));
+    EXPECT_EQ(lines[2].box, (PrintRect{1354, 501, 1354, bottom}));
+    EXPECT_EQ(lines[3].box, (PrintRect{2465, 501, 2465, bottom}));
+    EXPECT_EQ(lines[4].box, (PrintRect{1000, bottom, 2465, bottom})); // below
+    EXPECT_EQ(r.top, bottom + 1);
 }
 
 TEST(PrintTableRow, RowIsAsHighAsItsTallestCellAndNoRulesWhenOff)
@@ -162,6 +164,18 @@ TEST(PrintTableRow, RowIsAsHighAsItsTallestCellAndNoRulesWhenOff)
     PrintTableRow(c, empty, r);
     EXPECT_EQ(r.top, 60);
     EXPECT_TRUE(Lines(c).empty());
+}
+
+// 16 pixels per character in 8 pt; the ellipsis is one character.
+TEST(FitTextAtWord, EndsAtTheLastWholeWordWithAnEllipsis)
+{
+    RecordingCanvas c;
+    SetPrintFont(c, 4);
+    EXPECT_EQ(FitTextAtWord(c, "mit allen Zutaten", 17 * 16), "mit allen Zutaten");
+    EXPECT_EQ(FitTextAtWord(c, "mit allen   Zutaten", 16 * 16), "mit allen\x85");
+    EXPECT_EQ(FitTextAtWord(c, "mit allen Zutaten", 9 * 16), "mit\x85");
+    // A first word longer than the room is cut between letters.
+    EXPECT_EQ(FitTextAtWord(c, "Rindergulasch mit", 5 * 16), "Rind\x85");
 }
 
 TEST(PageFooter, AddressDateAndPageOnOneLineThenTheRuleAbove)
@@ -224,6 +238,7 @@ public:
             PageFrame(canvas, "Test", page, date);
         }
     }
+    std::string Title() const override { return "Probe"; }
 
 private:
     int pages_;
@@ -241,7 +256,7 @@ TEST(PrintDocument, EachCopyIsAJobWithPagesFromOne)
         EXPECT_EQ(c.PagesOf(job), 2);
         const auto begin = c.OpsOf(RecordedOp::BeginJob, job);
         ASSERT_EQ(begin.size(), 1u);
-        EXPECT_EQ(begin[0].text, "Rezeptliste");
+        EXPECT_EQ(begin[0].text, "Probe"); // the printout's own title
         EXPECT_EQ(c.OpsOf(RecordedOp::EndJob, job).size(), 1u);
         EXPECT_EQ(c.TextsOn(job, 1).back(), "Seite 1");
         EXPECT_EQ(c.TextsOn(job, 2).back(), "Seite 2");

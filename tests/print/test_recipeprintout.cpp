@@ -95,6 +95,7 @@ TEST(RecipePrintout, HeadBlockAndFiguresFromARecipeFileFor40Portions)
 
     const RecordingCanvas c = Print(grid);
     EXPECT_EQ(c.PagesOf(1), 1);
+    EXPECT_EQ(c.OpsOf(RecordedOp::BeginJob)[0].text, "Rezeptausdruck: Gulasch");
     const auto body = Body(c, 1);
     const std::vector<std::string> expected = {
         "Rezeptur (Kantine Nord) 12.03.1998",
@@ -159,6 +160,25 @@ TEST(RecipePrintout, ContinuationLineNamesTheRecipeOnLaterPagesOnly)
     const auto bare = Body(none, 2);
     EXPECT_EQ(bare[0].text, "1,5 kg Artikel 52");
     EXPECT_EQ(bare[0].box.top, 310);
+
+    // Longer than its 89 mm (44 characters in 10 pt): it ends at a word, with an ellipsis.
+    const RecordingCanvas cut =
+        Print(Grid(Articles(60), "Rindergulasch nach Art des Hauses mit", "allen Zutaten"));
+    ASSERT_EQ(cut.PagesOf(1), 2);
+    EXPECT_EQ(Body(cut, 2)[0].text, "Fortsetzung: Rindergulasch nach Art des\x85");
+}
+
+// 51 articles leave room for one more line on page 1: a heading there would head nothing.
+TEST(RecipePrintout, SectionHeadingIsNeverTheLastLineOfAPage)
+{
+    std::vector<PrintGrid::Row> body = Articles(51);
+    body.push_back({":", "Zubereitung:^", "", ""});
+    body.push_back({":", "Schmoren", "0090", ""});
+    const RecordingCanvas c = Print(Grid(body));
+    ASSERT_EQ(c.PagesOf(1), 2);
+    EXPECT_EQ(Body(c, 1).back().text, "1,5 kg Artikel 51");
+    EXPECT_EQ(Texts(Body(c, 2)), (std::vector<std::string>{"Fortsetzung: Eintopf", "Zubereitung:",
+                                                            "Schmoren", "0090"}));
 }
 
 TEST(RecipePrintout, TextRowsLabelsValuesSegmentsAndTheRest)
@@ -228,5 +248,6 @@ TEST(RecipePrintout, CopiesRestartAtPageOneAndAnEmptyGridPrintsTheFrame)
 
     const RecordingCanvas empty = Print(PrintGrid{});
     EXPECT_EQ(empty.PagesOf(1), 1);
+    EXPECT_EQ(empty.OpsOf(RecordedOp::BeginJob)[0].text, "Rezeptausdruck");
     EXPECT_TRUE(Body(empty, 1).empty());
 }

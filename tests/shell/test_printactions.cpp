@@ -18,25 +18,33 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QTabBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 
 using namespace kovanta;
 using fixture::Article;
@@ -129,6 +137,7 @@ protected:
         return std::filesystem::exists(output) ? pdf_test::Text(output, page) : std::string();
     }
     int PdfPages() const { return pdf_test::Pages(output); }
+    std::string PdfTitle() const { return Capture("pdfinfo '" + output + "'"); }
 
     TestDir dir;
     std::unique_ptr<TSDIAppForm> window;
@@ -156,7 +165,11 @@ TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
 {
     Programmstart();
     ChooseTab(TabRecipeList);
+    copies = 2; // one after the other in the file, each from "Seite 1"
     std::string text = PrintWithButton();
+    EXPECT_EQ(PdfPages(), 2);
+    EXPECT_TRUE(Has(PdfText(2), "Seite 1"));
+    copies = 1;
     EXPECT_TRUE(Has(text, "Rezeptliste +VEMO-KOVANTA")) << text;
     EXPECT_TRUE(Has(text, "Gulasch +Fleisch +10 +512 +2143 +3 +80 +30 +90")) << text;
     EXPECT_TRUE(Has(text, "Kuchen +Fleisch +4")) << text;
@@ -167,7 +180,7 @@ TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
     EXPECT_TRUE(Has(text, "Rezeptausdruck +VEMO-KOVANTA")) << text;
     EXPECT_TRUE(Has(text, "Rezept: Kuchen +, +Gruppe:Fleisch")) << text;
     EXPECT_TRUE(Has(text, "0,25 kg Butter")) << text;
-    EXPECT_EQ(actions->printGrid().Cell(3, 12), "Butter");
+    EXPECT_TRUE(Has(PdfTitle(), "Title: +Rezeptausdruck: Kuchen\n"));
 
     ChooseTab(TabMenuPlan);
     EXPECT_FALSE(printButton()->isEnabled());
@@ -180,6 +193,7 @@ TEST_F(PrintActionsTest, EachTabPrintsItsOwnPrintout)
     EXPECT_TRUE(Has(text, "Portionen +Rezept +Gruppe")) << text;
     EXPECT_TRUE(Has(text, "10 +Gulasch +Fleisch")) << text;
     EXPECT_FALSE(Has(text, "Kuchen")) << text;
+    EXPECT_TRUE(Has(PdfTitle(), "Title: +Speiseplan\n"));
 
     ChooseTab(TabRequirements);
     QCoreApplication::processEvents();
@@ -260,43 +274,85 @@ TEST_F(PrintActionsTest, CancellingPrintsNothingAndChangesNothing)
     accept = false;
     EXPECT_TRUE(PrintWithButton().empty());
     EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(actions->printGrid().RowCount(), 0); // not even filled
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_TRUE(window->isEnabled());
 }
 
-TEST_F(PrintActionsTest, CopiesFollowOneAnotherInTheFile)
-{
-    Programmstart();
-    ChooseTab(TabRecipeList);
-    copies = 3;
-    const std::string text = PrintWithButton();
-    EXPECT_EQ(PdfPages(), 3);
-    for (int page = 1; page <= 3; ++page)
-        EXPECT_TRUE(Has(PdfText(page), "Seite 1")) << page;
-}
-
+// "Print to File (PDF)" writes as every file of the program is written: nothing but a regular
+// file or a new name is replaced (the printer's own file output would block on a FIFO).
 TEST_F(PrintActionsTest, AnOutputThatCannotBeWrittenIsReportedAndTheWindowEnabled)
 {
     Programmstart();
-    output = dir.dir() + "fehlt/druck.pdf";
-    EXPECT_TRUE(PrintWithButton().empty());
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Fehler beim Drucken"))) << errors[0].toStdString();
-    EXPECT_TRUE(enabledAtError);
-    EXPECT_TRUE(window->isEnabled());
+    ASSERT_EQ(::mkfifo((dir.dir() + "rohr.pdf").c_str(), 0600), 0);
+    for (const auto& [name, why] :
+         {std::pair<std::string, std::string>{"fehlt/druck.pdf", "kann nicht geschrieben werden (nicht gefunden)"},
+          {"rohr.pdf", "ist keine normale Datei"}}) {
+        errors.clear();
+        output = dir.dir() + name;
+        QTest::mouseClick(printButton(), Qt::LeftButton);
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0].toStdString(), "Fehler beim Drucken: \"" + output + "\" " + why);
+        EXPECT_TRUE(enabledAtError);
+        EXPECT_TRUE(window->isEnabled());
+    }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "fehlt"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "rohr.pdf"));
 
     // The next print works again.
     output = dir.dir() + "druck.pdf";
     EXPECT_TRUE(Has(PrintWithButton(), "Rezeptliste"));
 }
 
-TEST_F(PrintActionsTest, PreviewDrawsTheSamePrintout)
+// Qt's own dialog opens an existing output file to see whether it may be written; with a FIFO
+// that blocked the program for good. The dialog, also the one "Drucken" in the print preview
+// opens, refuses such a name and stays open.
+TEST_F(PrintActionsTest, PrintDialogsRefuseAFifoAsOutputFile)
 {
+    const QString fifo = QString::fromStdString(dir.dir() + "rohr.pdf");
+    ASSERT_EQ(::mkfifo(fifo.toStdString().c_str(), 0600), 0);
+    QStringList refusals;
+    // Polls the modal windows until the dialog is closed; "Drucken" blocks in the refusal.
+    std::function<void()> drive = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        if (dialog && refusals.size() % 2 == 1) {
+            dialog->reject();
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(dialog->parentWidget()))
+                preview->reject();
+            return;
+        }
+        QTimer::singleShot(20, drive);
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            refusals << box->text();
+            box->accept();
+        } else if (dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(fifo);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+            for (QAction* action : preview->findChildren<QAction*>())
+                if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                    action->trigger();
+        }
+    };
+    QTimer::singleShot(20, drive);
+    QPrinter printer;
+    EXPECT_FALSE(PrintActions::choosePrinter(window.get(), printer));
+    refusals << QString(); // the next dialog is filled in again
+    QTimer::singleShot(20, drive);
     Programmstart();
-    ChooseTab(TabPreview);
-    ClickRow(list(), ListRowOf("Gulasch"));
+    actions->previewAction()->trigger();
+    const QString refused = QLatin1Char('"') + fifo +
+                            QStringLiteral("\" ist keine normale Datei.\nBitte einen anderen "
+                                           "Dateinamen wählen.");
+    EXPECT_EQ(refusals, QStringList({refused, QString(), refused}));
+}
+
+// Previewing Gulasch, then Kuchen, then choosing a recipe whose file has gone: the preview still
+// shows Kuchen, and printing says why it cannot print the chosen recipe instead of putting out
+// another one. "Druckvorschau..." draws the same printout as "Drucken", without a dialog.
+TEST_F(PrintActionsTest, VorschauPrintsWhatThePreviewShowsOrSaysWhyNot)
+{
+    Write("REZ00003.DAT", "Suppe", 8, {Article("50", "1", "l", "Br\x81he")});
     int paints = 0;
     actions->setPreviewRunner(
         [&](QWidget*, QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
@@ -305,13 +361,33 @@ TEST_F(PrintActionsTest, PreviewDrawsTheSamePrintout)
             ++paints;
             paint(&printer);
         });
+    Programmstart();
+    ChooseTab(TabPreview);
+    ClickRow(list(), ListRowOf("Gulasch"));
+    ASSERT_TRUE(Has(PrintWithButton(), "Rezept: Gulasch"));
+    ClickRow(list(), ListRowOf("Kuchen"));
     actions->previewAction()->trigger();
-    EXPECT_EQ(paints, 1);
-    EXPECT_EQ(dialogs, 0);
-    const std::string text = PdfText();
-    EXPECT_TRUE(Has(text, "Rezeptausdruck")) << text;
-    EXPECT_TRUE(Has(text, "1,5 kg Rindfleisch")) << text;
-    EXPECT_TRUE(Has(text, "Salz, Pfeffer")) << text;
+    EXPECT_TRUE(Has(PdfText(), "0,25 kg Butter"));
+    std::filesystem::remove(dir.path() / "REZ00003.DAT");
+    ClickRow(list(), ListRowOf("Suppe"));
+    auto* preview = child<QTextEdit>("RichEdit1");
+    ASSERT_TRUE(preview->toPlainText().contains(QStringLiteral("Kuchen")));
+
+    dialogs = 0;
+    EXPECT_EQ(PrintWithButton(), "");
+    actions->previewAction()->trigger();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].toStdString(), "Das Rezept \"Suppe\" kann nicht gedruckt werden: \"" +
+                                           dir.dir() + "REZ00003.DAT\" nicht gefunden.");
+    EXPECT_EQ(errors[1], errors[0]);
+    EXPECT_EQ(std::pair(dialogs, paints), std::pair(0, 1)) << "no printer to choose for nothing";
+
+    // Back again: the preview follows, and the recipe is printed.
+    Write("REZ00003.DAT", "Suppe", 8, {Article("50", "1", "l", "Br\x81he")});
+    const std::string text = PrintWithButton();
+    EXPECT_TRUE(Has(text, "0,5 l Brühe")) << text;
+    EXPECT_TRUE(preview->toPlainText().contains(QStringLiteral("Suppe")));
+    EXPECT_EQ(errors.size(), 2u);
 }
 
 TEST_F(PrintActionsTest, PreviewCopiesGoThroughTheClipboard)

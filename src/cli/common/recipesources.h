@@ -11,20 +11,19 @@
 // program's own scan (app/recipescan.h).
 namespace kovanta::cli {
 
-// Appends the recipes of path to entries. False when path does not exist.
-bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
-                      RecipeScan::Entries& entries);
-
 // What one path gave besides its recipes.
 struct RecipeSourceReport {
-    // Empty, or why a file named as path cannot be read ("nicht gefunden", "ist keine normale
-    // Datei", ...). Unreadable files in a directory are skipped silently, as the scan does.
+    // Empty, or why path cannot be read: a file ("nicht gefunden", "ist keine normale Datei",
+    // "ist eine Schleife symbolischer Verknüpfungen", ...) or a directory that cannot be listed
+    // ("kann nicht gelesen werden (keine Berechtigung)"). Unreadable files in a directory are
+    // skipped silently, as the scan does.
     std::string error;
     // Files whose index went on beyond kMaxIndexEntries entries (the rest was not read).
     std::vector<std::string> cutIndexes;
 };
 
-// As above; false with report.error set when path is missing or a file that cannot be read.
+// Appends the recipes of path to entries; false with report.error set when path is missing, a
+// file that cannot be read or a directory that cannot be listed.
 bool ReadRecipeSource(const TRezeptImportProz& proz, const std::string& path,
                       RecipeScan::Entries& entries, RecipeSourceReport& report);
 

@@ -13,6 +13,7 @@
 #include "cli/common/recipesources.h"
 #include "print/listprintouts.h"
 #include "print/qt/paintercanvas.h"
+#include "print/qt/pdffile.h"
 #include "print/recipeprintout.h"
 #include "recipe/recipetext.h"
 #include "recipe/requirements.h"
@@ -21,8 +22,6 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <charconv>
 #include <iostream>
@@ -30,6 +29,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,21 +126,32 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args)
     return out;
 }
 
-// The recipe list of every PATH, in the order `rezeptur list` prints it.
+// The recipe list of every PATH, in the order `rezeptur list` prints it. A PATH that gives
+// `rezeptur list` an error gives the same error here, and then no list: an empty or partial
+// printout would look like the whole list.
 std::optional<ListTable> RecipeListTable(const TRezeptImportProz& proz,
                                          const std::vector<std::string>& paths)
 {
     ListTable table;
     table.header = RecipeListPrintHeader();
+    bool failed = false;
     for (const std::string& path : paths) {
         RecipeScan::Entries entries;
-        if (!cli::ReadRecipeSource(proz, path, entries)) {
-            std::cerr << kName << ": " << cli::quotedName(path) << " nicht gefunden\n";
-            return std::nullopt;
+        cli::RecipeSourceReport report;
+        const bool read = cli::ReadRecipeSource(proz, path, entries, report);
+        for (const std::string& file : report.cutIndexes)
+            std::cerr << kName << ": " << cli::quotedName(file) << ": Index nach "
+                      << kMaxIndexEntries << " Einträgen abgeschnitten\n";
+        if (!read) {
+            std::cerr << kName << ": " << cli::quotedName(path) << ' ' << report.error << '\n';
+            failed = true;
+            continue;
         }
         for (const auto& entry : entries)
             table.rows.push_back(ListRow{RecipeListPrintCells(*entry), true});
     }
+    if (failed)
+        return std::nullopt;
     return table;
 }
 
@@ -178,36 +189,18 @@ ListTable RequirementsTable(const TRezeptImportProz& proz,
     return table;
 }
 
-// Writes the printout to the file through a temporary file, so that a failed run leaves an
-// earlier file of that name as it was.
+// Writes the printout to the file as the program writes every file (AtomicFile): a failed run
+// leaves an earlier file of that name as it was, and only a regular file is ever replaced.
 int WritePdf(const Printout& printout, const Arguments& args)
 {
-    QSaveFile file(QString::fromLocal8Bit(args.pdf.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        std::cerr << kName << ": " << cli::quotedName(args.pdf) << " kann nicht geschrieben werden: "
-                  << file.errorString().toStdString() << "\n";
-        return kExitFailure;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kResolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
-        writer.setCreator(QStringLiteral("VEMO-KOVANTA Rezepturendisplay"));
-        PainterCanvas::Options options;
-        options.oneDocumentForAllJobs = true;
-        options.setTitle = [&writer](const QString& title) { writer.setTitle(title); };
-        try {
-            PrintOnDevice(writer, printout, args.copies, TodayForPrint(), options);
-        } catch (const std::exception& e) {
-            file.cancelWriting();
-            std::cerr << kName << ": " << cli::quotedName(args.pdf) << ": " << e.what() << "\n";
-            return kExitFailure;
-        }
-    }
-    if (!file.commit()) {
-        std::cerr << kName << ": " << cli::quotedName(args.pdf) << " kann nicht geschrieben werden: "
-                  << file.errorString().toStdString() << "\n";
+    PdfFileSettings settings;
+    settings.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0));
+    settings.resolution = kResolution;
+    settings.creator = QStringLiteral("VEMO-KOVANTA Rezepturendisplay");
+    const std::string error = WritePdfFile(args.pdf, printout, args.copies, TodayForPrint(), settings);
+    if (!error.empty()) {
+        std::cerr << kName << ": " << cli::quotedName(args.pdf) << ' ' << error << "\n";
         return kExitFailure;
     }
     return kExitOk;
@@ -234,7 +227,7 @@ int Run(const Arguments& args)
                       << DescribeRecipeOpenError(proz, entry, error) << '\n';
             return kExitFailure;
         }
-        return WritePdf(RecipePrintout(grid), args);
+        return WritePdf(RecipePrintout(std::move(grid)), args);
     }
     int unusable = 0;
     const auto lines = cli::ReadPlanFile(kName, args.paths[0], unusable);
