@@ -55,6 +55,35 @@ TEST(SearchPathList, KeepsInsertionOrderAndComparesExactly)
     EXPECT_EQ(list.entries(), (Paths{{"/a/", true}, {"/b/", false}}));
 }
 
+// asRead → mine (this instance) and onDisk (another instance, saved meanwhile) → merged.
+TEST(SearchPathList, MergeKeepsTheChangesOfBothSides)
+{
+    const Paths ab{{"/a/", true}, {"/b/", true}};
+    const struct {
+        const char* name;
+        Paths asRead, mine, onDisk, merged;
+    } cases[] = {
+        {"file unchanged: mine", ab, {{"/b/", false}}, ab, {{"/b/", false}}},
+        {"each unticked one", ab, {{"/a/", false}, {"/b/", true}}, {{"/a/", true}, {"/b/", false}},
+         {{"/a/", false}, {"/b/", false}}},
+        {"ticked here, removed there", {{"/a/", false}}, {{"/a/", true}}, {}, {{"/a/", true}}},
+        {"removed here, unticked there", ab, {{"/b/", true}}, {{"/a/", false}, {"/b/", true}},
+         {{"/a/", false}, {"/b/", true}}},
+        {"removed here, kept there", ab, {{"/b/", true}}, {{"/a/", true}, {"/b/", true}, {"/x/", false}},
+         {{"/b/", true}, {"/x/", false}}},
+        {"both switched /a/: mine", ab, {{"/a/", false}, {"/b/", true}},
+         {{"/a/", true}, {"/b/", true}, {"/y/", true}}, {{"/a/", false}, {"/b/", true}, {"/y/", true}}},
+        {"added on both, after their predecessor; same path: my flag", ab,
+         {{"/a/", true}, {"/n/", false}, {"/b/", true}, {"/z/", true}},
+         {{"/a/", true}, {"/b/", true}, {"/y/", true}, {"/z/", false}},
+         {{"/a/", true}, {"/n/", false}, {"/b/", true}, {"/y/", true}, {"/z/", true}}},
+        {"file made meanwhile", {}, {{"/m/", true}}, {{"/t/", false}}, {{"/m/", true}, {"/t/", false}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mergeSearchPaths(SearchPathList(c.asRead), SearchPathList(c.mine),
+                                   SearchPathList(c.onDisk)).entries(), c.merged) << c.name;
+}
+
 TEST(Settings, LoadsSearchPathsFromProfile)
 {
     struct Case {
@@ -100,25 +129,6 @@ TEST(Settings, LoadsSearchPathsFromProfile)
     EXPECT_TRUE(list.empty());
 }
 
-TEST(Settings, SaveWritesExactlyTheListAndKeepsTheRest)
-{
-    TestDir dir;
-    const std::string ini =
-        dir.write("kovanta.INI",
-                  "[Server]\r\nName=vemo\r\n\r\n[SuchPfade]\r\n1=1/a/\r\n2=0/b/\r\n3=1/c/\r\n");
-
-    // The user removed "/b/" in the dialog, then the program closed and started again.
-    SearchPathList list;
-    settings::loadSearchPaths(ini, list);
-    list.remove(1);
-    settings::saveSearchPaths(ini, list);
-    EXPECT_EQ(readAll(ini), "[Server]\r\nName=vemo\r\n\r\n[SuchPfade]\r\n1=1/a/\r\n2=1/c/\r\n");
-
-    SearchPathList again;
-    settings::loadSearchPaths(ini, again);
-    EXPECT_EQ(again, list);
-}
-
 TEST(Settings, SaveSkipsUnstorablePathsAndReportsFailure)
 {
     TestDir dir;
@@ -126,11 +136,14 @@ TEST(Settings, SaveSkipsUnstorablePathsAndReportsFailure)
     SearchPathList list;
     list.add("/line\nbreak/", true);
     list.add("/ok/", false);
-    settings::saveSearchPaths(ini, list);
+    EXPECT_EQ(settings::saveSearchPaths(ini, list, {}), "");
     EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=0/ok/\n");
-
-    EXPECT_THROW(settings::saveSearchPaths(dir.dir() + "no/such/dir/kovanta.INI", list),
-                 std::runtime_error);
+    // Removed by hand meanwhile: that is no other instance removing every directory.
+    std::filesystem::remove(ini);
+    EXPECT_EQ(settings::saveSearchPaths(ini, list, list), "");
+    EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=0/ok/\n");
+    EXPECT_EQ(settings::saveSearchPaths(dir.dir() + "no/such/dir/kovanta.INI", list, {}),
+              "kann nicht geschrieben werden (nicht gefunden)");
 }
 
 TEST(Settings, ProfileFileSitsNextToTheProgram)
