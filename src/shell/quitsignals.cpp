@@ -11,6 +11,7 @@ namespace kovanta {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+bool closingForSignal = false;
 
 extern "C" void onTerminationSignal(int)
 {
@@ -31,6 +32,7 @@ void closeOnTerminationSignals(QWidget* window)
         char buffer[16];
         while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
         }
+        closingForSignal = true;
         window->close();
     });
     struct sigaction action {};
@@ -39,6 +41,11 @@ void closeOnTerminationSignals(QWidget* window)
     action.sa_flags = SA_RESTART;
     for (const int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+}
+
+bool closingForTerminationSignal()
+{
+    return closingForSignal;
 }
 
 } // namespace kovanta

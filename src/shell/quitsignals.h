@@ -10,4 +10,8 @@ namespace kovanta {
 // the program's main() after the window exists; window must live until the event loop ends.
 void closeOnTerminationSignals(QWidget* window);
 
+// True once a termination signal has asked the window to close: nobody is there to answer a
+// message box any more (the close must not wait for one).
+bool closingForTerminationSignal();
+
 } // namespace kovanta

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "platform/qt/settingsstore.h"
+#include "quitsignals.h"
 #include "startup.h"
 
 #include <QAbstractButton>
@@ -66,6 +67,8 @@ void reportNotSaved(QWidget* parent, const QString& text)
                              .replace(QLatin1Char('\n'), QStringLiteral("; "));
     std::fprintf(stderr, "kovanta: %s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
+    if (closingForTerminationSignal())
+        return;
     QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("SettingsNotSaved"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));

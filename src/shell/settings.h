@@ -47,8 +47,9 @@ QString closeSaveFailedText(const QString& problems);
 QString maxWindowNotSavedText(const QString& problem);
 
 // Shows a settings failure in a warning box with an OK button (object name
-// "SettingsNotSaved"), and writes it to standard error as well, where it stays on record when
-// the program is closed by the end of a session.
+// "SettingsNotSaved"), and writes it to standard error as well. When a termination signal
+// closes the program (the end of a session), only standard error has it: no box holds up the
+// exit.
 void reportNotSaved(QWidget* parent, const QString& text);
 
 } // namespace settings
