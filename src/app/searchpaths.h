@@ -60,7 +60,7 @@ private:
 // - a path added on one side is kept with that side's flag (added on both: mine);
 // - a path removed on one side is gone, unless the other side ticked or unticked it, which
 //   keeps it with that flag (a directory someone still switched is never dropped unseen);
-// - a flag changed on one side is taken from that side; changed on both, mine wins.
+// - a flag changed on one side is taken from that side.
 // Order: onDisk's, with the paths only mine holds inserted after the path that precedes them in
 // mine (at the front when none does). When onDisk equals asRead the result is mine.
 SearchPathList mergeSearchPaths(const SearchPathList& asRead, const SearchPathList& mine,

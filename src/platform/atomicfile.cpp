@@ -246,7 +246,8 @@ int removeStaleTempFiles(const std::string& target, std::chrono::seconds minAge)
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (name.size() != prefix.size() + 8 + suffix.size() || name.substr(0, prefix.size()) != prefix ||
+        if (name.size() != prefix.size() + 8 + suffix.size() ||
+            name.substr(0, prefix.size()) != prefix ||
             name.substr(name.size() - suffix.size()) != suffix ||
             !isTempHex(name.substr(prefix.size(), 8)))
             continue;

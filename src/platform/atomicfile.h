@@ -79,8 +79,7 @@ inline constexpr std::chrono::minutes kStaleTempAge{10};
 // modified for at least minAge, so that a save another process is doing right now keeps its
 // file. Nothing else is ever removed. Call it with the target a successful commit() reported
 // (AtomicFile::target()); returns the number of files removed.
-int removeStaleTempFiles(const std::string& target,
-                         std::chrono::seconds minAge = kStaleTempAge);
+int removeStaleTempFiles(const std::string& target, std::chrono::seconds minAge = kStaleTempAge);
 
 // The whole content at once, through AtomicFile. False on failure, with `message` holding
 // AtomicFile::errorText().

@@ -172,8 +172,8 @@ void MainActions::toggleMaxWindow()
     QWidget* window = port_.portWidget();
     SettingsStore store;
     if (!settings::writeMaxWindow(store, on))
-        settings::reportNotSaved(window,
-                                 settings::maxWindowNotSavedText(settings::storeWriteProblem(store)));
+        settings::reportNotSaved(
+            window, settings::maxWindowNotSavedText(settings::storeWriteProblem(store)));
     if (on && !window->isMaximized())
         window->showMaximized();
 }

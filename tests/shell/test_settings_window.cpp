@@ -303,8 +303,9 @@ TEST_F(SettingsWindow, ImportedRecipesAreStillListedAfterARestart)
 
     start();
     reload();
-    EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
-                                                       kantine + "REZ00010.DAT", web + "rez1a.dat"}));
+    EXPECT_EQ(listedFiles(), (std::vector<std::string>{
+                                 prog.dir() + "REZ00001.DAT", kantine + "REZ00010.DAT",
+                                 web + "rez1a.dat"}));
 }
 
 // Two instances on one INI file, each unticking another directory: the second to close keeps
@@ -330,7 +331,8 @@ TEST_F(SettingsWindow, FailedSavesAreReportedAndKeepTheOldFile)
 {
     namespace fs = std::filesystem;
     home.write("blockiert", "a file where the store's directory would be");
-    SettingsStore::setDefaultFileName(QString::fromStdString(home.dir() + "blockiert/registry.conf"));
+    const QString store = QString::fromStdString(home.dir() + "blockiert/registry.conf");
+    SettingsStore::setDefaultFileName(store);
     // The temporary file beside a target with so long a name would exceed the name limit.
     const std::string longName = std::string(245, 'k') + ".INI";
     const std::string old = "[SuchPfade]\n1=1" + kantine + "\n";
@@ -338,9 +340,9 @@ TEST_F(SettingsWindow, FailedSavesAreReportedAndKeepTheOldFile)
     fs::create_symlink(longName, ini());
     start();
 
-    const QString storeProblem = QString::fromStdString(home.dir()) +
-                                 QStringLiteral("blockiert/registry.conf kann nicht geschrieben "
-                                                "werden (ein Teil des Pfades ist kein Verzeichnis)");
+    const QString storeProblem =
+        store + QStringLiteral(" kann nicht geschrieben werden (ein Teil des Pfades ist kein "
+                               "Verzeichnis)");
     QString text = settingsMessage([&] { action("MaximaleFenstergroesse1")->trigger(); });
     EXPECT_TRUE(text.contains(QStringLiteral("Fenstergröße“ konnte nicht gespeichert werden:\n\n") +
                               storeProblem))
@@ -387,7 +389,8 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithALastingNote)
     QStatusTipEvent tip(QStringLiteral("Kurzanleitung"));
     QCoreApplication::sendEvent(window.get(), &tip);
     reload();
-    EXPECT_TRUE(note().contains(QStringLiteral("kovanta.INI ist ein Verzeichnis – Suchpfade nicht geladen")))
+    EXPECT_TRUE(
+        note().contains(QStringLiteral("kovanta.INI ist ein Verzeichnis – Suchpfade nicht geladen")))
         << note().toStdString();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"});
     directories(*window, -1, "BitBtn2"); // lists the web recipe directory: a change to save
