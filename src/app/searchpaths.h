@@ -53,4 +53,17 @@ private:
     std::vector<SearchPath> entries_;
 };
 
+// Three-way merge of the search path list, for two instances of the program sharing one INI
+// file: asRead is the list as this instance read it, mine what its user made of it, onDisk what
+// the file holds now (another instance saved meanwhile). Each side's changes against asRead are
+// applied, so neither is lost:
+// - a path added on one side is kept with that side's flag (added on both: mine);
+// - a path removed on one side is gone, unless the other side ticked or unticked it, which
+//   keeps it with that flag (a directory someone still switched is never dropped unseen);
+// - a flag changed on one side is taken from that side.
+// Order: onDisk's, with the paths only mine holds inserted after the path that precedes them in
+// mine (at the front when none does). When onDisk equals asRead the result is mine.
+SearchPathList mergeSearchPaths(const SearchPathList& asRead, const SearchPathList& mine,
+                                const SearchPathList& onDisk);
+
 } // namespace kovanta

@@ -26,10 +26,15 @@ std::string profileFileName(const std::string& programDir);
 // result is empty otherwise.
 std::string loadSearchPaths(const std::string& profileFile, SearchPathList& list);
 
-// Rewrites section "SuchPfade" so that it holds exactly list; every other line of the file
-// stays as it was. Paths holding a line break cannot be stored in a profile line and are left
-// out. Throws std::runtime_error when the file cannot be read or written (the caller on close
-// swallows it).
-void saveSearchPaths(const std::string& profileFile, const SearchPathList& list);
+// Rewrites section "SuchPfade" with list; every other line of the file stays as it is now.
+// asRead is the list as loadSearchPaths() gave it at the start: when the section holds
+// something else by now (another instance of the program saved meanwhile), the changes made
+// since then on both sides are merged (mergeSearchPaths) instead of this list overwriting the
+// other's. Paths holding a line break cannot be stored in a profile line and are left out.
+// Returns why the file could not be written, as the end of a sentence that starts with the file
+// name (German, UTF-8: "ist ein Verzeichnis", "kann nicht geschrieben werden (Datenträger
+// voll)"), or an empty string on success; after a failure the file is as it was.
+std::string saveSearchPaths(const std::string& profileFile, const SearchPathList& list,
+                            const SearchPathList& asRead);
 
 } // namespace kovanta::settings

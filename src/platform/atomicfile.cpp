@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -28,6 +30,18 @@ std::string nameOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The random part of a temporary name: exactly what open() writes ("%08x").
+bool isTempHex(std::string_view s)
+{
+    if (s.size() != 8)
+        return false;
+    for (const char c : s) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -220,6 +234,35 @@ std::string AtomicFile::errorText() const
     if (error_ == ELOOP)
         return "ist eine Schleife symbolischer Verknüpfungen";
     return "kann nicht geschrieben werden (" + systemErrorText(error_) + ")";
+}
+
+int removeStaleTempFiles(const std::string& target, std::chrono::seconds minAge)
+{
+    const std::string dirName = directoryOf(target);
+    const std::string prefix = "." + nameOf(target) + ".";
+    const std::string suffix = ".tmp";
+    DIR* dir = ::opendir(dirName.c_str());
+    if (!dir)
+        return 0;
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != prefix.size() + 8 + suffix.size() ||
+            name.substr(0, prefix.size()) != prefix ||
+            name.substr(name.size() - suffix.size()) != suffix ||
+            !isTempHex(name.substr(prefix.size(), 8)))
+            continue;
+        const std::string path = dirName + "/" + std::string(name);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            now - st.st_mtime < minAge.count())
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& message)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,19 @@ private:
     unsigned targetUid_ = 0;
     unsigned targetGid_ = 0;
 };
+
+// How old a temporary file of ours must be before removeStaleTempFiles() takes it for left over:
+// a save that is still running (a slow disk, a network share) is never that old.
+inline constexpr std::chrono::minutes kStaleTempAge{10};
+
+// Removes the temporary files that earlier writes of target left behind when the process was
+// killed between creating and renaming them (during the fsync, say): exactly the names
+// "." + target name + "." + 8 lower-case hex digits + ".tmp" in target's directory, and of those
+// only regular files (never a link, a directory or anything else) owned by this user and not
+// modified for at least minAge, so that a save another process is doing right now keeps its
+// file. Nothing else is ever removed. Call it with the target a successful commit() reported
+// (AtomicFile::target()); returns the number of files removed.
+int removeStaleTempFiles(const std::string& target, std::chrono::seconds minAge = kStaleTempAge);
 
 // The whole content at once, through AtomicFile. False on failure, with `message` holding
 // AtomicFile::errorText().

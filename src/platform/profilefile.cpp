@@ -6,8 +6,6 @@
 
 #include <stdexcept>
 
-#include <stdexcept>
-
 namespace kovanta {
 namespace {
 
@@ -121,12 +119,20 @@ bool ProfileFile::load()
     return true;
 }
 
-bool ProfileFile::save() const
+bool ProfileFile::save()
 {
-    if (loadFailed_)
+    saveError_.clear();
+    if (loadFailed_) {
+        saveError_ = loadError_;
         return false;
-    std::string ignored;
-    return writeFileAtomically(fileName_, contents(), ignored);
+    }
+    AtomicFile file(fileName_);
+    if (!(file.open() && file.write(contents()) && file.commit())) {
+        saveError_ = file.errorText();
+        return false;
+    }
+    removeStaleTempFiles(file.target());
+    return true;
 }
 
 std::pair<std::size_t, std::size_t> ProfileFile::findSection(std::string_view section) const

@@ -39,9 +39,13 @@ public:
     const std::string& loadError() const { return loadError_; }
 
     // Writes the whole profile through a temporary file and a rename; false on any failure,
-    // in which case the file on disk is unchanged. Also false after a failed load(): the lines
-    // that could not be read would be lost.
-    bool save() const;
+    // in which case the file on disk is unchanged and saveError() says why. Also false after a
+    // failed load(): the lines that could not be read would be lost. A successful save also
+    // removes the temporary files an earlier save left when it was killed before its rename
+    // (removeStaleTempFiles, atomicfile.h).
+    bool save();
+    // Why the last save() failed (German, UTF-8, after the file name); empty after success.
+    const std::string& saveError() const { return saveError_; }
 
     const std::string& fileName() const { return fileName_; }
 
@@ -78,6 +82,7 @@ private:
     std::string fileName_;
     std::vector<Line> lines_;
     std::string loadError_;
+    std::string saveError_;
     bool loadFailed_ = false;
 };
 

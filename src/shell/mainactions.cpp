@@ -165,12 +165,15 @@ void MainActions::toggleRowFinder()
 }
 
 // "Maximale Fenstergröße": written at once; clearing the mark takes effect at the next start.
+// A store that cannot be written is reported at once: the mark would not survive the session.
 void MainActions::toggleMaxWindow()
 {
     const bool on = maxWindow_->isChecked();
-    SettingsStore store;
-    settings::writeMaxWindow(store, on);
     QWidget* window = port_.portWidget();
+    SettingsStore store;
+    if (!settings::writeMaxWindow(store, on))
+        settings::reportNotSaved(
+            window, settings::maxWindowNotSavedText(settings::storeWriteProblem(store)));
     if (on && !window->isMaximized())
         window->showMaximized();
 }

@@ -13,6 +13,7 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 bool closing = false;
+bool closingForSignal = false;
 
 extern "C" void onTerminationSignal(int)
 {
@@ -38,10 +39,14 @@ void closeOnTerminationSignals(QWidget* window)
         if (closing)
             return;
         closing = true;
+        closingForSignal = true;
         const bool closed = window->close();
         closing = false;
-        if (!closed)
+        if (!closed) {
+            // The close query kept the program running: the user is there to read messages.
+            closingForSignal = false;
             return;
+        }
         // The main window's close alone does not end the program while another window is
         // shown (the import window hides the main window).
         QApplication::closeAllWindows();
@@ -53,6 +58,11 @@ void closeOnTerminationSignals(QWidget* window)
     action.sa_flags = SA_RESTART;
     for (const int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+}
+
+bool closingForTerminationSignal()
+{
+    return closingForSignal;
 }
 
 } // namespace kovanta

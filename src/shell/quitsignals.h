@@ -14,4 +14,8 @@ namespace kovanta {
 // loop ends.
 void closeOnTerminationSignals(QWidget* window);
 
+// True while a termination signal closes the window, and after it closed: nobody is there to
+// answer a message box any more (the close must not wait for one).
+bool closingForTerminationSignal();
+
 } // namespace kovanta

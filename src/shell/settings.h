@@ -2,7 +2,11 @@
 
 #include "app/searchpathsini.h"
 
+#include <QString>
+
 #include <string>
+
+class QWidget;
 
 namespace kovanta {
 
@@ -32,6 +36,21 @@ bool writeCloseSwitches(SettingsStore& store, bool autosave, bool zeilenfinder);
 
 // Writes "MaxWindow" at once; false when the store could not be written.
 bool writeMaxWindow(SettingsStore& store, bool maxWindow);
+
+// After a failed write of the store: its file and why, for a message
+// (".../registry.conf kann nicht geschrieben werden (keine Berechtigung)").
+QString storeWriteProblem(const SettingsStore& store);
+
+// The message when saving on close failed; problems holds one "file reason" line per file.
+QString closeSaveFailedText(const QString& problems);
+// The message when "Maximale Fenstergröße" could not be stored.
+QString maxWindowNotSavedText(const QString& problem);
+
+// Shows a settings failure in a warning box with an OK button (object name
+// "SettingsNotSaved"), and writes it to standard error as well. When a termination signal
+// closes the program (the end of a session), only standard error has it: no box holds up the
+// exit.
+void reportNotSaved(QWidget* parent, const QString& text);
 
 } // namespace settings
 } // namespace kovanta

@@ -9,6 +9,7 @@
 #include "printactions.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipelistmodel.h"
+#include "settings.h"
 #include "startpage.h"
 #include "startup.h"
 #include "toolcolumn.h"
@@ -321,12 +322,11 @@ void TSDIAppForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A settings file that cannot be written is reported; it never keeps the program open.
     if (searchPathsChanged_) {
-        try {
-            saveSettings();
-        } catch (...) {
-            // A settings file that cannot be written does not keep the program open; it is lost.
-        }
+        const QString problems = saveSettings();
+        if (!problems.isEmpty())
+            settings::reportNotSaved(this, settings::closeSaveFailedText(problems));
     }
     event->accept();
 }

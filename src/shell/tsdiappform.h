@@ -50,8 +50,8 @@ struct ShellOptions {
 // creates the web recipe directory and shows the start page (later shows repeat nothing);
 // Timer1 enables "Programmstart", which posts MSG_RELOAD_RECIPES; its handler shows the tabs
 // and starts reading all recipes. Closing first asks whether to save a changed menu plan
-// (refused on "Abbrechen"), then saves the settings when the search paths changed (errors are
-// swallowed).
+// (refused on "Abbrechen"), then saves the settings when the search paths changed; a failure
+// is reported in a message box and the window closes all the same.
 //
 // Reading all recipes runs on a worker thread (docs/main-window.md): the window stays
 // responsive, the status bar counts the recipes read, and the finished list is handed to the
@@ -136,7 +136,7 @@ private:
     // Hook points, each wired by the layer named beside it (tsdiappform_hooks.cpp).
     void readSettings();                              // settings
     void loadSearchPaths();                           // settings
-    void saveSettings();                              // settings; may throw, caller swallows
+    QString saveSettings();                           // settings; what failed, or empty
     void restoreSidePanelWidths();                    // settings (position saver)
     void storeSidePanelWidth(SidePanel panel, int w); // settings (position saver)
     void readAllRecipes();                            // directory scan: starts the worker
@@ -168,6 +168,9 @@ private:
     ProgramPlaces places_;
     QString importDefaultDirectory_;
     SearchPathList searchPaths_;
+    // The list as the INI file held it at the first show: what another instance changed in the
+    // file since then is merged, not overwritten, when this one saves.
+    SearchPathList searchPathsAsRead_;
     // The read running on a worker thread: its result, its progress and its stop request,
     // shared with the worker so that they outlive the window's part in them.
     using ScanResult = std::shared_ptr<RecipeScan::Entries>;

@@ -22,7 +22,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStatusBar>
+#include <QLabel>
+#include <QStringList>
 #include <QTableView>
 
 namespace kovanta {
@@ -56,18 +57,29 @@ void TSDIAppForm::readSettings()
 }
 
 // First show: the search path list from the program's INI file. One that cannot be used counts
-// as missing; the status bar says so, since the search paths shown are then not the saved ones.
+// as missing; a note in the status bar says so for the whole run, since the search paths shown
+// are then not the saved ones and changes to them cannot be saved either. It sits among the
+// status bar's permanent widgets, so the hints of whatever lies under the mouse (the start page
+// is full of them) do not cover it.
 void TSDIAppForm::loadSearchPaths()
 {
     iniFileName_ = displayPath(places_.iniFile);
     const std::string ini = fsPath(iniFileName_);
     const bool firstRun = !QFile::exists(iniFileName_);
-    // One that cannot be used counts as missing; the status bar says so, since the search
-    // paths shown are then not the saved ones.
     const std::string note = settings::loadSearchPaths(ini, searchPaths_);
-    if (!note.empty())
-        statusBar()->showMessage(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())) +
-                                 QStringLiteral(" \u2013 Suchpfade nicht geladen"));
+    searchPathsAsRead_ = searchPaths_;
+    if (!note.empty()) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("SettingsNote"));
+        label->setText(QStringLiteral("<b>\u26A0 %1 \u2013 Suchpfade nicht geladen</b>")
+                           .arg(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()))
+                                    .toHtmlEscaped()));
+        label->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+        label->setToolTip(QStringLiteral("%1\nÄnderungen der Suchpfade können nicht gespeichert "
+                                         "werden.")
+                              .arg(iniFileName_));
+        statusBar()->addPermanentWidget(label);
+    }
     // An installed program finds no recipes next to itself: its first run starts with the
     // bundled samples as an active directory, kept in the user's INI file when it closes.
     if (firstRun && !places_.samplesDir.empty() &&
@@ -75,18 +87,26 @@ void TSDIAppForm::loadSearchPaths()
         searchPathsChanged_ = true;
 }
 
-// Close query, only when the search paths changed. Throws when the INI file cannot be
-// written; the caller swallows it.
-void TSDIAppForm::saveSettings()
+// Close query, only when the search paths changed: the switches to the settings store, the
+// search path list to the INI file, merged with what another instance saved there meanwhile.
+// Returns one "file reason" line per file that could not be written; a file that failed is as
+// it was.
+QString TSDIAppForm::saveSettings()
 {
     if (iniFileName_.isEmpty())
-        return;
+        return {};
+    QStringList problems;
     SettingsStore store;
-    settings::writeCloseSwitches(store, autosave_, actions_->rowFinder());
+    if (!settings::writeCloseSwitches(store, autosave_, actions_->rowFinder()))
+        problems << settings::storeWriteProblem(store);
     // The per-user configuration directory may not exist yet; next to the program it does.
     if (places_.perUser)
         QDir().mkpath(QFileInfo(iniFileName_).absolutePath());
-    settings::saveSearchPaths(fsPath(iniFileName_), searchPaths_);
+    const std::string error =
+        settings::saveSearchPaths(fsPath(iniFileName_), searchPaths_, searchPathsAsRead_);
+    if (!error.empty())
+        problems << iniFileName_ + QLatin1Char(' ') + QString::fromStdString(error);
+    return problems.join(QLatin1Char('\n'));
 }
 
 // MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
@@ -158,18 +178,21 @@ void TSDIAppForm::showReadProgress()
         QString::fromStdString(scanProgressText(scanProgress_->load(std::memory_order_relaxed))));
 }
 
-// MSG_IMPORT_NOTIFY (recipes stored): the web recipe directory becomes active if it is
-// listed; activating is no change of the search paths, nothing is saved for it. When it is not
-// listed at all (a fresh installation), it is appended active and saved with the settings, or
-// the imported recipes would never reach the recipe list.
+// MSG_IMPORT_NOTIFY (recipes stored): the web recipe directory becomes active, and that is a
+// change of the search paths, saved on close: the imported recipes must still be listed after a
+// restart. When it is not listed at all (a fresh installation), it is appended active.
 void TSDIAppForm::activateWebRecipeDirectory()
 {
     SearchPathList& paths = searchPaths_;
     const int index = paths.indexOf(fsPath(webRecipeDirectory_));
-    if (index >= 0)
-        paths.setActive(static_cast<std::size_t>(index), true);
-    else if (!webRecipeDirectory_.isEmpty() && paths.add(fsPath(webRecipeDirectory_), true))
+    if (index >= 0) {
+        if (!paths.entries()[static_cast<std::size_t>(index)].active) {
+            paths.setActive(static_cast<std::size_t>(index), true);
+            searchPathsChanged_ = true;
+        }
+    } else if (!webRecipeDirectory_.isEmpty() && paths.add(fsPath(webRecipeDirectory_), true)) {
         searchPathsChanged_ = true;
+    }
 }
 
 } // namespace kovanta

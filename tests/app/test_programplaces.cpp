@@ -62,7 +62,7 @@ TEST(ProgramPlaces, XdgDirectoriesWinOverHomeButOnlyWhenAbsolute)
 
 TEST(ProgramPlaces, WithoutAnyHomeTheProgramDirectoryStaysThePlace)
 {
-    // Nowhere else to go: saving may then fail, which closing swallows.
+    // Nowhere else to go: saving may then fail, which closing reports.
     const ProgramPlaces p = programPlaces("/nonexistent/bin", PlaceEnvironment{}, neverWritable);
     EXPECT_FALSE(p.perUser);
     EXPECT_EQ(p.iniFile, "/nonexistent/bin/kovanta.INI");

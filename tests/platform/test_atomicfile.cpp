@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,4 +208,28 @@ TEST(AtomicFile, FullDiskKeepsTheOldFileAndLeavesNothingBehind)
     EXPECT_FALSE(*committed);
     EXPECT_EQ(readAll(target), "bisheriges Rezept\r\n");
     EXPECT_EQ(listing(dir), std::vector<std::string>{"rez1.dat"});
+}
+
+// A save killed between creating and renaming its temporary file leaves it behind; a later
+// save removes exactly such files of its own target, and only when they are old.
+TEST(AtomicFile, StaleTemporaryFilesOfTheTargetAreRemovedAndNothingElse)
+{
+    TestDir dir;
+    const std::string target = dir.write("kovanta.INI", "[SuchPfade]\n");
+    fs::create_directory(dir.path() / ".kovanta.INI.11111111.tmp");
+    fs::create_symlink("kovanta.INI", dir.path() / ".kovanta.INI.22222222.tmp");
+    dir.write(".kovanta.INI.0a1b2c3e.tmp", "x"); // fresh: a save may be writing it now
+    const timespec year2001[2] = {{1000000000, 0}, {1000000000, 0}};
+    for (const char* name :
+         {".kovanta.INI.0a1b2c3d.tmp", ".kovanta.INI.0A1B2C3D.tmp", ".kovanta.INI.0a1b2c3.tmp",
+          ".kovanta.INI.0a1b2c3d0.tmp", "kovanta.INI.0a1b2c3d.tmp", ".kovanta.INI.0a1b2c3d.tmp.bak",
+          ".kovanta.ini.0a1b2c3d.tmp", ".plan.txt.0a1b2c3d.tmp", ".kovanta.INI.11111111.tmp",
+          ".kovanta.INI.22222222.tmp"}) {
+        if (!fs::exists(fs::symlink_status(dir.path() / name)))
+            dir.write(name, "x");
+        ::utimensat(AT_FDCWD, (dir.dir() + name).c_str(), year2001, AT_SYMLINK_NOFOLLOW);
+    }
+    EXPECT_EQ(removeStaleTempFiles(target), 1);
+    EXPECT_FALSE(fs::exists(dir.path() / ".kovanta.INI.0a1b2c3d.tmp"));
+    EXPECT_EQ(listing(dir).size(), 11u) << "everything else is kept";
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,6 +132,7 @@ TEST(ProfileFile, FailedSaveLeavesOldFileAndNoTemporary)
     ProfileFile p(dir.dir() + "kovanta.INI");
     p.writeSection("S", {{"1", "a"}});
     EXPECT_FALSE(p.save());
+    EXPECT_EQ(p.saveError(), "ist ein Verzeichnis");
     int files = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++files;
@@ -138,6 +140,7 @@ TEST(ProfileFile, FailedSaveLeavesOldFileAndNoTemporary)
 
     ProfileFile noDir(dir.dir() + "missing/kovanta.INI");
     EXPECT_FALSE(noDir.save());
+    EXPECT_EQ(noDir.saveError(), "kann nicht geschrieben werden (nicht gefunden)");
 }
 
 TEST(ProfileFile, SaveKeepsPermissions)
@@ -160,11 +163,16 @@ TEST(ProfileFile, SymlinkedFileIsWrittenThroughAndStaysALink)
     const std::string real = dir.write("config/kovanta.INI", "; gemeinsam\n[SuchPfade]\n1=0/alt/\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("config/kovanta.INI", dir.path() / "kovanta.INI");
+    // Left beside the file by an earlier save killed before its rename, long ago.
+    const std::string stale = dir.write("config/.kovanta.INI.5eed0b0e.tmp", "1=1/halb");
+    const timespec year2001[2] = {{1000000000, 0}, {1000000000, 0}};
+    ::utimensat(AT_FDCWD, stale.c_str(), year2001, 0);
 
     ProfileFile p(dir.dir() + "kovanta.INI");
     ASSERT_TRUE(p.load());
     p.writeSection("SuchPfade", {{"1", "1/neu/"}});
     ASSERT_TRUE(p.save());
+    EXPECT_FALSE(fs::exists(stale)) << "a successful save clears what a killed one left";
     EXPECT_TRUE(fs::is_symlink(dir.path() / "kovanta.INI"));
     EXPECT_EQ(readAll(real), "; gemeinsam\n[SuchPfade]\n1=1/neu/\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
@@ -196,6 +204,7 @@ TEST(ProfileFile, UnusableFilesLoadEmptyWithAReasonAndAreNotOverwritten)
         EXPECT_TRUE(p.readSection("SuchPfade").empty());
         p.writeSection("SuchPfade", {{"1", "1/neu/"}});
         EXPECT_FALSE(p.save()) << c.path;
+        EXPECT_EQ(p.saveError(), c.reason);
     }
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(fs::file_size(big), ProfileFile::kMaxSize + 1);

@@ -33,6 +33,15 @@ QString storeFile(const TestDir& dir)
     return QString::fromStdString(dir.dir() + "registry.conf");
 }
 
+// "a+ b-": /a/ ticked, /b/ not.
+SearchPathList pathList(const std::string& spec)
+{
+    SearchPathList list;
+    for (std::size_t i = 0; i + 1 < spec.size(); i += 3)
+        list.add("/" + spec.substr(i, 1) + "/", spec[i + 1] == '+');
+    return list;
+}
+
 } // namespace
 
 TEST(SearchPathList, KeepsInsertionOrderAndComparesExactly)
@@ -53,6 +62,29 @@ TEST(SearchPathList, KeepsInsertionOrderAndComparesExactly)
 
     list.assign({{"/a", true}, {"/a/", false}, {"", true}, {"/b/", false}});
     EXPECT_EQ(list.entries(), (Paths{{"/a/", true}, {"/b/", false}}));
+}
+
+// asRead → mine (this instance) and onDisk (another instance, saved meanwhile) → merged.
+TEST(SearchPathList, MergeKeepsTheChangesOfBothSides)
+{
+    const struct {
+        const char* name;
+        const char *asRead, *mine, *onDisk, *merged;
+    } cases[] = {
+        {"file unchanged: mine as it is", "a+ b+", "b-", "a+ b+", "b-"},
+        {"each side unticked one", "a+ b+", "a- b+", "a+ b-", "a- b-"},
+        {"ticked here, removed there", "a-", "a+", "", "a+"},
+        {"removed here, unticked there", "a+ b+", "b+", "a- b+", "a- b+"},
+        {"removed here, unchanged there", "a+ b+", "b+", "a+ b+ x-", "b+ x-"},
+        {"removed on both sides", "a+ b+", "b+", "b+ y+", "b+ y+"},
+        {"added on both, after the predecessor; same path: my flag", "a+ b+", "a+ n- b+ z+",
+         "a+ b+ y+ z-", "a+ n- b+ y+ z+"},
+        {"first entry added here, file made meanwhile", "", "m+", "t-", "m+ t-"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mergeSearchPaths(pathList(c.asRead), pathList(c.mine), pathList(c.onDisk)),
+                  pathList(c.merged))
+            << c.name;
 }
 
 TEST(Settings, LoadsSearchPathsFromProfile)
@@ -100,37 +132,19 @@ TEST(Settings, LoadsSearchPathsFromProfile)
     EXPECT_TRUE(list.empty());
 }
 
-TEST(Settings, SaveWritesExactlyTheListAndKeepsTheRest)
-{
-    TestDir dir;
-    const std::string ini =
-        dir.write("kovanta.INI",
-                  "[Server]\r\nName=vemo\r\n\r\n[SuchPfade]\r\n1=1/a/\r\n2=0/b/\r\n3=1/c/\r\n");
-
-    // The user removed "/b/" in the dialog, then the program closed and started again.
-    SearchPathList list;
-    settings::loadSearchPaths(ini, list);
-    list.remove(1);
-    settings::saveSearchPaths(ini, list);
-    EXPECT_EQ(readAll(ini), "[Server]\r\nName=vemo\r\n\r\n[SuchPfade]\r\n1=1/a/\r\n2=1/c/\r\n");
-
-    SearchPathList again;
-    settings::loadSearchPaths(ini, again);
-    EXPECT_EQ(again, list);
-}
-
-TEST(Settings, SaveSkipsUnstorablePathsAndReportsFailure)
+TEST(Settings, SaveSkipsUnstorablePathsAndTakesARemovedFileForNoChange)
 {
     TestDir dir;
     const std::string ini = dir.dir() + "kovanta.INI";
     SearchPathList list;
     list.add("/line\nbreak/", true);
     list.add("/ok/", false);
-    settings::saveSearchPaths(ini, list);
+    EXPECT_EQ(settings::saveSearchPaths(ini, list, {}), "");
     EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=0/ok/\n");
-
-    EXPECT_THROW(settings::saveSearchPaths(dir.dir() + "no/such/dir/kovanta.INI", list),
-                 std::runtime_error);
+    // Removed by hand meanwhile: that is no other instance removing every directory.
+    std::filesystem::remove(ini);
+    EXPECT_EQ(settings::saveSearchPaths(ini, list, list), "");
+    EXPECT_EQ(readAll(ini), "[SuchPfade]\n1=0/ok/\n");
 }
 
 TEST(Settings, ProfileFileSitsNextToTheProgram)

@@ -15,9 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -138,6 +141,29 @@ protected:
     {
         return window->findChild<QAction*>(QString::fromLatin1(name));
     }
+    // "Verzeichnisse" in w: row unticked (-1: none), closed with button (BitBtn2 cancels).
+    static void directories(TSDIAppForm& w, int row, const char* button = "BitBtn1")
+    {
+        whenModal([row, button](QWidget* modal) {
+            if (row >= 0)
+                modal->findChild<QListWidget*>()->item(row)->setCheckState(Qt::Unchecked);
+            QTest::mouseClick(modal->findChild<QPushButton*>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+        });
+        w.findChild<QAction*>(QStringLiteral("Verzeichnisse1"))->trigger();
+    }
+    // Runs f and answers the settings message it brings up; returns the message's text.
+    static QString settingsMessage(const std::function<void()>& f)
+    {
+        QString text;
+        whenModal([&text](QWidget* modal) {
+            EXPECT_EQ(modal->objectName(), QStringLiteral("SettingsNotSaved"));
+            text = static_cast<QMessageBox*>(modal)->text();
+            static_cast<QMessageBox*>(modal)->accept();
+        });
+        f();
+        return text;
+    }
     QString stored(const char* key, const char* name) const
     {
         SettingsStore store;
@@ -205,26 +231,6 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
     EXPECT_EQ(window->searchPaths().size(), 2u);
 }
 
-TEST_F(SettingsWindow, CancelledDialogStillAppendsTheWebDirectoryButKeepsTheList)
-{
-    prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n");
-    start();
-    whenModal([](QWidget* modal) {
-        auto* list = modal->findChild<QListWidget*>(QStringLiteral("ListBox1"));
-        list->item(0)->setCheckState(Qt::Unchecked);
-        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
-                          Qt::LeftButton);
-    });
-    action("Verzeichnisse1")->trigger();
-    EXPECT_EQ(window->searchPaths().entries(),
-              (std::vector<SearchPath>{{kantine, true},
-                                       {window->webRecipeDirectory().toStdString(), false}}));
-    stop();
-    EXPECT_EQ(readAll(ini()),
-              "[SuchPfade]\n1=1" + kantine + "\n2=0" + prog.dir() + "internet/\n")
-        << "a change: saved on close";
-}
-
 TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
 {
     {
@@ -244,11 +250,7 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
     EXPECT_FALSE(action("MaximaleFenstergroesse1")->isChecked());
     action("Zeilenfinder1")->trigger();
     // A cancelled "Verzeichnisse" still lists the web recipe directory: a change.
-    whenModal([](QWidget* modal) {
-        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BitBtn2")),
-                          Qt::LeftButton);
-    });
-    action("Verzeichnisse1")->trigger();
+    directories(*window, -1, "BitBtn2");
     stop();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("0"));
 }
@@ -284,22 +286,77 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=0" + kantine + "\n") << "saved on close";
 }
 
-TEST_F(SettingsWindow, ImportedRecipesActivateTheWebDirectory)
+// The web recipe directory was listed unticked in an earlier session (as "Verzeichnisse" lists
+// it). An import ticks it, and that is saved: after a restart the imported recipes are listed.
+TEST_F(SettingsWindow, ImportedRecipesAreStillListedAfterARestart)
 {
-    prog.write("kovanta.INI", "[SuchPfade]\n1=0" + prog.dir() + "internet/\n");
+    const std::string web = prog.dir() + "internet/";
+    prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n2=0" + web + "\n");
     start();
     prog.write("internet/rez1a.dat", shelltest::singleRecipeFile({"Web", "Internet"}));
     postWindowMessage(window.get(), MSG_IMPORT_NOTIFY, 1);
     QCoreApplication::processEvents(); // the notice posts the reload
     QCoreApplication::processEvents(); // which starts the read
     waitForRead();
-    EXPECT_TRUE(window->searchPaths().entries().front().active);
-    EXPECT_EQ(listedFiles(), (std::vector<std::string>{prog.dir() + "REZ00001.DAT",
-                                                       prog.dir() + "internet/rez1a.dat"}));
-    // Activation is no change of the search paths: nothing is written on close.
-    std::filesystem::remove(ini());
     stop();
-    EXPECT_FALSE(std::filesystem::exists(ini()));
+    EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=1" + kantine + "\n2=1" + web + "\n");
+
+    start();
+    reload();
+    EXPECT_EQ(listedFiles(), (std::vector<std::string>{
+                                 prog.dir() + "REZ00001.DAT", kantine + "REZ00010.DAT",
+                                 web + "rez1a.dat"}));
+}
+
+// Two instances on one INI file, each unticking another directory: the second to close keeps
+// the first one's change.
+TEST_F(SettingsWindow, TwoInstancesKeepEachOthersSearchPathChanges)
+{
+    prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n2=1" + diaet + "\n");
+    start();
+    std::unique_ptr<TSDIAppForm> first = std::move(window);
+    start();
+    directories(*first, 0);
+    directories(*window, 1);
+    first->close();
+    first.reset();
+    stop();
+    EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=0" + kantine + "\n2=0" + diaet + "\n3=0" +
+                                  prog.dir() + "internet/\n");
+}
+
+// Settings that cannot be written are reported, with the file and the reason; the old file
+// stays whole and the window closes all the same.
+TEST_F(SettingsWindow, FailedSavesAreReportedAndKeepTheOldFile)
+{
+    namespace fs = std::filesystem;
+    home.write("blockiert", "a file where the store's directory would be");
+    const QString store = QString::fromStdString(home.dir() + "blockiert/registry.conf");
+    SettingsStore::setDefaultFileName(store);
+    // The temporary file beside a target with so long a name would exceed the name limit.
+    const std::string longName = std::string(245, 'k') + ".INI";
+    const std::string old = "[SuchPfade]\n1=1" + kantine + "\n";
+    prog.write(longName, old);
+    fs::create_symlink(longName, ini());
+    start();
+
+    const QString storeProblem =
+        store + QStringLiteral(" kann nicht geschrieben werden (ein Teil des Pfades ist kein "
+                               "Verzeichnis)");
+    QString text = settingsMessage([&] { action("MaximaleFenstergroesse1")->trigger(); });
+    EXPECT_TRUE(text.contains(QStringLiteral("Fenstergröße“ konnte nicht gespeichert werden:\n\n") +
+                              storeProblem))
+        << text.toStdString();
+
+    directories(*window, 0);
+    text = settingsMessage([&] { EXPECT_TRUE(window->close()); });
+    EXPECT_TRUE(text.contains(storeProblem + QLatin1Char('\n') + QString::fromStdString(ini()) +
+                              QStringLiteral(" kann nicht geschrieben werden (Name zu lang)")))
+        << text.toStdString();
+    window.reset();
+    EXPECT_EQ(readAll(ini()), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(prog.path()), fs::directory_iterator()), 4)
+        << "REZ00001.DAT, internet/, the INI and its link: no temporary file left";
 }
 
 TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
@@ -315,21 +372,30 @@ TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
 }
 
 // A kovanta.INI the program cannot use (a directory, a FIFO) no longer ends or blocks the first
-// show: it counts as missing, the status bar says so, and closing does not replace it.
-TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithAStatusNote)
+// show: it counts as missing, a lasting note in the status bar says so, and closing does not
+// replace it but says why.
+TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithALastingNote)
 {
     namespace fs = std::filesystem;
     fs::create_directories(ini());
     prog.write("kovanta.INI/drin", "bleibt");
     start();
     EXPECT_TRUE(window->searchPaths().empty());
-    const auto* status = window->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
-    ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("kovanta.INI ist ein Verzeichnis")))
-        << status->currentMessage().toStdString();
+    const auto note = [&] {
+        const auto* label = window->statusBar()->findChild<QLabel*>(QStringLiteral("SettingsNote"));
+        return label && label->isVisible() ? label->text() : QStringLiteral("<no note>");
+    };
+    // The start page's hints and the end of a read replace the status bar's message.
+    QStatusTipEvent tip(QStringLiteral("Kurzanleitung"));
+    QCoreApplication::sendEvent(window.get(), &tip);
     reload();
+    EXPECT_TRUE(
+        note().contains(QStringLiteral("kovanta.INI ist ein Verzeichnis – Suchpfade nicht geladen")))
+        << note().toStdString();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"});
-    stop();
+    directories(*window, -1, "BitBtn2"); // lists the web recipe directory: a change to save
+    EXPECT_TRUE(settingsMessage([&] { stop(); })
+                    .contains(QString::fromStdString(ini()) + QStringLiteral(" ist ein Verzeichnis")));
     EXPECT_TRUE(fs::is_directory(ini()));
     EXPECT_TRUE(fs::exists(prog.path() / "kovanta.INI" / "drin"));
 
@@ -337,9 +403,7 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithAStatusNote)
     ASSERT_EQ(::mkfifo(ini().c_str(), 0600), 0);
     start(); // would wait for a writer for ever if the FIFO were opened as a file
     EXPECT_TRUE(window->searchPaths().empty());
-    EXPECT_TRUE(window->findChild<QStatusBar*>(QStringLiteral("StatusBar"))
-                    ->currentMessage()
-                    .startsWith(QStringLiteral("kovanta.INI ist keine normale Datei")));
+    EXPECT_TRUE(note().contains(QStringLiteral("kovanta.INI ist keine normale Datei")));
     stop();
     EXPECT_TRUE(fs::is_fifo(ini()));
 }

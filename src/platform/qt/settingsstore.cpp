@@ -1,7 +1,16 @@
 #include "settingsstore.h"
 
+#include "platform/syserror.h"
+
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <string>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace kovanta {
 namespace {
@@ -96,6 +105,53 @@ bool SettingsStore::sync()
 {
     settings_->sync();
     return settings_->status() == QSettings::NoError;
+}
+
+QString SettingsStore::fileName() const
+{
+    return settings_->fileName();
+}
+
+QString SettingsStore::writeErrorText() const
+{
+    const auto cannotWrite = [](int error) {
+        return QStringLiteral("kann nicht geschrieben werden (%1)")
+            .arg(QString::fromStdString(systemErrorText(error)));
+    };
+    const std::string file = QFile::encodeName(fileName()).toStdString();
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return QStringLiteral("ist ein Verzeichnis");
+        if (!S_ISREG(st.st_mode))
+            return QStringLiteral("ist keine normale Datei");
+    } else if (errno != ENOENT) {
+        return cannotWrite(errno);
+    }
+    // The store writes a new file beside the old one, so its directory must take new files; a
+    // missing one would have been created, so the nearest existing one counts.
+    std::string dir = file;
+    for (;;) {
+        const std::size_t slash = dir.find_last_of('/');
+        if (slash == std::string::npos)
+            break;
+        dir.erase(slash == 0 ? 1 : slash);
+        if (::stat(dir.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return cannotWrite(ENOTDIR);
+            if (::access(dir.c_str(), W_OK) != 0)
+                return cannotWrite(errno);
+            struct statvfs fs {};
+            if (::statvfs(dir.c_str(), &fs) == 0 && fs.f_bavail == 0)
+                return cannotWrite(ENOSPC);
+            break;
+        }
+        if (errno != ENOENT || dir == "/")
+            return cannotWrite(errno);
+    }
+    if (::access(file.c_str(), W_OK) != 0 && errno != ENOENT)
+        return cannotWrite(errno);
+    return QStringLiteral("kann nicht geschrieben werden");
 }
 
 } // namespace kovanta

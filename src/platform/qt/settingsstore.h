@@ -42,6 +42,13 @@ public:
 
     // Writes pending changes; false when the file could not be written.
     bool sync();
+    // The file this store keeps its values in.
+    QString fileName() const;
+    // After a failed sync(): why the file cannot be written, in German after the file name
+    // ("ist ein Verzeichnis", "kann nicht geschrieben werden (keine Berechtigung)"). The store
+    // itself only knows that it failed, so the reason is looked for in the file and the
+    // directories on its way; "kann nicht geschrieben werden" when none is found there.
+    QString writeErrorText() const;
 
 private:
     QString path(const QString& key, const QString& name) const;
