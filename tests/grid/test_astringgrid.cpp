@@ -207,6 +207,14 @@ TEST(TAStringGrid, FixedPointEntryThroughKeys)
     EXPECT_EQ(ed->text(), QStringLiteral("4"));
     QTest::keyClicks(ed, QStringLiteral("2,a"));
     EXPECT_EQ(ed->text(), QStringLiteral("42"));
+    // Stray keys on the selected count change nothing.
+    ed->selectAll();
+    QTest::keyClick(ed, Qt::Key_Space);
+    QTest::keyClick(ed, Qt::Key_Comma);
+    QTest::keyClick(ed, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ed, QStringLiteral("x"));
+    EXPECT_EQ(ed->text(), QStringLiteral("42"));
+    ed->setCursorPosition(2);
     QTest::keyClick(ed, Qt::Key_Backspace);
     QTest::keyClick(ed, Qt::Key_Backspace);
     EXPECT_EQ(ed->text(), QStringLiteral("0"));
