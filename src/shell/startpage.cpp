@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -62,12 +63,23 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 
 void LinkLabel::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Space) {
+    // Enter follows a link, as in a web browser; a blank is no reason to start a program.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         open();
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Tab reaches the link: it shows that it holds the keyboard.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void LinkLabel::open()

@@ -25,14 +25,16 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace kovanta {
 namespace {
 
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
 
-// Side-panel widths: default, least and most.
-constexpr int kPanelDefault = 200;
+// Side-panel widths: none stored, least and most.
+constexpr int kNotStored = -1;
 constexpr int kPanelMin = 100;
 constexpr int kPanelMax = 400;
 
@@ -89,15 +91,18 @@ void TSDIAppForm::saveSettings()
     settings::saveSearchPaths(fsPath(iniFileName_), searchPaths_);
 }
 
-// MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
+// MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400. A panel
+// without a stored width keeps fitting what it shows.
 void TSDIAppForm::restoreSidePanelWidths()
 {
     const TFormPosSaver* saver = posSaver_;
     if (!saver)
         return;
-    for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan})
-        tabs_->setSidePanelWidth(
-            panel, saver->GetValue(static_cast<int>(panel), kPanelDefault, kPanelMin, kPanelMax));
+    for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan}) {
+        const int stored = saver->GetValue(static_cast<int>(panel), kNotStored, 0, 0);
+        if (stored != kNotStored)
+            tabs_->setSidePanelWidth(panel, std::clamp(stored, kPanelMin, kPanelMax));
+    }
 }
 
 // A side panel was resized by the user after the widths were restored: stored at once.
