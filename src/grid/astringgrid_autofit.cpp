@@ -34,11 +34,10 @@ void TAStringGrid::watchForAutoWidths()
             [this](const QModelIndex& from, const QModelIndex& to) {
                 markContentChanged(from.column() + FixedCols, to.column() + FixedCols);
             });
-    connect(model_, &QAbstractItemModel::headerDataChanged, this,
-            [this](Qt::Orientation o) {
-                if (o == Qt::Horizontal)
-                    scheduleAutoFit();
-            });
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
+        if (o == Qt::Horizontal)
+            scheduleAutoFit();
+    });
     for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsInserted,
                         &QAbstractItemModel::columnsRemoved})
         connect(model_, signal, this, [this] { markContentChanged(0, ColCount() - 1); });
@@ -126,7 +125,8 @@ int TAStringGrid::measureContent(int col)
         return 0;
     const std::size_t k = std::min(kMeasured, estimates.size());
     std::partial_sort(estimates.begin(), estimates.begin() + static_cast<std::ptrdiff_t>(k),
-                      estimates.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+                      estimates.end(),
+                      [](const auto& a, const auto& b) { return a.first > b.first; });
     int widest = 0;
     for (std::size_t i = 0; i < k; ++i) {
         std::string text = model_->cell(col, estimates[i].second);

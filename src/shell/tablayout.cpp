@@ -282,9 +282,9 @@ void TabWorkArea::applySizes()
     // A fitting panel leaves the list at the left at least half the area (two thirds beside
     // the preview, which lays its text out for any width).
     const int share = side_ == SidePanel::Preview ? 3 : 2;
-    const int wanted = widthSet_[index]
-                           ? scale_.px(widths_[index])
-                           : std::min(fittingWidth(side_), (total - splitter_->handleWidth()) / share);
+    const int wanted = widthSet_[index] ? scale_.px(widths_[index])
+                                        : std::min(fittingWidth(side_),
+                                                   (total - splitter_->handleWidth()) / share);
     const int w = std::max(right->minimumWidth(),
                            std::min(wanted, total - minWidth - splitter_->handleWidth()));
     QList<int> sizes;

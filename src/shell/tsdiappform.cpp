@@ -170,7 +170,7 @@ void TSDIAppForm::onStart()
 void TSDIAppForm::updateStartAction()
 {
     viewMenu_->startAction()->setEnabled(!startPage_->isHidden() &&
-                                        startPage_->startButton()->isEnabled());
+                                         startPage_->startButton()->isEnabled());
 }
 
 void TSDIAppForm::showStartPage()

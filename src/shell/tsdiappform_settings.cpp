@@ -98,7 +98,8 @@ void TSDIAppForm::restoreSidePanelWidths()
     const TFormPosSaver* saver = posSaver_;
     if (!saver)
         return;
-    for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan}) {
+    for (const SidePanel panel :
+         {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan}) {
         const int stored = saver->GetValue(static_cast<int>(panel), kNotStored, 0, 0);
         if (stored != kNotStored)
             tabs_->setSidePanelWidth(panel, std::clamp(stored, kPanelMin, kPanelMax));

@@ -33,8 +33,8 @@ ViewMenu::ViewMenu(TabWorkArea* tabs, QMenuBar* bar, QAction* before, QObject* p
 
     start_ = menu_->addAction(QStringLiteral("&Programmstart"));
     start_->setObjectName(QStringLiteral("Programmstart1"));
-    start_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return),
-                          QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    start_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     applyHint(start_, QStringLiteral("Starten Sie VEMO-KOVANTA"));
     start_->setEnabled(false);
     connect(start_, &QAction::triggered, this, &ViewMenu::startRequested);
@@ -48,8 +48,8 @@ ViewMenu::ViewMenu(TabWorkArea* tabs, QMenuBar* bar, QAction* before, QObject* p
 
     next_ = menu_->addAction(QStringLiteral("&Nächste Registerkarte"));
     next_->setObjectName(QStringLiteral("NaechsteRegisterkarte1"));
-    next_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Tab),
-                         QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+    next_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
     applyHint(next_, QStringLiteral("Die nächste Registerkarte zeigen"));
     connect(next_, &QAction::triggered, this, [this] { step(1); });
 

@@ -1,7 +1,7 @@
 #include "views/richtextpreview.h"
 
-#include "platform/qt/ansiqstring.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/ansiqstring.h"
 
 #include <QFontMetricsF>
 #include <QMimeData>
@@ -129,8 +129,8 @@ std::optional<ValueLine> LayOutValueLine(const Parts& parts, const QFont& font,
     const QFontMetricsF fm(font, device);
     const qreal indent = stops[static_cast<std::size_t>(parts.tabs) - 1];
     const qreal valueWidth = fm.horizontalAdvance(parts.value);
-    const auto next = std::upper_bound(stops.begin(), stops.end(),
-                                       indent + fm.horizontalAdvance(parts.text));
+    const auto next =
+        std::upper_bound(stops.begin(), stops.end(), indent + fm.horizontalAdvance(parts.text));
     // A pixel to spare: the real layout must not find it a hair too wide.
     if (next != stops.end() && *next + valueWidth <= width - 1)
         return std::nullopt;
@@ -332,7 +332,8 @@ QSize PreviewTextEdit::minimumSizeHint() const
     // but have no value.
     const qreal needed = stops[0] + fm.horizontalAdvance(QStringLiteral("  ")) +
                          MinimumTextWidth(fm) + fm.horizontalAdvance(kWidestValue);
-    return {static_cast<int>(std::ceil(needed)) + Chrome(*this), QTextEdit::minimumSizeHint().height()};
+    return {static_cast<int>(std::ceil(needed)) + Chrome(*this),
+            QTextEdit::minimumSizeHint().height()};
 }
 
 } // namespace kovanta

@@ -624,7 +624,8 @@ TEST(TAStringGrid, AutomaticWidthsFollowTextsAndViewUntilTheUserSizesAColumn)
         g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
         g->SetAutoColumnWidths(true);
         g->Loaded();
-        const std::string name = "Schokoladenpudding mit Vanilleso\xDF" "e"; // ANSI ß
+        const std::string name = "Schokoladenpudding mit Vanilleso\xDF"
+                                 "e"; // ANSI ß
         g->SetCell(2, 1, name);
         w.show();
         settle();

@@ -267,7 +267,8 @@ TEST_F(MainWindowUse, TheKeyboardDoesWhatTheMouseDoes)
     QAction* startAction = child<QAction>("Programmstart1");
     ASSERT_TRUE(QTest::qWaitFor([&] { return startAction->isEnabled(); }));
     key(Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->tabs()->isVisible() && !window->readingRecipes(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window->tabs()->isVisible() && !window->readingRecipes(); }));
     EXPECT_FALSE(startAction->isEnabled()) << "only while the start page shows";
 
     // Round the four work tabs and back; the focus always lands in the tab's list.

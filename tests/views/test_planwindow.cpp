@@ -235,8 +235,10 @@ TEST_F(PlanWindowTest, ListsAreReadableAtTheDefaultLayout)
                         continue;
                     EXPECT_GE(g->ColWidths(c), g->horizontalHeader()->sectionSizeHint(c - 1)) << c;
                     for (int r = 1; r < g->RowCount(); ++r)
-                        EXPECT_GE(g->ColWidths(c), g->fontMetrics().horizontalAdvance(ansiToQString(
-                                                       g->GetCell(c, r))) + 6) << c << "," << r;
+                        EXPECT_GE(
+                            g->ColWidths(c),
+                            g->fontMetrics().horizontalAdvance(ansiToQString(g->GetCell(c, r))) + 6)
+                            << c << "," << r;
                 }
                 EXPECT_GE(total, g->viewport()->width()) << "no room left over";
                 EXPECT_EQ(g->ColWidths(g->ColCount() - 1), g == list() ? g->ColWidths(12) : 0);

@@ -1,5 +1,5 @@
-#include "platform/qt/ansiqstring.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/ansiqstring.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>
@@ -122,4 +122,3 @@ TEST(RichTextPreview, NarrowLinesHangAndKeepTheirValueBesideTheirText)
         EXPECT_EQ(QApplication::clipboard()->text(), ansiToQString(PlainText(text)));
     }
 }
-
