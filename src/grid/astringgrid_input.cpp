@@ -470,6 +470,8 @@ void TAStringGrid::onRowSectionMoved(int, int oldVisual, int newVisual)
     }
     const int from = oldVisual + FixedRows, to = newVisual + FixedRows;
     model_->moveGridRow(from, to);
+    // The rows are in the user's order now, no longer in the sorted one.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     // The current cell moved with its row (or its row shifted); the editor follows it.
     resyncEditor();
     viewport()->update();

@@ -44,6 +44,8 @@ LinkLabel::LinkLabel(const QString& text, const QUrl& url, QWidget* parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    // Room for the focus frame around the address.
+    setContentsMargins(4, 2, 4, 2);
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
@@ -78,8 +80,8 @@ void LinkLabel::paintEvent(QPaintEvent* event)
         return;
     // Tab reaches the link: it shows that it holds the keyboard.
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void LinkLabel::open()

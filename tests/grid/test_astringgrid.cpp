@@ -764,6 +764,10 @@ TEST(TAStringGrid, RowMovingMovesModelRows)
     g->SetCell(2, 3, "C");
     g->SetObjects(0, 3, &c);
     w.show();
+    g->SortColumn(2, 2); // descending: C, B, A
+    g->verticalHeader()->moveSection(2, 0); // drag row 3 above row 1: A, C, B
+    EXPECT_EQ(g->horizontalHeader()->sortIndicatorSection(), -1) << "no longer sorted";
+    g->SortColumn(2, 1);
     g->verticalHeader()->moveSection(0, 2); // drag row 1 below row 3
     settle();
     EXPECT_EQ(column(g, 2)[0], "B");
