@@ -56,8 +56,8 @@ ViewMenu::ViewMenu(TabWorkArea* tabs, QMenuBar* bar, QAction* before, QObject* p
     previous_ = menu_->addAction(QStringLiteral("&Vorherige Registerkarte"));
     previous_->setObjectName(QStringLiteral("VorherigeRegisterkarte1"));
     // X11 reports Shift+Tab as Backtab; both spellings are registered.
-    previous_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+    previous_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                              QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
     applyHint(previous_, QStringLiteral("Die vorherige Registerkarte zeigen"));
     connect(previous_, &QAction::triggered, this, [this] { step(-1); });

@@ -93,10 +93,11 @@ QStringList WrapLines(const QString& text, const QFont& font, qreal width, QPain
     return lines;
 }
 
-// The least width of the text column beside the values: a few letters.
+// The least width of the text column beside the values: room for a common word
+// ("Kartoffeln", "einweichen") without breaking it.
 qreal MinimumTextWidth(const QFontMetricsF& fm)
 {
-    return 6 * fm.averageCharWidth();
+    return 12 * fm.averageCharWidth();
 }
 
 std::vector<qreal> StopPixels(const std::vector<int>& stopsInPoints)

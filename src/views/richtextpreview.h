@@ -53,7 +53,7 @@ public:
     // The width at which every value stands at its tab stop with a value of "ca.0000": frame,
     // margins and scroll bar included.
     int preferredWidth() const;
-    // At least wide enough for a text column of a few letters beside the value column.
+    // At least wide enough for a text column of a common word beside the value column.
     QSize minimumSizeHint() const override;
 
 protected:
