@@ -85,6 +85,7 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
     });
     model_->setHeaderHint([this](int col, int row) { return hintOf(col, row); });
     drawCheckBoxes();
+    watchForAutoWidths();
     SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goDrawFocusSelected |
                goColSizing | goEditing | goTabs | goAlwaysShowEditor | goThumbTracking);
     SetColNames(TColNames{"Text|20|0|1|1|"});

@@ -4,6 +4,7 @@
 #include "grid/core/cellrules.h"
 #include "grid/core/colnames.h"
 #include "grid/core/datetimeentry.h"
+#include "grid/core/gridwidths.h"
 #include "platform/uiscale.h"
 #include "recipe/records.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QLineEdit;
 
@@ -254,6 +256,23 @@ public:
     void FitRowHeight(int row);
     void StretchLastColumn();
 
+    // ---- automatic column widths -----------------------------------------------------------
+    // With it on, the columns follow their texts and the view for as long as nobody has sized
+    // them: every caption whole, every text shown, and the width the view has over shared by
+    // the text columns with a caption (grid::autoColumnWidths), refitted after every change of
+    // texts or view width. Widths restored from the settings, a header border dragged and the
+    // header double-click fit make the widths the user's: from then on nothing is fitted
+    // automatically, and "Sizes" is stored as before. While the widths are automatic, "Sizes"
+    // is not written, so the next start fits them again. Off by default.
+    void SetAutoColumnWidths(bool on);
+    bool AutoColumnWidths() const { return autoWidths_; }
+    // The automatic widths decide now (on, and no widths of the user's).
+    bool AutoWidthsActive() const;
+    // The width the grid needs to show every column at its natural width
+    // (grid::naturalColumnWidth, texts not limited), with the row header, the frame and a
+    // vertical scroll bar: the width a panel holding only this grid fits it at.
+    int NaturalWidth();
+
     // ---- life cycle ------------------------------------------------------------------------
     // The end of configuration (the form has been loaded): applies ColNames again and, with
     // SaveSettings.AutoSave, restores size and column widths from the settings store. Call
@@ -289,6 +308,10 @@ public:
     void editorKey(QKeyEvent* event);
     void refitAfterEditorWidening(int col);
     void postItem(QObject* target, int item, int v1 = 0, int v2 = 0);
+
+signals:
+    // NaturalWidth() changed (texts, captions or the font changed).
+    void naturalWidthChanged();
 
 protected:
     bool event(QEvent* e) override;
@@ -330,6 +353,15 @@ private:
     QString hintOf(int col, int row);
     // After rows moved under the current cell: the editor takes the current cell again.
     void resyncEditor();
+    // Automatic widths (astringgrid_autofit.cpp).
+    void watchForAutoWidths();
+    void markContentChanged(int firstCol, int lastCol);
+    void scheduleAutoFit();
+    void applyAutoFit();
+    std::vector<grid::AutoColumn> autoColumns();
+    int measureContent(int col);
+    void userSizedColumns();
+    void showSortIndicator();
 
     TAStringGridModel* model_ = nullptr;
     TAStringGridDelegate* delegate_ = nullptr;
@@ -352,12 +384,25 @@ private:
     int previousCol_ = -1;
     int previousRow_ = -1;
     int lastSortCol_ = -1;
+    int lastSortArt_ = 0;
     bool widthsRestored_ = false;
     bool loaded_ = false;
     bool limitPending_ = false;
     bool hasFocusWithin_ = false;
     bool inSelect_ = false;
     QPoint hoverCell_{-2, -2};
+    // Automatic widths: on, widths of the user's, a fit queued, widths being applied by it,
+    // a header border being dragged; per grid column the widest text (-1: to be measured);
+    // the advance of every ANSI character in the grid's font.
+    bool autoWidths_ = false;
+    bool userWidths_ = false;
+    bool autoFitQueued_ = false;
+    bool applyingWidths_ = false;
+    bool headerPressed_ = false;
+    int lastNaturalWidth_ = -1;
+    std::vector<int> contentWidths_;
+    std::array<double, 256> advances_{};
+    bool advancesMeasured_ = false;
     std::array<QPixmap, 4> checkBoxes_;
 };
 

@@ -101,8 +101,11 @@ void TAStringGrid::currentChanged(const QModelIndex& current, const QModelIndex&
 
 bool TAStringGrid::event(QEvent* e)
 {
-    if (e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::FontChange) {
         numberCharWidth_ = 0; // measured again with the new font
+        advancesMeasured_ = false;
+        markContentChanged(0, ColCount() - 1);
+    }
     if (!isGridItem(e))
         return QTableView::event(e);
     auto* item = static_cast<GridItemEvent*>(e);
@@ -313,6 +316,12 @@ bool TAStringGrid::eventFilter(QObject* watched, QEvent* e)
     const bool vHeader = watched == verticalHeader()->viewport();
     if (!hHeader && !vHeader && watched != viewport())
         return QTableView::eventFilter(watched, e);
+    if (hHeader && e->type() == QEvent::MouseButtonPress)
+        headerPressed_ = true;
+    else if (hHeader && e->type() == QEvent::MouseButtonRelease)
+        headerPressed_ = false;
+    else if (watched == viewport() && e->type() == QEvent::Resize)
+        applyAutoFit();
     if (e->type() == QEvent::MouseButtonDblClick || e->type() == QEvent::MouseMove) {
         auto* me = static_cast<QMouseEvent*>(e);
         const QPoint gridPos =
@@ -429,9 +438,11 @@ void TAStringGrid::handleDoubleClick(QPoint p)
                                          rect.top() + rect.height() - origin.y(), FixedCols);
     switch (hit.target) {
     case grid::DblClickTarget::Column:
+        userSizedColumns();
         FitColumns(hit.index, true);
         return;
     case grid::DblClickTarget::AllColumns:
+        userSizedColumns();
         FitColumns(-1, true);
         return;
     case grid::DblClickTarget::Row:
@@ -459,6 +470,8 @@ void TAStringGrid::onRowSectionMoved(int, int oldVisual, int newVisual)
     }
     const int from = oldVisual + FixedRows, to = newVisual + FixedRows;
     model_->moveGridRow(from, to);
+    // The rows are in the user's order now, no longer in the sorted one.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     // The current cell moved with its row (or its row shifted); the editor follows it.
     resyncEditor();
     viewport()->update();

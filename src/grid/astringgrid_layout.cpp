@@ -82,6 +82,7 @@ void TAStringGrid::SortColumn(int col, int mode)
         sortArt = mode - 1;
     }
     lastSortCol_ = col;
+    lastSortArt_ = sortArt;
 
     const grid::SortSettings settings{grid::sortTypeFor(defs_.datenTypAt(col)), sortArt,
                                       SortObjectUsed};
@@ -117,6 +118,7 @@ void TAStringGrid::SortColumn(int col, int mode)
     }
     if (mode == 0 && hasState)
         defs_.sortTyp[col] = grid::nextSortTyp(defs_.sortTyp[col], defs_.datenTypAt(col));
+    showSortIndicator();
     resyncEditor();
     if (OnSortEnde)
         OnSortEnde(this, sortAb, sortZahl);
@@ -276,6 +278,7 @@ void TAStringGrid::showEvent(QShowEvent* e)
     QTableView::showEvent(e);
     if (limitPending_ && width() >= kLaidOutWidth)
         limitColumnWidths();
+    applyAutoFit();
 }
 
 void TAStringGrid::resizeEvent(QResizeEvent* e)
@@ -293,7 +296,8 @@ void TAStringGrid::SaveGridSettings()
     const QString key = SaveSettings.EffectiveKey + QLatin1Char('\\') +
                         (SaveSettings.Section.isEmpty() ? objectName() : SaveSettings.Section);
     SettingsStore store;
-    if (SaveSettings.AutoSave && SaveSettings.SaveColumnSizes) {
+    // Automatic widths are no choice of the user's: the next start fits them again.
+    if (SaveSettings.AutoSave && SaveSettings.SaveColumnSizes && !AutoWidthsActive()) {
         std::vector<int> widths;
         for (int c = 0; c < ColCount(); ++c)
             widths.push_back(uiScale_.designed(ColWidths(c)));

@@ -33,6 +33,8 @@ void configureCommon(TAStringGrid& g)
     g.SetKeyCalkEUR(false);
     g.SetKeyCalkATS(false);
     g.MinusIgnore = false;
+    // Until the user sizes them, the columns follow their texts and the window.
+    g.SetAutoColumnWidths(true);
 }
 
 constexpr GridOptions kEditingOptions = goFixedVertLine | goFixedHorzLine | goVertLine |

@@ -11,6 +11,7 @@
 #include "printactions.h"
 #include "settings.h"
 #include "startup.h"
+#include "views/richtextpreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,6 +192,11 @@ void MainActions::copyWholePreview()
     QTextEdit* preview = port_.previewText();
     if (!preview)
         return;
+    // The recipe preview copies its text as written, without the breaks of its layout.
+    if (auto* recipe = qobject_cast<PreviewTextEdit*>(preview)) {
+        QApplication::clipboard()->setMimeData(recipe->allTextMimeData());
+        return;
+    }
     auto* mime = new QMimeData;
     mime->setHtml(preview->document()->toHtml());
     mime->setText(preview->document()->toPlainText());

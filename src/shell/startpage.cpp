@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -43,6 +44,8 @@ LinkLabel::LinkLabel(const QString& text, const QUrl& url, QWidget* parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    // Room for the focus frame around the address.
+    setContentsMargins(4, 2, 4, 2);
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
@@ -62,12 +65,23 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 
 void LinkLabel::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Space) {
+    // Enter follows a link, as in a web browser; a blank is no reason to start a program.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         open();
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Tab reaches the link: it shows that it holds the keyboard.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void LinkLabel::open()

@@ -13,7 +13,8 @@ namespace kovanta {
 
 class HemisphereButton;
 
-// A label that shows an address and opens url with the desktop's handler when clicked.
+// A label that shows an address and opens url with the desktop's handler when clicked, or
+// with Enter while it has the keyboard focus, which it shows with a frame.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void open();

@@ -1,11 +1,13 @@
 #include "tablayout.h"
 
+#include "grid/astringgrid.h"
 #include "gridsetup.h"
 #include "hint.h"
 #include "platform/gui/uifont.h"
 #include "recipefilterbar.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
+#include "views/richtextpreview.h"
 
 #include <QAction>
 #include <QEvent>
@@ -140,11 +142,15 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
     panel3_ = makePanel(QStringLiteral("Panel3"), scale_, splitter_);
     panel3_->layout()->addWidget(
         makeTitle(QStringLiteral("Panel7"), QStringLiteral("Vorschau"), scale_, panel3_));
-    preview_ = new QTextEdit(panel3_);
+    auto* preview = new PreviewTextEdit(panel3_);
+    preview_ = preview;
+    previewEdit_ = preview;
     preview_->setObjectName(QStringLiteral("RichEdit1"));
     preview_->setReadOnly(true);
     preview_->setContextMenuPolicy(Qt::CustomContextMenu);
     panel3_->layout()->addWidget(preview_);
+    // Narrower, a value could no longer stand beside its text.
+    panel3_->setMinimumWidth(std::max(panel3_->minimumWidth(), preview->minimumSizeHint().width()));
     popup_ = new QMenu(preview_);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* copy = popup_->addAction(QStringLiteral("&Kopieren"));
@@ -184,6 +190,14 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
         splitter_->setStretchFactor(i, i == 0 ? 1 : 0);
     splitter_->installEventFilter(this);
 
+    // A side panel that fits its grid follows the grid's texts.
+    for (QTableView* view : {planGrid_, requirementsGrid_}) {
+        const SidePanel panel = view == planGrid_ ? SidePanel::MenuPlan : SidePanel::Requirements;
+        connect(AsListGrid(view), &TAStringGrid::naturalWidthChanged, this, [this, panel] {
+            if (hasSide_ && side_ == panel && !widthSet_[static_cast<int>(panel) - 1])
+                applySizes();
+        });
+    }
     connect(tabBar_, &QTabBar::currentChanged, this, &TabWorkArea::onTabBarChanged);
     connect(splitter_, &QSplitter::splitterMoved, this, &TabWorkArea::onSplitterMoved);
     setLayoutForTab(TabRecipeList);
@@ -264,8 +278,15 @@ void TabWorkArea::applySizes()
     QWidget* right = sideWidget(side_);
     const int minWidth = scale_.px(kMinPanelWidth);
     const int total = std::max(splitter_->width(), 2 * minWidth + splitter_->handleWidth());
-    const int w = std::min(scale_.px(sidePanelWidth(side_)),
-                           total - minWidth - splitter_->handleWidth());
+    const int index = static_cast<int>(side_) - 1;
+    // A fitting panel leaves the list at the left at least half the area (two thirds beside
+    // the preview, which lays its text out for any width).
+    const int share = side_ == SidePanel::Preview ? 3 : 2;
+    const int wanted = widthSet_[index] ? scale_.px(widths_[index])
+                                        : std::min(fittingWidth(side_),
+                                                   (total - splitter_->handleWidth()) / share);
+    const int w = std::max(right->minimumWidth(),
+                           std::min(wanted, total - minWidth - splitter_->handleWidth()));
     QList<int> sizes;
     for (int i = 0; i < splitter_->count(); ++i) {
         QWidget* widget = splitter_->widget(i);
@@ -295,17 +316,39 @@ void TabWorkArea::onSplitterMoved()
     QWidget* right = sideWidget(side_);
     const int width = scale_.designed(right->width());
     widths_[static_cast<int>(side_) - 1] = std::max(width, kMinPanelWidth);
+    widthSet_[static_cast<int>(side_) - 1] = true;
     emit sidePanelResized(side_, width);
+}
+
+int TabWorkArea::fittingWidth(SidePanel panel) const
+{
+    switch (panel) {
+    case SidePanel::Preview:
+        return previewEdit_->preferredWidth();
+    case SidePanel::MenuPlan:
+        return AsListGrid(planGrid_)->NaturalWidth();
+    case SidePanel::Requirements:
+        return AsListGrid(requirementsGrid_)->NaturalWidth();
+    }
+    return scale_.px(200);
 }
 
 int TabWorkArea::sidePanelWidth(SidePanel panel) const
 {
-    return widths_[static_cast<int>(panel) - 1];
+    const int index = static_cast<int>(panel) - 1;
+    return widthSet_[index] ? widths_[index]
+                            : std::max(kMinPanelWidth, scale_.designed(fittingWidth(panel)));
+}
+
+bool TabWorkArea::sidePanelWidthSet(SidePanel panel) const
+{
+    return widthSet_[static_cast<int>(panel) - 1];
 }
 
 void TabWorkArea::setSidePanelWidth(SidePanel panel, int width)
 {
     widths_[static_cast<int>(panel) - 1] = std::max(width, kMinPanelWidth);
+    widthSet_[static_cast<int>(panel) - 1] = true;
     if (hasSide_ && panel == side_)
         applySizes();
 }

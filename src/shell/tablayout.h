@@ -13,6 +13,7 @@ class QTextEdit;
 
 namespace kovanta {
 
+class PreviewTextEdit;
 class RecipeFilterBar;
 class ToolColumn;
 
@@ -63,10 +64,15 @@ public:
     // Lays out the panels for tab (0-3), hiding those of any other tab.
     void setLayoutForTab(int tab);
 
-    // Width the side panel takes when shown, in designed pixels (default 200, at least 50):
-    // shown scaled by uiScale(), stored as it is.
+    // Width the side panel takes when shown, in designed pixels (at least 50): shown scaled by
+    // uiScale(), stored as it is. Until a width is set (restored from the settings, or the
+    // splitter dragged), the panel fits what it shows: the menu plan and the requirements
+    // list their grid's natural width (TAStringGrid::NaturalWidth, following its texts), the
+    // preview the width at which its values stand at their tab stop; the grids at most half
+    // the work area, the preview at most a third.
     int sidePanelWidth(SidePanel panel) const;
     void setSidePanelWidth(SidePanel panel, int width);
+    bool sidePanelWidthSet(SidePanel panel) const;
     // The layout scale of the designed sizes (title panels, side panels, splitter), taken from
     // the application font at construction.
     const UiScale& uiScale() const { return scale_; }
@@ -103,6 +109,8 @@ private:
     void onSplitterMoved();
     void applySizes();
     QWidget* sideWidget(SidePanel panel) const;
+    // The width that fits what the panel shows, in pixels.
+    int fittingWidth(SidePanel panel) const;
 
     QTabBar* tabBar_ = nullptr;
     QSplitter* splitter_ = nullptr;
@@ -122,6 +130,8 @@ private:
     bool hasSide_ = false;
     SidePanel side_ = SidePanel::Preview;
     int widths_[3] = {200, 200, 200};
+    bool widthSet_[3] = {false, false, false};
+    PreviewTextEdit* previewEdit_ = nullptr;
     UiScale scale_;
 };
 

@@ -1,6 +1,7 @@
 #include "tsdiappform.h"
 
 #include "gridsetup.h"
+#include "hemispherebutton.h"
 #include "menuplanparts.h"
 #include "messages.h"
 #include "planfileactions.h"
@@ -14,8 +15,10 @@
 #include "startup.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
+#include "viewmenu.h"
 #include "views/recipelistview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFutureWatcher>
@@ -71,6 +74,14 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     // The list grid shows the model's entries as row objects; sorting moves them in the grid.
     BindRecipeList(*AsListGrid(list), *recipeList_);
 
+    // "Ansicht" between "Datei" and "Optionen".
+    viewMenu_ = new ViewMenu(tabs_, menuBar(), menuBar()->actions().value(1), this);
+    connect(viewMenu_, &ViewMenu::startRequested, this, [this] {
+        // The shortcut acts where the button can be clicked.
+        if (!startPage_->isHidden() && startPage_->startButton()->isEnabled())
+            onStart();
+    });
+    connect(viewMenu_, &ViewMenu::reloadRequested, this, &TSDIAppForm::reloadRecipes);
     connect(startPage_, &StartPage::startRequested, this, &TSDIAppForm::onStart);
     connect(startPage_, &StartPage::quitRequested, this, &QWidget::close);
     connect(startPage_, &StartPage::linkFailed, this,
@@ -147,12 +158,20 @@ void TSDIAppForm::onTimer()
 {
     timer1_->stop();
     startPage_->enableStart();
+    updateStartAction();
 }
 
 void TSDIAppForm::onStart()
 {
     postWindowMessage(this, MSG_RELOAD_RECIPES);
     startPage_->hide();
+    updateStartAction();
+}
+
+void TSDIAppForm::updateStartAction()
+{
+    viewMenu_->startAction()->setEnabled(!startPage_->isHidden() &&
+                                         startPage_->startButton()->isEnabled());
 }
 
 void TSDIAppForm::showStartPage()
@@ -161,6 +180,7 @@ void TSDIAppForm::showStartPage()
     startPage_->show();
     tabs_->hide();
     startPage_->rebuildProductText();
+    updateStartAction();
 }
 
 void TSDIAppForm::showEvent(QShowEvent* event)
@@ -216,6 +236,7 @@ void TSDIAppForm::handleReload()
     // Let the window show its new state before the long work.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     reloadRecipes();
+    viewMenu_->reloadAction()->setEnabled(true);
     if (tabs_->isHidden()) {
         tabs_->show();
         focusTabGrid();

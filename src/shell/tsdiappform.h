@@ -28,6 +28,7 @@ class TFormPosSaver;
 class TImpListInfo;
 class TRezeptImportProz;
 class ToolColumn;
+class ViewMenu;
 struct MenuPlanParts;
 
 // What the main window is told at creation. Tests set a temporary program directory and a
@@ -126,6 +127,8 @@ private:
     void markPreviewPortionsChanged();
     void onTimer();
     void onStart();
+    // "Programmstart" in the menu acts while its button on the start page can be clicked.
+    void updateStartAction();
     void onTabChanged(int tab, int previous);
     // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
     void focusTabGrid();
@@ -188,6 +191,8 @@ private:
     QTimer* timer1_ = nullptr;
     // The menus and their actions, with the tool column's buttons (a child).
     MainActions* actions_ = nullptr;
+    // "Ansicht": start, re-read, tabs and sorting for the keyboard (a child).
+    ViewMenu* viewMenu_ = nullptr;
     // The preview's state and its rebuilding, for the life of the window (a child).
     PreviewController* previewer_ = nullptr;
     // The window position saver (a child), made when the settings are read.

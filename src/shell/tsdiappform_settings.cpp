@@ -26,14 +26,16 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace kovanta {
 namespace {
 
 // Registry key of the position saver: "Software\kovanta\SDIAppForm", after the program file.
 const QString kProgramName = QStringLiteral("kovanta");
 
-// Side-panel widths: default, least and most.
-constexpr int kPanelDefault = 200;
+// Side-panel widths: none stored, least and most.
+constexpr int kNotStored = -1;
 constexpr int kPanelMin = 100;
 constexpr int kPanelMax = 400;
 
@@ -109,15 +111,19 @@ QString TSDIAppForm::saveSettings()
     return problems.join(QLatin1Char('\n'));
 }
 
-// MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400.
+// MSG_RESTORE_PANELS: requirements, preview, menu plan, each brought into 100-400. A panel
+// without a stored width keeps fitting what it shows.
 void TSDIAppForm::restoreSidePanelWidths()
 {
     const TFormPosSaver* saver = posSaver_;
     if (!saver)
         return;
-    for (const SidePanel panel : {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan})
-        tabs_->setSidePanelWidth(
-            panel, saver->GetValue(static_cast<int>(panel), kPanelDefault, kPanelMin, kPanelMax));
+    for (const SidePanel panel :
+         {SidePanel::Requirements, SidePanel::Preview, SidePanel::MenuPlan}) {
+        const int stored = saver->GetValue(static_cast<int>(panel), kNotStored, 0, 0);
+        if (stored != kNotStored)
+            tabs_->setSidePanelWidth(panel, std::clamp(stored, kPanelMin, kPanelMax));
+    }
 }
 
 // A side panel was resized by the user after the widths were restored: stored at once.

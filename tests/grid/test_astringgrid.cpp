@@ -1,6 +1,7 @@
 #include "grid/ainplaceedit.h"
 #include "grid/astringgrid.h"
 #include "grid/astringgridmodel.h"
+#include "platform/qt/ansiqstring.h"
 #include "platform/qt/settingsstore.h"
 #include "support/testdir.h"
 
@@ -207,6 +208,14 @@ TEST(TAStringGrid, FixedPointEntryThroughKeys)
     EXPECT_EQ(ed->text(), QStringLiteral("4"));
     QTest::keyClicks(ed, QStringLiteral("2,a"));
     EXPECT_EQ(ed->text(), QStringLiteral("42"));
+    // Stray keys on the selected count change nothing.
+    ed->selectAll();
+    QTest::keyClick(ed, Qt::Key_Space);
+    QTest::keyClick(ed, Qt::Key_Comma);
+    QTest::keyClick(ed, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ed, QStringLiteral("x"));
+    EXPECT_EQ(ed->text(), QStringLiteral("42"));
+    ed->setCursorPosition(2);
     QTest::keyClick(ed, Qt::Key_Backspace);
     QTest::keyClick(ed, Qt::Key_Backspace);
     EXPECT_EQ(ed->text(), QStringLiteral("0"));
@@ -511,9 +520,12 @@ TEST(TAStringGrid, HeaderDoubleClickSortsAndCycles)
     EXPECT_EQ(g->Row(), 3); // the followed row
     EXPECT_EQ(dblClicks, 1);
     EXPECT_EQ(sortBegins, std::vector<int>{105});
+    EXPECT_EQ(h->sortIndicatorSection(), 3);
+    EXPECT_EQ(h->sortIndicatorOrder(), Qt::AscendingOrder);
 
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
     EXPECT_EQ(column(g, 4), (std::vector<std::string>{"100", "10", "9", "9", ""}));
+    EXPECT_EQ(h->sortIndicatorOrder(), Qt::DescendingOrder);
     // Equal keys keep their order: Brot stays above Eintopf.
     EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Suppe", "Brot", "Eintopf", ""}));
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
@@ -527,11 +539,15 @@ TEST(TAStringGrid, HeaderDoubleClickSortsAndCycles)
     EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
     EXPECT_EQ(g->SortTyp()[2], '1');
     EXPECT_EQ(g->SortTyp()[4], '1');
+    EXPECT_EQ(h->sortIndicatorSection(), 1);
 
     // OnSortBegin can refuse.
     g->OnSortBegin = [](TAStringGrid*, int, int, bool& allow) { allow = false; };
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(2));
     EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
+    // A changed text in the sorted column: the order is no longer known to hold.
+    g->SetCell(2, 1, "Zwiebel");
+    EXPECT_EQ(h->sortIndicatorSection(), -1);
 }
 
 TEST(TAStringGrid, SortMarkiertSortsOnlyTheSelectedRows)
@@ -596,6 +612,76 @@ TEST(TAStringGrid, HeaderBorderDoubleClickFitsWithoutOnDblClick)
     EXPECT_EQ(g->GetCell(2, 1), "Ein sehr langer Rezeptname mit vielen Worten"); // not sorted
 }
 
+TEST(TAStringGrid, AutomaticWidthsFollowTextsAndViewUntilTheUserSizesAColumn)
+{
+    TestDir dir;
+    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+    const QString key = QStringLiteral("Software\\kovanta\\SDIAppForm\\StringGrid2");
+    {
+        Window w(500);
+        TAStringGrid* g = w.grid;
+        configureMenuPlan(g);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetAutoColumnWidths(true);
+        g->Loaded();
+        const std::string name = "Schokoladenpudding mit Vanilleso\xDF"
+                                 "e"; // ANSI ß
+        g->SetCell(2, 1, name);
+        w.show();
+        settle();
+        QHeaderView* h = g->horizontalHeader();
+        const auto total = [g] {
+            return g->ColWidths(1) + g->ColWidths(2) + g->ColWidths(3) + g->ColWidths(4);
+        };
+        // Captions and texts whole; the empty unlabelled column takes nothing; the view's
+        // remaining width goes to the text columns.
+        for (int c = 1; c <= 3; ++c)
+            EXPECT_GE(g->ColWidths(c), h->sectionSizeHint(c - 1)) << c;
+        EXPECT_GE(g->ColWidths(2), g->fontMetrics().horizontalAdvance(ansiToQString(name)) + 6);
+        EXPECT_EQ(g->ColWidths(4), 0);
+        EXPECT_EQ(total(), g->viewport()->width());
+        const int group = g->ColWidths(3);
+        w.top.resize(800, 400);
+        settle();
+        EXPECT_GT(g->ColWidths(3), group);
+        EXPECT_EQ(total(), g->viewport()->width());
+        EXPECT_EQ(g->ColWidths(1), h->sectionSizeHint(0)) << "numbers do not grow";
+        const int natural = g->NaturalWidth();
+        g->SetCell(3, 2, std::string(60, 'W'));
+        settle();
+        EXPECT_GT(g->NaturalWidth(), natural);
+    }
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes"), QStringLiteral("-")),
+                  QStringLiteral("-"))
+            << "automatic widths are fitted again at the next start";
+    }
+    {
+        // The header border double-click fit is the user's choice: it stays and is stored.
+        Window w(500);
+        TAStringGrid* g = w.grid;
+        configureMenuPlan(g);
+        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
+        g->SetAutoColumnWidths(true);
+        g->Loaded();
+        w.show();
+        QHeaderView* h = g->horizontalHeader();
+        const int border = h->sectionViewportPosition(1) + h->sectionSize(1);
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, QPoint(border - 2, h->height() / 2));
+        EXPECT_FALSE(g->AutoWidthsActive());
+        const int group = g->ColWidths(3);
+        w.top.resize(800, 400);
+        settle();
+        EXPECT_EQ(g->ColWidths(3), group);
+    }
+    {
+        SettingsStore store;
+        EXPECT_FALSE(store.readString(key, QStringLiteral("Sizes")).isEmpty());
+    }
+    SettingsStore::setDefaultFileName({});
+}
+
 TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
 {
     TestDir dir;
@@ -613,9 +699,11 @@ TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
         g->resize(300, 200);
         g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
         g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L", "B|30", "C|44"});
+        g->SetAutoColumnWidths(true);
         g->Loaded();
         top.show();
         settle();
+        EXPECT_FALSE(g->AutoWidthsActive()) << "stored widths win";
         EXPECT_EQ(g->ColWidths(0), 50);
         EXPECT_EQ(g->ColWidths(1), 10);
         EXPECT_EQ(g->ColWidths(2), 64);
@@ -676,6 +764,10 @@ TEST(TAStringGrid, RowMovingMovesModelRows)
     g->SetCell(2, 3, "C");
     g->SetObjects(0, 3, &c);
     w.show();
+    g->SortColumn(2, 2); // descending: C, B, A
+    g->verticalHeader()->moveSection(2, 0); // drag row 3 above row 1: A, C, B
+    EXPECT_EQ(g->horizontalHeader()->sortIndicatorSection(), -1) << "no longer sorted";
+    g->SortColumn(2, 1);
     g->verticalHeader()->moveSection(0, 2); // drag row 1 below row 3
     settle();
     EXPECT_EQ(column(g, 2)[0], "B");

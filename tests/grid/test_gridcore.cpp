@@ -381,6 +381,48 @@ TEST(GridWidths, FitAndStretch)
     EXPECT_EQ(stretchedLastWidth({200}, 200, 'L', true, 600), std::nullopt);
 }
 
+TEST(GridWidths, AutomaticWidths)
+{
+    //                           designed caption content fixed  text
+    const AutoColumn check{19, 25, 15, true, false};
+    const AutoColumn name{80, 50, 150, false, true};
+    const AutoColumn number{45, 40, 30, false, false};
+    const AutoColumn filler{200, 0, 0, false, true};     // "|200|L|1|0|": empty, no caption
+    const AutoColumn position{200, 0, 12, false, false}; // no caption, short numbers
+    const AutoColumn path{80, 70, 900, false, true};
+    struct Case {
+        const char* what;
+        std::vector<AutoColumn> columns;
+        int view;
+        std::vector<int> widths;
+    };
+    const Case cases[] = {
+        {"the rest goes to the text column, not to the unlabelled one",
+         {check, name, number, filler},
+         400,
+         {25, 330, 45, 0}},
+        {"two text columns share the rest, the first takes the odd pixel",
+         {name, name, number},
+         400,
+         {178, 177, 45}},
+        {"too narrow: nothing is cut, the view scrolls",
+         {name, number, position},
+         180,
+         {150, 45, 12}},
+        {"a text wider than the view is limited to it", {path, number}, 500, {500, 45}},
+        {"no view: the natural widths", {path, filler}, 0, {900, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(autoColumnWidths(c.columns, c.view), c.widths);
+    }
+    std::array<double, 256> advances{};
+    advances.fill(1.0);
+    advances['W'] = 3.0;
+    EXPECT_EQ(estimatedTextWidth("aW\r\nbbbb", advances), 4.0) << "the widest line, LF not drawn";
+    EXPECT_EQ(estimatedTextWidth("", advances), 0.0);
+}
+
 TEST(GridWidths, HeaderHitTest)
 {
     // Header row, 2 px left of the right border of column 3 (right edge at 200).

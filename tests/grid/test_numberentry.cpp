@@ -76,6 +76,9 @@ TEST(NumberEntry, FixedPointEntry)
         {"integer backspace twice", 0, "42|", "<<", "0", 1},
         {"separator dropped in integer column", 0, "4|2", ",", "42", 1},
         {"letters dropped", 2, "1|,00", "a", "1,00", 1},
+        {"blank, letter and control key leave a selected count", 0, "[25]", " x\x01", "25", 0},
+        {"letter leaves a selected digit", 2, "[1,2]5", "R", "1,25", 0},
+        {"separator in integer column leaves a selection", 0, "[2]5", ".", "25", 0},
         {"digit before separator lengthens integer part", 2, "1|,00", "2", "12,00", 2},
         {"digit inside integer part overwrites", 2, "|12,00", "3", "32,00", 1},
         {"leading zero is replaced", 2, "|0,00", "5", "5,00", 1},
@@ -137,6 +140,9 @@ TEST(NumberEntry, PasteAndMinusIgnore)
     e.paste("12x,5");
     // The leading 0 is replaced, '1' then '2' go before the separator, x is dropped,
     // ',' jumps to the decimals and 5 overwrites the first decimal.
+    EXPECT_EQ(e.text(), "12,50");
+    e.selectAll();
+    e.paste("Salz");
     EXPECT_EQ(e.text(), "12,50");
     e.setMinusIgnore(true);
     e.setState("-3,00", 2);

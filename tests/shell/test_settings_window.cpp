@@ -181,7 +181,7 @@ TEST_F(SettingsWindow, FirstStartWithNothingStored)
     EXPECT_TRUE(action("MaximaleFenstergroesse1")->isChecked());
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     for (const SidePanel p : {SidePanel::Preview, SidePanel::MenuPlan, SidePanel::Requirements})
-        EXPECT_EQ(window->tabs()->sidePanelWidth(p), 200);
+        EXPECT_FALSE(window->tabs()->sidePanelWidthSet(p)) << "each fits what it shows";
     EXPECT_TRUE(window->searchPaths().empty());
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
@@ -368,7 +368,7 @@ TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
     start();
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::MenuPlan), 321);
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Requirements), 400) << "at most 400";
-    EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Preview), 200);
+    EXPECT_FALSE(window->tabs()->sidePanelWidthSet(SidePanel::Preview));
 }
 
 // A kovanta.INI the program cannot use (a directory, a FIFO) no longer ends or blocks the first

@@ -3,6 +3,7 @@
 // editor, "Bedarfsliste", then reading what the requirements grid and the warning strip show.
 #include "grid/ainplaceedit.h"
 #include "grid/astringgrid.h"
+#include "platform/qt/ansiqstring.h"
 #include "recipe/recipe_fixture.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
@@ -54,9 +55,7 @@ protected:
         // On a real display the editor follows the keyboard focus, which needs an active window.
         window->activateWindow();
         (void)QTest::qWaitForWindowActive(window.get());
-        // Room for the plan's and the requirements' columns, as a cook would drag the splitter.
-        window->tabs()->setSidePanelWidth(SidePanel::MenuPlan, 330);
-        window->tabs()->setSidePanelWidth(SidePanel::Requirements, 420);
+        // No side-panel or column width is stored: every panel fits its grid.
     }
 
     void Write(const std::string& file, const std::string& name, int portions,
@@ -205,6 +204,52 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
               (std::vector<std::string>{"      3,000|kg|Rindfleisch", "      1,000|kg|Zwiebeln",
                                         "      0,000||Salz"}));
     EXPECT_FALSE(panel()->isVisible());
+}
+
+// Without stored widths, on the screens of a kitchen office: every caption whole, every text
+// shown, the side panels as wide as their grids, the rest of the width to the text columns.
+TEST_F(PlanWindowTest, ListsAreReadableAtTheDefaultLayout)
+{
+    Write("REZ00004.DAT", "Schokoladenpudding", 8,
+          {Article("10", "1", "Packung", "Weizenmehl Type 405 aus Bayern")});
+    Programmstart();
+    ChooseTab(TabMenuPlan);
+    for (const char* name : {"Gulasch", "Kuchen", "Schokoladenpudding"})
+        DoubleClickCell(list(), 2, ListRowOf(name));
+    ChooseTab(TabRequirements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !requirements()->GetCell(3, 6).empty(); }));
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        SCOPED_TRACE(screen.width());
+        window->resize(screen);
+        for (const int tab : {TabRecipeList, TabMenuPlan, TabRequirements}) {
+            ChooseTab(tab);
+            QCoreApplication::processEvents();
+            for (TAStringGrid* g : {list(), plan(), requirements()}) {
+                if (!g->isVisible())
+                    continue;
+                SCOPED_TRACE(g->objectName().toStdString());
+                int total = 0;
+                for (int c = 1; c < g->ColCount(); ++c) {
+                    total += g->ColWidths(c);
+                    if (g->GetCell(c, 0).find_first_not_of(' ') == std::string::npos)
+                        continue;
+                    EXPECT_GE(g->ColWidths(c), g->horizontalHeader()->sectionSizeHint(c - 1)) << c;
+                    for (int r = 1; r < g->RowCount(); ++r)
+                        EXPECT_GE(
+                            g->ColWidths(c),
+                            g->fontMetrics().horizontalAdvance(ansiToQString(g->GetCell(c, r))) + 6)
+                            << c << "," << r;
+                }
+                EXPECT_GE(total, g->viewport()->width()) << "no room left over";
+                EXPECT_EQ(g->ColWidths(g->ColCount() - 1), g == list() ? g->ColWidths(12) : 0);
+            }
+            if (tab != TabRecipeList) {
+                TAStringGrid* side = tab == TabMenuPlan ? plan() : requirements();
+                EXPECT_GE(side->width(), side->NaturalWidth()) << "the panel fits its grid";
+            }
+        }
+        Screenshot(screen.width() == 1366 ? "layout-1366" : "layout-1920");
+    }
 }
 
 TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)

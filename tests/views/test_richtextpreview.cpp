@@ -1,11 +1,12 @@
-#include "platform/qt/ansiqstring.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/ansiqstring.h"
 #include "views/richtextpreview.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -79,4 +80,45 @@ TEST(RichTextPreview, CopyingEverythingGivesThePlainTextOfTheParagraphs)
     edit.copy();
     // What `rezeptur preview` prints is exactly this text.
     EXPECT_EQ(QApplication::clipboard()->text(), ansiToQString(PlainText(text)));
+}
+
+TEST(RichTextPreview, NarrowLinesHangAndKeepTheirValueBesideTheirText)
+{
+    PreviewTextEdit edit;
+    RecipeText text;
+    text.tabStops = PreviewTabStops();
+    text.paragraphs = {
+        {"\tMilch aufkochen, Reis einstreuen und bei kleiner Hitze quellen lassen\tca.0090", 8,
+         false, kTextBlack},
+        {"\t\t0,5 kg Milchreis aus dem Bioladen an der Ecke", 8, false, kTextNavy},
+    };
+    const UiScale scale = applicationUiScale();
+    const QList<qreal> indents = {scale.pxF(13.333), scale.pxF(26.667)};
+    edit.show();
+    // From the least width the splitter allows to one where the line fits as written.
+    for (const int width : {edit.minimumSizeHint().width(), 300, 450, 900}) {
+        SCOPED_TRACE(width);
+        edit.resize(width, 400);
+        WriteRecipeText(text, edit);
+        QCoreApplication::processEvents();
+        (void)edit.document()->size(); // lays the text out
+        QTextBlock block = edit.document()->begin();
+        for (int b = 0; b < 2; ++b, block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            // Every line after the first starts where the text of the first does.
+            for (int i = 1; i < layout->lineCount(); ++i)
+                EXPECT_NEAR(layout->lineAt(i).x(), indents[b], 1.0) << b;
+        }
+        block = edit.document()->begin();
+        const QTextLayout* layout = block.layout();
+        const int value = static_cast<int>(block.text().lastIndexOf(QLatin1Char('\t'))) + 1;
+        const QTextLine line = layout->lineForTextPosition(value);
+        EXPECT_EQ(line.lineNumber(), layout->lineCount() - 1);
+        EXPECT_LT(line.textStart(), value - 1) << "the value has text beside it";
+        EXPECT_LE(line.cursorToX(block.text().size()), edit.viewport()->width());
+        EXPECT_TRUE(width < 900 || layout->lineCount() == 1) << "as written when it fits";
+        edit.selectAll();
+        edit.copy();
+        EXPECT_EQ(QApplication::clipboard()->text(), ansiToQString(PlainText(text)));
+    }
 }

@@ -179,6 +179,7 @@ TEST_F(ImportWindowTest, CreationListsTheDefaultDirectoryAndShowsTheControls)
                                  QStringLiteral("Löschen"), QStringLiteral("Alles löschen..."),
                                  QStringLiteral("-"), QStringLiteral("Schließen")}));
     EXPECT_EQ(child<QAction>("Allesauswaehlen1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    EXPECT_EQ(child<QAction>("Uebernehmen1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Return));
 
     // A fresh default directory is made; the window starts with its hint panel.
     TestWindow empty(nullptr, QString::fromStdString(dir.dir() + "neu/kovanta"));

@@ -55,10 +55,7 @@ int fittedWidth(int designedWidth, int widestTextWidth, int gridWidth, int fixed
 std::optional<int> stretchedLastWidth(const std::vector<int>& widths, int designedLastWidth,
                                       char lastDatenTyp, bool lastResizable, int gridWidth)
 {
-    if (widths.size() < 2 || !lastResizable)
-        return std::nullopt;
-    if ((lastDatenTyp >= '0' && lastDatenTyp <= '9') ||
-        std::string_view("BDPTX").find(lastDatenTyp) != std::string_view::npos)
+    if (widths.size() < 2 || !lastResizable || !isTextKind(lastDatenTyp))
         return std::nullopt;
     int s = 23;
     for (std::size_t i = 0; i + 1 < widths.size(); ++i)
@@ -84,6 +81,65 @@ DblClickHit headerHitTest(int x, int y, int c, int r, int cellRight, int cellBot
             return {DblClickTarget::AllColumns, -1};
     }
     return {};
+}
+
+bool isTextKind(char datenTyp)
+{
+    return !(datenTyp >= '0' && datenTyp <= '9') &&
+           std::string_view("BDPTX").find(datenTyp) == std::string_view::npos;
+}
+
+int naturalColumnWidth(const AutoColumn& column, int viewWidth)
+{
+    if (column.fixed)
+        return std::max(column.designed, column.caption);
+    const int content = viewWidth > 0 ? std::min(column.content, viewWidth) : column.content;
+    if (column.caption <= 0)
+        return content;
+    return std::max({column.designed, column.caption, content});
+}
+
+std::vector<int> autoColumnWidths(const std::vector<AutoColumn>& columns, int viewWidth)
+{
+    std::vector<int> widths;
+    widths.reserve(columns.size());
+    int total = 0;
+    int growing = 0;
+    for (const AutoColumn& c : columns) {
+        widths.push_back(naturalColumnWidth(c, viewWidth));
+        total += widths.back();
+        if (c.text && !c.fixed && c.caption > 0)
+            ++growing;
+    }
+    const int extra = viewWidth - total;
+    if (extra <= 0 || growing == 0)
+        return widths;
+    const int share = extra / growing;
+    int odd = extra % growing;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const AutoColumn& c = columns[i];
+        if (!c.text || c.fixed || c.caption <= 0)
+            continue;
+        widths[i] += share + (odd > 0 ? 1 : 0);
+        if (odd > 0)
+            --odd;
+    }
+    return widths;
+}
+
+double estimatedTextWidth(std::string_view text, const std::array<double, 256>& advances)
+{
+    double widest = 0;
+    double line = 0;
+    for (const char c : text) {
+        if (c == '\r') {
+            widest = std::max(widest, line);
+            line = 0;
+        } else if (c != '\n') {
+            line += advances[static_cast<unsigned char>(c)];
+        }
+    }
+    return std::max(widest, line);
 }
 
 } // namespace kovanta::grid

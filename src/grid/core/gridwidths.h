@@ -1,12 +1,14 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Column widths of the grid: the stored "Sizes" value, the limits applied after loading, the
-// stretching of the last column and the header double-click hit test. Widths are pixels.
+// stretching of the last column, the header double-click hit test and the automatic widths.
+// Widths are pixels.
 namespace kovanta::grid {
 
 // "50,abc,2000" -> {50, 0, 64}: pieces read as decimal integers (0 when unreadable), values
@@ -38,5 +40,40 @@ struct DblClickHit {
     int index = -1; // row or column
 };
 DblClickHit headerHitTest(int x, int y, int c, int r, int cellRight, int cellBottom, int fixedCols);
+
+// ---- automatic widths ----------------------------------------------------------------------
+// The widths of columns that nobody has sized (no stored widths, no widths set by the user):
+// every caption whole, every text shown, and the width the view has over given to the text
+// columns rather than to columns without a caption.
+
+// Whether a column of this DatenTyp holds text: not a number (0..9), date, time, check box or
+// bitmap.
+bool isTextKind(char datenTyp);
+
+// One column as the automatic widths see it. Widths in pixels.
+struct AutoColumn {
+    int designed = 0;   // the column definition's width (scaled)
+    int caption = 0;    // what the header needs to show its caption whole; 0: no caption
+    int content = 0;    // the widest cell text plus the cell's margins; 0: every cell empty
+    bool fixed = false; // not resizable: its content does not count
+    bool text = false;  // a text kind (not a number, date, time, check box or bitmap)
+};
+
+// What a column needs: a fixed one its designed width, or its caption's when that is wider;
+// one without a caption its content (an
+// empty one nothing); any other the largest of its designed width, its caption and its content,
+// the content counted up to viewWidth (one long text must not push the others out of view;
+// viewWidth <= 0: no limit).
+int naturalColumnWidth(const AutoColumn& column, int viewWidth);
+
+// The widths of all columns for a view viewWidth pixels wide: each column's natural width; what
+// is left over is shared equally by the text columns that have a caption (the first ones get
+// the odd pixels). When the natural widths do not fit, nothing is cut: the view scrolls.
+std::vector<int> autoColumnWidths(const std::vector<AutoColumn>& columns, int viewWidth);
+
+// The width of an ANSI text (the widest of its lines, split at CR; LF is not drawn) as the sum
+// of the advances of its characters. A quick bound for picking the texts worth measuring with
+// the real font: kerning only ever makes the real text a little narrower or wider.
+double estimatedTextWidth(std::string_view text, const std::array<double, 256>& advances);
 
 } // namespace kovanta::grid

@@ -229,6 +229,12 @@ bool NumberEntry::keyPressUnlimited(char key)
 {
     const int n = decimals_;
     const bool separator = key == kDecimalSeparator;
+    // A key that is no part of a number is dropped before anything else: a stray blank or
+    // letter must not wipe a selected value (the editor selects the count it opens on).
+    if (key != '\b' && key != '-' && !isDigit(key) && !separator)
+        return false;
+    if (separator && n == 0)
+        return false;
     if (separator) {
         selLength_ = 0;
     } else if (key == '\b' && selLength_ > 0) {
@@ -238,10 +244,6 @@ bool NumberEntry::keyPressUnlimited(char key)
     } else {
         deleteSelection();
     }
-    if (key != '\b' && key != '-' && !isDigit(key) && !separator)
-        return false;
-    if (separator && n == 0)
-        return false;
     if (key == '-') {
         if (minusIgnore_)
             return false;
@@ -314,8 +316,21 @@ bool NumberEntry::numpadMinus()
     return true;
 }
 
+bool NumberEntry::separatorKeyDown()
+{
+    // Without decimals the separator is no part of the number and changes nothing.
+    if (decimals_ == 0)
+        return false;
+    deleteKey();
+    return true;
+}
+
 void NumberEntry::paste(std::string_view clipboard)
 {
+    // A text without any character of a number (a word copied by mistake) leaves the value.
+    if (clipboard.find_first_of(decimals_ > 0 ? "0123456789-," : "0123456789-") ==
+        std::string_view::npos)
+        return;
     deleteSelection();
     for (char c : clipboard)
         keyPress(c);

@@ -40,10 +40,10 @@ public:
     int selStart() const { return selStart_; }
     int selLength() const { return selLength_; }
 
-    // One key press of the fixed-point entry: '0'..'9', '-', ',' and '\b'; every other key is
-    // dropped. Returns false when the key was dropped; refusedAtLimit() then tells whether it
-    // was refused because the number would have grown beyond its length or its limits (the
-    // editor beeps for those).
+    // One key press of the fixed-point entry: '0'..'9', '-', ',' and '\b'; every other key
+    // (and ',' without decimals) is dropped without touching text or selection. Returns false
+    // when the key was dropped; refusedAtLimit() then tells whether it was refused because the
+    // number would have grown beyond its length or its limits (the editor beeps for those).
     bool keyPress(char key);
     bool refusedAtLimit() const { return refusedAtLimit_; }
 
@@ -56,8 +56,9 @@ public:
     void deleteKey();
 
     // The ',' or numpad decimal key going down: the selection by numeric deletion, else one
-    // forward deletion. The ',' key press follows separately.
-    void separatorKeyDown() { deleteKey(); }
+    // forward deletion. The ',' key press follows separately. Without decimals nothing happens
+    // and the result is false.
+    bool separatorKeyDown();
     // Numpad '+': removes a minus sign and puts the caret at 0. Then select everything.
     void numpadPlus();
     // Numpad '-': returns true when the key should still pass on as a '-' key press.
@@ -66,7 +67,7 @@ public:
     void selectAll();
 
     // Delivers each character as a key press after removing the selection; refused characters
-    // are dropped one by one.
+    // are dropped one by one. A text holding no character of a number changes nothing.
     void paste(std::string_view clipboard);
 
     // The value in units of the last decimal place ("12,500" with 3 decimals: 12500); 0 when

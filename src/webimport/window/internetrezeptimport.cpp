@@ -318,9 +318,13 @@ void TInternetRezeptImport::buildControls()
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add("Uebernehmen1", QStringLiteral("Übernehmen"),
-        QStringLiteral("Ausgewählte Rezepte zum Import übernehmen"),
-        &TInternetRezeptImport::acceptSelected);
+    QAction* acceptAction = add("Uebernehmen1", QStringLiteral("Übernehmen"),
+                                QStringLiteral("Ausgewählte Rezepte zum Import übernehmen"),
+                                &TInternetRezeptImport::acceptSelected);
+    acceptAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return),
+                                QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    acceptAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(acceptAction); // also while the menu is closed
     popupMenu_->addSeparator();
     QAction* selectAll = add("Allesauswaehlen1", QStringLiteral("Alles auswählen"),
                              QStringLiteral("Alle Zeilen auswählen"),
