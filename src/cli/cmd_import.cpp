@@ -1,5 +1,6 @@
 // rezeptur import: the web import of a dropped link without a window, for batch imports.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/codepage.h"
 #include "webimport/importcore.h"
@@ -40,18 +41,11 @@ public:
 
 int runImport(const std::vector<std::string>& args)
 {
-    std::string dir;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dir" && i + 1 < args.size())
-            dir = args[++i];
-        else
-            positional.push_back(args[i]);
-    }
-    if (positional.size() != 2 || dir.empty()) {
-        std::cerr << "Aufruf: rezeptur import URL TITEL --dir VERZEICHNIS\n";
+    const auto parsed = parseCommandArguments("import", args);
+    if (!parsed)
         return kExitUsage;
-    }
+    const std::vector<std::string>& positional = parsed->positional;
+    std::string dir = parsed->text("--dir");
     if (dir.back() != '/')
         dir += '/';
     std::error_code ec;

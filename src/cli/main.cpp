@@ -1,6 +1,7 @@
 // rezeptur: the command-line companion of the recipe viewer, built on the same core and
 // linking no widgets. Batch use and black-box tests.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 
 #include <algorithm>
@@ -17,23 +18,52 @@ std::vector<Command>& registry()
 int main(int argc, char** argv)
 {
     using namespace kovanta::cli;
-    auto& commands = registry();
-    std::sort(commands.begin(), commands.end(),
-              [](const Command& a, const Command& b) { return a.name < b.name; });
-    const auto usage = [&] {
-        std::cerr << "Aufruf: rezeptur BEFEHL [ARGUMENTE...]\n";
-        for (const Command& c : commands)
-            std::cerr << "  " << c.usage << "\n";
+    const auto& commands = registry();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << overviewHelp();
         return kExitUsage;
-    };
-    if (argc < 2)
-        return usage();
-    const std::string name = argv[1];
-    const auto it = std::find_if(commands.begin(), commands.end(),
-                                 [&](const Command& c) { return c.name == name; });
-    if (it == commands.end()) {
-        std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n";
-        return usage();
     }
-    return it->run(std::vector<std::string>(argv + 2, argv + argc));
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h") {
+        std::cout << overviewHelp() << std::flush;
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << versionText("rezeptur") << std::flush;
+        return kExitOk;
+    }
+    const auto dispatch = [&](const std::string& command) {
+        return std::find_if(commands.begin(), commands.end(),
+                            [&](const Command& c) { return c.name == command; });
+    };
+    if (name == "help") {
+        if (args.size() == 1) {
+            std::cout << overviewHelp() << std::flush;
+            return kExitOk;
+        }
+        if (args.size() > 2) {
+            std::cerr << "rezeptur help: zu viele Argumente\nAufruf: rezeptur help BEFEHL\n";
+            return kExitUsage;
+        }
+        if (!isCommand(args[1])) {
+            std::cerr << "rezeptur help: unbekannter Befehl " << quotedName(args[1])
+                      << "\nBefehle: rezeptur --help\n";
+            return kExitUsage;
+        }
+        std::cout << commandHelp(args[1]) << std::flush;
+        return kExitOk;
+    }
+    const auto it = dispatch(name);
+    if (it == commands.end()) {
+        std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n\n"
+                  << overviewHelp();
+        return kExitUsage;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (asksForHelp(rest)) {
+        std::cout << commandHelp(name) << std::flush;
+        return kExitOk;
+    }
+    return it->run(rest);
 }
