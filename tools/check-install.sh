@@ -13,7 +13,9 @@ build=build/dev
 deb=0
 for arg in "$@"; do
   case "$arg" in
+    -h | --help) sed -n '2,12s/^# \{0,1\}//p' "$0"; exit 0 ;;
     --deb) deb=1 ;;
+    -*) echo "check-install: unbekannte Option $arg" >&2; exit 2 ;;
     *) build=$arg ;;
   esac
 done

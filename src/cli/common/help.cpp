@@ -156,7 +156,8 @@ werden kann; 2 bei falschen Argumenten.
      R"(Setzt eine gespeicherte Webrezept-Seite EINGABE in die Rezeptdatei AUSGABE um, wie es
 der Import mit einer geholten Seite tut. Eine Seite ohne Rezeptzeilen schreibt nichts.
 
-Ausgabe: je Link der Seite (Rezepte eines Speiseplans) eine Zeile Dateiname, TAB, Titel.
+Ausgabe: je Rezept-Link der Seite (die Rezepte eines Speiseplans) eine Zeile Linkziel,
+TAB, Titel.
 
 Exit-Status: 0; 1, wenn EINGABE nicht gelesen oder AUSGABE nicht geschrieben werden kann;
 2 bei falschen Argumenten.
