@@ -3,6 +3,7 @@
 #include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/codepage.h"
+#include "platform/syserror.h"
 #include "webimport/importcore.h"
 
 #include <filesystem>
@@ -48,10 +49,11 @@ int runImport(const std::vector<std::string>& args)
     std::string dir = parsed->text("--dir");
     if (dir.back() != '/')
         dir += '/';
-    std::error_code ec;
+    std::error_code ec, typeEc;
     std::filesystem::create_directories(dir, ec);
-    if (!std::filesystem::is_directory(dir, ec)) {
-        std::cerr << "rezeptur import: " << quotedName(dir) << " kann nicht angelegt werden\n";
+    if (!std::filesystem::is_directory(dir, typeEc)) {
+        std::cerr << "rezeptur import: " << quotedName(dir) << " kann nicht angelegt werden"
+                  << (ec ? ": " + systemErrorText(ec.value()) : std::string()) << '\n';
         return kExitFailure;
     }
 

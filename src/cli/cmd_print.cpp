@@ -2,9 +2,9 @@
 // `rezeptur` itself must not link; so this command hands its arguments on to the program
 // `rezeptur-print` next to it, which does the work and whose exit status becomes ours.
 #include "command.h"
+#include "platform/syserror.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <unistd.h>
@@ -28,7 +28,7 @@ int RunPrint(const std::vector<std::string>& args)
     std::cout.flush();
     execv(program.c_str(), argv.data());
     std::cerr << "rezeptur print: \"" << program << "\" kann nicht gestartet werden: "
-              << std::strerror(errno) << "\n";
+              << systemErrorText(errno) << "\n";
     return kExitFailure;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
+#include "platform/syserror.h"
 #include "platform/tempfile.h"
 #include "webrecipe.h"
 
@@ -364,7 +365,7 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
     int error = 0;
     const std::optional<std::string> file = CreateImportFile(ImportDir, error);
     if (!file) {
-        view_.showMessage(std::strerror(error));
+        view_.showMessage("Datei kann nicht angelegt werden: " + systemErrorText(error));
         return;
     }
     switch (writeWhole(*file, outcome.body)) {
