@@ -27,6 +27,7 @@ cmake -S . -B "$build" -G Ninja \
   -DKOVANTA_BUILD_TESTS=OFF -DKOVANTA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "${KOVANTA_JOBS:-2}" >/dev/null
 mkdir -p "$out"
-(cd "$build" && cpack -G DEB -B "$(readlink -f "$OLDPWD/$out")" >/dev/null)
+out=$(readlink -f "$out")
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 rm -rf "$out/_CPack_Packages"
 ls "$out"/kovanta_*.deb
