@@ -37,6 +37,11 @@ int main(int argc, char** argv)
         return std::find_if(commands.begin(), commands.end(),
                             [&](const Command& c) { return c.name == command; });
     };
+    // A command without its text in help.cpp still shows its short usage.
+    const auto helpOf = [&](const Command& c) {
+        const std::string help = commandHelp(c.name);
+        return help.empty() ? "Aufruf: rezeptur " + c.usage + "\n" : help;
+    };
     if (name == "help") {
         if (args.size() == 1) {
             std::cout << overviewHelp() << std::flush;
@@ -46,12 +51,13 @@ int main(int argc, char** argv)
             std::cerr << "rezeptur help: zu viele Argumente\nAufruf: rezeptur help BEFEHL\n";
             return kExitUsage;
         }
-        if (!isCommand(args[1])) {
+        const auto asked = dispatch(args[1]);
+        if (asked == commands.end()) {
             std::cerr << "rezeptur help: unbekannter Befehl " << quotedName(args[1])
                       << "\nBefehle: rezeptur --help\n";
             return kExitUsage;
         }
-        std::cout << commandHelp(args[1]) << std::flush;
+        std::cout << helpOf(*asked) << std::flush;
         return kExitOk;
     }
     const auto it = dispatch(name);
@@ -62,7 +68,7 @@ int main(int argc, char** argv)
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (asksForHelp(rest)) {
-        std::cout << commandHelp(name) << std::flush;
+        std::cout << helpOf(*it) << std::flush;
         return kExitOk;
     }
     return it->run(rest);

@@ -223,22 +223,6 @@ std::string versionText(const std::string& program)
            "Dies ist freie Software; es gibt keine Garantie.\n";
 }
 
-const std::vector<std::string>& commandNames()
-{
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> out;
-        for (const CommandText& c : kCommands)
-            out.emplace_back(c.name);
-        return out;
-    }();
-    return names;
-}
-
-bool isCommand(const std::string& name)
-{
-    return find(name) != nullptr;
-}
-
 std::string overviewHelp()
 {
     std::string out = "Aufruf: rezeptur BEFEHL [ARGUMENTE...]\n"

@@ -18,10 +18,6 @@ std::string programVersion();
 // "rezeptur 1.3" and the licence, for --version.
 std::string versionText(const std::string& program);
 
-// The commands in the order the overview lists them.
-const std::vector<std::string>& commandNames();
-bool isCommand(const std::string& name);
-
 // `rezeptur --help`: how to call, every command with one line, the exit statuses.
 std::string overviewHelp();
 
