@@ -4,6 +4,10 @@
 # it reports ("cov:", edges) is below MIN_EDGES. A harness that stops early on every input (as
 # one once did, at its first receive: 171 edges where the parser has over 500) shows up here.
 set -eu
+case "${1:-}" in
+  -h | --help) sed -n '2,5s/^# \{0,1\}//p' "$0"; exit 0 ;;
+esac
+[ $# -eq 3 ] || { echo "Aufruf: check-coverage.sh FUZZER KORPUS MIN_KANTEN" >&2; exit 2; }
 fuzzer=$1
 corpus=$2
 min=$3

@@ -2,6 +2,11 @@
 # Installs the Debian packages the build, the tests and the screenshots need, and only those
 # that are missing. Safe to run again.
 set -euo pipefail
+case "${1:-}" in
+  "") ;;
+  -h | --help) sed -n '2,3s/^# \{0,1\}//p' "$0"; exit 0 ;;
+  *) echo "deps.sh: nimmt keine Argumente (--help)" >&2; exit 2 ;;
+esac
 
 packages=(
   cmake ninja-build g++ pkg-config
@@ -11,7 +16,7 @@ packages=(
   poppler-utils
   python3
   xvfb xauth imagemagick
-  appstream desktop-file-utils dpkg-dev
+  appstream desktop-file-utils shared-mime-info dpkg-dev
 )
 if [ "${KOVANTA_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

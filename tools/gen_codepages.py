@@ -69,4 +69,9 @@ def main():
 
 
 if __name__ == '__main__':
+    import sys
+    if len(sys.argv) > 1:
+        # Any argument, --help included, is answered with the usage; only a bare run writes.
+        print('Aufruf: tools/gen_codepages.py\n' + __doc__)
+        sys.exit(0 if sys.argv[1] in ('-h', '--help') else 2)
     main()

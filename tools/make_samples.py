@@ -330,6 +330,10 @@ LISTS = {
 
 
 def main():
+    if len(sys.argv) > 1 and sys.argv[1].startswith("-"):
+        # --help (and any other option) writes nothing: an option is never the output folder.
+        print(__doc__)
+        sys.exit(0 if sys.argv[1] in ("-h", "--help") else 2)
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "samples")
     os.makedirs(out, exist_ok=True)

@@ -7,12 +7,29 @@
 #include <stdexcept>
 #include <string>
 
+namespace {
+
+constexpr const char* kUsage = "Aufruf: rezgen VERZEICHNIS [--seed S] [--single N] [--lists M] "
+                               "[--entries K] [--first NUMMER]\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     using kovanta::recipegen::CollectionShape;
-    if (argc < 2) {
-        std::cerr << "Aufruf: rezgen VERZEICHNIS [--seed S] [--single N] [--lists M] "
-                     "[--entries K] [--first NUMMER]\n";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage
+                      << "Schreibt eine erfundene Rezeptsammlung nach VERZEICHNIS: N "
+                         "Einzelrezeptdateien (100)\nund M Listendateien (10) mit je K "
+                         "Rezepten (10); S waehlt die Zufallsfolge.\n";
+            return 0;
+        }
+    }
+    // The directory comes first; an option there is a slip that must not become a folder.
+    if (argc < 2 || argv[1][0] == '-') {
+        std::cerr << kUsage;
         return 2;
     }
     const std::string dir = argv[1];

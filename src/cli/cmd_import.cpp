@@ -1,7 +1,9 @@
 // rezeptur import: the web import of a dropped link without a window, for batch imports.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/codepage.h"
+#include "platform/syserror.h"
 #include "webimport/importcore.h"
 
 #include <filesystem>
@@ -13,7 +15,7 @@ namespace {
 
 // The whole import's limit unless --timeout says otherwise: every link has its own budget
 // (HTTP client), this one ends a long plan of slow links.
-constexpr int kDefaultTimeoutSeconds = 1800;
+constexpr long long kDefaultTimeoutSeconds = 1800;
 
 // Texts as one output line: UTF-8, with TAB, CR and LF made blanks (the copy failure message
 // holds a CR; a title could hold anything), and every other control character escaped.
@@ -78,44 +80,21 @@ private:
     std::map<std::string, bool> failed_;
 };
 
-// Whole seconds, 0 to a day; 0 means no limit.
-bool parseSeconds(const std::string& text, int& seconds)
-{
-    if (text.empty() || text.size() > 5 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    seconds = std::stoi(text);
-    return seconds <= 86400;
-}
-
 int runImport(const std::vector<std::string>& args)
 {
-    std::string dir;
-    int timeoutSeconds = kDefaultTimeoutSeconds;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dir" && i + 1 < args.size()) {
-            dir = args[++i];
-        } else if (args[i] == "--timeout" && i + 1 < args.size()) {
-            if (!parseSeconds(args[++i], timeoutSeconds)) {
-                std::cerr << "rezeptur import: --timeout: " << quotedName(args[i])
-                          << " ist keine g\xC3\xBCltige Zeit (0 bis 86400 Sekunden)\n";
-                return kExitUsage;
-            }
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() != 2 || dir.empty()) {
-        std::cerr << "Aufruf: rezeptur import URL TITEL --dir VERZEICHNIS [--timeout SEKUNDEN]\n";
+    const auto parsed = parseCommandArguments("import", args);
+    if (!parsed)
         return kExitUsage;
-    }
+    const std::vector<std::string>& positional = parsed->positional;
+    std::string dir = parsed->text("--dir");
+    const long long timeoutSeconds = parsed->number("--timeout", kDefaultTimeoutSeconds);
     if (dir.back() != '/')
         dir += '/';
-    std::error_code ec;
+    std::error_code ec, typeEc;
     std::filesystem::create_directories(dir, ec);
-    if (!std::filesystem::is_directory(dir, ec)) {
-        std::cerr << "rezeptur import: " << quotedName(dir) << " kann nicht angelegt werden\n";
+    if (!std::filesystem::is_directory(dir, typeEc)) {
+        std::cerr << "rezeptur import: " << quotedName(dir) << " kann nicht angelegt werden"
+                  << (ec ? ": " + systemErrorText(ec.value()) : std::string()) << '\n';
         return kExitFailure;
     }
 

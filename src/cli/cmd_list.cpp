@@ -2,6 +2,7 @@
 // entry, for batch use and black-box tests of the reader. Texts and file names are escaped
 // (output.h), so a TAB, LF or non-UTF-8 byte in them cannot break the lines and fields.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "cli/common/planfile.h"
 #include "cli/common/recipesources.h"
@@ -44,13 +45,12 @@ void PrintEntries(const RecipeScan::Entries& entries, std::string& out)
 
 int RunList(const std::vector<std::string>& args)
 {
-    if (args.empty()) {
-        std::cerr << "Aufruf: rezeptur list PFAD...\n";
+    const auto parsed = parseCommandArguments("list", args);
+    if (!parsed)
         return kExitUsage;
-    }
     const TRezeptImportProz proz;
     int status = kExitOk;
-    for (const std::string& path : args) {
+    for (const std::string& path : parsed->positional) {
         RecipeScan::Entries list;
         RecipeSourceReport report;
         const bool read = ReadRecipeSource(proz, path, list, report);

@@ -2,6 +2,7 @@
 // the window computes it, one TAB-separated line per row, or the CSV file of "Bedarfsliste
 // exportieren...". For batch use and the golden tests.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/planfile.h"
 #include "recipe/requirements.h"
 #include "recipe/requirementscsv.h"
@@ -18,20 +19,12 @@ constexpr const char* kName = "rezeptur requirements";
 
 int RunRequirements(const std::vector<std::string>& args)
 {
-    std::vector<std::string> files;
-    bool csv = false;
-    for (const std::string& arg : args) {
-        if (arg == "--csv" && !csv)
-            csv = true;
-        else
-            files.push_back(arg);
-    }
-    if (files.size() != 1) {
-        std::cerr << "Aufruf: rezeptur requirements PLANDATEI [--csv]\n";
+    const auto parsed = parseCommandArguments("requirements", args);
+    if (!parsed)
         return kExitUsage;
-    }
+    const bool csv = parsed->has("--csv");
     int unusable = 0;
-    auto lines = ReadPlanFile(kName, files[0], unusable);
+    auto lines = ReadPlanFile(kName, parsed->positional[0], unusable);
     if (!lines)
         return kExitFailure;
 

@@ -1,15 +1,14 @@
 // `rezeptur preview` and `rezeptur printgrid`: the recipe text of one entry as the preview pane
 // and the recipe printout get it, for batch use and black-box tests of the text producers.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/codepage.h"
 #include "recipe/recipetext.h"
 #include "recipe/rezeptimportproz.h"
 
-#include <charconv>
 #include <cstdint>
 #include <iostream>
-#include <limits>
 #include <optional>
 #include <string>
 
@@ -22,49 +21,16 @@ struct TextArgs {
     std::int32_t portions = 0;
 };
 
-template <typename Int> std::optional<Int> ParseNumber(const std::string& text)
+// FILE [--entry N] [--portions N]; a bad argument is reported here (help.h).
+std::optional<TextArgs> ParseArgs(const std::string& command, const std::vector<std::string>& args)
 {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty() ||
-        value < static_cast<long long>(std::numeric_limits<Int>::min()) ||
-        value > static_cast<long long>(std::numeric_limits<Int>::max()))
+    const auto parsed = parseCommandArguments(command, args);
+    if (!parsed)
         return std::nullopt;
-    return static_cast<Int>(value);
-}
-
-// FILE [--entry N] [--portions N], options in any order after the file or before it.
-std::optional<TextArgs> ParseArgs(const std::vector<std::string>& args)
-{
     TextArgs out;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--entry" || a == "--portions") {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            const std::string& value = args[++i];
-            if (a == "--entry") {
-                const auto n = ParseNumber<std::uint16_t>(value);
-                if (!n)
-                    return std::nullopt;
-                out.entry = *n;
-            } else {
-                const auto n = ParseNumber<std::int32_t>(value);
-                if (!n)
-                    return std::nullopt;
-                out.portions = *n;
-            }
-        } else if (!haveFile && !a.starts_with("--")) {
-            out.file = a;
-            haveFile = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveFile)
-        return std::nullopt;
+    out.file = parsed->positional[0];
+    out.entry = static_cast<std::uint16_t>(parsed->number("--entry", 0));
+    out.portions = static_cast<std::int32_t>(parsed->number("--portions", 0));
     return out;
 }
 
@@ -87,11 +53,9 @@ int CannotOpen(const std::string& command, const TextArgs& args, RecipeOpenError
 
 int RunPreview(const std::vector<std::string>& argv)
 {
-    const auto args = ParseArgs(argv);
-    if (!args) {
-        std::cerr << "Aufruf: rezeptur preview DATEI [--entry N] [--portions N]\n";
+    const auto args = ParseArgs("preview", argv);
+    if (!args)
         return kExitUsage;
-    }
     const TRezeptImportProz proz;
     RecipeText text;
     RecipeOpenError error = RecipeOpenError::None;
@@ -109,11 +73,9 @@ int RunPreview(const std::vector<std::string>& argv)
 
 int RunPrintGrid(const std::vector<std::string>& argv)
 {
-    const auto args = ParseArgs(argv);
-    if (!args) {
-        std::cerr << "Aufruf: rezeptur printgrid DATEI [--entry N] [--portions N]\n";
+    const auto args = ParseArgs("printgrid", argv);
+    if (!args)
         return kExitUsage;
-    }
     const TRezeptImportProz proz;
     PrintGrid grid;
     RecipeOpenError error = RecipeOpenError::None;

@@ -1,5 +1,6 @@
 // rezeptur webrecipe / fetch: the web import's file processing and HTTP fetch without a window.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
@@ -11,12 +12,12 @@
 namespace kovanta::cli {
 namespace {
 
-int runWebRecipe(const std::vector<std::string>& args)
+int runWebRecipe(const std::vector<std::string>& argv)
 {
-    if (args.size() != 2) {
-        std::cerr << "Aufruf: rezeptur webrecipe EINGABE AUSGABE\n";
+    const auto parsed = parseCommandArguments("webrecipe", argv);
+    if (!parsed)
         return kExitUsage;
-    }
+    const std::vector<std::string>& args = parsed->positional;
     const WebRecipeResult result = ConvertWebRecipe(args[0], args[1]);
     if (!result.inputReadable) {
         std::cerr << "rezeptur webrecipe: " << quotedName(args[0]) << ' ' << result.inputError
@@ -41,18 +42,11 @@ int runWebRecipe(const std::vector<std::string>& args)
 
 int runFetch(const std::vector<std::string>& args)
 {
-    std::string proxy;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--proxy" && i + 1 < args.size())
-            proxy = args[++i];
-        else
-            positional.push_back(args[i]);
-    }
-    if (positional.size() != 2) {
-        std::cerr << "Aufruf: rezeptur fetch URL AUSGABE [--proxy HOST[:PORT]]\n";
+    const auto parsed = parseCommandArguments("fetch", args);
+    if (!parsed)
         return kExitUsage;
-    }
+    const std::vector<std::string>& positional = parsed->positional;
+    const std::string proxy = parsed->text("--proxy");
     T_HTTP http;
     http.URL = codepage::utf8ToAnsi(positional[0]);
     http.Proxy = codepage::utf8ToAnsi(proxy);

@@ -15,7 +15,10 @@ inline constexpr int kExitUsage = 2;
 
 struct Command {
     std::string name;
-    std::string usage; // one or more lines, shown by `rezeptur` without arguments
+    // Its usage in short, for the reader of the source; what users see (`rezeptur --help`,
+    // `rezeptur help NAME`) and the argument rules live in cli/common/help.cpp, which must know
+    // every command (test_program_help checks it).
+    std::string usage;
     // Arguments after the command name. Prints to stdout/stderr and returns the exit status.
     std::function<int(const std::vector<std::string>& args)> run;
 };

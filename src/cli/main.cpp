@@ -1,6 +1,7 @@
 // rezeptur: the command-line companion of the recipe viewer, built on the same core and
 // linking no widgets. Batch use and black-box tests.
 #include "command.h"
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/syserror.h"
 
@@ -23,32 +24,70 @@ int main(int argc, char** argv)
     // A file size limit makes a write fail with EFBIG, which is reported and lets an atomic
     // writer remove its temporary file, instead of killing the program in the middle of a write.
     std::signal(SIGXFSZ, SIG_IGN);
-    auto& commands = registry();
-    std::sort(commands.begin(), commands.end(),
-              [](const Command& a, const Command& b) { return a.name < b.name; });
-    const auto usage = [&] {
-        std::cerr << "Aufruf: rezeptur BEFEHL [ARGUMENTE...]\n";
-        for (const Command& c : commands)
-            std::cerr << "  " << c.usage << "\n";
+    const auto& commands = registry();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << overviewHelp();
         return kExitUsage;
-    };
-    if (argc < 2)
-        return usage();
-    const std::string name = argv[1];
-    const auto it = std::find_if(commands.begin(), commands.end(),
-                                 [&](const Command& c) { return c.name == name; });
-    if (it == commands.end()) {
-        std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n";
-        return usage();
     }
-    // Output that cannot be written is reported, never taken for success (output.h).
+    // Output that cannot be written is reported, never taken for success (output.h); help
+    // texts included.
     CheckedStdout out;
-    int status = it->run(std::vector<std::string>(argv + 2, argv + argc));
-    if (const int error = out.finish()) {
-        std::cerr << "rezeptur " << name << ": Standardausgabe kann nicht geschrieben werden: "
-                  << kovanta::systemErrorText(error) << "\n";
-        if (status == kExitOk)
-            status = kExitFailure;
+    const std::string name = args[0];
+    const auto finish = [&](int status) {
+        if (const int error = out.finish()) {
+            std::cerr << "rezeptur " << name << ": Standardausgabe kann nicht geschrieben werden: "
+                      << kovanta::systemErrorText(error) << "\n";
+            if (status == kExitOk)
+                status = kExitFailure;
+        }
+        return status;
+    };
+    if (name == "--help" || name == "-h") {
+        std::cout << overviewHelp();
+        return finish(kExitOk);
     }
-    return status;
+    if (name == "--version") {
+        std::cout << versionText("rezeptur");
+        return finish(kExitOk);
+    }
+    const auto dispatch = [&](const std::string& command) {
+        return std::find_if(commands.begin(), commands.end(),
+                            [&](const Command& c) { return c.name == command; });
+    };
+    // A command without its text in help.cpp still shows its short usage.
+    const auto helpOf = [&](const Command& c) {
+        const std::string help = commandHelp(c.name);
+        return help.empty() ? "Aufruf: rezeptur " + c.usage + "\n" : help;
+    };
+    if (name == "help") {
+        if (args.size() == 1) {
+            std::cout << overviewHelp();
+            return finish(kExitOk);
+        }
+        if (args.size() > 2) {
+            std::cerr << "rezeptur help: zu viele Argumente\nAufruf: rezeptur help BEFEHL\n";
+            return kExitUsage;
+        }
+        const auto asked = dispatch(args[1]);
+        if (asked == commands.end()) {
+            std::cerr << "rezeptur help: unbekannter Befehl " << quotedName(args[1])
+                      << "\nBefehle: rezeptur --help\n";
+            return kExitUsage;
+        }
+        std::cout << helpOf(*asked);
+        return finish(kExitOk);
+    }
+    const auto it = dispatch(name);
+    if (it == commands.end()) {
+        std::cerr << "rezeptur: unbekannter Befehl " << quotedName(name) << "\n\n"
+                  << overviewHelp();
+        return kExitUsage;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (asksForHelp(rest)) {
+        std::cout << helpOf(*it);
+        return finish(kExitOk);
+    }
+    return finish(it->run(rest));
 }

@@ -136,6 +136,11 @@ QString guideText(int tag)
     return QString::fromUtf8(texts[tag - 1]);
 }
 
+QString makerName()
+{
+    return QStringLiteral("VEMOSOFT Vehling & Mohr Software GmbH");
+}
+
 QString makerWebAddress()
 {
     return QStringLiteral("www.vemosoft.example");
@@ -206,7 +211,7 @@ void writeProductText(QTextEdit* edit)
                .arg(makerWebAddress()),
            12, black);
     insert(c, QStringLiteral("VEMOSOFT\n"), 18, black, true);
-    insert(c, QString::fromUtf8("VEMOSOFT Vehling & Mohr Software GmbH\n"), 9, black);
+    insert(c, makerName() + QLatin1Char('\n'), 9, black);
     insert(c, QString::fromUtf8("Am Kornspeicher 7, 49377 Vechta-Langförden"), 10, black);
     c.movePosition(QTextCursor::Start);
     edit->setTextCursor(c);

@@ -15,6 +15,8 @@ inline constexpr int kGuideTextCount = 6;
 // directories); paragraphs separated by "\n". Any other tag gives an empty text.
 QString guideText(int tag);
 
+// The maker as the start page, the about box and the package name it.
+QString makerName();     // "VEMOSOFT Vehling & Mohr Software GmbH"
 // The maker's addresses shown by the link labels of the start page.
 QString makerWebAddress(); // as shown, without scheme
 QString makerWebUrl();     // what the "Internet:" label opens

@@ -3,6 +3,7 @@
 #include "app/searchpaths.h"
 #include "dialogs/durchsuchen.h"
 #include "dialogs/pfaddatendefinition.h"
+#include "guidetexts.h"
 #include "hint.h"
 #include "planfileactions.h"
 #include "platform/qt/settingsstore.h"
@@ -216,10 +217,14 @@ void MainActions::showAbout()
     icon->setPixmap(programIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
-    const char* const lines[] = {"Vemo-Software", "Version 1.3", "VEMO-KOVANTA Rezepturendisplay",
-                                 "© VEMOSOFT"};
-    for (const char* line : lines) {
-        auto* label = new QLabel(QString::fromUtf8(line), box);
+    // The same maker as the start page's product text and links.
+    const QString lines[] = {QStringLiteral("Vemo-Software"), QStringLiteral("Version 1.3"),
+                             QStringLiteral("VEMO-KOVANTA Rezepturendisplay"),
+                             QStringLiteral("© ") + makerName(), makerWebAddress(),
+                             QStringLiteral("Freie Software unter der GNU General Public "
+                                            "License, Version 3 oder neuer")};
+    for (const QString& line : lines) {
+        auto* label = new QLabel(line, box);
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);
     }

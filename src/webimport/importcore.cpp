@@ -465,7 +465,8 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
     int error = 0;
     const std::optional<std::string> file = CreateImportFile(ImportDir, error);
     if (!file) {
-        view_.showMessage(errorText(error) + "\n" + codepage::utf8ToAnsi(ImportDir));
+        view_.showMessage("Datei kann nicht angelegt werden: " + errorText(error) + "\n" +
+                          codepage::utf8ToAnsi(ImportDir));
         return;
     }
     const WriteResult written = writeWhole(*file, outcome.body, error);

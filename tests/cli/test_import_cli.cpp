@@ -114,8 +114,7 @@ TEST_F(RezepturImport, LocalLinkAndExitStatuses)
     EXPECT_EQ(rezeptur(dir, {"import", link, "--dir", target}).status, 2);
     r = rezeptur(dir, {"import", link, "X", "--dir", target, "--timeout", "1s"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "rezeptur import: --timeout: \"1s\" ist keine g\xC3\xBCltige Zeit (0 bis 86400 "
-                     "Sekunden)\n");
+    EXPECT_TRUE(r.err.starts_with("rezeptur import: --timeout: 1s ist keine Zahl\n")) << r.err;
 }
 
 // Every link that brought nothing is named with its cause, after all attempts, and so is a

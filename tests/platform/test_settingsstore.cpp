@@ -48,3 +48,34 @@ TEST(SettingsStore, DefaultFileCanBeRedirected)
     SettingsStore::setDefaultFileName({});
     EXPECT_NE(SettingsStore::defaultFileName(), file);
 }
+
+// Key names ignore case as in the registry: one group in the file for both spellings (the
+// program's own, whichever comes first), and a file that already holds both (written before)
+// keeps giving each its own values.
+TEST(SettingsStore, KeyNamesIgnoreCaseAndKeepTheSpellingOnFile)
+{
+    TestDir dir;
+    const QString file = QString::fromStdString(dir.dir() + "registry.conf");
+    {
+        SettingsStore s(file);
+        s.writeInteger(QStringLiteral("Software\\kovanta\\SDIAppForm"), QStringLiteral("Width"), 700);
+        s.writeBool(QStringLiteral("Software\\Kovanta\\Settings"), QStringLiteral("Autosave"), true);
+        ASSERT_TRUE(s.sync());
+    }
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray text = raw.readAll();
+    raw.close();
+    EXPECT_TRUE(text.contains("Kovanta\\SDIAppForm\\Width=700")) << text.constData();
+    EXPECT_FALSE(text.contains("kovanta\\")) << text.constData();
+    EXPECT_EQ(SettingsStore(file).readInteger(QStringLiteral("software/KOVANTA/sdiappform"),
+                                              QStringLiteral("Width"), 0),
+              700);
+
+    dir.write("old.conf", "[Software]\nKovanta\\Settings\\Autosave=0\nkovanta\\SDIAppForm\\Top=9\n"
+                          "Kovanta\\SDIAppForm\\Top=5\n");
+    SettingsStore old(QString::fromStdString(dir.dir() + "old.conf"));
+    EXPECT_EQ(old.readInteger(QStringLiteral("Software\\kovanta\\SDIAppForm"), QStringLiteral("Top"), 0), 9);
+    EXPECT_EQ(old.readInteger(QStringLiteral("Software\\Kovanta\\SDIAppForm"), QStringLiteral("Top"), 0), 5);
+    EXPECT_FALSE(old.readBool(QStringLiteral("Software\\kovanta\\Settings"), QStringLiteral("Autosave"), true));
+}

@@ -1,5 +1,6 @@
 #include "grid/astringgrid.h"
 #include "recipefixtures.h"
+#include "shell/guidetexts.h"
 #include "shell/hemispherebutton.h"
 #include "shell/mainactions.h"
 #include "shell/messages.h"
@@ -338,6 +339,9 @@ TEST_F(MainWindowTest, AboutBoxNamesMakerAndVersion)
         texts << label->text();
     EXPECT_TRUE(texts.contains(QStringLiteral("Vemo-Software")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Version 1.3")));
+    // The maker of the start page's product text.
+    EXPECT_TRUE(texts.contains(QStringLiteral("© ") + makerName()));
+    EXPECT_TRUE(child<QTextEdit>("RichEdit2")->toPlainText().contains(makerName()));
     box->close();
 }
 

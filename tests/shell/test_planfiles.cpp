@@ -5,6 +5,7 @@
 #include "recipe/planfile.h"
 #include "recipe/recipe_fixture.h"
 #include "shell/messages.h"
+#include "shell/commandline.h"
 #include "shell/mainactions.h"
 #include "shell/planfileactions.h"
 #include "shell/tablayout.h"
@@ -227,6 +228,30 @@ TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
     EXPECT_EQ(requirements()->GetCell(1, 1), "      1,500");
     EXPECT_EQ(requirements()->GetCell(1, 3), "      0,500"); // Butter for 8 of 4 portions
     EXPECT_TRUE(window->alternativesFound());
+    EXPECT_TRUE(log.messages.empty());
+}
+
+// `kovanta woche.plan`: the plan opens once the first read is done, and only then; a later
+// read keeps what the cook did with it.
+TEST_F(PlanFilesTest, PlanNamedAtStartOpensAfterTheFirstRead)
+{
+    dir.write("woche.plan", "7\tREZ00001.DAT\t0\n");
+    QString named;
+    ASSERT_FALSE(planFileArgument({QStringLiteral("kovanta"), QStringLiteral("--"), QPlanPath("woche.plan")},
+                                  named));
+    EXPECT_EQ(named, QPlanPath("woche.plan"));
+    openPlanAfterFirstRead(*window, named);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(PlanRow(1), "|");
+    Programmstart();
+    EXPECT_EQ(PlanRow(1), "7|Gulasch");
+    EXPECT_EQ(Mark("Gulasch"), "1");
+    EXPECT_EQ(actions()->planFileName(), QPlanPath("woche.plan"));
+    Toggle("Suppe");
+    window->reloadRecipes();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
+    EXPECT_EQ(PlanRow(2), "20|Suppe");
+    EXPECT_EQ(log.questions, 0);
     EXPECT_TRUE(log.messages.empty());
 }
 

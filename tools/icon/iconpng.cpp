@@ -6,9 +6,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("Aufruf: iconpng GROESSE DATEI...\nZeichnet das Programmsymbol in jeder "
+                    "GROESSE (16 bis 1024) als PNG-Datei.\n");
+        return 0;
+    }
     // Runs during the build, where no display may exist.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

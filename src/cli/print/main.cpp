@@ -8,6 +8,7 @@
 // copies one after the other in the one file. Links Qt Gui on the offscreen platform, no
 // widgets. Exit 0 on success, 1 with a message when the output cannot be written, a recipe
 // file cannot be read or a plan row cannot be used (the rest is printed), 2 on a usage error.
+#include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "cli/common/planfile.h"
 #include "cli/common/recipesources.h"
@@ -23,9 +24,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 
-#include <charconv>
+#include <algorithm>
 #include <iostream>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,29 +41,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kName = "rezeptur print";
-// More copies than this is a typing error rather than a wish.
-constexpr long long kMaxCopies = 999;
 constexpr int kResolution = 600;
-
-int Usage()
-{
-    std::cerr << "Aufruf: rezeptur print list PFAD... --pdf AUS.pdf [--copies N]\n"
-                 "       rezeptur print plan PLANDATEI --pdf AUS.pdf [--copies N]\n"
-                 "       rezeptur print requirements PLANDATEI --pdf AUS.pdf [--copies N]\n"
-                 "       rezeptur print recipe DATEI [--entry N] [--portions N] --pdf AUS.pdf "
-                 "[--copies N]\n";
-    return kExitUsage;
-}
-
-std::optional<long long> ParseNumber(const std::string& text, long long min, long long max)
-{
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
 
 struct Arguments {
     std::string kind;
@@ -74,55 +52,28 @@ struct Arguments {
     std::int32_t portions = 0;
 };
 
+// The kind of printout, then its arguments by the rules of `rezeptur print` (cli/common/help.h);
+// a bad argument is reported there, as `rezeptur print` since that is how users call this.
 std::optional<Arguments> Parse(const std::vector<std::string>& args)
 {
-    if (args.empty())
+    static const char* const kKinds[] = {"list", "plan", "requirements", "recipe"};
+    if (args.empty() || std::find(std::begin(kKinds), std::end(kKinds), args[0]) == std::end(kKinds)) {
+        cli::usageError("print", args.empty() ? std::string("Art des Ausdrucks fehlt")
+                                              : "unbekannte Art des Ausdrucks " +
+                                                    cli::quotedName(args[0]));
+        return std::nullopt;
+    }
+    const auto parsed = cli::parseCommandArguments(
+        "print", std::vector<std::string>(args.begin() + 1, args.end()), args[0]);
+    if (!parsed)
         return std::nullopt;
     Arguments out;
     out.kind = args[0];
-    const bool recipe = out.kind == "recipe";
-    if (!recipe && out.kind != "list" && out.kind != "plan" && out.kind != "requirements")
-        return std::nullopt;
-    bool havePdf = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool option = a == "--pdf" || a == "--copies" || a == "--entry" || a == "--portions";
-        if (!option) {
-            if (a.starts_with("--"))
-                return std::nullopt;
-            out.paths.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const std::string& value = args[++i];
-        if (a == "--pdf") {
-            if (havePdf || value.empty())
-                return std::nullopt;
-            out.pdf = value;
-            havePdf = true;
-        } else if (a == "--copies") {
-            const auto n = ParseNumber(value, 1, kMaxCopies);
-            if (!n)
-                return std::nullopt;
-            out.copies = static_cast<int>(*n);
-        } else if (!recipe) {
-            return std::nullopt;
-        } else if (a == "--entry") {
-            const auto n = ParseNumber(value, 0, std::numeric_limits<std::uint16_t>::max());
-            if (!n)
-                return std::nullopt;
-            out.entry = static_cast<std::uint16_t>(*n);
-        } else {
-            const auto n = ParseNumber(value, std::numeric_limits<std::int32_t>::min(),
-                                       std::numeric_limits<std::int32_t>::max());
-            if (!n)
-                return std::nullopt;
-            out.portions = static_cast<std::int32_t>(*n);
-        }
-    }
-    if (!havePdf || out.paths.empty() || (out.kind != "list" && out.paths.size() != 1))
-        return std::nullopt;
+    out.paths = parsed->positional;
+    out.pdf = parsed->text("--pdf");
+    out.copies = static_cast<int>(parsed->number("--copies", 1));
+    out.entry = static_cast<std::uint16_t>(parsed->number("--entry", 0));
+    out.portions = static_cast<std::int32_t>(parsed->number("--portions", 0));
     return out;
 }
 
@@ -259,9 +210,18 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 
 int main(int argc, char** argv)
 {
-    const auto args = Parse(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    if (cli::asksForHelp(all)) {
+        std::cout << cli::commandHelp("print", "rezeptur-print") << std::flush;
+        return kExitOk;
+    }
+    if (all.size() == 1 && all[0] == "--version") {
+        std::cout << cli::versionText("rezeptur-print") << std::flush;
+        return kExitOk;
+    }
+    const auto args = Parse(all);
     if (!args)
-        return Usage();
+        return kExitUsage;
     // No display is needed, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);

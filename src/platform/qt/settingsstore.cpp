@@ -14,6 +14,10 @@
 
 namespace kovanta {
 namespace {
+
+// The registry key of the program, as the file spells it.
+constexpr const char* kProgramKey = "Software/Kovanta";
+
 QString& overriddenFileName()
 {
     static QString name;
@@ -45,9 +49,52 @@ QString SettingsStore::path(const QString& key, const QString& name) const
 {
     QString group = key;
     group.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    while (group.endsWith(QLatin1Char('/')))
-        group.chop(1);
-    return group.isEmpty() ? name : group + QLatin1Char('/') + name;
+    // Registry keys ignore case, so "Software\kovanta" (the position saver and the grids name
+    // the key after the program file) and "Software\Kovanta" are one key. The value is looked
+    // for under every spelling of the key the file has, its exact spelling first; a new value
+    // goes where the file already has the key, so the file keeps one group for both.
+    QStringList spellings;
+    addSpellings(group.split(QLatin1Char('/'), Qt::SkipEmptyParts), 0, QString(), spellings);
+    const auto join = [&name](const QString& prefix) {
+        return prefix.isEmpty() ? name : prefix + QLatin1Char('/') + name;
+    };
+    for (const QString& spelling : spellings) {
+        if (settings_->contains(join(spelling)))
+            return join(spelling);
+    }
+    return join(spellings.constFirst());
+}
+
+void SettingsStore::addSpellings(const QStringList& parts, qsizetype index, const QString& prefix,
+                                 QStringList& out) const
+{
+    if (index == parts.size()) {
+        out << prefix;
+        return;
+    }
+    if (!prefix.isEmpty())
+        settings_->beginGroup(prefix);
+    const QStringList existing = settings_->childGroups();
+    if (!prefix.isEmpty())
+        settings_->endGroup();
+    const QString& part = parts[index];
+    QStringList matches;
+    if (existing.contains(part))
+        matches << part;
+    for (const QString& other : existing) {
+        if (other != part && other.compare(part, Qt::CaseInsensitive) == 0)
+            matches << other;
+    }
+    if (matches.isEmpty()) {
+        // A new key: the program's own key has one spelling, whoever writes to it first.
+        const QString path = prefix.isEmpty() ? part : prefix + QLatin1Char('/') + part;
+        matches << (path.compare(QLatin1String(kProgramKey), Qt::CaseInsensitive) == 0
+                        ? QString::fromLatin1(kProgramKey).section(QLatin1Char('/'), -1)
+                        : part);
+    }
+    for (const QString& match : matches)
+        addSpellings(parts, index + 1, prefix.isEmpty() ? match : prefix + QLatin1Char('/') + match,
+                     out);
 }
 
 bool SettingsStore::hasValue(const QString& key, const QString& name) const

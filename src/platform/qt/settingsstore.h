@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -11,8 +12,11 @@ namespace kovanta {
 // The per-user settings store that stands in for the registry under HKEY_CURRENT_USER.
 // One INI-format file, <GenericConfigLocation>/Kovanta/registry.conf; a registry key path such
 // as "Software\Kovanta\Settings" becomes the group "Software/Kovanta/Settings" (either separator
-// is accepted). Values are kept as the registry would hold them: switches as "1"/"0",
-// integers as decimal text. Reading converts with checks: a missing value, or one that is not
+// is accepted). As in the registry, key names ignore case: a key is stored under the spelling
+// the file already has for it, and the program's own key is always spelled "Software/Kovanta",
+// so "Software\kovanta\SDIAppForm" lands there too.
+// Values are kept as the registry would hold them: switches as "1"/"0", integers as decimal
+// text. Reading converts with checks: a missing value, or one that is not
 // a number, gives the caller's default. Writes reach the file at the latest when the store is
 // destroyed or sync() is called.
 class SettingsStore {
@@ -52,6 +56,10 @@ public:
 
 private:
     QString path(const QString& key, const QString& name) const;
+    // The groups on file that spell the key parts[index..] below prefix, ignoring case: the
+    // exact spelling first at each level; a part the file lacks is taken as given.
+    void addSpellings(const QStringList& parts, qsizetype index, const QString& prefix,
+                      QStringList& out) const;
     std::unique_ptr<QSettings> settings_;
 };
 
