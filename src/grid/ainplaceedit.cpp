@@ -3,6 +3,7 @@
 #include "grid/astringgrid.h"
 #include "grid/core/cellrules.h"
 #include "grid/core/datetimeentry.h"
+#include "grid/core/gridwidths.h"
 #include "grid/gridevents.h"
 #include "grid/stringgriddelegate.h"
 #include "grid/stringgridinput.h"
@@ -187,9 +188,10 @@ void TAInplaceEdit::WidenToText(const QString& pending)
     if (baseWidth_ <= 0)
         return;
     const int widest = textLinesWidth(fontMetrics(), AnsiText() + qstringToAnsi(pending));
-    if (widest + 6 > width()) {
-        resize(widest + 6, height());
-        if (widest + 6 > baseWidth_)
+    const int needed = widest + grid::kCellTextMargins;
+    if (needed > width()) {
+        resize(needed, height());
+        if (needed > baseWidth_)
             widenedNextCol_ = col_ + 1;
     }
 }

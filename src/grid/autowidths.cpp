@@ -18,8 +18,6 @@ namespace kovanta {
 
 namespace {
 
-// The cell's margins around its text: 2 left, 3 right, the grid line.
-constexpr int kCellMargins = 6;
 // How many of the widest texts by estimate are measured with the real font.
 constexpr std::size_t kMeasured = 8;
 constexpr int kFixedCols = TAStringGrid::FixedCols;
@@ -151,7 +149,7 @@ int AutoWidths::measureContent(int col)
         for (const std::string& line : StringGridDelegate::paintedLines(kind, shown.text))
             widest = std::max(widest, fm.horizontalAdvance(ansiToQString(line)));
     }
-    return widest + kCellMargins;
+    return widest + grid::kCellTextMargins;
 }
 
 std::vector<grid::AutoColumn> AutoWidths::columns()

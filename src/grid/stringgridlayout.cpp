@@ -240,7 +240,7 @@ void StringGridLayout::widenForNumber(int col, std::string_view text)
         return;
     text = text.substr(first, text.find_last_not_of(' ') - first + 1);
     const int column = colWidth(col);
-    const int cellMargins = 2 + 3 + 1; // text inset left and right, grid line
+    const int cellMargins = grid::kCellTextMargins;
     // A cheap bound first: most numbers are far narrower than their column, and a list of
     // twenty thousand recipes should not be measured digit by digit.
     const bool plain = text.find_first_not_of("0123456789-+,. ") == std::string_view::npos;

@@ -1,6 +1,6 @@
 #include "grid/ainplaceedit.h"
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgriddelegate.h"
 #include "platform/qt/ansiqstring.h"
 #include "platform/qt/settingsstore.h"
 #include "support/testdir.h"
@@ -110,6 +110,17 @@ TEST(TAStringGrid, ColNamesGiveColumnsWidthsAndCaptions)
     EXPECT_EQ(g.ColCount(), 2);
     EXPECT_EQ(g.GetCell(1, 0), "B");
     EXPECT_FALSE(g.ColumnEditable(1));
+    // Control bytes are shown as blanks, in captions and cells (a multi-line cell still breaks
+    // its lines at CR).
+    g.SetCell(1, 0,
+              "B\x01"
+              "C");
+    EXPECT_EQ(g.GridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("B C"));
+    EXPECT_EQ(StringGridDelegate::paintedLines(grid::CellKind::Left, "a\tb\rc"),
+              std::vector<std::string>{"a b c"});
+    EXPECT_EQ(StringGridDelegate::paintedLines(grid::CellKind::MultiLeft, "a\x1A\r\nb"),
+              (std::vector<std::string>{"a ", "b"}));
 }
 
 TEST(TAStringGrid, SetCellWritesOnlyChangesAndRowObjectsAreNotOwned)
@@ -145,81 +156,79 @@ TEST(TAStringGrid, SetCellWritesOnlyChangesAndRowObjectsAreNotOwned)
 
 // ---- the fixed-point entry through real keys ---------------------------------------------------
 
-TEST(TAStringGrid, FixedPointEntryThroughKeys)
+// The number editor maps keys onto the fixed-point entry (whose rules NumberEntry.* tables
+// test): the rows here are about the keys, and about what reaches the cell.
+TEST(TAStringGrid, NumberCellsTakeKeysThroughTheFixedPointEntry)
 {
     Window w;
     configureMenuPlan(w.grid);
     w.grid->SetColNames(TColNames{"|20|0|1|1|", "Menge|60|3|0||Ben\xF6tigte Menge",
                                   "Anzahl|60|0|0||", "|200|L|1|0|"});
     w.grid->SetCell(1, 1, "12,5");
-    w.grid->SetCell(2, 1, "0");
+    w.grid->SetCell(2, 1, "8");
+    w.grid->SetCell(2, 2, "45");
     w.show();
     w.grid->SetCurrentCell(1, 1);
     settle();
     TAInplaceEdit* ed = w.grid->InplaceEditor();
-    ASSERT_NE(ed, nullptr);
-    ASSERT_TRUE(ed->isVisible());
-    ASSERT_TRUE(ed->hasFocus());
+    ASSERT_TRUE(ed && ed->isVisible() && ed->hasFocus());
     EXPECT_EQ(ed->text(), QStringLiteral("12,500"));
     // Moving onto the cell with the keyboard selects all but the last character.
     QTest::keyClick(ed, Qt::Key_Down);
     QTest::keyClick(ed, Qt::Key_Up);
     settle();
-    EXPECT_EQ(ed->Row(), 1);
     EXPECT_EQ(ed->selectedText(), QStringLiteral("12,50"));
-
     QTest::keyClicks(ed, QStringLiteral("7"));
     EXPECT_EQ(w.grid->GetCell(1, 1), "7,000");
 
-    ed->setText(QStringLiteral("12,500"));
-    ed->setCursorPosition(2);
-    QTest::keyClick(ed, Qt::Key_Comma);
-    EXPECT_EQ(ed->cursorPosition(), 3);
-    QTest::keyClicks(ed, QStringLiteral("9"));
-    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
-    QTest::keyClick(ed, Qt::Key_End);
-    QTest::keyClicks(ed, QStringLiteral("1"));
-    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
-    QTest::keyClicks(ed, QStringLiteral("-"));
-    EXPECT_EQ(ed->text(), QStringLiteral("-12,900"));
-    QTest::keyClicks(ed, QStringLiteral("-"));
-    EXPECT_EQ(ed->text(), QStringLiteral("12,900"));
-    EXPECT_EQ(w.grid->GetCell(1, 1), "12,900");
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+    };
+    struct Case {
+        const char* what;
+        int caret;
+        std::vector<Key> keys;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"the comma key jumps behind the separator", 2, {{Qt::Key_Comma}, {Qt::Key_9}}, "12,945"},
+        {"the main keyboard's '.' is the comma", 2, {{Qt::Key_Period}, {Qt::Key_9}}, "12,945"},
+        {"Backspace keeps the decimals", 6, {{Qt::Key_Backspace}}, "12,340"},
+        {"Delete removes the digit after the caret", 0, {{Qt::Key_Delete}}, "2,345"},
+        {"'-' toggles the sign", 3, {{Qt::Key_Minus}}, "-12,345"},
+        {"keypad minus, then keypad plus",
+         3,
+         {{Qt::Key_Minus, Qt::KeypadModifier}, {Qt::Key_Plus, Qt::KeypadModifier}},
+         "12,345"},
+        {"letters and blanks change nothing", 3, {{Qt::Key_X}, {Qt::Key_Space}}, "12,345"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ed->setText(QStringLiteral("12,345"));
+        ed->setCursorPosition(c.caret);
+        for (const Key& k : c.keys) {
+            QTest::keyClick(ed, k.key, k.mods);
+            settle(); // '.' arrives as a queued comma
+        }
+        EXPECT_EQ(ed->text(), QString::fromLatin1(c.text));
+        EXPECT_EQ(w.grid->GetCell(1, 1), c.text);
+    }
 
-    ed->setText(QStringLiteral("12,500"));
-    ed->setCursorPosition(0);
-    QTest::keyClick(ed, Qt::Key_Comma);
-    EXPECT_EQ(ed->text(), QStringLiteral("2,500"));
-    EXPECT_EQ(ed->cursorPosition(), 2);
-    // The main keyboard's '.' acts as the comma (through a queued comma key).
-    ed->setCursorPosition(0);
-    QTest::keyClick(ed, Qt::Key_Period);
-    settle();
-    EXPECT_EQ(ed->text(), QStringLiteral(",500").prepend(QLatin1Char('0')));
-    QTest::keyClicks(ed, QStringLiteral("xyz"));
-    EXPECT_EQ(ed->text(), QStringLiteral("0,500"));
-
-    // Integer column: 0 -> 4 -> 42 -> Backspace twice -> 0; separators and letters dropped.
-    w.grid->SetCurrentCell(2, 1);
-    settle();
-    EXPECT_EQ(ed->Col(), 2);
-    ed->setCursorPosition(0);
-    QTest::keyClicks(ed, QStringLiteral("4"));
-    EXPECT_EQ(ed->text(), QStringLiteral("4"));
-    QTest::keyClicks(ed, QStringLiteral("2,a"));
-    EXPECT_EQ(ed->text(), QStringLiteral("42"));
-    // Stray keys on the selected count change nothing.
-    ed->selectAll();
-    QTest::keyClick(ed, Qt::Key_Space);
-    QTest::keyClick(ed, Qt::Key_Comma);
-    QTest::keyClick(ed, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(ed, QStringLiteral("x"));
-    EXPECT_EQ(ed->text(), QStringLiteral("42"));
-    ed->setCursorPosition(2);
-    QTest::keyClick(ed, Qt::Key_Backspace);
-    QTest::keyClick(ed, Qt::Key_Backspace);
-    EXPECT_EQ(ed->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.grid->GetCell(2, 1), "0");
+    // A click onto another cell takes its value whole, as receiving the focus does: typing
+    // replaces it, also when it is a single digit.
+    const auto click = [&](int col, int row) {
+        const QRect r = w.grid->visualRect(w.grid->GridModel()->index(row - 1, col - 1));
+        QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, r.center());
+        settle();
+    };
+    click(2, 1);
+    ASSERT_TRUE(ed->hasFocus());
+    QTest::keyClicks(ed, QStringLiteral("60"));
+    EXPECT_EQ(w.grid->GetCell(2, 1), "60");
+    click(2, 2);
+    QTest::keyClicks(ed, QStringLiteral("8"));
+    EXPECT_EQ(w.grid->GetCell(2, 2), "8");
 }
 
 // ---- notifications -------------------------------------------------------------------------
@@ -531,12 +540,9 @@ TEST(TAStringGrid, HeaderDoubleClickSortsAndCycles)
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(4));
     EXPECT_EQ(column(g, 4), (std::vector<std::string>{"9", "9", "10", "100", ""}));
 
-    // Another column starts ascending, by bytes.
-    g->SetCell(2, 1, "\xC4pfel");
-    g->SetCell(2, 2, "apfel");
-    g->SetCell(2, 3, "Zucker");
+    // Another column starts ascending.
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(2));
-    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Brot", "Eintopf", "Salat", "Suppe", ""}));
     EXPECT_EQ(g->SortTyp()[2], '1');
     EXPECT_EQ(g->SortTyp()[4], '1');
     EXPECT_EQ(h->sortIndicatorSection(), 1);
@@ -544,7 +550,7 @@ TEST(TAStringGrid, HeaderDoubleClickSortsAndCycles)
     // OnSortBegin can refuse.
     g->OnSortBegin = [](TAStringGrid*, int, int, bool& allow) { allow = false; };
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, headerCentre(2));
-    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Salat", "Zucker", "apfel", "\xC4pfel", ""}));
+    EXPECT_EQ(column(g, 2), (std::vector<std::string>{"Brot", "Eintopf", "Salat", "Suppe", ""}));
     // A changed text in the sorted column: the order is no longer known to hold.
     g->SetCell(2, 1, "Zwiebel");
     EXPECT_EQ(h->sortIndicatorSection(), -1);
@@ -589,7 +595,7 @@ TEST(TAStringGrid, SortMarkiertSortsOnlyTheSelectedRows)
 
 // ---- widths --------------------------------------------------------------------------------
 
-TEST(TAStringGrid, HeaderBorderDoubleClickFitsWithoutOnDblClick)
+TEST(TAStringGrid, HeaderBordersFitByDoubleClickAndDragWhereTheColumnAllows)
 {
     Window w(700);
     TAStringGrid* g = w.grid;
@@ -610,6 +616,27 @@ TEST(TAStringGrid, HeaderBorderDoubleClickFitsWithoutOnDblClick)
                                    6);
     EXPECT_EQ(dblClicks, 0);
     EXPECT_EQ(g->GetCell(2, 1), "Ein sehr langer Rezeptname mit vielen Worten"); // not sorted
+
+    // A border is dragged where the column's ColSizing allows it, although the list's Options
+    // lack goColSizing; the S column keeps its width.
+    const auto drag = [h](int col, int by) {
+        const QPoint from(h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) - 1,
+                          h->height() / 2);
+        const QPoint to = from + QPoint(by, 0);
+        QMouseEvent press(QEvent::MouseButtonPress, from, h->viewport()->mapToGlobal(from),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, to, h->viewport()->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, to, h->viewport()->mapToGlobal(to),
+                            Qt::LeftButton, Qt::NoButton, {});
+        for (QMouseEvent* e : {&press, &move, &release})
+            QApplication::sendEvent(h->viewport(), e);
+    };
+    const int name = g->ColWidths(2), check = g->ColWidths(1);
+    drag(2, 30);
+    drag(1, 30);
+    EXPECT_EQ(g->ColWidths(2), name + 30);
+    EXPECT_EQ(g->ColWidths(1), check);
 }
 
 TEST(TAStringGrid, AutomaticWidthsFollowTextsAndViewUntilTheUserSizesAColumn)
@@ -751,7 +778,7 @@ TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
 
 // ---- row moving ----------------------------------------------------------------------------
 
-TEST(TAStringGrid, RowMovingMovesModelRows)
+TEST(TAStringGrid, RowMovingMovesModelRowsAndTheEditorFollows)
 {
     Window w;
     configureMenuPlan(w.grid);
@@ -764,7 +791,7 @@ TEST(TAStringGrid, RowMovingMovesModelRows)
     g->SetCell(2, 3, "C");
     g->SetObjects(0, 3, &c);
     w.show();
-    g->SortColumn(2, 2); // descending: C, B, A
+    g->SortColumn(2, 2);                    // descending: C, B, A
     g->verticalHeader()->moveSection(2, 0); // drag row 3 above row 1: A, C, B
     EXPECT_EQ(g->horizontalHeader()->sortIndicatorSection(), -1) << "no longer sorted";
     g->SortColumn(2, 1);
@@ -777,12 +804,23 @@ TEST(TAStringGrid, RowMovingMovesModelRows)
     EXPECT_EQ(g->Objects(0, 1), &b);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(g->verticalHeader()->visualIndex(i), i);
-    for (int r = 1; r <= 3; ++r)
+    // The current row moves with its recipe, and the editor with it.
+    g->SetCell(1, 3, "25");
+    g->SetCurrentCell(1, 3);
+    settle();
+    g->verticalHeader()->moveSection(2, 3);
+    settle();
+    EXPECT_EQ(g->Row(), 4);
+    EXPECT_EQ(g->InplaceEditor()->Row(), 4);
+    EXPECT_EQ(g->InplaceEditor()->text(), QStringLiteral("25"));
+    for (int r = 1; r <= 4; ++r)
         g->SetObjects(0, r, nullptr); // the stack objects are not the grid's to free
 }
 
 // ---- date and time cells -------------------------------------------------------------------
 
+// The keys of dates and times are DateTimeEntry's; the rows here are about the keys the editor
+// takes, its masks and what reaches the cell.
 TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
 {
     Window w;
@@ -809,16 +847,12 @@ TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
     settle();
     EXPECT_EQ(g->GetCell(2, 1), "07:05");
     QTest::keyClick(ed, Qt::Key_N);
-    EXPECT_EQ(g->GetCell(2, 1), "08:05");
     QTest::keyClick(ed, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(g->GetCell(2, 1), "08:06");
-    QTest::keyClick(ed, Qt::Key_Minus, Qt::KeypadModifier);
-    QTest::keyClick(ed, Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_EQ(g->GetCell(2, 1), "08:04");
     // The main keyboard's "+" and "-" are no time keys (and no characters the mask takes).
     QTest::keyClick(ed, Qt::Key_Plus);
     QTest::keyClick(ed, Qt::Key_Minus);
-    EXPECT_EQ(g->GetCell(2, 1), "08:04");
+    EXPECT_EQ(g->GetCell(2, 1), "08:06");
     QTest::keyClick(ed, Qt::Key_Delete);
     EXPECT_EQ(g->GetCell(2, 1), "00:00");
     // 00:00 becomes empty when the editor loses the focus (BlankNull).
@@ -827,13 +861,12 @@ TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
     EXPECT_EQ(g->GetCell(2, 1), "");
 }
 
-TEST(AStringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
+TEST(StringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
 {
     TAStringGrid grid;
     grid.SetColCount(3);
-    TAStringGridModel& model = *grid.GridModel();
-    QAbstractItemModelTester tester(&model,
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    StringGridModel& model = *grid.GridModel();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 
