@@ -7,6 +7,7 @@
 #include "grid/stringgridmodel.h"
 #include "platform/strings.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 
@@ -57,6 +58,9 @@ TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
 
 TAStringGrid::~TAStringGrid()
 {
+    // The focus leaves the editor while the widgets go: no handler runs then, its owner may be
+    // going too.
+    disconnect(qApp, nullptr, input_, nullptr);
     if (loaded_)
         SaveGridSettings();
 }

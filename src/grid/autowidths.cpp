@@ -141,14 +141,10 @@ int AutoWidths::measureContent(int col)
     std::partial_sort(estimates.begin(), estimates.begin() + static_cast<std::ptrdiff_t>(k),
                       estimates.end(),
                       [](const auto& a, const auto& b) { return a.first > b.first; });
-    const grid::CellKind kind = grid::cellKindFor(grid_->ColumnDefs().datenTypAt(col));
-    const QFontMetrics fm = grid_->fontMetrics();
     int widest = 0;
-    for (std::size_t i = 0; i < k; ++i) {
-        const StringGridDelegate::Shown shown = painting.shownCell(col, estimates[i].second);
-        for (const std::string& line : StringGridDelegate::paintedLines(kind, shown.text))
-            widest = std::max(widest, fm.horizontalAdvance(ansiToQString(line)));
-    }
+    for (std::size_t i = 0; i < k; ++i)
+        widest = std::max(widest,
+                          painting.paintedWidth(col, painting.shownCell(col, estimates[i].second)));
     return widest + grid::kCellTextMargins;
 }
 

@@ -127,6 +127,16 @@ StringGridDelegate::Shown StringGridDelegate::shownCell(int col, int row) const
     return shown;
 }
 
+int StringGridDelegate::paintedWidth(int col, const Shown& shown) const
+{
+    const QFontMetrics fm = grid_->fontMetrics();
+    int widest = 0;
+    for (const std::string& line :
+         paintedLines(cellKindFor(grid_->ColumnDefs().datenTypAt(col)), shown.visible()))
+        widest = std::max(widest, fm.horizontalAdvance(ansiToQString(line)));
+    return widest;
+}
+
 QString StringGridDelegate::hintOf(int col, int row) const
 {
     std::string hint = grid_->ColumnDefs().hintAt(col);

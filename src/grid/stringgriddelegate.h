@@ -55,6 +55,9 @@ public:
         const std::string& visible() const;
     };
     Shown shownCell(int col, int row) const;
+    // The width a cell of column col takes for what it shows: its widest painted line.
+    int paintedWidth(int col, const Shown& shown) const;
+
     // The tooltip of a cell: the column hint or OnGetHintText's answer, its part before "|".
     QString hintOf(int col, int row) const;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,

@@ -270,8 +270,6 @@ void StringGridLayout::fitColumn(int c)
         return;
     }
     const StringGridDelegate& painting = grid_->delegate();
-    const grid::CellKind kind = grid::cellKindFor(grid_->ColumnDefs().datenTypAt(c));
-    const QFontMetrics fm = grid_->fontMetrics();
     int widest = 0;
     bool measured = false;
     for (int r = 0; r < grid_->RowCount(); ++r) {
@@ -279,8 +277,7 @@ void StringGridLayout::fitColumn(int c)
         if (!shown.canDraw)
             continue;
         measured = true;
-        for (const std::string& line : StringGridDelegate::paintedLines(kind, shown.visible()))
-            widest = std::max(widest, fm.horizontalAdvance(ansiToQString(line)));
+        widest = std::max(widest, painting.paintedWidth(c, shown));
     }
     if (measured)
         setColWidth(c, grid::fittedWidth(designed, widest, grid_->viewport()->width() + col0Width_,
