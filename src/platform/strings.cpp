@@ -8,6 +8,11 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 } // namespace
 
 std::string withTrailingSlash(std::string path)
@@ -33,6 +38,24 @@ void blankControls(std::string& text, bool keepTabs)
         if ((u < 0x20 || u == 0x7F) && !(keepTabs && c == '\t'))
             c = ' ';
     }
+}
+
+std::string asciiLower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = lowerAscii(c);
+    return out;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
 }
 
 } // namespace kovanta

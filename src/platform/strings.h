@@ -20,4 +20,10 @@ std::string_view trimBlanks(std::string_view text);
 // ANSI and on UTF-8 alike: these bytes are never part of a longer UTF-8 character.
 void blankControls(std::string& text, bool keepTabs = false);
 
+// text with the ASCII letters A-Z in lower case; every other byte (ANSI and UTF-8 letters
+// included) stays as it is, so the result never depends on a locale.
+std::string asciiLower(std::string_view text);
+// a and b equal when ASCII letters are compared without regard to case.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 } // namespace kovanta
