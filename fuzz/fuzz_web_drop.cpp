@@ -38,8 +38,8 @@ int fuzz::webDrop(const std::uint8_t* data, std::size_t size)
         uriList.prepend(QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded() + "\r\n");
     }
     QMimeData mime;
-    const char* formats[] = {"text/x-moz-url", "_NETSCAPE_URL", "text/x-moz-url-desc",
-                             "text/html", "text/plain"};
+    const char* formats[] = {"text/x-moz-url", "_NETSCAPE_URL", "text/x-moz-url-desc", "text/html",
+                             "text/plain"};
     mime.setData(QStringLiteral("text/uri-list"), uriList);
     for (std::size_t i = 0; i < 5; ++i)
         if (!fields[i + 1].empty())

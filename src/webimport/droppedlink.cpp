@@ -89,9 +89,9 @@ std::optional<DroppedLink> shortcutLink(std::string_view path, std::string_view 
             return DroppedLink{std::string(upToNul(*url)), ansi(name.substr(0, name.size() - 4))};
     } else if (lower.ends_with(".desktop")) {
         if (auto link = desktopLink(content))
-            return DroppedLink{ansi(link->first), ansi(!link->second.empty()
-                                                           ? link->second
-                                                           : name.substr(0, name.size() - 8))};
+            return DroppedLink{
+                ansi(link->first),
+                ansi(!link->second.empty() ? link->second : name.substr(0, name.size() - 8))};
     }
     return std::nullopt;
 }
@@ -124,7 +124,9 @@ std::optional<char> numericReference(std::string_view ref)
     char32_t cp = 0;
     for (const char d : digits) {
         const char l = static_cast<char>(d | 0x20);
-        const int v = (d >= '0' && d <= '9') ? d - '0' : (hex && l >= 'a' && l <= 'f') ? l - 'a' + 10 : -1;
+        const int v = (d >= '0' && d <= '9')          ? d - '0'
+                      : (hex && l >= 'a' && l <= 'f') ? l - 'a' + 10
+                                                      : -1;
         if (v < 0)
             return std::nullopt;
         cp = std::min<char32_t>(cp * (hex ? 16 : 10) + static_cast<char32_t>(v), 0x110000);
@@ -174,7 +176,7 @@ std::string collapseSpaces(std::string_view text)
 }
 
 struct Tag {
-    bool anchor = false;  // <a ...> or </a>
+    bool anchor = false; // <a ...> or </a>
     bool closing = false;
     std::string_view href; // as written
     std::size_t end = 0;   // just after the tag's ">"
@@ -331,9 +333,9 @@ std::optional<DroppedLink> LinkOfDrop(const DropContents& drop)
     if (link.url.empty())
         return std::nullopt;
 
-    for (std::string title :
-         {ansi(mozLine(drop.netscapeUrl, 1)), ansi(mozLine(drop.mozUrl, 1)),
-          ansi(mozLine(drop.mozUrlDesc, 0)), anchorText(anchors, link.url), shortcutTitle, link.url}) {
+    for (std::string title : {ansi(mozLine(drop.netscapeUrl, 1)), ansi(mozLine(drop.mozUrl, 1)),
+                              ansi(mozLine(drop.mozUrlDesc, 0)), anchorText(anchors, link.url),
+                              shortcutTitle, link.url}) {
         if (!title.empty()) {
             link.title = std::move(title);
             break;
