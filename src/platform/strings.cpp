@@ -8,11 +8,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 std::string withTrailingSlash(std::string path)
@@ -40,11 +35,16 @@ void blankControls(std::string& text, bool keepTabs)
     }
 }
 
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string asciiLower(std::string_view text)
 {
     std::string out(text);
     for (char& c : out)
-        c = lowerAscii(c);
+        c = asciiLower(c);
     return out;
 }
 
@@ -53,9 +53,15 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+        if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
+}
+
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace kovanta
