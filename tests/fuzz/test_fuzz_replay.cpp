@@ -45,7 +45,9 @@ const std::vector<Target>& targets()
          fuzz::webAnswer,
          {"web answer: header parsed", "web answer: status line", "web answer: redirection",
           "web answer: body", "web answer: refused"}},
-        {"fuzz_web_drop", fuzz::webDrop, {"web drop: shortcut", "web drop: dropped"}},
+        {"fuzz_web_drop",
+         fuzz::webDrop,
+         {"web drop: link", "web drop: shortcut", "web drop: refused"}},
         {"fuzz_web_page", fuzz::webPage, {"web page: recipe file written", "web page: links"}},
     };
     return all;

@@ -3,9 +3,7 @@ kovanta_add_test(test_livetags SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_livetags.c
 kovanta_add_test(test_tcpip SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tcpip.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h
                  LIBS kovanta_webimport_core)
-kovanta_add_test(test_dropurltarget SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropurltarget.cpp
-                 LIBS kovanta_webimport_core)
-kovanta_add_test(test_dropmime SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropmime.cpp
+kovanta_add_test(test_droppedlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_droppedlink.cpp
                  LIBS kovanta_webimport_qt GUI)
 kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.cpp
                  LIBS kovanta_platform)

@@ -4,7 +4,7 @@
 #include "platform/privatedir.h"
 #include "platform/qt/ansiqstring.h"
 #include "platform/qt/qtstrings.h"
-#include "webimport/qt/qtdropwindow.h"
+#include "webimport/qt/linkdrop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -185,27 +185,7 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
     move(10, 15);
     resize(200, 200);
 
-    dropTarget_.Dragtypes = dtCopy | dtMove | dtLink;
-    dropTarget_.GetDataOnEnter = false;
-    dropTarget_.ShowImage = false;
-    dropTarget_.OnDrop = [this](TDropTarget&, TShiftState, TPoint, std::uint32_t&) {
-        // Handled once the drop event has returned, so the drag source is answered first and
-        // the fetch does not run inside the desktop's drag and drop.
-        const std::string url = dropTarget_.URL;
-        const std::string title = dropTarget_.Title;
-        QMetaObject::invokeMethod(
-            this,
-            [this, url, title] {
-                // The browser the link came from keeps the keyboard otherwise, and Esc would
-                // not reach the fetch.
-                raise();
-                activateWindow();
-                core_.drop(url, title);
-            },
-            Qt::QueuedConnection);
-    };
-    dropWindow_ = new QtDropWindow(this);
-    dropTarget_.Register(*dropWindow_);
+    new LinkDropArea(*this, [this](const DroppedLink& link) { acceptDrop(link); });
 
     const QString dir =
         withTrailingSlash(defaultImportDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/kovanta/")
@@ -221,9 +201,20 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
     }
 }
 
-TInternetRezeptImport::~TInternetRezeptImport()
+TInternetRezeptImport::~TInternetRezeptImport() = default;
+
+void TInternetRezeptImport::acceptDrop(const DroppedLink& link)
 {
-    dropTarget_.Unregister();
+    QMetaObject::invokeMethod(
+        this,
+        [this, link] {
+            // The browser the link came from keeps the keyboard otherwise, and Esc would not
+            // reach the fetch.
+            raise();
+            activateWindow();
+            core_.drop(link.url, link.title);
+        },
+        Qt::QueuedConnection);
 }
 
 void TInternetRezeptImport::buildControls()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "webimport/dropurltarget.h"
+#include "webimport/droppedlink.h"
 #include "webimport/fetchrunner.h"
 #include "webimport/importcore.h"
 
@@ -20,8 +20,6 @@ class QUrl;
 
 namespace kovanta {
 
-class QtDropWindow;
-
 // Posted by the import window to itself once per fetched file: process it after the current
 // event (the entry is the oldest one waiting in the import core).
 inline constexpr QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::User + 100);
@@ -37,8 +35,8 @@ inline constexpr QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::User + 100)
 // Ownership: the owner (the main window) owns the window; the window owns its core, whose list
 // lines own their entries. It never closes itself: "Schließen" asks NotifyWindow (kind 9), and
 // closing it from the desktop does the same. Closed by the program, it ends the running fetch
-// and the drops in progress without a message. Destruction unregisters the drop target; the
-// recipe files in ImportDir remain, raw files still waiting for their processing go.
+// and the drops in progress without a message. On destruction the recipe files in ImportDir
+// remain, raw files still waiting for their processing go.
 class TInternetRezeptImport : public QWidget {
     Q_OBJECT
 public:
@@ -76,6 +74,10 @@ public:
     // Ends the running fetch as a failed one (what Esc does); nothing without one.
     void cancelFetch();
 
+    // A link dropped on the window. It is imported once the drop event has returned, so that
+    // the drag source is answered first, and the window is activated for it.
+    void acceptDrop(const DroppedLink& link);
+
 protected:
     // The message box (OK) and the Yes/No question; tests replace them.
     virtual void showMessageBox(const QString& text);
@@ -109,8 +111,6 @@ private:
     std::unique_ptr<Waiter> waiter_;
     std::unique_ptr<ThreadedFetchRunner> runner_;
     ImportCore core_;
-    TDropURLTarget dropTarget_;
-    QtDropWindow* dropWindow_ = nullptr;
 };
 
 } // namespace kovanta
