@@ -396,40 +396,54 @@ struct Section {
     std::vector<std::string> steps;
 };
 
-void AddSteps(std::string_view raw, std::vector<Section>& out)
-{
-    if (out.empty())
-        out.emplace_back();
-    for (std::string& p : PlainParagraphs(raw))
-        out.back().steps.push_back(std::move(p));
-}
-
-void CollectInstructions(const json& value, const Graph& graph, std::size_t depth,
-                         std::vector<Section>& out)
-{
-    const json& v = graph.Resolve(value);
-    if (depth > kMaxSectionDepth || out.size() > kMaxRecipeBodyLines)
-        return;
-    if (v.is_string()) {
-        AddSteps(Capped(v.get_ref<const std::string&>()), out);
-    } else if (v.is_array()) {
-        for (const json& e : v)
-            CollectInstructions(e, graph, depth + 1, out);
-    } else if (v.is_object()) {
-        const json* items = Member(v, "itemListElement");
-        if (!items)
-            items = Member(v, "steps");
-        const json* text = Member(v, "text");
-        if (TypeIs(v, "HowToSection") || (items && !text)) {
-            if (TypeIs(v, "HowToSection") || !out.empty() || !MemberText(v, "name", graph).empty())
-                out.push_back({MemberText(v, "name", graph), {}});
-            if (items)
-                CollectInstructions(*items, graph, depth + 1, out);
-        } else if (text || Member(v, "name")) {
-            AddSteps(RawText(text ? *text : *Member(v, "name"), graph), out);
+// The sections of recipeInstructions; steps beyond what a recipe file takes are not kept.
+class Instructions {
+public:
+    void Collect(const json& value, const Graph& graph, std::size_t depth)
+    {
+        const json& v = graph.Resolve(value);
+        if (depth > kMaxSectionDepth || steps_ >= kMaxRecipeBodyLines)
+            return;
+        if (v.is_string()) {
+            AddSteps(v.get_ref<const std::string&>());
+        } else if (v.is_array()) {
+            for (const json& e : v)
+                Collect(e, graph, depth + 1);
+        } else if (v.is_object()) {
+            const json* items = Member(v, "itemListElement");
+            if (!items)
+                items = Member(v, "steps");
+            const json* text = Member(v, "text");
+            const std::string name = MemberText(v, "name", graph);
+            if (TypeIs(v, "HowToSection") || (items && !text)) {
+                if (TypeIs(v, "HowToSection") || !sections_.empty() || !name.empty())
+                    sections_.push_back({name, {}});
+                if (items)
+                    Collect(*items, graph, depth + 1);
+            } else if (text || !name.empty()) {
+                AddSteps(text ? RawText(*text, graph) : name);
+            }
         }
     }
-}
+
+    const std::vector<Section>& Sections() const { return sections_; }
+    bool HasSteps() const { return steps_ > 0; }
+
+private:
+    void AddSteps(const std::string& raw)
+    {
+        if (sections_.empty())
+            sections_.emplace_back();
+        for (std::string& p : PlainParagraphs(Capped(raw))) {
+            if (steps_++ >= kMaxRecipeBodyLines)
+                return;
+            sections_.back().steps.push_back(std::move(p));
+        }
+    }
+
+    std::vector<Section> sections_;
+    std::size_t steps_ = 0;
+};
 
 // ---------------------------------------------------------------------------------------------
 // The recipe file
@@ -548,11 +562,23 @@ private:
     bool cut_ = false;
 };
 
-std::string LinkText(std::string_view pageUrl, const json& recipe, const Graph& graph)
+// Where the recipe comes from: the page's link, else the link the data gives for the recipe
+// (a saved page): its url, the page it is the main entity of, or an @id that is a web link.
+std::string LinkText(std::string_view pageUrl, const json& recipe)
 {
     if (!pageUrl.empty())
         return PlainText(codepage::ansiToUtf8(pageUrl));
-    return MemberText(recipe, "url", graph);
+    for (const char* name : {"url", "mainEntityOfPage", "@id"}) {
+        const json* m = Member(recipe, name);
+        if (!m)
+            continue;
+        const json& v = m->is_object() && m->contains("@id") ? (*m)["@id"] : *m;
+        std::string link = v.is_string() ? PlainText(Capped(v.get_ref<const std::string&>())) : "";
+        link = link.substr(0, std::min(link.find('#'), link.size()));
+        if (link.starts_with("http://") || link.starts_with("https://"))
+            return link;
+    }
+    return {};
 }
 
 // A recipe without a name, ingredients and preparation is no recipe.
@@ -579,16 +605,15 @@ std::optional<PageRecipe> BuildRecipe(const json& recipe, const Graph& graph,
         else
             add(list);
     }
-    std::vector<Section> sections;
-    if (const json* instructions = Member(recipe, "recipeInstructions"))
-        CollectInstructions(*instructions, graph, 0, sections);
-    const bool hasSteps = std::any_of(sections.begin(), sections.end(),
-                                      [](const Section& s) { return !s.steps.empty(); });
+    Instructions instructions;
+    if (const json* value = Member(recipe, "recipeInstructions"))
+        instructions.Collect(*value, graph, 0);
+    const bool hasSteps = instructions.HasSteps();
     if (name.empty() && ingredients.empty() && !hasSteps)
         return std::nullopt;
 
     const std::string oemName = name.empty() ? std::string("Webrezept") : ToOem(name);
-    const std::string link = LinkText(pageUrl, recipe, graph);
+    const std::string link = LinkText(pageUrl, recipe);
     const std::string published = MemberText(recipe, "datePublished", graph);
     const json* nutritionValue = Member(recipe, "nutrition");
     const json& nutrition = nutritionValue ? graph.Resolve(*nutritionValue) : recipe;
@@ -634,7 +659,7 @@ std::optional<PageRecipe> BuildRecipe(const json& recipe, const Graph& graph,
     }
     if (hasSteps) {
         file.Label("Zubereitung:");
-        for (const Section& section : sections) {
+        for (const Section& section : instructions.Sections()) {
             if (!section.name.empty() && !section.steps.empty())
                 file.Label(ToOem(section.name));
             // Steps are numbered unless the site numbers them itself.
