@@ -63,6 +63,7 @@ std::string_view Unwrap(std::string_view block)
 
 // Reads the attributes of a start tag from pos (just after "<script") to its ">"; tells
 // whether its type is JSON-LD and sets pos after the ">" (the page end when there is none).
+// A quoted value runs to its closing quote, so a ">" inside it ends nothing.
 bool ReadScriptTag(std::string_view page, std::size_t& pos)
 {
     bool jsonLd = false;
@@ -108,7 +109,7 @@ bool ReadScriptTag(std::string_view page, std::size_t& pos)
         }
     }
     pos = page.size();
-    return jsonLd;
+    return false; // a start tag cut off by the end of the page holds no content
 }
 
 } // namespace

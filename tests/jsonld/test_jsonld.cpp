@@ -1,6 +1,8 @@
 // Recipe pages of other sites: pages we made after what recipe sites publish, converted, and
 // every recipe file read back through the program's own reader, preview and requirements list.
+#include "jsonld/ingredient.h"
 #include "jsonld/recipepage.h"
+#include "jsonld/scriptscan.h"
 #include "platform/codepage.h"
 #include "recipe/recipetext.h"
 #include "recipe/requirements.h"
@@ -143,6 +145,65 @@ TEST(RecipePage, PagesOfSixteenMebibytesStayWithinTheBounds)
         tags += open;
     for (const std::string* page : {&oneBlock, &deep, &tags})
         EXPECT_EQ(jsonld::ConvertRecipePage(*page, "").message, jsonld::kNoRecipeData);
+}
+
+// The ingredient forms of German and English sites beyond those of the pages above.
+TEST(RecipePage, IngredientLinesAreTakenApartAsWritten)
+{
+    const struct {
+        const char* line;
+        std::optional<double> quantity;
+        const char* unit;
+        const char* article;
+    } rows[] = {
+        {"1½ Tassen Milch", 1.5, "Tassen", "Milch"},
+        {"2 bis 3 Eier", 2, "", "Eier (2 bis 3)"},
+        {"1,000 g Zucker", 1000, "g", "Zucker"},
+        {"0,125 l Sahne", 0.125, "l", "Sahne"},
+        {"400g Tomaten", 400, "g", "Tomaten"},
+        {"2 cups of flour", 2, "cups", "flour"},
+        {"3 Eier", 3, "", "Eier"},
+        {"1 Msp. Muskat", 1, "Msp.", "Muskat"},
+        {"etwa 2–3 EL Öl", 2, "EL", "Öl (ca. 2-3 EL)"},
+        {"½", 0.5, "", ""},
+        {"Eier", std::nullopt, "", "Eier"},
+        {"1/0 Ei", 1, "", "/0 Ei"},
+    };
+    for (const auto& r : rows) {
+        const jsonld::Ingredient got = jsonld::ParseIngredient(r.line);
+        EXPECT_EQ(got, (jsonld::Ingredient{r.quantity, r.unit, r.article})) << r.line;
+    }
+    const struct {
+        const char* text;
+        std::optional<long long> minutes;
+    } durations[] = {{"PT1H30M", 90}, {"P1DT2H", 1560}, {"PT0.5H", 30}, {"pt90s", 2},
+                     {"45", 45},      {"PT", std::nullopt}, {"1 Stunde", std::nullopt}};
+    for (const auto& d : durations)
+        EXPECT_EQ(jsonld::DurationMinutes(d.text), d.minutes) << d.text;
+}
+
+// The scanner on broken and unusual markup: what it takes as the JSON of each block.
+TEST(RecipePage, ScannerFindsTheBlocksOfBrokenPages)
+{
+    const struct {
+        std::string page;
+        std::vector<std::string_view> blocks;
+    } rows[] = {
+        {"<script src=x type=\"application/ld+json\" async>{1}</script>", {"{1}"}},
+        {"<SCRIPT TYPE='APPLICATION/LD+JSON'>{1}</ScRiPt><script type=text/json>{2}</script>",
+         {"{1}"}},
+        {"<script type=\"application/ld+jsonx\">{1}</script><scripts type=application/ld+json>",
+         {}},
+        {"<script>var s='<script type=application/ld+json>{1}';</script>", {}},
+        {"<!-- <script type=application/ld+json>{1}</script> --><script "
+         "type=application/ld+json><![CDATA[{2}]]></script>",
+         {"{2}"}},
+        {"<script type=application/ld+json>\n{3}\n<p>abgebrochen", {"{3}\n<p>abgebrochen"}},
+        {"<script type=\"application/ld+json", {}},
+        {"<!-- offen <script type=application/ld+json>{1}</script>", {}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(jsonld::FindJsonLdScripts(r.page), r.blocks) << r.page;
 }
 
 } // namespace
