@@ -58,6 +58,23 @@ TEST(RezepturWebrecipe, MenuPlanPrintsLinksAndWritesNoFile)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan.dat"));
 }
 
+// A page of another site: one recipe file per schema.org recipe; a page with no recipe data
+// of either kind says so and writes nothing.
+TEST(RezepturWebrecipe, RecipeDataOfOtherSitesGivesOneFilePerRecipe)
+{
+    TestDir dir;
+    const std::string data = env("KOVANTA_SOURCE_DIR") + "/tests/data/jsonld/";
+    RunResult r = rezeptur(dir, {"webrecipe", data + "zwei-rezepte.htm", dir.dir() + "rez7.dat"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readAll(dir.path() / "rez7.dat").substr(0, 34), "\r\n\r\nKartoffelsuppe\r\nKartoffelsuppe");
+    EXPECT_NE(readAll(dir.path() / "rez7-2.dat").find("Apfelkompott"), std::string::npos);
+
+    r = rezeptur(dir, {"webrecipe", data + "ohne-rezept.htm", dir.dir() + "rez8.dat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + data + "ohne-rezept.htm\" Keine Rezeptdaten gefunden\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rez8.dat"));
+}
+
 TEST(RezepturWebrecipe, UsageAndMissingInput)
 {
     TestDir dir;

@@ -30,6 +30,9 @@ void PrintTo(const Target& target, std::ostream* out)
 const std::vector<Target>& targets()
 {
     static const std::vector<Target> all = {
+        {"fuzz_jsonld",
+         fuzz::jsonldPage,
+         {"jsonld: recipe file written", "jsonld: article line", "jsonld: several recipes"}},
         {"fuzz_numberentry", fuzz::numberEntry, {"numberentry: decimal separator typed"}},
         {"fuzz_reader",
          fuzz::reader,
