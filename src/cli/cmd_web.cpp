@@ -4,8 +4,8 @@
 #include "cli/common/output.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
-#include "webimport/tcpip.h"
-#include "webimport/webrecipe.h"
+#include "net/http.h"
+#include "webformat/webrecipe.h"
 
 #include <iostream>
 

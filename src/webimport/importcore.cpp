@@ -1,11 +1,10 @@
-#include "importcore.h"
+#include "webimport/importcore.h"
 
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
 #include "platform/syserror.h"
 #include "platform/tempfile.h"
-#include "tcpip.h"
-#include "webrecipe.h"
+#include "webformat/webrecipe.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,23 +15,6 @@
 
 namespace kovanta {
 namespace {
-
-constexpr const char* kMsgDropLimit =
-    "Es wurden bereits 500 Dateien eingelesen; die \xFC"
-    "brigen Verweise wurden \xFC"
-    "bersprungen";
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 bool isHexDigit(char c)
 {
@@ -53,10 +35,7 @@ std::string failureCause(const FetchOutcome& outcome)
         return outcome.cause;
     if (!outcome.error.empty())
         return outcome.error;
-    T_HTTP answer;
-    answer.StatusCode = outcome.statusCode;
-    answer.StatusText = outcome.statusText;
-    return UnsuccessfulAnswerText(answer);
+    return UnsuccessfulAnswerText(outcome.statusCode, outcome.statusText);
 }
 
 // A failure as the user reads it: the old text first, then the link and the cause, each on a
@@ -128,15 +107,18 @@ void removeFile(const std::string& path)
     std::filesystem::remove(path, ec);
 }
 
-} // namespace
-
-bool IsRecipeFileName(std::string_view name)
+// The raw file of a processed entry, when it is still our download: whatever else may stand
+// under that name now is not ours.
+void removeRawFile(const std::string& path)
 {
-    return name.size() >= 4 && equalsNoCase(name.substr(0, 3), "rez") &&
-           equalsNoCase(name.substr(name.size() - 4), ".dat");
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
+        std::filesystem::remove(path, ec);
 }
 
-bool IsImportTempFileName(std::string_view name)
+} // namespace
+
+bool isImportTempFileName(std::string_view name)
 {
     if (name.size() < 8 || name.size() > 11 || name.substr(0, 3) != "rez" ||
         name.substr(name.size() - 4) != ".tmp")
@@ -145,7 +127,7 @@ bool IsImportTempFileName(std::string_view name)
     return std::all_of(digits.begin(), digits.end(), isHexDigit);
 }
 
-std::optional<std::string> CreateImportFile(const std::string& dir, int& error,
+std::optional<std::string> createImportFile(const std::string& dir, int& error,
                                             const CreateTempFile& create)
 {
     // The numbers start at a time-dependent place; a recipe imported earlier may hold any of
@@ -213,7 +195,7 @@ std::string ReadRecipeTitle(const std::string& path)
     return codepage::oemToAnsi(line);
 }
 
-std::string LocalPathOfFileUrl(std::string_view url)
+std::string localPathOfFileUrl(std::string_view url)
 {
     std::string_view rest = url.size() >= 7 ? url.substr(7) : std::string_view();
     // "file://localhost/x" names the same file as "file:///x".
@@ -233,12 +215,10 @@ std::string LocalPathOfFileUrl(std::string_view url)
     return codepage::ansiToUtf8(path);
 }
 
-std::string LinkProgressText(std::size_t number, std::size_t count)
+std::string linkProgressText(std::size_t number, std::size_t count)
 {
     return "Link " + std::to_string(number) + " von " + std::to_string(count);
 }
-
-// ---- ImportCore -------------------------------------------------------------------------
 
 // What one drop has fetched so far, shared by the processing of everything it brought in: a
 // menu plan that links to itself, or plans linking to each other, end here.
@@ -253,23 +233,23 @@ struct ImportCore::DropContext {
     std::vector<std::string> alreadyListed;
 };
 
-class ImportCore::BusyScope {
-public:
-    explicit BusyScope(ImportCore& core) : core_(core) { ++core_.busy_; }
-    ~BusyScope()
-    {
-        if (--core_.busy_ > 0)
-            return;
-        // MSG_IMPORT_FILE that came while busy (a window repaints while it fetches) are asked
-        // for again, one each, now that nothing runs.
-        for (; core_.missedImportFiles_ > 0; --core_.missedImportFiles_)
-            core_.view_.postImportFile();
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
+// The link being fetched: its attempts share one budget.
+struct ImportCore::Download {
+    std::string url;
+    std::string title;
+    std::shared_ptr<DropContext> context;
+    AttemptBudget budget;
+    int attempt = 0;
+};
 
-private:
-    ImportCore& core_;
+// The fetched file being processed: the recipe file made of it, and how far its links have got.
+struct ImportCore::Processing {
+    TFileInfo* entry;
+    std::string rawFile;
+    std::shared_ptr<DropContext> context;
+    bool recipeWritten = false;
+    std::vector<ResolvedLink> links;
+    std::size_t next = 0;
 };
 
 ImportCore::ImportCore(ImportView& view, FetchRunner& runner) : view_(view), runner_(runner) {}
@@ -280,6 +260,8 @@ ImportCore::~ImportCore()
     // temporary files and of no use to anybody.
     for (const Pending& p : pending_)
         removeFile(p.entry->FileName);
+    if (processing_)
+        removeRawFile(processing_->rawFile);
 }
 
 void ImportCore::setStatus(const std::string& text)
@@ -366,7 +348,7 @@ void ImportCore::LoadImportDirectory(const std::string& dir)
             lines_.push_back(std::make_unique<TFileInfo>(TFileInfo{"", ReadRecipeTitle(path), path}));
             view_.lineAdded(lines_.size() - 1);
             view_.setListShown(true);
-        } else if (IsImportTempFileName(name)) {
+        } else if (isImportTempFileName(name)) {
             // A raw fetched file an earlier run left behind: ours, and of no use any more.
             removeFile(path);
         }
@@ -396,74 +378,145 @@ bool ImportCore::admit(DropContext& context, const std::string& url)
     return true;
 }
 
+// ---- Tasks: drops and processings, one after the other ------------------------------------
+
 ImportCore::DropResult ImportCore::drop(const std::string& url, const std::string& title)
 {
-    if (busy() || title == url)
+    if (title == url)
         return DropResult::Ignored;
-    BusyScope busy(*this);
-    auto context = newContext();
-    DropResult result = DropResult::Other;
-    switch (SchemeOf(url)) {
-    case LinkScheme::Http:
-        setStatus(kStatusDownload);
-        if (admit(*context, url))
-            DownloadRecipe(url, title, context);
-        result = DropResult::Fetched;
-        break;
-    case LinkScheme::File:
-        setStatus(kStatusLocalCopy);
-        if (admit(*context, url))
-            CopyLocalRecipe(url, title, context);
-        result = DropResult::Fetched;
-        break;
-    case LinkScheme::Other:
-        break;
+    if (SchemeOf(url) == LinkScheme::Other) {
+        // Nothing to fetch: the status line comes to rest, unless an import is using it.
+        if (!busy())
+            setStatus(kStatusIdle);
+        return DropResult::Other;
     }
-    setEndStatus(*context);
-    return result;
+    tasks_.push_back({Task::Drop, url, title, newContext()});
+    startWaitingTasks();
+    return DropResult::Accepted;
 }
+
+void ImportCore::processImportFile()
+{
+    tasks_.push_back({Task::Process, {}, {}, {}});
+    startWaitingTasks();
+}
+
+void ImportCore::startWaitingTasks()
+{
+    // A task that needs no fetch ends inside this loop; one that fetches ends later, in the
+    // runner's answer, and starts the next from there.
+    if (startingTasks_)
+        return;
+    startingTasks_ = true;
+    while (!running_ && !tasks_.empty()) {
+        const Task task = std::move(tasks_.front());
+        tasks_.pop_front();
+        running_ = true;
+        if (task.kind == Task::Drop) {
+            runDrop(task);
+        } else if (!pending_.empty()) {
+            const Pending next = pending_.front();
+            pending_.pop_front();
+            ResolveImportFile(next);
+        } else {
+            running_ = false; // its line was deleted before
+        }
+    }
+    startingTasks_ = false;
+}
+
+void ImportCore::taskEnded()
+{
+    running_ = false;
+    startWaitingTasks();
+}
+
+void ImportCore::runDrop(const Task& task)
+{
+    runningDrop_ = task.context;
+    const bool http = SchemeOf(task.url) == LinkScheme::Http;
+    setStatus(http ? kStatusDownload : kStatusLocalCopy);
+    if (admit(*task.context, task.url)) {
+        if (http) {
+            DownloadRecipe(task.url, task.title, task.context);
+            return; // goes on in linkEnded()
+        }
+        CopyLocalRecipe(task.url, task.title, task.context);
+    }
+    dropEnded();
+}
+
+void ImportCore::dropEnded()
+{
+    const std::shared_ptr<DropContext> context = std::move(runningDrop_);
+    setEndStatus(*context);
+    taskEnded();
+}
+
+// ---- Fetching one link ----------------------------------------------------------------------
 
 void ImportCore::DownloadRecipe(const std::string& url, const std::string& title,
                                 const std::shared_ptr<DropContext>& context)
 {
-    FetchOutcome outcome;
-    AttemptBudget budget(configureClient);
-    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        // The link's time is used up: another attempt could not even look the host up.
-        if (attempt > 1 && budget.spent())
-            break;
-        if (attempt > 1 && !runner_.pause(retryDelayMs)) {
-            context->cancelled = true;
-            return;
-        }
-        outcome = runner_.fetch(url, budget.configure(),
-                                [this](std::size_t bytes) { showProgress(bytes); });
-        view_.setStatusText(status_);
-        if (outcome.kind == FetchOutcome::Cancelled) {
-            // Esc: a failed fetch the user asked for; no message, and nothing more of this drop.
-            context->cancelled = true;
-            return;
-        }
-        if (outcome.kind == FetchOutcome::ErrorStatus)
-            break; // the server's answer; asking again would bring the same
-        // A body shorter than its announced length is a broken transfer, not a page.
-        if (outcome.kind == FetchOutcome::Answer && outcome.contentSize > 0 &&
-            outcome.body.size() < static_cast<std::size_t>(outcome.contentSize)) {
-            outcome.kind = FetchOutcome::Failed;
-            outcome.cause = "Verbindung vor Ende der Daten abgebrochen (" +
-                            std::to_string(outcome.body.size()) + " von " +
-                            std::to_string(outcome.contentSize) + " Bytes)";
-        }
-        if (outcome.kind == FetchOutcome::Answer && outcome.statusCode == 200)
-            break;
-    }
-    if (outcome.kind != FetchOutcome::Answer || outcome.statusCode != 200) {
-        view_.showMessage(failureMessage(kMsgRequestFailed, url, failureCause(outcome)));
+    download_.reset(new Download{url, title, context, AttemptBudget(configureClient)});
+    startAttempt();
+}
+
+void ImportCore::startAttempt()
+{
+    Download& download = *download_;
+    ++download.attempt;
+    runner_.fetch(
+        download.url, download.budget.configure(),
+        [this](std::size_t bytes) { showProgress(bytes); },
+        [this](FetchOutcome outcome) { attemptEnded(std::move(outcome)); });
+}
+
+void ImportCore::attemptEnded(FetchOutcome outcome)
+{
+    Download& download = *download_;
+    view_.setStatusText(status_);
+    if (outcome.kind == FetchOutcome::Cancelled) {
+        // Esc: a failed fetch the user asked for; no message, and nothing more of this drop.
+        download.context->cancelled = true;
+        linkEnded();
         return;
     }
+    // A body shorter than its announced length is a broken transfer, not a page.
+    if (outcome.kind == FetchOutcome::Answer && outcome.contentSize > 0 &&
+        outcome.body.size() < static_cast<std::size_t>(outcome.contentSize)) {
+        outcome.kind = FetchOutcome::Failed;
+        outcome.cause = "Verbindung vor Ende der Daten abgebrochen (" +
+                        std::to_string(outcome.body.size()) + " von " +
+                        std::to_string(outcome.contentSize) + " Bytes)";
+    }
+    // An error status is the server's answer; asking again would bring the same. A spent
+    // budget could not even look the host up again.
+    const bool again = !outcome.succeeded() && outcome.kind != FetchOutcome::ErrorStatus &&
+                       download.attempt < kMaxAttempts && !download.budget.spent();
+    if (again) {
+        runner_.pause(retryDelayMs, [this](bool completed) {
+            if (completed) {
+                startAttempt();
+                return;
+            }
+            download_->context->cancelled = true;
+            linkEnded();
+        });
+        return;
+    }
+    if (outcome.succeeded())
+        storeDownload(outcome);
+    else
+        view_.showMessage(failureMessage(kMsgRequestFailed, download.url, failureCause(outcome)));
+    linkEnded();
+}
 
+void ImportCore::storeDownload(const FetchOutcome& outcome)
+{
+    const Download& download = *download_;
     int error = 0;
-    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
+    const std::optional<std::string> file = createImportFile(ImportDir, error);
     if (!file) {
         view_.showMessage("Datei kann nicht angelegt werden: " + errorText(error) + "\n" +
                           codepage::utf8ToAnsi(ImportDir));
@@ -471,28 +524,45 @@ void ImportCore::DownloadRecipe(const std::string& url, const std::string& title
     }
     const WriteResult written = writeWhole(*file, outcome.body, error);
     if (written == WriteResult::Ok) {
-        addFetched(url, title, *file, context);
+        addFetched(download.url, download.title, *file, download.context);
         return;
     }
     // The incomplete file holds nothing usable and would lie in the directory for ever.
     removeFile(*file);
     const std::string cause =
         codepage::utf8ToAnsi(ImportDir) + (error != 0 ? ": " + errorText(error) : std::string());
-    view_.showMessage(
-        failureMessage(written == WriteResult::Short ? kMsgLength : kMsgCannotWrite, url, cause));
+    view_.showMessage(failureMessage(written == WriteResult::Short ? kMsgLength : kMsgCannotWrite,
+                                     download.url, cause));
+}
+
+void ImportCore::linkEnded()
+{
+    download_.reset();
+    if (processing_)
+        resolveNextLinks();
+    else
+        dropEnded();
 }
 
 void ImportCore::CopyLocalRecipe(const std::string& url, const std::string& title,
                                  const std::shared_ptr<DropContext>& context)
 {
-    const std::string source = LocalPathOfFileUrl(url);
+    const std::string source = localPathOfFileUrl(url);
     // Checked before a name is made, so that a missing source leaves no empty file behind.
     std::error_code ec;
-    if (source.empty() || !std::filesystem::exists(source, ec) ||
-        std::filesystem::is_directory(source, ec))
+    const char* missing = nullptr;
+    if (source.empty())
+        missing = "keine lokale Datei";
+    else if (!std::filesystem::exists(source, ec))
+        missing = "Datei nicht gefunden";
+    else if (std::filesystem::is_directory(source, ec))
+        missing = "ein Verzeichnis, keine Datei";
+    if (missing) {
+        view_.localFileMissing(std::string(kMsgCopyFailed) + url + "\n" + missing);
         return;
+    }
     int error = 0;
-    const std::optional<std::string> file = CreateImportFile(ImportDir, error);
+    const std::optional<std::string> file = createImportFile(ImportDir, error);
     if (!file)
         return;
     if (!copyRegularFile(source, *file, kMaxLocalFileSize)) {
@@ -513,62 +583,59 @@ void ImportCore::addFetched(const std::string& url, const std::string& title,
     view_.postImportFile();
 }
 
-void ImportCore::processImportFile()
+// ---- Processing one fetched file ------------------------------------------------------------
+
+void ImportCore::ResolveImportFile(const Pending& next)
 {
-    if (busy()) {
-        ++missedImportFiles_;
-        return;
-    }
-    if (pending_.empty())
-        return;
-    const Pending next = pending_.front();
-    pending_.pop_front();
-    process(next.entry, next.context);
+    TFileInfo* entry = next.entry;
+    const WebRecipeResult page =
+        ConvertWebRecipe(entry->FileName, ChangeFileExt(entry->FileName, ".dat"));
+    processing_.reset(new Processing{entry, entry->FileName, next.context, page.recipeWritten,
+                                     ResolveLinks(page.links, entry->Url)});
+    if (!processing_->links.empty())
+        setStatus(kStatusResolve);
+    resolveNextLinks();
 }
 
-void ImportCore::process(TFileInfo* entry, const std::shared_ptr<DropContext>& context)
+void ImportCore::resolveNextLinks()
 {
-    BusyScope busy(*this);
-    // The links of a plan are counted, so that a long plan shows how far it has come.
-    std::size_t links = 0;
-    std::size_t done = 0;
-    const auto linkStatus = [&](const std::string& url) {
-        return LinkProgressText(done + 1, links) + ": " + url;
-    };
-    ResolveHooks hooks;
-    hooks.linksBegin = [this, &links](std::size_t count) {
-        links = count;
-        setStatus(kStatusResolve);
-    };
-    hooks.fetchLink = [&](const ResolvedLink& link) {
-        setStatus(linkStatus(link.url));
+    Processing& processing = *processing_;
+    while (processing.next < processing.links.size()) {
+        const ResolvedLink& link = processing.links[processing.next++];
+        // The links are counted, so that a long plan shows how far it has come.
+        setStatus(linkProgressText(link.number, link.count) + ": " + link.url);
         view_.repaint();
-        if (!admit(*context, link.url))
-            return;
+        if (link.scheme == LinkScheme::Other || !admit(*processing.context, link.url))
+            continue;
         view_.linkStarted(link.number, link.count, link.url);
-        if (link.scheme == LinkScheme::Http)
-            DownloadRecipe(link.url, link.title, context);
-        else
-            CopyLocalRecipe(link.url, link.title, context);
-    };
-    hooks.linkDone = [&](const std::string& url) {
-        setStatus(linkStatus(url));
-        ++done;
-    };
-    const bool ok = ResolveImportFile(entry->FileName, entry->Url, hooks);
-    postNotify(kNotifyDirectoryChanged);
-    setEndStatus(*context);
+        if (link.scheme == LinkScheme::Http) {
+            DownloadRecipe(link.url, link.title, processing.context);
+            return; // goes on in linkEnded()
+        }
+        CopyLocalRecipe(link.url, link.title, processing.context);
+    }
+    processingEnded();
+}
 
+void ImportCore::processingEnded()
+{
+    const std::unique_ptr<Processing> processing = std::move(processing_);
+    removeRawFile(processing->rawFile);
+    postNotify(kNotifyDirectoryChanged);
+    setEndStatus(*processing->context);
     // The line cannot go while this runs (deleting is refused meanwhile); should it have gone
     // all the same, its entry went with it and must not be touched.
-    const std::ptrdiff_t index = indexOf(entry);
-    if (index < 0)
-        return;
-    if (ok)
-        entry->FileName = ChangeFileExt(entry->FileName, ".dat");
-    else
-        removeLine(static_cast<std::size_t>(index));
+    const std::ptrdiff_t index = indexOf(processing->entry);
+    if (index >= 0) {
+        if (processing->recipeWritten)
+            processing->entry->FileName = ChangeFileExt(processing->rawFile, ".dat");
+        else
+            removeLine(static_cast<std::size_t>(index));
+    }
+    taskEnded();
 }
+
+// ---- Commands of the list ---------------------------------------------------------------------
 
 void ImportCore::accept(std::vector<std::size_t> selected)
 {
@@ -622,6 +689,18 @@ void ImportCore::deleteAll()
         view_.setListShown(false);
     }
     postNotify(kNotifyDirectoryChanged);
+}
+
+void runImportToEnd(ImportCore& core, BlockingFetchRunner& runner, int& posted)
+{
+    for (;;) {
+        if (runner.runNext())
+            continue;
+        if (posted == 0)
+            break;
+        --posted;
+        core.processImportFile();
+    }
 }
 
 } // namespace kovanta
