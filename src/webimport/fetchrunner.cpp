@@ -45,23 +45,6 @@ void FetchRunner::pause(int ms, PauseDone done)
     startPause(ms, std::move(done));
 }
 
-ConfigureClient AttemptBudget::configure()
-{
-    return [this](T_HTTP& http) {
-        if (base_)
-            base_(http);
-        if (!end_ && http.FetchTimeoutMs > 0)
-            end_ = FetchRunner::Clock::now() + std::chrono::milliseconds(http.FetchTimeoutMs);
-        if (end_ && (!http.FetchDeadline || *end_ < *http.FetchDeadline))
-            http.FetchDeadline = end_;
-    };
-}
-
-bool AttemptBudget::spent() const
-{
-    return end_ && FetchRunner::Clock::now() >= *end_;
-}
-
 bool BlockingFetchRunner::runNext()
 {
     if (waiting_.empty())

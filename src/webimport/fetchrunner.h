@@ -56,22 +56,6 @@ private:
     bool limitReached_ = false;
 };
 
-// The attempts at one link share one fetch budget: the first attempt starts it (the client's
-// FetchTimeoutMs after `base` has set the client up), every later attempt gets what is left,
-// so repeating a fetch never multiplies its time.
-class AttemptBudget {
-public:
-    explicit AttemptBudget(ConfigureClient base) : base_(std::move(base)) {}
-    // Sets a client up for the next attempt; valid while this budget lives.
-    ConfigureClient configure();
-    // True once the budget has been used up; no further attempt is worth making.
-    bool spent() const;
-
-private:
-    ConfigureClient base_;
-    std::optional<FetchRunner::Clock::time_point> end_;
-};
-
 // For a caller without an event loop (the companion program, tests): requests wait until
 // runNext() runs them on the calling thread, which blocks meanwhile. Cannot be cancelled;
 // progress is never reported.

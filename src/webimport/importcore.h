@@ -1,7 +1,11 @@
 #pragma once
 
 #include "recipe/recipefilename.h"
+#include "webimport/dropcontext.h"
 #include "webimport/fetchrunner.h"
+#include "webimport/importfiles.h"
+#include "webimport/importview.h"
+#include "webimport/linkdownload.h"
 
 #include <cstddef>
 #include <deque>
@@ -23,99 +27,12 @@
 // directories are file-system paths ("/"-separated, directories ending in "/").
 namespace kovanta {
 
-// One line of the import list. FileName names the raw fetched file (".tmp") until it has been
-// processed, the recipe file (".dat") afterwards; Url is empty for files found in a directory.
-struct TFileInfo {
-    std::string Url;
-    std::string Title;
-    std::string FileName;
-};
-
-// The window as the import sees it. Calls come on the import's own thread.
-class ImportView {
-public:
-    virtual ~ImportView() = default;
-    // The core's list changed: a line was appended at `index` / the line at `index` removed.
-    virtual void lineAdded(std::size_t index) = 0;
-    virtual void lineRemoved(std::size_t index) = 0;
-    // true: the list is shown and the hint panel hidden; false: the other way round.
-    virtual void setListShown(bool shown) = 0;
-    virtual void selectAllLines() = 0;
-    virtual void setStatusText(const std::string& text) = 0;
-    // A message box with an OK button; returns when it was closed.
-    virtual void showMessage(const std::string& text) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
-    // Queue one MSG_IMPORT_FILE: ImportCore::processImportFile() must be called for it after
-    // the current event (never from inside this call).
-    virtual void postImportFile() = 0;
-    // NotifyWindow: whether one is set, and MSG_IMPORT_NOTIFY of `kind` to it, posted or (with
-    // `waitHandled`) delivered before the call returns.
-    virtual bool hasNotifyWindow() const = 0;
-    virtual void notify(int kind, bool waitHandled) = 0;
-    // Let the window repaint now, between two links of a plan (no events are handled).
-    virtual void repaint() = 0;
-    // Link `number` of the `count` links of a menu plan is fetched next, beside the status
-    // text ("Link 3 von 499"), for a progress display of its own.
-    virtual void linkStarted(std::size_t /*number*/, std::size_t /*count*/,
-                             const std::string& /*url*/)
-    {}
-    // A local link that names no file (missing, a directory, another host's): the window passes
-    // over it without a word; a console reports `message` as a failure.
-    virtual void localFileMissing(const std::string& /*message*/) {}
-};
-
-// "Link 3 von 499": how far the links of a menu plan have got.
-std::string linkProgressText(std::size_t number, std::size_t count);
-
-// Texts of the import window.
-inline constexpr const char* kStatusIdle = "Drag&Drop Internetrezepten";
-inline constexpr const char* kStatusDownload = "Daten einlesen...";
-inline constexpr const char* kStatusLocalCopy = "Daten lokal einlesen...";
-inline constexpr const char* kStatusResolve = "Speiseplan aufl\xF6sen...";
-inline constexpr const char* kMsgRequestFailed = "Es konnten die Daten nicht angefordert werden";
-inline constexpr const char* kMsgLength = "Fehler bei der L\xE4nge";
-inline constexpr const char* kMsgCannotWrite = "Datei kann nicht geschrieben werden";
-inline constexpr const char* kMsgCopyFailed = "Fehler beim Kopieren eines Rezeptes\r";
-inline constexpr const char* kMsgDropLimit = "Es wurden bereits 500 Dateien eingelesen; die "
-                                             "\xFC""brigen Verweise wurden \xFC""bersprungen";
-inline constexpr const char* kQuestionDeleteAll =
-    "M\xF6""chten Sie alle Importdaten aus der Zwischenablage l\xF6schen";
-inline constexpr const char* kQuestionDeleteAllTitle = "Importzwischenablage";
-inline constexpr const char* kUnknownFormat = "unbekanntes Format";
-// Status after a drop whose link (or some of whose plan's links) was already listed.
-inline constexpr const char* kStatusAlreadyListed = "Bereits in der Liste: ";
-
-// MSG_IMPORT_NOTIFY kinds.
-inline constexpr int kNotifyDirectoryChanged = 0;
-inline constexpr int kNotifyAccepted = 1;
-inline constexpr int kNotifyClose = 9;
-
-// Characters 1-20 of line 4 of a recipe file, trailing blanks and NULs removed, as ANSI;
-// "unbekanntes Format" when the file cannot be opened as a regular file or has fewer lines.
-std::string ReadRecipeTitle(const std::string& path);
-// The local path of a file:// link: the text after "file://" with every "%20" made a blank
-// (no other escape is decoded) and the ANSI text turned into the file system's UTF-8.
-std::string localPathOfFileUrl(std::string_view url);
-// A unique temporary file this program makes: "rez" + 1 to 4 lower-case hex digits + ".tmp".
-bool isImportTempFileName(std::string_view name);
-
-// Makes the raw file for one fetch: a unique "rez….tmp" in `dir` (by `create`, which has the
-// contract of platform::CreateUniqueTempFile) whose ".dat" sibling does not exist yet, so that
-// processing it never overwrites an earlier import. Names whose ".dat" is taken are released
-// again. Nothing, with `error` set (an errno value), when no such name can be made.
-using CreateTempFile =
-    std::function<std::optional<std::string>(const std::string& dir, const std::string& prefix,
-                                             int& error)>;
-std::optional<std::string> createImportFile(const std::string& dir, int& error,
-                                            const CreateTempFile& create = {});
-
 class ImportCore {
 public:
     // Repetitions of a fetch that ended without status 200 and without an error status.
-    static constexpr int kMaxAttempts = 3;
+    static constexpr int kMaxAttempts = LinkDownload::kMaxAttempts;
     // Files one drop may fetch, the dropped link and all links reached from it together.
-    static constexpr int kMaxFilesPerDrop = 500;
+    static constexpr int kMaxFilesPerDrop = DropContext::kMaxFiles;
     // Local copies larger than the HTTP client would accept as a body are refused.
     static constexpr std::size_t kMaxLocalFileSize = 16 * 1024 * 1024;
 
@@ -175,7 +92,6 @@ public:
     bool DeleteEntry(std::size_t index);
 
 private:
-    struct DropContext;
     struct Pending {
         TFileInfo* entry;
         std::shared_ptr<DropContext> context;
@@ -194,12 +110,10 @@ private:
     void runDrop(const Task& task);
     void dropEnded();
 
-    // Fetching one link: attempts and pauses, each continued by the runner's answer; at the
-    // end the running task goes on (linkEnded).
+    // Fetching one link (LinkDownload); at the end the running task goes on (linkEnded).
     void DownloadRecipe(const std::string& url, const std::string& title,
                         const std::shared_ptr<DropContext>& context);
-    void startAttempt();
-    void attemptEnded(FetchOutcome outcome);
+    void downloadEnded(FetchOutcome outcome);
     void storeDownload(const FetchOutcome& outcome);
     void linkEnded();
     void CopyLocalRecipe(const std::string& url, const std::string& title,
@@ -210,9 +124,7 @@ private:
     void resolveNextLinks();
     void processingEnded();
 
-    std::shared_ptr<DropContext> newContext();
     bool admit(DropContext& context, const std::string& url);
-    void setEndStatus(const DropContext& context);
     void addFetched(const std::string& url, const std::string& title, const std::string& file,
                     const std::shared_ptr<DropContext>& context);
     void setStatus(const std::string& text);
