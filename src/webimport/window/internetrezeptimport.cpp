@@ -13,7 +13,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -295,26 +294,16 @@ void TInternetRezeptImport::fetchRunningChanged(bool running)
 
 bool TInternetRezeptImport::swallowedWhileFetching(QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            cancelFetch();
-        return true;
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-        return true;
-    default:
-        return false;
-    }
+    using E = QEvent;
+    static constexpr E::Type kInput[] = {E::KeyPress,         E::KeyRelease,
+                                         E::MouseButtonPress, E::MouseButtonRelease,
+                                         E::MouseButtonDblClick, E::Wheel,
+                                         E::ContextMenu,      E::TouchBegin,
+                                         E::TouchUpdate,      E::TouchEnd,
+                                         E::TabletPress,      E::TabletRelease};
+    if (event->type() == E::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        cancelFetch();
+    return std::find(std::begin(kInput), std::end(kInput), event->type()) != std::end(kInput);
 }
 
 void TInternetRezeptImport::showContextMenu(QWidget* from, const QPoint& at)
