@@ -5,9 +5,9 @@
 #include "jsonld/recipepage.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
+#include "net/http.h"
 #include "platform/regularfile.h"
-#include "webimport/tcpip.h"
-#include "webimport/webrecipe.h"
+#include "webformat/webrecipe.h"
 
 #include <iostream>
 

@@ -1,8 +1,3 @@
-kovanta_add_test(test_livetags SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_livetags.cpp
-                 LIBS kovanta_webimport_core)
-kovanta_add_test(test_tcpip SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tcpip.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h
-                 LIBS kovanta_webimport_core)
 kovanta_add_test(test_droppedlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_droppedlink.cpp
                  LIBS kovanta_webimport_qt GUI)
 kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.cpp
@@ -10,8 +5,6 @@ kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.c
 kovanta_add_test(test_importcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importcore.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
                  LIBS kovanta_webimport_core)
-kovanta_add_test(test_fetchrunner SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fetchrunner.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_core)
 kovanta_add_test(test_importwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importwindow.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_window GUI)
+                 LIBS kovanta_webimport_window GUI)

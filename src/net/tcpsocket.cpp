@@ -1,4 +1,4 @@
-#include "tcpsocket.h"
+#include "net/tcpsocket.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

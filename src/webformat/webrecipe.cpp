@@ -1,12 +1,9 @@
-#include "webrecipe.h"
+#include "webformat/webrecipe.h"
 
-#include "livetags.h"
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
-
-#include <exception>
-#include <filesystem>
-#include <system_error>
+#include "platform/strings.h"
+#include "webformat/livetags.h"
 
 namespace kovanta {
 
@@ -99,55 +96,26 @@ std::string LinkBase(std::string_view url)
     return slash == std::string_view::npos ? std::string() : std::string(url.substr(0, slash + 1));
 }
 
-namespace {
-bool startsWithNoCase(std::string_view s, std::string_view prefix)
-{
-    if (s.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = s[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-} // namespace
-
 LinkScheme SchemeOf(std::string_view url)
 {
-    if (startsWithNoCase(url, "http://"))
+    if (startsWithIgnoringAsciiCase(url, "http://"))
         return LinkScheme::Http;
-    if (startsWithNoCase(url, "file://"))
+    if (startsWithIgnoringAsciiCase(url, "file://"))
         return LinkScheme::File;
     return LinkScheme::Other;
 }
 
-bool ResolveImportFile(const std::string& fileName, const std::string& url,
-                       const ResolveHooks& hooks)
+std::vector<ResolvedLink> ResolveLinks(const std::vector<std::string>& links, std::string_view url)
 {
-    const WebRecipeResult page = ConvertWebRecipe(fileName, ChangeFileExt(fileName, ".dat"));
-    if (!page.links.empty()) {
-        const std::string base = LinkBase(url);
-        const LinkScheme scheme = SchemeOf(base);
-        if (hooks.linksBegin)
-            hooks.linksBegin(page.links.size());
-        for (std::size_t i = 0; i < page.links.size(); ++i) {
-            LiveLink link = SplitLiveLink(page.links[i]);
-            ResolvedLink resolved{base + link.name, std::move(link.title), scheme, i + 1,
-                                  page.links.size()};
-            if (scheme != LinkScheme::Other && hooks.fetchLink)
-                hooks.fetchLink(resolved);
-            if (hooks.linkDone)
-                hooks.linkDone(resolved.url);
-        }
+    const std::string base = LinkBase(url);
+    const LinkScheme scheme = SchemeOf(base);
+    std::vector<ResolvedLink> resolved;
+    resolved.reserve(links.size());
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        LiveLink link = SplitLiveLink(links[i]);
+        resolved.push_back({base + link.name, std::move(link.title), scheme, i + 1, links.size()});
     }
-    // Only the download itself: whatever else may stand under that name is not ours.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(fileName, ec)))
-        std::filesystem::remove(fileName, ec);
-    return page.recipeWritten;
+    return resolved;
 }
 
 } // namespace kovanta

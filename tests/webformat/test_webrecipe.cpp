@@ -1,7 +1,7 @@
 #include "support/fslimit.h"
 #include "support/testdir.h"
-#include "webimport/livetags.h"
-#include "webimport/webrecipe.h"
+#include "webformat/livetags.h"
+#include "webformat/webrecipe.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +138,29 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
     EXPECT_EQ(SchemeOf("http:/"), LinkScheme::Other);
     EXPECT_EQ(ChangeFileExt("/tmp/kovanta/rez1a.tmp", ".dat"), "/tmp/kovanta/rez1a.dat");
     EXPECT_EQ(ChangeFileExt("/tmp/k.d/rez1a", ".dat"), "/tmp/k.d/rez1a.dat");
+
+    // The links of a page, relative to the page's directory and fetched the way it says; a
+    // plan from a link without a path makes its names host names.
+    struct {
+        std::string page;
+        std::string url;
+        LinkScheme scheme;
+    } const links[] = {
+        {"HTTP://kantine.example/woche/r6.txt", "HTTP://kantine.example/woche/r7.txt",
+         LinkScheme::Http},
+        {"http://kantine.example", "http://r7.txt", LinkScheme::Http},
+        {"file:///tmp/plan.htm", "file:///tmp/r7.txt", LinkScheme::File},
+        {"https://kantine.example/p.htm", "https://kantine.example/r7.txt", LinkScheme::Other},
+    };
+    for (const auto& l : links) {
+        const std::vector<ResolvedLink> resolved = ResolveLinks({"r1.txt", "r7.txt Rotkohl"}, l.page);
+        ASSERT_EQ(resolved.size(), 2u);
+        EXPECT_EQ(resolved[1].url, l.url);
+        EXPECT_EQ(resolved[1].title, "Rotkohl");
+        EXPECT_EQ(resolved[1].scheme, l.scheme) << l.page;
+        EXPECT_EQ(resolved[1].number, 2u);
+        EXPECT_EQ(resolved[1].count, 2u);
+    }
 }
 
 // A published recipe page with markup around the tagged lines: the data lines become the
@@ -291,58 +314,4 @@ TEST(ConvertWebRecipe, InputThatIsNoPageIsRefusedWithoutReadingIt)
     // A page exactly at the cap is read.
     ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kMaxWebPageSize)), 0);
     EXPECT_TRUE(ConvertWebRecipe(huge, dir.dir() + "rez.dat").recipeWritten);
-}
-
-TEST(ResolveImportFile, ProducesRecipeFetchesLinksRelativeToPageAndDeletesRawFile)
-{
-    TestDir dir;
-    const std::string raw = dir.write("rez2b.tmp", "<LIVE-DATEN>Zeile 1\r\n"
-                                                   "<LIVE-REZEPT>r7.txt Rotkohl\r\n"
-                                                   "<LIVE-DATEN>Zeile 2\r\n");
-    std::vector<std::string> events;
-    ResolveHooks hooks;
-    hooks.linksBegin = [&](std::size_t n) { events.push_back("begin " + std::to_string(n)); };
-    hooks.fetchLink = [&](const ResolvedLink& l) {
-        events.push_back("fetch " + l.url + "|" + l.title +
-                         (l.scheme == LinkScheme::Http ? "|http" : "|?"));
-    };
-    hooks.linkDone = [&](const std::string& url) { events.push_back("done " + url); };
-    EXPECT_TRUE(ResolveImportFile(raw, "HTTP://kantine.example/woche/r6.txt", hooks));
-    EXPECT_EQ(events, (std::vector<std::string>{
-                          "begin 1", "fetch HTTP://kantine.example/woche/r7.txt|Rotkohl|http",
-                          "done HTTP://kantine.example/woche/r7.txt"}));
-    EXPECT_FALSE(std::filesystem::exists(raw));
-    EXPECT_EQ(readAll(dir.dir() + "rez2b.dat"), "Zeile 1\r\nZeile 2\r\n");
-}
-
-TEST(ResolveImportFile, OtherSchemesAndMissingFile)
-{
-    TestDir dir;
-    int fetched = 0;
-    std::vector<std::string> done;
-    ResolveHooks hooks;
-    hooks.fetchLink = [&](const ResolvedLink&) { ++fetched; };
-    hooks.linkDone = [&](const std::string& url) { done.push_back(url); };
-    const std::string raw = dir.write("rez3.tmp", "<LIVE-REZEPT>r1.txt A\r\n");
-    // A plan from a link without a path: the bare scheme is the base, the name becomes the host.
-    EXPECT_FALSE(ResolveImportFile(raw, "http://kantine.example", hooks));
-    EXPECT_EQ(fetched, 1);
-    EXPECT_EQ(done, std::vector<std::string>{"http://r1.txt"});
-
-    const std::string raw2 = dir.write("rez4.tmp", "<LIVE-REZEPT>r1.txt A\r\n");
-    EXPECT_FALSE(ResolveImportFile(raw2, "https://kantine.example/p.htm", hooks));
-    EXPECT_EQ(fetched, 1); // not fetched, but still reported
-    EXPECT_EQ(done.back(), "https://kantine.example/r1.txt");
-
-    EXPECT_FALSE(ResolveImportFile(dir.dir() + "gibtsnicht.tmp", "http://x/", hooks));
-    EXPECT_EQ(done.size(), 2u);
-
-    // Only the download itself is deleted: a directory or FIFO of that name stays.
-    std::filesystem::create_directory(dir.path() / "rez5.tmp");
-    EXPECT_FALSE(ResolveImportFile(dir.dir() + "rez5.tmp", "http://x/", hooks));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "rez5.tmp"));
-    const std::string pipe = dir.dir() + "rez6.tmp";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(ResolveImportFile(pipe, "http://x/", hooks));
-    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }

@@ -4,14 +4,13 @@
 
 #include <cstddef>
 #include <exception>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Turning a fetched web recipe page into a recipe file of the program's own format, without
-// any user interface: the import window calls ResolveImportFile, `rezeptur webrecipe` calls
-// ConvertWebRecipe.
+// Turning a fetched web recipe page into a recipe file of the program's own format and the
+// links it holds, without any user interface: the web import processes every fetched page
+// with it, `rezeptur webrecipe` converts a saved one.
 namespace kovanta {
 
 // A page is read whole, up to the size the HTTP client accepts as a body.
@@ -96,19 +95,10 @@ struct ResolvedLink {
     std::size_t count = 0;  // links on the page
 };
 
-// What the import window does around the processing; every hook is optional.
-struct ResolveHooks {
-    std::function<void(std::size_t count)> linksBegin;    // before the first of `count` links
-    std::function<void(const ResolvedLink&)> fetchLink;  // fetch one link (not for Other)
-    std::function<void(const std::string& url)> linkDone; // after each link, also Other
-};
-
-// Processes the fetched file `fileName` that came from `url`: writes its data lines to
-// `fileName` with the extension ".dat", hands every link (relative to `url`'s directory) to the
-// hooks in file order, then deletes `fileName` (only when it is a regular file: it is the
-// import's own download). Returns whether a recipe file was produced. An unreadable `fileName`
-// yields no recipe and no links.
-bool ResolveImportFile(const std::string& fileName, const std::string& url,
-                       const ResolveHooks& hooks);
+// The links of a page fetched from `url` (values of its <LIVE-REZEPT> lines, in file order),
+// ready to be fetched: each name appended to the page's directory (LinkBase of `url`), with its
+// title; the scheme is that directory's, so a page from a link without a path turns its names
+// into host names.
+std::vector<ResolvedLink> ResolveLinks(const std::vector<std::string>& links, std::string_view url);
 
 } // namespace kovanta

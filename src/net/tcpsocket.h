@@ -6,10 +6,11 @@
 #include <functional>
 #include <string>
 
-// The thin socket layer under the HTTP client: blocking IPv4 TCP with bounded waits.
-// Addresses are IPv4 in network byte order; error codes are errno values (ECONNREFUSED,
-// ETIMEDOUT, ...). Every wait is bounded by the timeout given, so a silent peer can never hold
-// the caller for ever, and every wait that is given a CancelSignal ends as soon as it is raised.
+// The thin socket layer under the HTTP client, which reaches it through a ByteStream: blocking
+// IPv4 TCP with bounded waits. Addresses are IPv4 in network byte order; error codes are errno
+// values (ECONNREFUSED, ETIMEDOUT, ...). Every wait is bounded by the timeout given, so a
+// silent peer can never hold the caller for ever, and every wait that is given a CancelSignal
+// ends as soon as it is raised.
 namespace kovanta::net {
 
 using SocketHandle = int;

@@ -1,4 +1,6 @@
-#include "livetags.h"
+#include "webformat/livetags.h"
+
+#include "platform/strings.h"
 
 #include <array>
 
@@ -37,28 +39,13 @@ constexpr std::array<EntityDef, 8> kEntities{{
     {"szlig;", '\xDF'},
 }};
 
-// Only ASCII letters fold: the ANSI umlauts must not turn a foreign line into a tag.
-char upperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool startsWithFolded(std::string_view line, std::string_view tag)
-{
-    if (line.size() < tag.size())
-        return false;
-    for (std::size_t i = 0; i < tag.size(); ++i)
-        if (upperAscii(line[i]) != tag[i])
-            return false;
-    return true;
-}
-
 } // namespace
 
 TLiveTag ClassifyLiveLine(std::string& line)
 {
     for (const TagDef& def : kTags) {
-        if (startsWithFolded(line, def.tag)) {
+        // Only ASCII letters fold: an ANSI umlaut must not turn a foreign line into a tag.
+        if (startsWithIgnoringAsciiCase(line, def.tag)) {
             line = DecodeEntities(std::string_view(line).substr(def.tag.size()));
             return def.code;
         }
