@@ -167,6 +167,16 @@ TEST(TAStringGrid, NumberCellsTakeKeysThroughTheFixedPointEntry)
     w.grid->SetCell(1, 1, "12,5");
     w.grid->SetCell(2, 1, "8");
     w.grid->SetCell(2, 2, "45");
+    int asked = 0;
+    w.grid->OnGetMinMaxValue = [&](TAStringGrid*, int col, int, double& lo, double& hi,
+                                   bool& limited) {
+        ++asked;
+        if (col != 2)
+            return;
+        lo = -99999;
+        hi = 99999;
+        limited = true;
+    };
     w.show();
     w.grid->SetCurrentCell(1, 1);
     settle();
@@ -229,6 +239,15 @@ TEST(TAStringGrid, NumberCellsTakeKeysThroughTheFixedPointEntry)
     click(2, 2);
     QTest::keyClicks(ed, QStringLiteral("8"));
     EXPECT_EQ(w.grid->GetCell(2, 2), "8");
+
+    // The owner's entry limits refuse keys, each with a signal.
+    EXPECT_GT(asked, 0);
+    int refused = 0;
+    QObject::connect(ed, &TAInplaceEdit::inputRefused, [&] { ++refused; });
+    ed->selectAll();
+    QTest::keyClicks(ed, QStringLiteral("2147483648"));
+    EXPECT_EQ(w.grid->GetCell(2, 2), "21474");
+    EXPECT_EQ(refused, 5);
 }
 
 // ---- notifications -------------------------------------------------------------------------
@@ -246,6 +265,8 @@ TEST(TAStringGrid, LeaveRowAndExitEditNotifications)
         EXPECT_EQ(art, 10);
         exits.emplace_back(col, row);
     };
+    w.grid->SetCell(1, 3, "0");
+    w.grid->SetCell(1, 4, "0");
     w.show();
     w.grid->SetCurrentCell(1, 1);
     settle();
@@ -269,35 +290,20 @@ TEST(TAStringGrid, LeaveRowAndExitEditNotifications)
     EXPECT_EQ(leaves, (std::vector<std::pair<int, bool>>{{1, true}, {2, false}}));
     EXPECT_EQ(exits, (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}}));
 
-    // Leaving the grid reports the row once more, unchanged.
+    // Leaving the grid reports the row once more, unchanged, and empties a zero (BlankNull).
     w.other->setFocus();
     settle();
     EXPECT_EQ(leaves.back(), (std::pair<int, bool>{3, false}));
     EXPECT_EQ(leaves.size(), 3u);
-}
-
-TEST(TAStringGrid, BlankNullEmptiesAZeroWhenTheEditorLosesTheFocus)
-{
-    Window w;
-    configureMenuPlan(w.grid);
-    w.grid->SetCell(1, 1, "0");
-    w.grid->SetCell(1, 2, "0");
-    w.show();
-    w.grid->SetCurrentCell(1, 1);
-    settle();
-    ASSERT_TRUE(w.grid->InplaceEditor()->hasFocus());
-    w.other->setFocus();
-    settle();
-    EXPECT_EQ(w.grid->GetCell(1, 1), "");
+    EXPECT_EQ(w.grid->GetCell(1, 3), "");
     EXPECT_EQ(w.grid->InplaceEditor()->text(), QString());
-
     w.grid->BlankNull = false;
     w.grid->setFocus();
-    w.grid->SetCurrentCell(1, 2);
+    w.grid->SetCurrentCell(1, 4);
     settle();
     w.other->setFocus();
     settle();
-    EXPECT_EQ(w.grid->GetCell(1, 2), "0");
+    EXPECT_EQ(w.grid->GetCell(1, 4), "0");
 }
 
 TEST(TAStringGrid, EnterMovesLikeTabAndReadOnlyColumnsAreSkipped)
@@ -600,22 +606,28 @@ TEST(TAStringGrid, HeaderBordersFitByDoubleClickAndDragWhereTheColumnAllows)
     Window w(700);
     TAStringGrid* g = w.grid;
     configureRecipeList(g);
+    g->SetAutoColumnWidths(true);
     g->SetRowCount(3);
     g->SetCell(2, 1, "Ein sehr langer Rezeptname mit vielen Worten");
     int dblClicks = 0;
     g->OnDblClick = [&](TAStringGrid*) { ++dblClicks; };
     w.show();
+    ASSERT_TRUE(g->AutoWidthsActive());
     QHeaderView* h = g->horizontalHeader();
-    const int before = g->ColWidths(2);
     const int border = h->sectionViewportPosition(1) + h->sectionSize(1);
     QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, QPoint(border - 2, h->height() / 2));
     settle();
-    EXPECT_GT(g->ColWidths(2), before);
     EXPECT_EQ(g->ColWidths(2), g->fontMetrics().horizontalAdvance(
                                    QStringLiteral("Ein sehr langer Rezeptname mit vielen Worten")) +
                                    6);
     EXPECT_EQ(dblClicks, 0);
     EXPECT_EQ(g->GetCell(2, 1), "Ein sehr langer Rezeptname mit vielen Worten"); // not sorted
+    // The fit is the user's choice: the automatic widths end, a wider view changes no column.
+    EXPECT_FALSE(g->AutoWidthsActive());
+    const int group = g->ColWidths(3);
+    w.top.resize(900, 400);
+    settle();
+    EXPECT_EQ(g->ColWidths(3), group);
 
     // A border is dragged where the column's ColSizing allows it, although the list's Options
     // lack goColSizing; the S column keeps its width.
@@ -684,94 +696,67 @@ TEST(TAStringGrid, AutomaticWidthsFollowTextsAndViewUntilTheUserSizesAColumn)
                   QStringLiteral("-"))
             << "automatic widths are fitted again at the next start";
     }
-    {
-        // The header border double-click fit is the user's choice: it stays and is stored.
-        Window w(500);
-        TAStringGrid* g = w.grid;
-        configureMenuPlan(g);
-        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetAutoColumnWidths(true);
-        g->Loaded();
-        w.show();
-        QHeaderView* h = g->horizontalHeader();
-        const int border = h->sectionViewportPosition(1) + h->sectionSize(1);
-        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, QPoint(border - 2, h->height() / 2));
-        EXPECT_FALSE(g->AutoWidthsActive());
-        const int group = g->ColWidths(3);
-        w.top.resize(800, 400);
-        settle();
-        EXPECT_EQ(g->ColWidths(3), group);
-    }
-    {
-        SettingsStore store;
-        EXPECT_FALSE(store.readString(key, QStringLiteral("Sizes")).isEmpty());
-    }
     SettingsStore::setDefaultFileName({});
 }
 
-TEST(TAStringGrid, StoredSizesAreReadLimitedAndWrittenBack)
+// Designed sizes are multiplied by the UI scale and limited to the grid; stored ones are read
+// piece by piece, win over automatic widths and later column definitions, and are written back
+// in designed pixels, so one settings file means the same on every screen.
+TEST(TAStringGrid, SizesAreScaledLimitedStoredUnscaledAndReadBack)
 {
     TestDir dir;
     SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
     const QString key = QStringLiteral("Software\\kovanta\\SDIAppForm\\StringGrid1");
-    {
-        SettingsStore store;
-        store.writeString(key, QStringLiteral("Sizes"), QStringLiteral("50,abc,2000"));
-    }
-    {
-        QWidget top;
-        top.resize(300, 200);
+    const TColNames names{"|5|0|1|1|", "A|400|L", "B|30", "C"};
+    const auto open = [&](QWidget& top, bool autoWidths) {
         auto* g = new TAStringGrid(&top);
         g->setObjectName(QStringLiteral("StringGrid1"));
-        g->resize(300, 200);
+        g->resize(315, 200);
         g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L", "B|30", "C|44"});
-        g->SetAutoColumnWidths(true);
+        // A UI font twice the design font's height: everything designed doubles.
+        g->SetUiScale(UiScale::fromFontHeight(26));
+        g->SetDefaultRowHeight(18);
+        g->SetRowCount(5);
+        g->SetColNames(names);
+        g->SetAutoColumnWidths(autoWidths);
         g->Loaded();
         top.show();
         settle();
-        EXPECT_FALSE(g->AutoWidthsActive()) << "stored widths win";
-        EXPECT_EQ(g->ColWidths(0), 50);
-        EXPECT_EQ(g->ColWidths(1), 10);
-        EXPECT_EQ(g->ColWidths(2), 64);
-        EXPECT_EQ(g->ColWidths(3), 44); // no piece: keeps its width
-        // Restored widths win over later column definitions.
-        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L", "B|30", "C|44"});
-        EXPECT_EQ(g->ColWidths(1), 10);
-        g->SetColWidths(3, 77);
-    }
+        return g;
+    };
     {
-        SettingsStore store;
-        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("50,10,64,77"));
-        store.writeString(key, QStringLiteral("Sizes"), QStringLiteral("900,20"));
-    }
-    {
+        // First start: nothing stored, the designed widths are scaled and limited to the grid.
         QWidget top;
-        auto* g = new TAStringGrid(&top);
-        g->setObjectName(QStringLiteral("StringGrid1"));
-        g->resize(300, 200);
-        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetColNames(TColNames{"|20|0|1|1|", "A|400|L"});
-        g->Loaded();
-        top.show();
-        settle();
-        EXPECT_EQ(g->ColWidths(0), 285); // at most the grid width - 15
-        EXPECT_EQ(g->ColWidths(1), 20);
-    }
-    {
-        // First start: nothing stored, the designed widths are limited just the same.
-        QWidget top;
-        auto* g = new TAStringGrid(&top);
-        g->setObjectName(QStringLiteral("StringGrid3"));
-        g->resize(300, 200);
-        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetColNames(TColNames{"|5|0|1|1|", "A|400|L", "B|30"});
-        g->Loaded();
-        top.show();
-        settle();
+        TAStringGrid* g = open(top, false);
         EXPECT_EQ(g->ColWidths(0), 10);
-        EXPECT_EQ(g->ColWidths(1), 285);
-        EXPECT_EQ(g->ColWidths(2), 30);
+        EXPECT_EQ(g->ColWidths(1), 300) << "at most the grid width - 15";
+        EXPECT_EQ(g->ColWidths(2), 60);
+        EXPECT_EQ(g->ColWidths(3), 128) << "an empty width is the scaled default";
+        EXPECT_EQ(g->DefaultRowHeight(), 18);
+        EXPECT_EQ(g->RowHeights(0), 36);
+        EXPECT_EQ(g->RowHeights(3), 36);
+        g->SetColWidths(2, 171); // the user drags the column
+    }
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("5,150,86,64"));
+        store.writeString(key, QStringLiteral("Sizes"), QStringLiteral("50,abc,86"));
+    }
+    {
+        QWidget top;
+        TAStringGrid* g = open(top, true);
+        EXPECT_FALSE(g->AutoWidthsActive()) << "stored widths win";
+        EXPECT_EQ(g->ColWidths(0), 100);
+        EXPECT_EQ(g->ColWidths(1), 10) << "a bad piece is limited like a width of 0";
+        EXPECT_EQ(g->ColWidths(2), 172);
+        EXPECT_EQ(g->ColWidths(3), 128) << "no piece: keeps its width";
+        g->SetColNames(names);
+        EXPECT_EQ(g->ColWidths(2), 172) << "restored widths win over later definitions";
+        g->SetColWidths(3, 78);
+    }
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("50,5,86,39"));
     }
     SettingsStore::setDefaultFileName({});
 }
@@ -838,8 +823,7 @@ TEST(TAStringGrid, DateAndTimeCellsThroughTheEditor)
     QTest::keyClick(ed, Qt::Key_Plus);
     EXPECT_EQ(g->GetCell(1, 1), "02.02.24");
     QTest::keyClick(ed, Qt::Key_Minus);
-    QTest::keyClick(ed, Qt::Key_Minus);
-    EXPECT_EQ(g->GetCell(1, 1), "31.01.24");
+    EXPECT_EQ(g->GetCell(1, 1), "01.02.24");
     QTest::keyClick(ed, Qt::Key_Delete);
     EXPECT_EQ(g->GetCell(1, 1), ""); // not the mask's separators
 
@@ -892,57 +876,7 @@ TEST(StringGridModel, BatchAnnouncesTheWholeGridOnceAndKeepsStructureSignals)
     EXPECT_EQ(changed.count(), 2);
 }
 
-// ---- layout scale, number widths and entry limits -----------------------------------------
-
-TEST(TAStringGrid, DesignedSizesAreScaledAndStoredUnscaled)
-{
-    TestDir dir;
-    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
-    const QString key = QStringLiteral("Software\\kovanta\\SDIAppForm\\StringGrid2");
-    {
-        // A UI font twice the design font's height: everything designed doubles.
-        QWidget top;
-        top.resize(900, 400);
-        auto* g = new TAStringGrid(&top);
-        g->setObjectName(QStringLiteral("StringGrid2"));
-        g->resize(900, 400);
-        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetUiScale(UiScale::fromFontHeight(26));
-        g->SetDefaultRowHeight(18);
-        g->SetRowCount(5);
-        g->SetColNames(TColNames{"|20|0|1|1|", "Portionen|50|0|||", "Rezept|80|L|1||", "B||L"});
-        g->Loaded();
-        top.show();
-        settle();
-        EXPECT_EQ(g->ColWidths(0), 40);
-        EXPECT_EQ(g->ColWidths(1), 100);
-        EXPECT_EQ(g->ColWidths(2), 160);
-        EXPECT_EQ(g->ColWidths(3), 128) << "an empty width is the scaled default";
-        EXPECT_EQ(g->DefaultRowHeight(), 18);
-        EXPECT_EQ(g->RowHeights(0), 36);
-        EXPECT_EQ(g->RowHeights(3), 36);
-        g->SetColWidths(2, 171); // the user drags the column
-    }
-    {
-        SettingsStore store;
-        EXPECT_EQ(store.readString(key, QStringLiteral("Sizes")), QStringLiteral("20,50,86,64"));
-    }
-    {
-        // The same settings on a screen with the design font give the designed widths back.
-        QWidget top;
-        auto* g = new TAStringGrid(&top);
-        g->setObjectName(QStringLiteral("StringGrid2"));
-        g->resize(900, 400);
-        g->SaveSettings.RegistryKey = QStringLiteral("Software\\kovanta\\SDIAppForm");
-        g->SetColNames(TColNames{"|20|0|1|1|", "Portionen|50|0|||", "Rezept|80|L|1||", "B||L"});
-        g->Loaded();
-        top.show();
-        settle();
-        EXPECT_EQ(g->ColWidths(2), 86);
-        EXPECT_EQ(g->RowHeights(0), 18);
-    }
-    SettingsStore::setDefaultFileName({});
-}
+// ---- number widths -------------------------------------------------------------------------
 
 TEST(TAStringGrid, ANumberWiderThanItsColumnWidensIt)
 {
@@ -962,36 +896,4 @@ TEST(TAStringGrid, ANumberWiderThanItsColumnWidensIt)
     EXPECT_EQ(w.grid->ColWidths(2), 80);
     w.grid->SetCell(1, 0, std::string(40, '9'));
     EXPECT_EQ(w.grid->ColWidths(1), widened);
-}
-
-TEST(TAStringGrid, EntryLimitsOfACellRefuseKeysWithASignal)
-{
-    Window w;
-    configureMenuPlan(w.grid);
-    int asked = 0;
-    w.grid->OnGetMinMaxValue = [&](TAStringGrid*, int col, int, double& lo, double& hi,
-                                   bool& limited) {
-        ++asked;
-        if (col != 1)
-            return;
-        lo = -99999;
-        hi = 99999;
-        limited = true;
-    };
-    w.grid->SetCell(1, 1, "10");
-    w.show();
-    w.grid->SetCurrentCell(1, 1);
-    settle();
-    TAInplaceEdit* ed = w.grid->InplaceEditor();
-    ASSERT_NE(ed, nullptr);
-    ASSERT_TRUE(ed->hasFocus());
-    EXPECT_GT(asked, 0);
-    int refused = 0;
-    QObject::connect(ed, &TAInplaceEdit::inputRefused, [&] { ++refused; });
-    ed->selectAll();
-    QTest::keyClicks(ed, QStringLiteral("2147483648"));
-    settle();
-    EXPECT_EQ(ed->text(), QStringLiteral("21474"));
-    EXPECT_EQ(w.grid->GetCell(1, 1), "21474");
-    EXPECT_EQ(refused, 5);
 }
