@@ -1,7 +1,7 @@
 #include "gridsetup.h"
 
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "platform/gui/uifont.h"
 #include "recipelistmodel.h"
 #include "views/menuplangrids.h"
@@ -114,7 +114,7 @@ void loadRecipeList(TAStringGrid& grid, const RecipeListModel& model)
     grid.SetRowCount(std::max(2, count + 1));
     // Twenty thousand rows of twelve cells: one change notice for the whole list instead of
     // one per cell.
-    TAStringGridModel& cells = *grid.GridModel();
+    StringGridModel& cells = *grid.GridModel();
     cells.beginBatch();
     for (int row = 1; row < grid.RowCount(); ++row) {
         grid.SetObjects(0, row, row - 1 < count ? model.entry(row - 1) : nullptr);
@@ -141,7 +141,7 @@ void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
                 current->emplace(*e);
         // One change notice for the whole list: a view that re-reads the list on each notice
         // (the quick filter) would otherwise do so once per row.
-        TAStringGridModel& cells = *g->GridModel();
+        StringGridModel& cells = *g->GridModel();
         cells.beginBatch();
         for (int row = 1; row < g->RowCount(); ++row)
             g->SetObjects(0, row, nullptr);

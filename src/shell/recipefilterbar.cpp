@@ -1,7 +1,7 @@
 #include "recipefilterbar.h"
 
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "hint.h"
 #include "platform/qt/ansiqstring.h"
 
@@ -61,7 +61,7 @@ RecipeFilterBar::RecipeFilterBar(TAStringGrid* list, QWidget* parent)
     connect(field_, &QLineEdit::textChanged, this, &RecipeFilterBar::onTextChanged);
 
     // The list changes under the filter: new rows (a read), other names, another order.
-    TAStringGridModel* cells = grid_->GridModel();
+    StringGridModel* cells = grid_->GridModel();
     const auto rowsChanged = [this] { scheduleRefilter(true); };
     connect(cells, &QAbstractItemModel::rowsInserted, this, rowsChanged);
     connect(cells, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
@@ -183,7 +183,7 @@ void RecipeFilterBar::refilter()
 
 void RecipeFilterBar::rebuildIndex()
 {
-    const TAStringGridModel& cells = *grid_->GridModel();
+    const StringGridModel& cells = *grid_->GridModel();
     const int rows = grid_->RowCount() - TAStringGrid::FixedRows;
     const std::size_t n = static_cast<std::size_t>(std::max(0, rows));
     filter_.Clear();
