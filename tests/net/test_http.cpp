@@ -740,6 +740,7 @@ TEST(Https, CertificatesHandshakesAndAnswers)
         std::string cause; // empty: the page comes
         const char* proxy = "";
         int fetchTimeoutMs = 60000;
+        bool cancel = false; // cancelled from another thread while it runs
     } const cases[] = {
         {"https://kueche.test:{gut}/seite.htm", ""},
         {"https://127.0.0.1:{gut}/seite.htm", ""},
@@ -757,6 +758,8 @@ TEST(Https, CertificatesHandshakesAndAnswers)
          "Zeit\xFC" "berschreitung: Abruf nach 500 ms abgebrochen", "", 500},
         {"https://kueche.test:{unsinn}/seite.htm", noTls + "der Server antwortet nicht mit TLS",
          "", 500},
+        {"https://kueche.test:{stumm}/seite.htm", "Abruf abgebrochen", "", 60000, true},
+        {"https://kueche.test:{alt}/seite.htm", noTls + "der Server bietet kein TLS 1.2 oder neuer"},
         {"https://kueche.test:{gut}/kurz.htm",
          "Verbindung vor Ende der Daten abgebrochen (1200 von 1300 Bytes)"},
         {"https://kueche.test:{gut}/nachhttp.htm",
@@ -779,12 +782,19 @@ TEST(Https, CertificatesHandshakesAndAnswers)
             address = htonl(INADDR_LOOPBACK);
             return 0;
         };
+        std::thread canceller([&] {
+            if (c.cancel) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                http.Cancel();
+            }
+        });
         std::string cause;
         try {
             http.Action();
         } catch (const ETcpIpBase& e) {
             cause = e.Cause();
         }
+        canceller.join();
         EXPECT_EQ(cause, servers.expand(c.cause)) << http.URL;
         EXPECT_EQ(http.Stream(), c.cause.empty() ? page : "") << http.URL;
         if (*c.proxy) {

@@ -89,6 +89,14 @@ for name, (cert, key) in chains.items():
     server.socket = context.wrap_socket(server.socket, server_side=True)
     serve(name, server)
 serve('klar', http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler))
+# A server that stopped at TLS 1.1.
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(os.path.join(base, 'gut.pem'))
+context.maximum_version = ssl.TLSVersion.TLSv1_1
+context.set_ciphers('DEFAULT:@SECLEVEL=0')
+server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
+server.socket = context.wrap_socket(server.socket, server_side=True)
+serve('alt', server)
 
 
 class Raw(socketserver.BaseRequestHandler):
@@ -100,8 +108,7 @@ class Raw(socketserver.BaseRequestHandler):
         kind = self.server.kind
         if kind == 'stumm':
             self.request.sendall(b'\x16\x03\x03\x00\x7a\x02\x00')
-            self.request.settimeout(10)
-            self.request.recv(1)
+            threading.Event().wait(60)
         elif kind == 'unsinn':
             self.request.sendall(b'HTTP/1.0 200 OK\r\n\r\nkein TLS')
         elif hello.startswith(b'CONNECT gesperrt.test'):
