@@ -218,6 +218,8 @@ void T_HTTP::OpenConnection()
 
 void T_HTTP::OpenTunnel()
 {
+    if (server_.empty())
+        throw ETcpIpError("Couldn't resolve hostname ", "kein Rechnername im Link");
     const std::string authority = server_ + ":" + std::to_string(port_);
     SendCommand("CONNECT " + authority + " HTTP/1.0");
     SendCommand("Host: " + authority);
