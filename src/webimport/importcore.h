@@ -61,7 +61,7 @@ public:
 
     enum class DropResult { Ignored, Accepted, Other };
     // The drop handler: Ignored when the title equals the URL, Other for a link that is
-    // neither http:// nor file:// (nothing fetched), Accepted otherwise. An accepted drop runs
+    // not http://, https:// or file:// (nothing fetched), Accepted otherwise. An accepted drop runs
     // at once, or after the drops and processings before it when an import is running. The
     // status text ends as "Drag&Drop Internetrezepten", or names the links that were already
     // listed.

@@ -222,8 +222,8 @@ TEST_F(ImportCoreTest, DropDecisions)
     // A drop without a title of its own (plain text) is ignored.
     EXPECT_EQ(core.drop(url("/entscheid.htm"), url("/entscheid.htm")), ImportCore::DropResult::Ignored);
     EXPECT_TRUE(view.statuses.empty());
-    // Any other scheme, a secure link too, only resets the status text.
-    EXPECT_EQ(core.drop("https://127.0.0.1/entscheid.htm", "Sicher"), ImportCore::DropResult::Other);
+    // Any other scheme only resets the status text.
+    EXPECT_EQ(core.drop("ftp://127.0.0.1/entscheid.htm", "Anders"), ImportCore::DropResult::Other);
     EXPECT_EQ(view.statuses, std::vector<std::string>{kStatusIdle});
     EXPECT_EQ(server_->count("HEAD /entscheid.htm"), 0);
     // The scheme is recognised in any case.
