@@ -34,6 +34,7 @@ class ConsoleView : public ImportView {
 public:
     void lineAdded(std::size_t) override {}
     void lineRemoved(std::size_t) override {}
+    void lineChanged(std::size_t) override {}
     void setListShown(bool) override {}
     void selectAllLines() override {}
     void setStatusText(const std::string&) override {}

@@ -144,7 +144,9 @@ gedruckt); 2 bei falschen Argumenten.
      "import URL TITEL --dir VERZEICHNIS [--timeout SEKUNDEN]",
      R"(Tut, was das Ablegen eines Links mit dieser URL und diesem Titel im Importfenster tut:
 Seite holen (http://, https://) oder lesen (file://), Rezeptdateien schreiben, Links
-eines Speiseplans folgen.
+eines Speiseplans folgen. Eine Seite ohne Rezeptzeilen, aber mit Rezeptdaten im
+schema.org-Format (JSON-LD) gibt je Rezept eine Rezeptdatei und eine Zeile mit dem Namen des
+Rezepts; eine Seite mit keinem von beiden meldet "Keine Rezeptdaten gefunden" und den Link.
 
 Optionen:
   --dir VERZEICHNIS    wohin die Rezeptdateien geschrieben werden (wird angelegt)
@@ -156,7 +158,7 @@ Standardfehlerausgabe vor jedem Link eines Speiseplans "Link 3 von 499: URL" und
 die Meldungen, die das Fenster zeigen würde; ein Link, der nicht geholt werden konnte, wird
 darin mit dem Grund genannt.
 
-Exit-Status: 0, wenn alles geholt wurde (auch eine Seite ohne Rezept); 1, wenn ein Link nicht
+Exit-Status: 0, wenn alles geholt wurde; 1, wenn ein Link nicht
 geholt werden konnte, eine Meldung kam, das Zeitlimit den Import beendet hat, die URL weder
 mit http://, https:// noch mit file:// beginnt, TITEL gleich URL ist oder VERZEICHNIS nicht
 angelegt werden kann; 2 bei falschen Argumenten.
