@@ -100,44 +100,6 @@ TEST_F(RezepturList, DirectoryGivesSameEntriesWithJoinedPaths)
     }
 }
 
-TEST_F(RezepturList, MissingPathFailsButOthersAreListed)
-{
-    const RunResult run = List(samples_, "gibtsnicht REZ01001.DAT nirgends/");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(SplitLines(run.out).size(), 1u);
-    EXPECT_NE(run.err.find("gibtsnicht"), std::string::npos);
-    EXPECT_NE(run.err.find("nirgends/"), std::string::npos);
-}
-
-TEST_F(RezepturList, NoPathIsAUsageError)
-{
-    const RunResult run = List(samples_, "");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err, "");
-}
-
-TEST_F(RezepturList, DirectoryScanTakesOnlyRezDatNamesIgnoringCase)
-{
-    TestDir dir;
-    const std::string block = fixture::Join(fixture::Block(fixture::Head{}, {}));
-    dir.write("rez00005.dat", block);
-    dir.write("REZ00006.TXT", block);
-    dir.write("Rezept.dat", block);
-    std::filesystem::create_directory(dir.path() / "REZ00007.DAT"); // a directory: nothing
-    const RunResult run = List(dir.dir(), ".");
-    EXPECT_EQ(run.status, 0);
-    const std::vector<std::string> lines = SplitLines(run.out);
-    ASSERT_EQ(lines.size(), 2u);
-    std::vector<std::string> names;
-    for (const std::string& line : lines) {
-        ASSERT_EQ(Fields(line).size(), 14u);
-        names.push_back(Fields(line)[9]);
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"./Rezept.dat", "./rez00005.dat"}));
-}
-
 TEST_F(RezepturList, FieldsStayOnePerTab)
 {
     // A TAB inside a short name must not shift the fields; the date keeps its blanks.

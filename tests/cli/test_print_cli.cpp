@@ -127,21 +127,6 @@ TEST_F(RezepturPrint, RecipeForPlannedPortionsInTwoCopies)
     }
 }
 
-TEST_F(RezepturPrint, UsageErrors)
-{
-    for (const char* args :
-         {"", "poster . --pdf aus.pdf", "list .", "list --pdf aus.pdf", "list . --pdf",
-          "list . --pdf aus.pdf --copies 0", "list . --pdf aus.pdf --copies 1000",
-          "list . --pdf aus.pdf --copies zwei", "list . --pdf aus.pdf --entry 1",
-          "plan a.txt b.txt --pdf aus.pdf", "recipe REZ00001.DAT --entry -1 --pdf aus.pdf",
-          "recipe REZ00001.DAT --pdf aus.pdf --pdf b.pdf", "list . --pdf aus.pdf --farbe"}) {
-        const RunResult run = Print(args);
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_TRUE(Has(run.err, "Aufruf: rezeptur print")) << args;
-    }
-    EXPECT_FALSE(std::filesystem::exists(pdf));
-}
-
 TEST_F(RezepturPrint, FailuresLeaveAnEarlierOutputAlone)
 {
     data.write("aus.pdf", "alt");

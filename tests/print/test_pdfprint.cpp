@@ -77,26 +77,6 @@ TEST_F(PdfPrintTest, RecipeListPageWithFrameHeaderAndRows)
     EXPECT_TRUE(HasLine(Capture("pdfinfo '" + pdf + "'"), "Title: +Rezeptliste\n"));
 }
 
-TEST_F(PdfPrintTest, RequirementsWithAlternativesOnEveryPage)
-{
-    ListTable t;
-    t.header = RequirementsPrintHeader();
-    for (int i = 1; i <= 90; ++i)
-        t.rows.push_back(ListRow{{"     12,500", "kg", "Artikel " + std::to_string(i)}});
-    t.rows.push_back(ListRow{{"      0,000", "", "Salz"}});
-    const std::string pdf = Write(ListPrintout::Requirements(std::move(t), true));
-    const int pages = Pages(pdf);
-    ASSERT_GE(pages, 2);
-    for (int p = 1; p <= pages; ++p) {
-        const std::string page = Page(pdf, p);
-        EXPECT_TRUE(HasLine(page, "A C H T U N G: +Alternativartikel enthalten!")) << p;
-        EXPECT_TRUE(HasLine(page, "Menge +Einheit +Artikel")) << p;
-        EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << p;
-    }
-    EXPECT_TRUE(HasLine(Page(pdf, 1), "12,5 +kg +Artikel 1\\s*\n"));
-    EXPECT_TRUE(HasLine(Page(pdf, pages), "\n *Salz\\s*\n")) << Page(pdf, pages);
-}
-
 TEST_F(PdfPrintTest, RecipeOverThreePagesAndCopiesInOneFile)
 {
     std::vector<std::string> body;
