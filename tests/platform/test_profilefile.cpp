@@ -67,6 +67,11 @@ TEST(ProfileFile, MissingFileIsEmptyAndWritable)
     p.writeSection("SuchPfade", {{"1", "1/a/"}, {"2", "0/b/"}});
     ASSERT_TRUE(p.save());
     EXPECT_EQ(readAll(p.fileName()), "[SuchPfade]\n1=1/a/\n2=0/b/\n");
+
+    // Where nothing can be written the save says why (the reasons: AtomicFile).
+    ProfileFile noDir(dir.dir() + "fehlt/new.INI");
+    EXPECT_FALSE(noDir.save());
+    EXPECT_EQ(noDir.saveError(), "kann nicht geschrieben werden (nicht gefunden)");
 }
 
 TEST(ProfileFile, WriteSectionLeavesEveryOtherLineByteForByte)

@@ -171,7 +171,7 @@ TEST_F(PlanFileDisk, WriteThenReadAndReplaceWholly)
     EXPECT_EQ(DirectoryEntries(tmp.path()), std::vector<std::string>{"woche.plan"});
 }
 
-// Permissions, links, what is no regular file: AtomicFile (tests/platform/test_atomicfile.cpp).
+// Permissions, links and the other refusals: AtomicFile (tests/platform/test_atomicfile.cpp).
 TEST_F(PlanFileDisk, WritesThroughALinkRelativeToTheNameItIsOpenedBy)
 {
     const std::string real = tmp.write("echt/plan.plan", "alt\n");
@@ -185,9 +185,12 @@ TEST_F(PlanFileDisk, WritesThroughALinkRelativeToTheNameItIsOpenedBy)
     EXPECT_EQ(Slurp(real), "1\tREZ00001.DAT\t0\n");
 }
 
-TEST_F(PlanFileDisk, ANameTheFormatCannotCarryLeavesTheOldPlan)
+TEST_F(PlanFileDisk, RefusesADirectoryAndANameTheFormatCannotCarry)
 {
     std::string reason;
+    std::filesystem::create_directories(tmp.path() / "ordner.plan");
+    EXPECT_FALSE(WritePlanFile((tmp.path() / "ordner.plan").string(), {}, reason));
+    EXPECT_EQ(reason, "ist ein Verzeichnis");
     const std::string plan = tmp.write("gut.plan", "1\tREZ00001.DAT\t0\n");
     EXPECT_FALSE(WritePlanFile(plan, {Row("1", tmp.dir() + "a\tb")}, reason));
     EXPECT_EQ(Slurp(plan), "1\tREZ00001.DAT\t0\n");
