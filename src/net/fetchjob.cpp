@@ -33,6 +33,7 @@ FetchOutcome runFetch(T_HTTP& http)
         outcome.kind = FetchOutcome::Failed;
         outcome.error = e.what();
         outcome.cause = e.Cause();
+        outcome.lasting = e.Lasting();
     } catch (const std::exception& e) {
         outcome.kind = FetchOutcome::Failed;
         outcome.error = e.what();

@@ -29,6 +29,8 @@ struct FetchOutcome {
     // "Verbindung abgelehnt (host:80)", "Rechnername unbekannt: host", "HTTP-Status 404 (Seite
     // nicht gefunden)", "keine HTTP-Antwort", "abgebrochen", ...
     std::string cause;
+    // A refusal that another attempt would only repeat (ETcpIpBase::Lasting).
+    bool lasting = false;
 
     bool succeeded() const { return kind == Answer && statusCode == 200; }
 };

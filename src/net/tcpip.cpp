@@ -178,14 +178,16 @@ void T_TcpIp::StartTls(const std::string& serverName, std::uint16_t port)
     }
     case TlsFailure::Certificate:
         throw ETlsError("Certificate of " + serverName + " rejected: " + failure.detail,
-                        "Zertifikat f\xFCr " + serverName + " nicht g\xFCltig: " + failure.reason);
+                        "Zertifikat f\xFCr " + serverName + " nicht g\xFCltig: " + failure.reason,
+                        true);
     case TlsFailure::Handshake:
     case TlsFailure::None:
         break;
     }
     throw ETlsError("TLS handshake with " + serverName + " failed: " + failure.detail,
                     "Verschl\xFCsselte Verbindung zu " + serverName + " nicht m\xF6glich: " +
-                        failure.reason);
+                        failure.reason,
+                    false);
 }
 
 void T_TcpIp::AdoptStream(std::unique_ptr<ByteStream> connection)

@@ -22,6 +22,9 @@ public:
     // T_HTTP::URL of the fetch that raised it; empty outside a fetch.
     const std::string& Url() const { return url_; }
     void SetUrl(std::string url) { url_ = std::move(url); }
+    // A refusal that asking again would only repeat (a request the client will not send, a
+    // certificate that fails its checks): no further attempts.
+    virtual bool Lasting() const { return false; }
 
 private:
     std::string cause_;
@@ -95,6 +98,7 @@ class ERequestError : public ETcpIpBase {
 public:
     explicit ERequestError(const std::string& message) : ETcpIpBase(message) {}
     const char* ClassName() const override { return "ERequestError"; }
+    bool Lasting() const override { return true; }
 };
 
 // An encrypted connection that could not be made. The cause names the host and the reason:
@@ -103,9 +107,14 @@ public:
 // Server bietet kein TLS 1.2 oder neuer"); the message is OpenSSL's text.
 class ETlsError : public ETcpIpBase {
 public:
-    ETlsError(const std::string& message, std::string cause) : ETcpIpBase(message, std::move(cause))
+    ETlsError(const std::string& message, std::string cause, bool certificate)
+        : ETcpIpBase(message, std::move(cause)), certificate_(certificate)
     {}
     const char* ClassName() const override { return "ETlsError"; }
+    bool Lasting() const override { return certificate_; }
+
+private:
+    bool certificate_;
 };
 
 namespace net {

@@ -46,11 +46,12 @@ void LinkDownload::attemptEnded(FetchOutcome outcome)
                         std::to_string(outcome.body.size()) + " von " +
                         std::to_string(outcome.contentSize) + " Bytes)";
     }
-    // An error status is the server's answer; asking again would bring the same. A spent
-    // budget could not even look the host up again.
+    // An error status is the server's answer, a refused certificate or redirection the
+    // client's; asking again would bring the same. A spent budget could not even look the host
+    // up again.
     const bool again = !outcome.succeeded() && outcome.kind != FetchOutcome::ErrorStatus &&
-                       outcome.kind != FetchOutcome::Cancelled && attempt_ < kMaxAttempts &&
-                       !budget_.spent();
+                       outcome.kind != FetchOutcome::Cancelled && !outcome.lasting &&
+                       attempt_ < kMaxAttempts && !budget_.spent();
     if (!again) {
         // The cause a user reads: the client's own message or the answer's status when the
         // client gave none.

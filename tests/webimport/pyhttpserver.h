@@ -48,6 +48,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header('Location', path[len('/umleitung'):])
             self.end_headers()
             return
+        if path.startswith('/ausweg/'):
+            self.send_response(302)
+            self.send_header('Location', 'file:///etc/hostname')
+            self.end_headers()
+            return
         if path.startswith('/ohnegrund/'):
             self.wfile.write(b'HTTP/1.0 404\r\nContent-Length: 0\r\n\r\n')
             return

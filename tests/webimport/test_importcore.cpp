@@ -227,6 +227,7 @@ TEST_F(ImportCoreTest, FailedFetchesNameTheLinkAndTheCause)
         {url("/kurz/abbruch.htm"), ImportCore::kMaxAttempts, "(419 von 519 Bytes)"},
         {url("/leer/abbruch.htm"), ImportCore::kMaxAttempts, "204 No Content"},
         {url("/ohnegrund/r1.htm"), 1, "HTTP-Status 404 (Seite nicht gefunden)"},
+        {url("/ausweg/r1.htm"), 1, "nur http://- und https://-Links werden geholt"},
         {"http://127.0.0.1:" + port + "/r.htm", 0, "abgelehnt (127.0.0.1:" + port + ")"},
     };
     for (const auto& c : cases) {
