@@ -166,9 +166,16 @@ shot() { # NAME [window]
   fi
   store "$raw" "$1"
 }
+# A picture that shows the same pixels as the stored one leaves it alone (no change for git).
 store() { # PNG NAME
-  convert "$1" +dither -colors 256 "PNG8:$out/$2.png"
-  say "$2.png"
+  local new=$work/$2.png8 old=$out/$2.png
+  convert "$1" +dither -colors 256 "PNG8:$new"
+  if [ -f "$old" ] && [ "$(compare -metric AE "$new" "$old" null: 2>&1)" = 0 ]; then
+    say "$2.png (unverändert)"
+  else
+    mv "$new" "$old"
+    say "$2.png"
+  fi
 }
 
 samples=/usr/share/kovanta/samples
@@ -478,7 +485,7 @@ EOF
 drag_link() { # N X Y
   local at
   at=$(sed -n "$1p" "$work/links.at")
-  xdotool mousemove ${at% *} ${at#* } mousedown 1
+  xdotool mousemove "${at% *}" "${at#* }" mousedown 1
   local step
   for step in 1 2 3 4 5 6 7 8; do
     xdotool mousemove $(( ${at% *} + ($2 - ${at% *}) * step / 8 )) $(( ${at#* } + ($3 - ${at#* }) * step / 8 ))
@@ -509,8 +516,8 @@ shot_import_window_lines() {
   win=$(xdotool getactivewindow)
   drag_source "$web/rindergulasch.htm Rindergulasch" "$web/linseneintopf.htm Linseneintopf" \
     "$web/apfelstrudel.htm Apfelstrudel" "$web/speiseplan.htm Speiseplan der Woche"
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  local X Y
+  eval "$(xdotool getwindowgeometry --shell "$win" | grep -e '^X=' -e '^Y=')"
   local n
   for n in 1 2 3 4; do drag_link "$n" $((X + 100)) $((Y + 100)); done
   xdotool windowactivate --sync "$win"
