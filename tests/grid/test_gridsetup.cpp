@@ -3,11 +3,11 @@
 #include "shell/gridsetup.h"
 #include "shell/hemispherebutton.h"
 #include "shell/recipefixtures.h"
-#include "shell/recipelistmodel.h"
 #include "shell/tablayout.h"
 #include "shell/tsdiappform.h"
 #include "support/screenshot.h"
 #include "support/testdir.h"
+#include "views/recipelistmodel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -135,9 +135,8 @@ TEST_F(GridSetupTest, RecipeListRowsCarryTheirEntriesThroughSorting)
     ASSERT_GE(index, 0);
     EXPECT_EQ(window->recipeList()->entry(index)->ShortName, "Apfelkuchen");
 
-    // A changed entry is shown again in the row where sorting put it.
-    window->recipeList()->entry(index)->InPlan = 1;
-    window->recipeList()->refreshRow(index);
+    // A changed plan mark is shown in the row where sorting put it.
+    window->recipeList()->setMark(index, true);
     EXPECT_EQ(list->GetCell(1, 1), "1");
 }
 

@@ -5,18 +5,12 @@
 #include "platform/qt/settingsstore.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
-#include "shell/messages.h"
-#include "shell/recipelistmodel.h"
-#include "shell/tsdiappform.h"
-#include "support/testdir.h"
+#include "support/mainwindowdriver.h"
+#include "views/recipelistmodel.h"
 
-#include <QApplication>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -25,12 +19,9 @@ using namespace kovanta;
 
 namespace {
 
-constexpr int kNever = 24 * 60 * 60 * 1000;
-constexpr int kWaitMs = 120000; // a generous bound for a slow, shared machine
-
 // 20,000 recipes: 100 single-recipe files and 199 list files of 100 recipes (with a few more
 // in the program directory, which is searched first).
-class RecipeReading : public ::testing::Test {
+class RecipeReading : public window_test::MainWindowDriver {
 protected:
     static void SetUpTestSuite()
     {
@@ -51,14 +42,9 @@ protected:
 
     void SetUp() override
     {
-        SettingsStore::setDefaultFileName(QString::fromStdString(prog.dir() + "registry.conf"));
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(prog.dir());
-        options.startDelayMs = kNever;
-        window = std::make_unique<TSDIAppForm>(options);
-        window->show();
-        QCoreApplication::processEvents();
-        window->searchPaths().add(kantine(), true);
+        SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+        open(window_test::kNever);
+        window->searchPaths().add(collection_->dir() + "kantine/", true);
         QObject::connect(window.get(), &TSDIAppForm::recipesRead, [this] { ++reads; });
     }
     void TearDown() override
@@ -67,23 +53,20 @@ protected:
         SettingsStore::setDefaultFileName(QString());
     }
 
-    static std::string kantine() { return collection_->dir() + "kantine/"; }
     bool waitForReads(int count)
     {
         return QTest::qWaitFor([&] { return reads >= count && !window->readingRecipes(); },
-                               kWaitMs);
+                               120000);
     }
-    std::vector<std::string> listed() const
+    static std::vector<std::string> names(const RecipeScan::Entries& entries)
     {
         std::vector<std::string> out;
-        for (const auto& e : window->recipeList()->entries())
+        for (const auto& e : entries)
             out.push_back(e->FileName + "#" + std::to_string(e->EntryIndex));
         return out;
     }
 
     static TestDir* collection_;
-    TestDir prog;
-    std::unique_ptr<TSDIAppForm> window;
     int reads = 0;
 };
 
@@ -121,12 +104,10 @@ TEST_F(RecipeReading, WindowServesEventsWhileTheWorkerReadsAndGetsTheSameList)
 
     // The same entries in the same order as the scan gives on this thread.
     const TRezeptImportProz proz;
-    RecipeScan scan(proz, prog.dir());
-    std::vector<std::string> expected;
-    for (const auto& e : scan.readAll(window->searchPaths()))
-        expected.push_back(e->FileName + "#" + std::to_string(e->EntryIndex));
+    RecipeScan scan(proz, dir.dir());
+    const std::vector<std::string> expected = names(scan.readAll(window->searchPaths()));
     ASSERT_EQ(expected.size(), 20000u);
-    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(names(window->recipeList()->entries()), expected);
 }
 
 TEST_F(RecipeReading, ReloadsAskedForDuringAReadRunOnceAfterIt)
@@ -138,8 +119,8 @@ TEST_F(RecipeReading, ReloadsAskedForDuringAReadRunOnceAfterIt)
     postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
     window->reloadRecipes();
     // The search paths change meanwhile: the queued read sees the change, the running one not.
-    const std::string more = prog.dir() + "mehr/";
-    prog.write("mehr/REZ99999.DAT", recipegen::RecipeBlock(3, 1));
+    const std::string more = dir.dir() + "mehr/";
+    dir.write("mehr/REZ99999.DAT", recipegen::RecipeBlock(3, 1));
     window->searchPaths().add(more, true);
 
     ASSERT_TRUE(waitForReads(2));

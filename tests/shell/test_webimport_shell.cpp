@@ -1,12 +1,11 @@
 // The web import as a user works it: "Web-Rezepte...", a menu plan link dropped from a browser,
 // "Übernehmen", and the imported recipes in the recipe list.
 #include "shell/quitsignals.h"
-#include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
 #include "shell/startpage.h"
 #include "shell/tsdiappform.h"
-#include "support/screenshot.h"
 #include "support/testdir.h"
+#include "views/recipelistmodel.h"
 #include "webimport/importtestsupport.h"
 #include "webimport/pyhttpserver.h"
 #include "webimport/scriptedserver.h"
@@ -139,7 +138,6 @@ TEST_F(WebImportShell, DroppedMenuPlanReachesTheRecipeList)
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "temp/kovanta"));
 
     dropPlan();
-    screenshot("import-window-plan");
     EXPECT_EQ(window->listBox()->count(), 2);
     EXPECT_EQ(window->listBox()->item(0)->text(), QStringLiteral("Gulasch vom Rind"));
 
