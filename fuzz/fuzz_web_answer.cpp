@@ -2,7 +2,7 @@
 // redirection they cause) and the body, fed through a connected socket pair. The socket is
 // taken over the way a Login opens one, deadlines included, so every input is parsed to its end.
 #include "fuzzsupport.h"
-#include "webimport/tcpip.h"
+#include "net/http.h"
 
 #include <cstddef>
 #include <cstdint>

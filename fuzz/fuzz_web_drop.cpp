@@ -1,46 +1,64 @@
-// Dropped data in the layouts the link drop target reads: file-drop lists, file group
-// descriptors and shortcut contents, and the whole data retrieval over a data object built from
-// the input.
+// A drag as a browser or file manager offers it, read and judged as a drop on the import window.
+// The input holds the formats separated by 0x1E, in this order: text/uri-list, text/x-moz-url,
+// _NETSCAPE_URL, text/x-moz-url-desc, text/html, text/plain, then the name and the content of a
+// file that is dropped first (written to the scratch directory; none when the name is empty).
 #include "fuzzsupport.h"
-#include "webimport/dropurltarget.h"
+#include "webimport/qt/linkdrop.h"
+
+#include <QMimeData>
+#include <QUrl>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 int fuzz::webDrop(const std::uint8_t* data, std::size_t size)
 {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    (void)kovanta::ReadFileDropList(bytes);
-    (void)kovanta::ReadFileGroupDescriptor(bytes);
-    if (kovanta::ParseShortcut(bytes))
-        fuzz::Reached("web drop: shortcut");
+    std::vector<std::string_view> fields;
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t end = i < 7 ? rest.find('\x1E') : std::string_view::npos;
+        fields.push_back(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    const auto bytes = [](std::string_view s) {
+        return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+    };
 
-    // Split the input at the first two NUL-NUL pairs into link, contents and descriptor; the
-    // file-drop list is left out, since it would open files named by the input.
-    auto object = std::make_shared<kovanta::TDropDataMap>();
-    const std::size_t a = bytes.find(std::string("\0\0", 2));
-    const std::size_t b = a == std::string::npos ? a : bytes.find(std::string("\0\0", 2), a + 2);
-    const unsigned pick = size ? static_cast<unsigned char>(bytes[0]) : 0;
-    if (pick & 1)
-        object->Set(kovanta::kFormatURL, bytes.substr(0, a),
-                    (pick & 8) ? kovanta::TYMED_ISTREAM : kovanta::TYMED_HGLOBAL);
-    if (pick & 2)
-        object->Set(kovanta::kFormatText, bytes.substr(0, a));
-    if ((pick & 4) && a != std::string::npos)
-        object->Set(kovanta::kFormatFileContents,
-                    bytes.substr(a + 2, b == std::string::npos ? b : b - a - 2));
-    if (b != std::string::npos)
-        object->Set(kovanta::kFormatDescriptor, bytes.substr(b + 2));
-    kovanta::TDropURLTarget target;
-    target.Dragtypes = kovanta::dtCopy;
-    std::string seen;
-    target.OnDrop = [&](kovanta::TDropTarget&, kovanta::TShiftState, kovanta::TPoint,
-                        std::uint32_t&) { seen = target.URL + target.Title; };
-    target.DragEnter(object, 0, {1, 1}, kovanta::DROPEFFECT_COPY);
-    target.Drop(nullptr, 0, {1, 1}, kovanta::DROPEFFECT_COPY);
-    if (!seen.empty())
-        fuzz::Reached("web drop: dropped");
+    QByteArray uriList = bytes(fields[0]);
+    std::string name;
+    for (const char c : fields[6].substr(0, 64))
+        if (c != '/' && c != '\0')
+            name += c;
+    if (!name.empty() && name != "." && name != "..") {
+        const std::string path = fuzz::ScratchFile(name);
+        fuzz::WriteFile(path, fields[7].data(), fields[7].size());
+        uriList.prepend(QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded() + "\r\n");
+    }
+    QMimeData mime;
+    const char* formats[] = {"text/x-moz-url", "_NETSCAPE_URL", "text/x-moz-url-desc", "text/html",
+                             "text/plain"};
+    mime.setData(QStringLiteral("text/uri-list"), uriList);
+    for (std::size_t i = 0; i < 5; ++i)
+        if (!fields[i + 1].empty())
+            mime.setData(QString::fromLatin1(formats[i]), bytes(fields[i + 1]));
+
+    const kovanta::DropContents contents = kovanta::ReadDropContents(mime);
+    const auto link = kovanta::LinkOfDrop(contents);
+    if (!link) {
+        fuzz::Reached("web drop: refused");
+        return 0;
+    }
+    // A link always has an address and a title, and neither hides a NUL.
+    fuzz::Check(!link->url.empty() && !link->title.empty());
+    fuzz::Check(link->url.find('\0') == std::string::npos &&
+                link->title.find('\0') == std::string::npos);
+    fuzz::Reached("web drop: link");
+    if (!contents.shortcut.empty() && contents.links.empty() && contents.mozUrl.empty() &&
+        contents.netscapeUrl.empty())
+        fuzz::Reached("web drop: shortcut");
     return 0;
 }
 

@@ -1,8 +1,8 @@
 // A fetched page through the import's processing: line splitting, tag classification, entity
 // decoding, ANSI to OEM conversion, the recipe file written and the links split.
 #include "fuzzsupport.h"
-#include "webimport/livetags.h"
-#include "webimport/webrecipe.h"
+#include "webformat/livetags.h"
+#include "webformat/webrecipe.h"
 
 #include <cstddef>
 #include <cstdint>

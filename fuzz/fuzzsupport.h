@@ -103,6 +103,7 @@ inline void WriteFile(const std::string& path, const void* data, std::size_t siz
 }
 
 // The harnesses.
+int jsonldPage(const std::uint8_t* data, std::size_t size);
 int numberEntry(const std::uint8_t* data, std::size_t size);
 int reader(const std::uint8_t* data, std::size_t size);
 int recipeText(const std::uint8_t* data, std::size_t size);

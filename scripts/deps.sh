@@ -12,6 +12,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev
   fonts-liberation2 fontconfig
   poppler-utils
   python3

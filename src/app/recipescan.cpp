@@ -1,6 +1,7 @@
 #include "app/recipescan.h"
 
 #include "platform/filesearch.h"
+#include "recipe/recipefilename.h"
 #include "recipe/rezeptimportproz.h"
 
 namespace kovanta {
@@ -11,7 +12,7 @@ RecipeScan::RecipeScan(const TRezeptImportProz& proz, std::string programDir)
 
 std::vector<std::string> RecipeScan::recipeFiles(const std::string& directory)
 {
-    return findFiles(withTrailingSlash(directory), "REZ*.DAT");
+    return findFiles(withTrailingSlash(directory), kRecipeFileMask);
 }
 
 RecipeScan::Entries RecipeScan::readAll(SearchPathList paths, const Progress& progress)

@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <map>
 
 namespace kovanta::cli {
 namespace {
@@ -29,7 +28,8 @@ std::string oneLine(std::string_view ansi)
 }
 
 // The window's side of the import on a terminal: messages go to standard error, the posted
-// processing requests are worked off by the caller, and there is no main window to notify.
+// processing requests are counted for the loop that works them off, and there is no main
+// window to notify.
 class ConsoleView : public ImportView {
 public:
     void lineAdded(std::size_t) override {}
@@ -43,41 +43,21 @@ public:
         std::cerr << oneLine(text) << '\n';
         ++messages;
     }
+    // The window passes over a local link without a file; here it is a link that failed.
+    void localFileMissing(const std::string& text) override { showMessage(text); }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void postImportFile() override {}
+    void postImportFile() override { ++posted; }
     bool hasNotifyWindow() const override { return false; }
     void notify(int, bool) override {}
     void repaint() override {}
-    int messages = 0;
     // The status line's "Link 3 von 499", one line per link, so a long plan shows its progress.
     void linkStarted(std::size_t number, std::size_t count, const std::string& url) override
     {
-        std::cerr << LinkProgressText(number, count) << ": " << oneLine(url) << '\n';
-    }
-};
-
-// Keeps how each link's fetch ended, the last attempt counting, for the exit status.
-class RecordingRunner : public BlockingFetchRunner {
-public:
-    FetchOutcome fetch(const std::string& url, const ConfigureClient& configure,
-                       const FetchProgress& progress) override
-    {
-        FetchOutcome outcome = BlockingFetchRunner::fetch(url, configure, progress);
-        failed_[url] = !outcome.succeeded() && outcome.kind != FetchOutcome::Cancelled;
-        return outcome;
-    }
-    // Whether a link brought no page after its last attempt (links stopped by the time limit
-    // are left to its own message).
-    bool anyFailed() const
-    {
-        for (const auto& [url, failed] : failed_)
-            if (failed)
-                return true;
-        return false;
+        std::cerr << linkProgressText(number, count) << ": " << oneLine(url) << '\n';
     }
 
-private:
-    std::map<std::string, bool> failed_;
+    int messages = 0;
+    int posted = 0;
 };
 
 int runImport(const std::vector<std::string>& args)
@@ -99,18 +79,17 @@ int runImport(const std::vector<std::string>& args)
     }
 
     ConsoleView view;
-    RecordingRunner runner;
+    BlockingFetchRunner runner;
     if (timeoutSeconds > 0)
         runner.setDeadline(FetchRunner::Clock::now() + std::chrono::seconds(timeoutSeconds));
     ImportCore core(view, runner);
     core.ImportDir = dir;
     const ImportCore::DropResult result =
         core.drop(codepage::utf8ToAnsi(positional[0]), codepage::utf8ToAnsi(positional[1]));
-    if (result != ImportCore::DropResult::Fetched)
+    if (result != ImportCore::DropResult::Accepted)
         return kExitFailure;
-    // The window handles one MSG_IMPORT_FILE per fetched file after the drop; so does this.
-    while (core.hasPendingImportFiles())
-        core.processImportFile();
+    // The drop and then one processing per fetched file, as the window's event loop runs them.
+    runImportToEnd(core, runner, view.posted);
 
     for (std::size_t i = 0; i < core.lineCount(); ++i) {
         const TFileInfo& line = core.line(i);
@@ -120,12 +99,10 @@ int runImport(const std::vector<std::string>& args)
     }
     std::cout << std::flush;
     // A link that brought no page was named with its cause in the messages above.
-    const bool failed = runner.anyFailed();
     if (runner.limitReached())
         std::cerr << "rezeptur import: Zeitlimit von " << timeoutSeconds
                   << " s erreicht, Import abgebrochen\n";
-    return !failed && view.messages == 0 && !runner.limitReached() ? kExitOk
-                                                                              : kExitFailure;
+    return view.messages == 0 && !runner.limitReached() ? kExitOk : kExitFailure;
 }
 
 const Registrar import{{"import",

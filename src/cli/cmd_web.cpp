@@ -2,15 +2,58 @@
 #include "command.h"
 #include "cli/common/help.h"
 #include "cli/common/output.h"
+#include "jsonld/recipepage.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
-#include "webimport/tcpip.h"
-#include "webimport/webrecipe.h"
+#include "net/http.h"
+#include "platform/regularfile.h"
+#include "webformat/webrecipe.h"
 
 #include <iostream>
 
 namespace kovanta::cli {
 namespace {
+
+// OUTPUT for the first recipe of a page, OUTPUT with "-2", "-3" ... before its extension for
+// the others, so that each still matches REZ*.DAT.
+std::string numberedOutput(const std::string& output, std::size_t n)
+{
+    if (n == 1)
+        return output;
+    const std::size_t slash = output.rfind('/');
+    const std::size_t dot = output.rfind('.');
+    const std::size_t cut =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? output.size()
+                                                                                : dot;
+    return output.substr(0, cut) + '-' + std::to_string(n) + output.substr(cut);
+}
+
+// A page in neither the program's own format nor with recipe data of its own (JSON-LD): the
+// schema.org recipes it carries, one recipe file each.
+int convertRecipeData(const std::string& input, const std::string& output)
+{
+    std::string page;
+    const FileReadResult read = readRegularFile(input, kMaxWebPageSize, page);
+    if (!read.ok()) {
+        std::cerr << "rezeptur webrecipe: " << quotedName(input) << ' '
+                  << describeReadError(read, kMaxWebPageSize) << '\n';
+        return kExitFailure;
+    }
+    const jsonld::PageRecipes found = jsonld::ConvertRecipePage(page, "");
+    if (found.recipes.empty()) {
+        std::cerr << "rezeptur webrecipe: " << quotedName(input) << ' ' << found.message << '\n';
+        return kExitFailure;
+    }
+    for (std::size_t i = 0; i < found.recipes.size(); ++i) {
+        const std::string path = numberedOutput(output, i + 1);
+        std::string message;
+        if (!writeFileAtomically(path, found.recipes[i].file, message)) {
+            std::cerr << "rezeptur webrecipe: " << quotedName(path) << ' ' << message << '\n';
+            return kExitFailure;
+        }
+    }
+    return kExitOk;
+}
 
 int runWebRecipe(const std::vector<std::string>& argv)
 {
@@ -24,6 +67,8 @@ int runWebRecipe(const std::vector<std::string>& argv)
                   << '\n';
         return kExitFailure;
     }
+    if (!result.hasDataLines && result.links.empty())
+        return convertRecipeData(args[0], args[1]);
     std::string out;
     for (const std::string& value : result.links) {
         const LiveLink link = SplitLiveLink(value);

@@ -1,14 +1,11 @@
 #include "filesearch.h"
 
+#include "platform/strings.h"
+
 #include <dirent.h>
 
 namespace kovanta {
 namespace {
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Calls f(name) for each entry in listing order until f returns false.
 template <typename F> void forEachEntry(const std::string& directory, F f)
@@ -37,7 +34,7 @@ bool matchesMask(std::string_view name, std::string_view mask)
     std::size_t n = 0, m = 0;
     std::size_t starMask = std::string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || lowerAscii(mask[m]) == lowerAscii(name[n]))) {
+        if (m < mask.size() && (mask[m] == '?' || asciiLower(mask[m]) == asciiLower(name[n]))) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == '*') {

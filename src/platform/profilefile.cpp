@@ -16,22 +16,6 @@ std::string_view trim(std::string_view s)
     return trimBlanks(s);
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool isComment(std::string_view trimmed)
 {
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
@@ -140,7 +124,7 @@ std::pair<std::size_t, std::size_t> ProfileFile::findSection(std::string_view se
     const std::string_view wanted = trim(section);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         std::string_view name;
-        if (!sectionName(lines_[i].text, name) || !equalsIgnoringCase(name, wanted))
+        if (!sectionName(lines_[i].text, name) || !equalsIgnoringAsciiCase(name, wanted))
             continue;
         std::size_t end = i + 1;
         std::string_view other;
@@ -178,7 +162,7 @@ std::string ProfileFile::readString(std::string_view section, std::string_view k
         const std::string_view wanted = trim(key);
         for (std::size_t i = first; i < last; ++i) {
             std::string_view k, v;
-            if (keyValue(lines_[i].text, k, v) && equalsIgnoringCase(k, wanted))
+            if (keyValue(lines_[i].text, k, v) && equalsIgnoringAsciiCase(k, wanted))
                 return std::string(v);
         }
     }

@@ -20,4 +20,12 @@ std::string_view trimBlanks(std::string_view text);
 // ANSI and on UTF-8 alike: these bytes are never part of a longer UTF-8 character.
 void blankControls(std::string& text, bool keepTabs = false);
 
+// ASCII case folding, the one rule for names that ignore case (INI keys, file masks, URL
+// schemes, page tags, header names): only A-Z and a-z fold, so an ANSI or UTF-8 umlaut never
+// equals another character.
+char asciiLower(char c);
+std::string asciiLower(std::string_view text);
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
 } // namespace kovanta

@@ -1,6 +1,11 @@
 #pragma once
 
-#include "fetchrunner.h"
+#include "recipe/recipefilename.h"
+#include "webimport/dropcontext.h"
+#include "webimport/fetchrunner.h"
+#include "webimport/importfiles.h"
+#include "webimport/importview.h"
+#include "webimport/linkdownload.h"
 
 #include <cstddef>
 #include <deque>
@@ -13,102 +18,21 @@
 
 // The import clipboard ("Importzwischenablage") without a window: what happens when a link is
 // dropped, fetched, processed into a recipe file and later accepted or deleted. The import
-// window and `rezeptur import` drive it; it reaches its window only through ImportView.
+// window and `rezeptur import` drive it; it reaches its window only through ImportView and has
+// its fetches run by a FetchRunner. It never waits inside a call: drops and the processing of
+// fetched files are tasks worked off one after the other, each fetch continuing its task when
+// its outcome comes.
 //
 // Strings: URLs, titles, status texts and messages are ANSI (CP1252) bytes; file names and
 // directories are file-system paths ("/"-separated, directories ending in "/").
 namespace kovanta {
 
-// One line of the import list. FileName names the raw fetched file (".tmp") until it has been
-// processed, the recipe file (".dat") afterwards; Url is empty for files found in a directory.
-struct TFileInfo {
-    std::string Url;
-    std::string Title;
-    std::string FileName;
-};
-
-// The window as the import sees it. Calls come on the import's own thread.
-class ImportView {
-public:
-    virtual ~ImportView() = default;
-    // The core's list changed: a line was appended at `index` / the line at `index` removed.
-    virtual void lineAdded(std::size_t index) = 0;
-    virtual void lineRemoved(std::size_t index) = 0;
-    // true: the list is shown and the hint panel hidden; false: the other way round.
-    virtual void setListShown(bool shown) = 0;
-    virtual void selectAllLines() = 0;
-    virtual void setStatusText(const std::string& text) = 0;
-    // A message box with an OK button; returns when it was closed.
-    virtual void showMessage(const std::string& text) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
-    // Queue one MSG_IMPORT_FILE: ImportCore::processImportFile() must be called for it after
-    // the current event (never from inside this call).
-    virtual void postImportFile() = 0;
-    // NotifyWindow: whether one is set, and MSG_IMPORT_NOTIFY of `kind` to it, posted or (with
-    // `waitHandled`) delivered before the call returns.
-    virtual bool hasNotifyWindow() const = 0;
-    virtual void notify(int kind, bool waitHandled) = 0;
-    // Let the window repaint (pending paint requests only, no user input).
-    virtual void repaint() = 0;
-    // Link `number` of the `count` links of a menu plan is fetched next, beside the status
-    // text ("Link 3 von 499"), for a progress display of its own.
-    virtual void linkStarted(std::size_t /*number*/, std::size_t /*count*/,
-                             const std::string& /*url*/)
-    {}
-};
-
-// "Link 3 von 499": how far the links of a menu plan have got.
-std::string LinkProgressText(std::size_t number, std::size_t count);
-
-// Texts of the import window.
-inline constexpr const char* kStatusIdle = "Drag&Drop Internetrezepten";
-inline constexpr const char* kStatusDownload = "Daten einlesen...";
-inline constexpr const char* kStatusLocalCopy = "Daten lokal einlesen...";
-inline constexpr const char* kStatusResolve = "Speiseplan aufl\xF6sen...";
-inline constexpr const char* kMsgRequestFailed = "Es konnten die Daten nicht angefordert werden";
-inline constexpr const char* kMsgLength = "Fehler bei der L\xE4nge";
-inline constexpr const char* kMsgCannotWrite = "Datei kann nicht geschrieben werden";
-inline constexpr const char* kMsgCopyFailed = "Fehler beim Kopieren eines Rezeptes\r";
-inline constexpr const char* kQuestionDeleteAll =
-    "M\xF6""chten Sie alle Importdaten aus der Zwischenablage l\xF6schen";
-inline constexpr const char* kQuestionDeleteAllTitle = "Importzwischenablage";
-inline constexpr const char* kUnknownFormat = "unbekanntes Format";
-// Status after a drop whose link (or some of whose plan's links) was already listed.
-inline constexpr const char* kStatusAlreadyListed = "Bereits in der Liste: ";
-
-// MSG_IMPORT_NOTIFY kinds.
-inline constexpr int kNotifyDirectoryChanged = 0;
-inline constexpr int kNotifyAccepted = 1;
-inline constexpr int kNotifyClose = 9;
-
-// "rez" at the start and ".dat" at the end, both ignoring case.
-bool IsRecipeFileName(std::string_view name);
-// Characters 1-20 of line 4 of a recipe file, trailing blanks and NULs removed, as ANSI;
-// "unbekanntes Format" when the file cannot be opened as a regular file or has fewer lines.
-std::string ReadRecipeTitle(const std::string& path);
-// The local path of a file:// link: the text after "file://" with every "%20" made a blank
-// (no other escape is decoded) and the ANSI text turned into the file system's UTF-8.
-std::string LocalPathOfFileUrl(std::string_view url);
-// A unique temporary file this program makes: "rez" + 1 to 4 lower-case hex digits + ".tmp".
-bool IsImportTempFileName(std::string_view name);
-
-// Makes the raw file for one fetch: a unique "rez….tmp" in `dir` (by `create`, which has the
-// contract of platform::CreateUniqueTempFile) whose ".dat" sibling does not exist yet, so that
-// processing it never overwrites an earlier import. Names whose ".dat" is taken are released
-// again. Nothing, with `error` set (an errno value), when no such name can be made.
-using CreateTempFile =
-    std::function<std::optional<std::string>(const std::string& dir, const std::string& prefix,
-                                             int& error)>;
-std::optional<std::string> CreateImportFile(const std::string& dir, int& error,
-                                            const CreateTempFile& create = {});
-
 class ImportCore {
 public:
     // Repetitions of a fetch that ended without status 200 and without an error status.
-    static constexpr int kMaxAttempts = 3;
+    static constexpr int kMaxAttempts = LinkDownload::kMaxAttempts;
     // Files one drop may fetch, the dropped link and all links reached from it together.
-    static constexpr int kMaxFilesPerDrop = 500;
+    static constexpr int kMaxFilesPerDrop = DropContext::kMaxFiles;
     // Local copies larger than the HTTP client would accept as a body are refused.
     static constexpr std::size_t kMaxLocalFileSize = 16 * 1024 * 1024;
 
@@ -131,29 +55,30 @@ public:
 
     // Lists every recipe file of `dir` (name passing IsRecipeFileName, entries beginning with
     // "." and directories skipped) in directory order, titled by ReadRecipeTitle. Leftover
-    // temporary files of an earlier run (IsImportTempFileName) are deleted; any other file is
+    // temporary files of an earlier run (isImportTempFileName) are deleted; any other file is
     // left alone. A missing directory lists nothing.
     void LoadImportDirectory(const std::string& dir);
 
-    enum class DropResult { Ignored, Fetched, Other };
-    // The drop handler: Ignored when the title equals the URL or an import is running, Other
-    // for a link that is neither http:// nor file:// (nothing fetched), Fetched otherwise
-    // (whatever the fetch gave; also when the link was already listed and not fetched again).
-    // The status text ends as "Drag&Drop Internetrezepten", or names the links that were
-    // already listed.
+    enum class DropResult { Ignored, Accepted, Other };
+    // The drop handler: Ignored when the title equals the URL, Other for a link that is
+    // neither http:// nor file:// (nothing fetched), Accepted otherwise. An accepted drop runs
+    // at once, or after the drops and processings before it when an import is running. The
+    // status text ends as "Drag&Drop Internetrezepten", or names the links that were already
+    // listed.
     DropResult drop(const std::string& url, const std::string& title);
     // The line of the list fetched from `url` (exact comparison), or none.
     const TFileInfo* listedLine(const std::string& url) const;
-    // Ends every drop in progress: nothing more is fetched or copied for it, also for files of
-    // it still waiting to be processed. Ending the running fetch is the runner's part.
+    // Ends every drop in progress or waiting: nothing more is fetched or copied for it, also
+    // for files of it still waiting to be processed. Ending the running fetch is the runner's
+    // part (FetchRunner::cancel).
     void cancelImports();
 
-    // MSG_IMPORT_FILE: processes the oldest fetched entry not processed yet. Called while an
-    // import is running it does nothing now and asks for another MSG_IMPORT_FILE afterwards.
+    // MSG_IMPORT_FILE: processes the oldest fetched entry not processed yet, now or, while an
+    // import is running, after it.
     void processImportFile();
     bool hasPendingImportFiles() const { return !pending_.empty(); }
-    // True while a drop or a processing runs (with its fetches and message boxes).
-    bool busy() const { return busy_ > 0; }
+    // True while a drop or a processing runs (with its fetches and message boxes) or waits.
+    bool busy() const { return running_ || !tasks_.empty(); }
 
     // "Übernehmen": `selected` are line indexes in any order; none = all lines (they are
     // selected in the view). Without NotifyWindow nothing else happens.
@@ -167,23 +92,41 @@ public:
     bool DeleteEntry(std::size_t index);
 
 private:
-    struct DropContext;
     struct Pending {
         TFileInfo* entry;
         std::shared_ptr<DropContext> context;
     };
-    class BusyScope;
+    // A drop or the processing of one fetched file, in the order they came.
+    struct Task {
+        enum Kind { Drop, Process } kind;
+        std::string url, title;
+        std::shared_ptr<DropContext> context;
+    };
+    struct Download;
+    struct Processing;
 
+    void startWaitingTasks();
+    void taskEnded();
+    void runDrop(const Task& task);
+    void dropEnded();
+
+    // Fetching one link (LinkDownload); at the end the running task goes on (linkEnded).
     void DownloadRecipe(const std::string& url, const std::string& title,
                         const std::shared_ptr<DropContext>& context);
+    void downloadEnded(FetchOutcome outcome);
+    void storeDownload(const FetchOutcome& outcome);
+    void linkEnded();
     void CopyLocalRecipe(const std::string& url, const std::string& title,
                          const std::shared_ptr<DropContext>& context);
-    std::shared_ptr<DropContext> newContext();
+
+    // Processing one fetched file: its recipe file, then its links one after the other.
+    void ResolveImportFile(const Pending& next);
+    void resolveNextLinks();
+    void processingEnded();
+
     bool admit(DropContext& context, const std::string& url);
-    void setEndStatus(const DropContext& context);
     void addFetched(const std::string& url, const std::string& title, const std::string& file,
                     const std::shared_ptr<DropContext>& context);
-    void process(TFileInfo* entry, const std::shared_ptr<DropContext>& context);
     void setStatus(const std::string& text);
     void showProgress(std::size_t bytes);
     void postNotify(int kind);
@@ -194,11 +137,20 @@ private:
     FetchRunner& runner_;
     std::vector<std::unique_ptr<TFileInfo>> lines_;
     std::deque<Pending> pending_;
+    std::deque<Task> tasks_;
+    bool running_ = false;
+    bool startingTasks_ = false;
+    std::shared_ptr<DropContext> runningDrop_; // the drop task running, if it is one
+    std::unique_ptr<Processing> processing_;   // the processing running, if it is one
+    std::unique_ptr<Download> download_;       // the link being fetched
     std::string status_;
-    int busy_ = 0;
-    int missedImportFiles_ = 0;
-    // Raised by cancelImports(); a drop started before the current value is cancelled.
+    // Raised by cancelImports(); a drop accepted before the current value is cancelled.
     unsigned cancelGeneration_ = 0;
 };
+
+// Works an import off on the calling thread, for a caller without an event loop (the companion
+// program, tests): each request of `runner` in turn and, when none waits, one
+// processImportFile() for each MSG_IMPORT_FILE counted in `posted`, until nothing is left.
+void runImportToEnd(ImportCore& core, BlockingFetchRunner& runner, int& posted);
 
 } // namespace kovanta

@@ -2,7 +2,7 @@
 // and against a server on 127.0.0.1 started by the test.
 #include "support/rezeptur.h"
 #include "support/testdir.h"
-#include "webimport/scriptedserver.h"
+#include "net/scriptedserver.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +58,23 @@ TEST(RezepturWebrecipe, MenuPlanPrintsLinksAndWritesNoFile)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "plan.dat"));
 }
 
+// A page of another site: one recipe file per schema.org recipe; a page with no recipe data
+// of either kind says so and writes nothing.
+TEST(RezepturWebrecipe, RecipeDataOfOtherSitesGivesOneFilePerRecipe)
+{
+    TestDir dir;
+    const std::string data = env("KOVANTA_SOURCE_DIR") + "/tests/data/jsonld/";
+    RunResult r = rezeptur(dir, {"webrecipe", data + "zwei-rezepte.htm", dir.dir() + "rez7.dat"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readAll(dir.path() / "rez7.dat").substr(0, 34), "\r\n\r\nKartoffelsuppe\r\nKartoffelsuppe");
+    EXPECT_NE(readAll(dir.path() / "rez7-2.dat").find("Apfelkompott"), std::string::npos);
+
+    r = rezeptur(dir, {"webrecipe", data + "ohne-rezept.htm", dir.dir() + "rez8.dat"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + data + "ohne-rezept.htm\" Keine Rezeptdaten gefunden\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rez8.dat"));
+}
+
 TEST(RezepturWebrecipe, UsageAndMissingInput)
 {
     TestDir dir;
@@ -105,30 +122,9 @@ TEST(RezepturFetch, ThroughProxyAndFailures)
     EXPECT_EQ(rezeptur(dir, {"fetch", "http://127.0.0.1/"}).status, 2);
 }
 
-// The output is replaced only by a complete new file: a full disk (a file size limit for the
-// program, set by the shell that starts it) leaves the previous recipe file as it was, and the
-// failure is reported.
-TEST(RezepturWebrecipe, FullDiskKeepsThePreviousFileAndFails)
-{
-    TestDir dir;
-    std::string page;
-    for (int i = 0; i < 500; ++i)
-        page += "<LIVE-DATEN>Eine Zeile des Rezeptes, die den Datentr&auml;ger f&uuml;llt\r\n";
-    const std::string in = dir.write("seite.htm", page);
-    const std::string out = dir.write("rez1.dat", "voriges Rezept\r\n");
-    // ulimit -f counts blocks of 512 bytes; SIGXFSZ ignored, so writes fail with EFBIG.
-    const RunResult r = rezeptur_test::Run(dir.dir(), "webrecipe '" + in + "' '" + out + "'", dir,
-                                           "trap '' XFSZ; ulimit -f 8; ");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + out +
-                         "\" kann nicht geschrieben werden (Datei zu groß)\n");
-    EXPECT_EQ(readAll(out), "voriges Rezept\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              4); // seite.htm, rez1.dat and the two captured output streams
-}
-
-TEST(RezepturWebrecipe, InputsThatAreNoPagesGiveMessagesNotHangsOrAborts)
+// What cannot be read or written is named with the reason; nothing hangs or aborts, and an
+// output that is no file is left alone.
+TEST(RezepturWebrecipe, FilesThatCannotBeUsedGiveMessages)
 {
     TestDir dir;
     const std::string pipe = dir.dir() + "rohr.htm";
@@ -136,47 +132,26 @@ TEST(RezepturWebrecipe, InputsThatAreNoPagesGiveMessagesNotHangsOrAborts)
     const std::string huge = dir.write("riesig.htm", "");
     ASSERT_EQ(::truncate(huge.c_str(), (16 << 20) + 1), 0);
     std::filesystem::create_directory(dir.path() / "verzeichnis");
+    const std::string out = dir.dir() + "rez.dat";
     struct {
-        std::string input;
-        std::string error;
+        std::string input, output;
+        std::string error; // after "rezeptur webrecipe: "
     } const cases[] = {
-        {dir.dir() + "verzeichnis", "ist ein Verzeichnis"},
-        {pipe, "ist keine normale Datei"},
-        {huge, "ist gr\xC3\xB6\xC3\x9F" "er als 16 MiB"},
+        {dir.dir() + "verzeichnis", out, "\"" + dir.dir() + "verzeichnis\" ist ein Verzeichnis"},
+        {pipe, out, "\"" + pipe + "\" ist keine normale Datei"},
+        {huge, out, "\"" + huge + "\" ist gr\xC3\xB6\xC3\x9F" "er als 16 MiB"},
+        {dir.dir() + "fehlt.htm", out, "\"" + dir.dir() + "fehlt.htm\" nicht gefunden"},
+        {fixture("kaesespaetzle.htm"), dir.dir() + "verzeichnis",
+         "\"" + dir.dir() + "verzeichnis\" ist ein Verzeichnis"},
     };
     for (const auto& c : cases) {
-        const RunResult r = rezeptur(dir, {"webrecipe", c.input, dir.dir() + "rez.dat"});
+        const RunResult r = rezeptur(dir, {"webrecipe", c.input, c.output});
         EXPECT_EQ(r.status, 1) << c.input;
-        EXPECT_EQ(r.err, "rezeptur webrecipe: \"" + c.input + "\" " + c.error + "\n");
+        EXPECT_EQ(r.err, "rezeptur webrecipe: " + c.error + "\n");
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rez.dat"));
-}
-
-TEST(RezepturWebrecipe, ControlCharactersInLinksAreShownEscaped)
-{
-    TestDir dir;
-    const std::string in = dir.write("plan.htm", "<LIVE-REZEPT>r1.htm \x1b]0;Titel\x07 \x1b[2J\\ende\r\n"
-                                                 "<LIVE-REZEPT>r2\x85.htm Tab\there\r\n");
-    const RunResult r = rezeptur(dir, {"webrecipe", in, dir.dir() + "plan.dat"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "r1.htm\t\\x1b]0;Titel\\x07 \\x1b[2J\\\\ende\n"
-                     "r2\xE2\x80\xA6.htm\tTab\\there\n");
-}
-
-TEST(RezepturFetch, BrokenDownloadKeepsThePreviousFile)
-{
-    TestDir dir;
-    const std::string out = dir.write("seite.htm", "vorige Seite");
-    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 148000\r\n\r\n";
-    ScriptedServer server(
-        {ScriptedServer::answer(head), ScriptedServer::answer(head + std::string(49333, 'x'))});
-    const RunResult r = rezeptur(
-        dir, {"fetch", "http://127.0.0.1:" + std::to_string(server.port()) + "/r.htm", out});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "rezeptur fetch: http://127.0.0.1:" + std::to_string(server.port()) +
-                         "/r.htm: Verbindung vor Ende der Daten abgebrochen (49333 von 148000 "
-                         "Bytes)\n");
-    EXPECT_EQ(readAll(out), "vorige Seite");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "verzeichnis"));
+    EXPECT_EQ(rezeptur(dir, {"webrecipe", fixture("speiseplan.htm")}).status, 2);
 }
 
 // `fetch URL X` once removed X when writing to it failed, whatever X was.
@@ -198,40 +173,32 @@ TEST(RezepturFetch, OutputThatIsNoRegularFileIsRefusedAndLeftAlone)
 TEST(RezepturFetch, EveryUnsuccessfulOutcomeSaysWhy)
 {
     TestDir dir;
-    int closedPort = 0;
-    {
-        ScriptedServer closed({});
-        closedPort = closed.port();
-    }
+    const std::string cutHead = "HTTP/1.0 200 OK\r\nContent-Length: 148000\r\n\r\n";
     const std::string moved = "HTTP/1.0 302 \x1b]0;gehackt\x07" "Found\r\nLocation: /w.htm\r\n\r\n";
     struct {
-        std::vector<std::string> answers; // none: nothing listens
+        std::vector<std::string> answers;
         std::string out;
         std::string err; // after "rezeptur fetch: " + the link + ": "
     } const cases[] = {
         // The reason text would set the terminal's title.
         {{moved, moved}, "302 \\x1b]0;gehackt\\x07Found\n",
          "Weiterleitung nicht verfolgt, zu viele Weiterleitungen (302 \\x1b]0;gehackt\\x07Found)"},
-        {{"SSH-2.0\r\n", "SSH-2.0\r\n"}, "0 \n", "keine HTTP-Antwort"},
         {{"HTTP/1.1 403 Forbidden\r\n\r\n"}, "", "HTTP-Status 403 (Zugriff verweigert)"},
-        {{"HTTP/1.0 302 Found\r\nLocation: file:///etc/passwd\r\n\r\n"}, "",
-         "Weiterleitung auf file:///etc/passwd abgelehnt: nur http://-Links werden geholt"},
-        {{}, "", "Verbindung abgelehnt (127.0.0.1:" + std::to_string(closedPort) + ")"},
+        // A broken download is no page: the previous output file stays.
+        {{cutHead, cutHead + std::string(49333, 'x')}, "",
+         "Verbindung vor Ende der Daten abgebrochen (49333 von 148000 Bytes)"},
     };
     for (const auto& c : cases) {
         std::vector<ScriptedServer::Script> scripts;
         for (const std::string& a : c.answers)
             scripts.push_back(ScriptedServer::answer(a));
         ScriptedServer server(scripts);
-        const std::string url = "http://127.0.0.1:" +
-                                std::to_string(c.answers.empty() ? closedPort : server.port()) +
-                                "/r.htm";
-        const RunResult r = rezeptur(dir, {"fetch", url, dir.dir() + "a.htm"});
+        const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/r.htm";
+        const std::string out = dir.write("a.htm", "vorige Seite");
+        const RunResult r = rezeptur(dir, {"fetch", url, out});
         EXPECT_EQ(r.status, 1) << c.err;
         EXPECT_EQ(r.out, c.out) << c.err;
         EXPECT_EQ(r.err, "rezeptur fetch: " + url + ": " + c.err + "\n");
-        EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.htm")) << c.err;
+        EXPECT_EQ(readAll(out), "vorige Seite") << c.err;
     }
-    const RunResult r = rezeptur(dir, {"fetch", "http:///ohne-host.htm", dir.dir() + "c.htm"});
-    EXPECT_EQ(r.err, "rezeptur fetch: http:///ohne-host.htm: kein Rechnername im Link\n");
 }

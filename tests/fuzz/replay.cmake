@@ -6,7 +6,8 @@ target_compile_definitions(kovanta_fuzz_replay PUBLIC KOVANTA_FUZZ_REPLAY)
 target_include_directories(kovanta_fuzz_replay PUBLIC ${PROJECT_SOURCE_DIR}/fuzz
                                                       ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(kovanta_fuzz_replay PUBLIC kovanta_grid_core kovanta_recipe
-                                                 kovanta_webimport_core)
+                                                 kovanta_webimport_qt kovanta_webformat
+                                                 kovanta_net kovanta_jsonld)
 kovanta_target_settings(kovanta_fuzz_replay)
 
 kovanta_add_test(test_fuzz_replay SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fuzz_replay.cpp

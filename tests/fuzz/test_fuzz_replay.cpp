@@ -30,6 +30,9 @@ void PrintTo(const Target& target, std::ostream* out)
 const std::vector<Target>& targets()
 {
     static const std::vector<Target> all = {
+        {"fuzz_jsonld",
+         fuzz::jsonldPage,
+         {"jsonld: recipe file written", "jsonld: article line", "jsonld: several recipes"}},
         {"fuzz_numberentry", fuzz::numberEntry, {"numberentry: decimal separator typed"}},
         {"fuzz_reader",
          fuzz::reader,
@@ -45,7 +48,9 @@ const std::vector<Target>& targets()
          fuzz::webAnswer,
          {"web answer: header parsed", "web answer: status line", "web answer: redirection",
           "web answer: body", "web answer: refused"}},
-        {"fuzz_web_drop", fuzz::webDrop, {"web drop: shortcut", "web drop: dropped"}},
+        {"fuzz_web_drop",
+         fuzz::webDrop,
+         {"web drop: link", "web drop: shortcut", "web drop: refused"}},
         {"fuzz_web_page", fuzz::webPage, {"web page: recipe file written", "web page: links"}},
     };
     return all;

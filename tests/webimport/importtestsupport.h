@@ -50,10 +50,11 @@ inline std::string planPage(const std::vector<std::string>& links)
 }
 
 // The window as a list of what the import did to it. Posted MSG_IMPORT_FILE are counted and
-// worked off by drain(), as the event queue would.
+// worked off by drain(), with the fetches, as the event queue would.
 class RecordingView : public kovanta::ImportView {
 public:
     kovanta::ImportCore* core = nullptr;
+    kovanta::BlockingFetchRunner* runner = nullptr;
     std::vector<std::string> titles;
     bool listShown = false;
     int selectAllCalls = 0;
@@ -98,14 +99,8 @@ public:
             onRepaint();
     }
 
-    // Handles the queued MSG_IMPORT_FILE, including those posted meanwhile.
-    void drain()
-    {
-        for (int guard = 0; posted > 0 && guard < 10000; ++guard) {
-            --posted;
-            core->processImportFile();
-        }
-    }
+    // Runs what the import asked for: fetches and pauses, and the queued MSG_IMPORT_FILE.
+    void drain() { kovanta::runImportToEnd(*core, *runner, posted); }
 };
 
 } // namespace importtest

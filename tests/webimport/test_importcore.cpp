@@ -1,10 +1,9 @@
 // The import core against a real web server on 127.0.0.1 and against local files.
 #include "importtestsupport.h"
+#include "net/scriptedserver.h"
 #include "pyhttpserver.h"
-#include "scriptedserver.h"
 #include "support/testdir.h"
 #include "webimport/importcore.h"
-#include "webimport/tcpip.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +46,7 @@ protected:
     {
         ASSERT_NE(server_->port(), 0) << "python3 http.server did not start";
         view.core = &core;
+        view.runner = &runner;
         importDir = dir.dir() + "import/";
         fs::create_directories(importDir);
         core.ImportDir = importDir;
@@ -74,7 +74,9 @@ TEST_F(ImportCoreTest, DroppedRecipePageBecomesRecipeFileAfterTheDrop)
 {
     const std::string page = recipePage("Gulasch vom Rind");
     server_->put("r1.htm", page);
-    EXPECT_EQ(core.drop(url("/r1.htm"), "Gulasch vom Rind"), ImportCore::DropResult::Fetched);
+    EXPECT_EQ(core.drop(url("/r1.htm"), "Gulasch vom Rind"), ImportCore::DropResult::Accepted);
+    EXPECT_TRUE(core.busy());
+    EXPECT_TRUE(runner.runNext()); // the fetch
     // Processing waits for the queued MSG_IMPORT_FILE: the line holds the raw file meanwhile.
     ASSERT_EQ(core.lineCount(), 1u);
     EXPECT_TRUE(core.line(0).FileName.ends_with(".tmp"));
@@ -180,16 +182,6 @@ TEST_F(ImportCoreTest, PageWithDataAndALinkKeepsItsLineAndAddsTheLinkedRecipe)
     EXPECT_EQ(readAll(core.line(0).FileName), "Zeile 1\r\nZeile 2\r\n");
 }
 
-TEST_F(ImportCoreTest, RedirectionIsFollowed)
-{
-    server_->put("ziel/r1.htm", recipePage("Umgezogen"));
-    core.drop(url("/umleitung/ziel/r1.htm"), "Umgezogen");
-    view.drain();
-    ASSERT_EQ(core.lineCount(), 1u);
-    EXPECT_EQ(readAll(core.line(0).FileName), recipeFileOf(recipePage("Umgezogen")));
-    EXPECT_EQ(server_->count("GET /ziel/r1.htm"), 1);
-}
-
 TEST_F(ImportCoreTest, FailedFetchesNameTheLinkAndTheCause)
 {
     server_->put("abbruch.htm", recipePage("Abgebrochen"));
@@ -237,18 +229,18 @@ TEST_F(ImportCoreTest, DropDecisions)
     // The scheme is recognised in any case.
     std::string upper = url("/entscheid.htm");
     upper.replace(0, 4, "HTTP");
-    EXPECT_EQ(core.drop(upper, "Gulasch"), ImportCore::DropResult::Fetched);
+    EXPECT_EQ(core.drop(upper, "Gulasch"), ImportCore::DropResult::Accepted);
     view.drain();
     EXPECT_EQ(core.lineCount(), 1u);
 }
 
 TEST_F(ImportCoreTest, LocalLinksDecodeOnlyTheEscapedBlank)
 {
-    EXPECT_EQ(LocalPathOfFileUrl("file:///tmp/a%20b/K%C3%A4se%20%2520.htm"),
+    EXPECT_EQ(localPathOfFileUrl("file:///tmp/a%20b/K%C3%A4se%20%2520.htm"),
               "/tmp/a b/K%C3%A4se %2520.htm");
-    EXPECT_EQ(LocalPathOfFileUrl("FILE://localhost/tmp/x.htm"), "/tmp/x.htm");
-    EXPECT_EQ(LocalPathOfFileUrl("file://server/share/x.htm"), "");
-    EXPECT_EQ(LocalPathOfFileUrl("file:///tmp/K\xE4se.htm"), "/tmp/K\xC3\xA4se.htm");
+    EXPECT_EQ(localPathOfFileUrl("FILE://localhost/tmp/x.htm"), "/tmp/x.htm");
+    EXPECT_EQ(localPathOfFileUrl("file://server/share/x.htm"), "");
+    EXPECT_EQ(localPathOfFileUrl("file:///tmp/K\xE4se.htm"), "/tmp/K\xC3\xA4se.htm");
 
     const std::string page = recipePage("Kaese");
     dir.write("K%C3%A4se Rezept.htm", page);
@@ -269,43 +261,46 @@ TEST_F(ImportCoreTest, LocalLinksDecodeOnlyTheEscapedBlank)
 
 TEST_F(ImportCoreTest, OneDropFetchesAtMost500Files)
 {
+    // Links to missing files count like the others; only the few at the bound are written.
     std::vector<std::string> links;
     for (int i = 0; i < 520; ++i) {
-        dir.write("r" + std::to_string(i) + ".htm", recipePage("R" + std::to_string(i)));
-        links.push_back("r" + std::to_string(i) + ".htm R" + std::to_string(i));
+        const std::string n = std::to_string(i);
+        if (i == 0 || i >= 497)
+            dir.write("r" + n + ".htm", recipePage("R" + n));
+        links.push_back("r" + n + ".htm R" + n);
     }
     dir.write("plan.htm", planPage(links));
     core.drop(fileUrl("plan.htm"), "Plan");
     view.drain();
     // The plan itself is the first of the 500.
-    EXPECT_EQ(core.lineCount(), 499u);
-    EXPECT_EQ(view.titles.back(), "R498");
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].find("500"), std::string::npos);
+    EXPECT_EQ(view.titles, (std::vector<std::string>{"R0", "R497", "R498"}));
+    EXPECT_EQ(view.messages, std::vector<std::string>{kMsgDropLimit});
 }
 
-TEST_F(ImportCoreTest, ProcessingRequestsDuringAFetchWaitTheirTurn)
+TEST_F(ImportCoreTest, DropsDuringAnImportWaitTheirTurn)
 {
-    // A window that repaints between links also runs queued MSG_IMPORT_FILE: they must neither
-    // nest nor change the order.
     server_->put("folge/r1.htm", recipePage("Eins"));
     server_->put("folge/r2.htm", recipePage("Zwei"));
     server_->put("folge/r3.htm", recipePage("Drei"));
     server_->put("folge/plan.htm", planPage({"r1.htm Eins", "r2.htm Zwei", "r3.htm Drei"}));
-    view.onRepaint = [this] {
-        if (view.posted > 0) {
-            --view.posted;
-            core.processImportFile();
-        }
-        // A drop meanwhile is not taken either.
-        EXPECT_EQ(core.drop(url("/folge/r1.htm"), "Nochmal"), ImportCore::DropResult::Ignored);
-    };
     core.drop(url("/folge/plan.htm"), "Plan");
+    // Dropped while the plan is fetched: taken, and fetched once the plan's drop is done.
+    EXPECT_EQ(core.drop(url("/folge/r3.htm"), "Drei zuerst"), ImportCore::DropResult::Accepted);
+    // And one while the plan's links are worked off.
+    view.onRepaint = [this] {
+        view.onRepaint = nullptr;
+        EXPECT_EQ(core.drop(url("/folge/r2.htm"), "Zwei"), ImportCore::DropResult::Accepted);
+    };
     view.drain();
-    EXPECT_EQ(view.titles, (std::vector<std::string>{"Eins", "Zwei", "Drei"}));
+    EXPECT_EQ(view.titles, (std::vector<std::string>{"Drei zuerst", "Eins", "Zwei"}));
     for (std::size_t i = 0; i < core.lineCount(); ++i)
         EXPECT_TRUE(core.line(i).FileName.ends_with(".dat")) << i;
-    EXPECT_FALSE(core.hasPendingImportFiles());
+    EXPECT_FALSE(core.busy() || core.hasPendingImportFiles());
+    EXPECT_EQ(server_->count("GET /folge/r2.htm"), 1);
+    EXPECT_EQ(server_->count("GET /folge/r3.htm"), 1);
+    // The plan's status names the link it did not fetch again.
+    EXPECT_EQ(view.statuses.back(),
+              std::string(kStatusAlreadyListed) + "Drei zuerst (" + url("/folge/r3.htm") + ")");
 }
 
 TEST_F(ImportCoreTest, LoadImportDirectoryListsRecipesAndRemovesOnlyOurLeftovers)
@@ -346,11 +341,11 @@ TEST(ImportFiles, RecipeTitleAndNames)
     EXPECT_TRUE(IsRecipeFileName("rez.dat"));
     EXPECT_FALSE(IsRecipeFileName("rez0001.tmp"));
     EXPECT_FALSE(IsRecipeFileName("xrez1.dat"));
-    EXPECT_TRUE(IsImportTempFileName("rez1.tmp"));
-    EXPECT_TRUE(IsImportTempFileName("rezffff.tmp"));
-    EXPECT_FALSE(IsImportTempFileName("rez10000.tmp"));
-    EXPECT_FALSE(IsImportTempFileName("REZ1.TMP"));
-    EXPECT_FALSE(IsImportTempFileName("rezg.tmp"));
+    EXPECT_TRUE(isImportTempFileName("rez1.tmp"));
+    EXPECT_TRUE(isImportTempFileName("rezffff.tmp"));
+    EXPECT_FALSE(isImportTempFileName("rez10000.tmp"));
+    EXPECT_FALSE(isImportTempFileName("REZ1.TMP"));
+    EXPECT_FALSE(isImportTempFileName("rezg.tmp"));
 }
 
 TEST_F(ImportCoreTest, LineDeletedBeforeItsProcessingIsNotProcessed)
@@ -371,6 +366,31 @@ TEST_F(ImportCoreTest, LineDeletedBeforeItsProcessingIsNotProcessed)
     other->drop(fileUrl("r1.htm"), "Eins");
     other.reset();
     EXPECT_TRUE(filesIn(importDir).empty());
+
+    // Only our download is removed after processing: what stands under its name now stays.
+    view.core = &core;
+    core.drop(fileUrl("r1.htm"), "Eins");
+    const std::string replaced = core.line(0).FileName;
+    fs::remove(replaced);
+    fs::create_directory(replaced);
+    view.drain();
+    EXPECT_TRUE(fs::is_directory(replaced));
+    EXPECT_EQ(core.lineCount(), 0u);
+}
+
+// Without Esc, the attempts at a link share one fetch budget: a page that never answers is not
+// asked three times for the whole time each.
+TEST_F(ImportCoreTest, AttemptsShareOneBudget)
+{
+    const auto quiet = [](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); };
+    ScriptedServer silent({quiet, quiet, quiet});
+    core.configureClient = [](T_HTTP& http) { http.FetchTimeoutMs = 300; };
+    const std::string link = "http://127.0.0.1:" + std::to_string(silent.port()) + "/still.htm";
+    core.drop(link, "Still");
+    view.drain();
+    EXPECT_EQ(silent.requests().size(), 1u);
+    EXPECT_EQ(view.messages, std::vector<std::string>{std::string(kMsgRequestFailed) + "\n" + link +
+                                                      "\nZeit\xFC" "berschreitung: Abruf nach 300 ms abgebrochen"});
 }
 
 TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
@@ -386,7 +406,7 @@ TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
         return path;
     };
     int error = -1;
-    EXPECT_EQ(CreateImportFile(dir.dir(), error, numbered), dir.dir() + "rez2.tmp");
+    EXPECT_EQ(createImportFile(dir.dir(), error, numbered), dir.dir() + "rez2.tmp");
     EXPECT_EQ(error, 0);
     EXPECT_FALSE(fs::exists(dir.path() / "rez1.tmp")) << "the rejected name is released";
     EXPECT_EQ(readAll(dir.path() / "rez1.dat"), "frueher importiert");
@@ -398,13 +418,13 @@ TEST(ImportFiles, RawFileNeverSharesItsNameWithAnEarlierRecipe)
         std::ofstream(d + prefix + "1.tmp").close();
         return d + prefix + "1.tmp";
     };
-    EXPECT_FALSE(CreateImportFile(dir.dir(), error, alwaysOne));
+    EXPECT_FALSE(createImportFile(dir.dir(), error, alwaysOne));
     EXPECT_EQ(error, EEXIST);
     EXPECT_FALSE(fs::exists(dir.path() / "rez1.tmp"));
 
-    const std::optional<std::string> real = CreateImportFile(dir.dir(), error);
+    const std::optional<std::string> real = createImportFile(dir.dir(), error);
     ASSERT_TRUE(real);
-    EXPECT_TRUE(IsImportTempFileName(fs::path(*real).filename().string()));
-    EXPECT_FALSE(CreateImportFile(dir.dir() + "fehlt/", error));
+    EXPECT_TRUE(isImportTempFileName(fs::path(*real).filename().string()));
+    EXPECT_FALSE(createImportFile(dir.dir() + "fehlt/", error));
     EXPECT_EQ(error, ENOENT);
 }

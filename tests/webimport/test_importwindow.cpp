@@ -1,10 +1,11 @@
 // The import window offscreen: drops as browsers deliver them, the list, the commands, and a
 // fetch that paints, shows its progress and stops on Esc.
 #include "importtestsupport.h"
+#include "net/scriptedserver.h"
 #include "pyhttpserver.h"
-#include "scriptedserver.h"
 #include "support/testdir.h"
 #include "webimport/window/internetrezeptimport.h"
+#include "webimport/window/qtfetchrunner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace kovanta;
@@ -48,24 +48,6 @@ protected:
     }
     void openUrl(const QUrl& url) override { opened << url; }
 };
-
-// Under a display, KOVANTA_SCREENSHOTS=<dir> keeps a picture of the window for a person.
-void screenshot(QWidget& window, const char* name)
-{
-    const char* out = std::getenv("KOVANTA_SCREENSHOTS");
-    if (!out)
-        return;
-    window.raise();
-    window.activateWindow();
-    QTest::qWait(300);
-    const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
-    const std::string cmd = "import -window root -crop " + std::to_string(frame.width()) + "x" +
-                            std::to_string(frame.height()) + "+" +
-                            std::to_string(std::max(0, frame.x())) + "+" +
-                            std::to_string(std::max(0, frame.y())) + " " + out + "/" + name +
-                            ".png 2>/dev/null";
-    (void)std::system(cmd.c_str());
-}
 
 QByteArray utf16le(const QString& s)
 {
@@ -118,14 +100,19 @@ protected:
         return titles;
     }
 
-    // Drags `mime` onto the window and drops it; then waits until the import has settled.
-    void drop(const QMimeData& mime)
+    // Drags `mime` onto the window and drops it; drop() then waits until the import has
+    // settled.
+    void sendDrop(const QMimeData& mime)
     {
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
         QDragEnterEvent enter(QPoint(100, 100), actions, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
         QDropEvent dropped(QPointF(100, 100), actions, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &dropped);
+    }
+    void drop(const QMimeData& mime)
+    {
+        sendDrop(mime);
         settle();
     }
     void settle()
@@ -187,8 +174,6 @@ TEST_F(ImportWindowTest, CreationListsTheDefaultDirectoryAndShowsTheControls)
     EXPECT_TRUE(empty.findChild<QWidget*>(QStringLiteral("Panel1"))->isVisibleTo(&empty));
     EXPECT_FALSE(empty.listBox()->isVisibleTo(&empty));
     EXPECT_EQ(empty.pos(), QPoint(10, 15));
-    empty.show();
-    screenshot(empty, "import-window-empty");
 }
 
 TEST_F(ImportWindowTest, ADefaultDirectoryNotPrivatelyOursIsNeitherListedNorCleaned)
@@ -267,10 +252,6 @@ TEST_F(ImportWindowTest, DeleteAcceptAndTheHintPanel)
     for (const char* name : {"Eins", "Zwei", "Drei", "Vier"})
         dropLocal(std::string(name) + ".htm", name);
     ASSERT_EQ(listed().size(), 5);
-    window->listBox()->item(1)->setSelected(true);
-    window->listBox()->item(3)->setSelected(true);
-    screenshot(*window, "import-window-lines");
-    window->listBox()->clearSelection();
     std::vector<std::string> files;
     for (std::size_t i = 0; i < 5; ++i)
         files.push_back(window->core().line(i).FileName);
@@ -328,7 +309,7 @@ TEST_F(ImportWindowTest, DeleteAcceptAndTheHintPanel)
                                            QUrl(QStringLiteral("http://www.vemosoft.example/rezepte/"))}));
 }
 
-TEST_F(ImportWindowTest, FetchShowsProgressAndStopsOnEsc)
+TEST_F(ImportWindowTest, FetchShowsProgressStopsOnEscAndQueuesDrops)
 {
     const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
     const std::string page = recipePage("Langsam");
@@ -340,44 +321,85 @@ TEST_F(ImportWindowTest, FetchShowsProgressAndStopsOnEsc)
                              s.sendAll(fd, page.substr(100));
                          },
                          quiet, quiet, quiet});
+    const std::string noContent = "HTTP/1.0 204 No Content\r\n\r\n";
+    ScriptedServer empty({ScriptedServer::answer(noContent), ScriptedServer::answer(noContent)});
     QStringList statuses;
     QObject::connect(child<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged,
                      [&](const QString& m) { statuses << m; });
     const QString server = QStringLiteral("http://127.0.0.1:%1/").arg(slow.port());
-    QMimeData link, other;
+    QMimeData link, other, pausing, second;
     firefoxLink(link, server + QStringLiteral("r.htm"), QStringLiteral("Langsam"));
     firefoxLink(other, server + QStringLiteral("anderes.htm"), QStringLiteral("Langsam"));
+    firefoxLink(pausing, QStringLiteral("http://127.0.0.1:%1/leer.htm").arg(empty.port()),
+                QStringLiteral("Leer"));
+    dir.write("seiten/Zweiter.htm", recipePage("Zweiter"));
+    firefoxLink(second, QString::fromStdString("file://" + dir.dir() + "seiten/Zweiter.htm"),
+                QStringLiteral("Zweiter"));
+    auto* runner = window->findChild<QtFetchRunner*>();
+    ASSERT_NE(runner, nullptr);
+    // `call` once the `number`-th fetch or pause from now has begun and `ready` holds.
+    const auto onStart = [&](int number, std::function<bool()> ready, std::function<void()> call) {
+        auto starts = std::make_shared<int>(0);
+        return QObject::connect(runner, &QtFetchRunner::runningChanged, window.get(),
+                                [this, starts, number, ready, call](bool running) {
+                                    if (!running || ++*starts != number)
+                                        return;
+                                    auto* poll = new QTimer(window.get());
+                                    QObject::connect(poll, &QTimer::timeout, [poll, ready, call] {
+                                        if (!ready())
+                                            return;
+                                        poll->stop();
+                                        poll->deleteLater();
+                                        call();
+                                    });
+                                    poll->start(5);
+                                });
+    };
+    const auto always = [] { return true; };
     QWidget browser; // a drop makes the window active: Esc must reach it, not the browser
     browser.show();
     browser.activateWindow();
+    // A link dropped while another is fetched waits its turn.
+    QMetaObject::Connection started = onStart(1, always, [&] { sendDrop(second); });
     drop(link);
-    EXPECT_EQ(listed().last(), QStringLiteral("Langsam"));
+    QObject::disconnect(started);
+    EXPECT_EQ(listed().mid(1), (QStringList{QStringLiteral("Langsam"), QStringLiteral("Zweiter")}));
     EXPECT_TRUE(statuses.contains(QStringLiteral("Daten einlesen... 100 Bytes"))) << statuses.join(u'|').toStdString();
     EXPECT_TRUE(window->isActiveWindow());
 
-    // The next fetches meet a silent server: Esc, "Abbrechen" and closing the window (as the
-    // program's end does) each end one as a failed fetch, without a message. Each acts once
-    // the fetch has begun (its status is shown).
+    // The next fetches meet a silent server, or pause before another attempt: Esc,
+    // "Abbrechen" and closing the window (as the program's end does) each end one as a failed
+    // fetch, without a message and without another attempt.
     auto* cancel = child<QPushButton>("AbbrechenButton");
-    const std::vector<std::function<void()>> stops = {
-        [&] { QTest::keyClick(window.get(), Qt::Key_Escape); },
-        [&] { QTest::mouseClick(cancel, Qt::LeftButton); },
-        [&] { window->close(); },
+    window->core().retryDelayMs = 60000;
+    const auto esc = [&] {
+        EXPECT_TRUE(cancel->isVisible());
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    };
+    const struct {
+        const QMimeData* link;
+        ScriptedServer* server;
+        int start; // the fetch, or (2) the pause after it
+        std::function<void()> stop;
+    } stops[] = {
+        {&other, &slow, 1, esc},
+        {&other, &slow, 1, [&] { QTest::mouseClick(cancel, Qt::LeftButton); }},
+        {&pausing, &empty, 2, esc},
+        {&other, &slow, 1, [&] { window->close(); }},
     };
     for (const auto& stop : stops) {
-        QMetaObject::Connection started = QObject::connect(
-            child<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, window.get(), [&](const QString& m) {
-                if (m == QStringLiteral("Daten einlesen..."))
-                    QTimer::singleShot(0, window.get(), [&] {
-                        EXPECT_TRUE(cancel->isVisible());
-                        stop();
-                    });
-            });
-        drop(other);
+        // Each acts while its fetch waits for the server (which has the request).
+        const std::size_t asked = stop.server->requests().size();
+        ScriptedServer* asks = stop.server;
+        started = onStart(stop.start, [asks, asked] { return asks->requests().size() > asked; },
+                          stop.stop);
+        drop(*stop.link);
         QObject::disconnect(started);
-        EXPECT_EQ(listed().size(), 2);
+        EXPECT_EQ(listed().size(), 3);
         EXPECT_FALSE(cancel->isVisibleTo(window.get()));
         EXPECT_TRUE(window->messages.isEmpty()) << window->messages.join(u'|').toStdString();
         EXPECT_EQ(window->statusText(), QStringLiteral("Drag&Drop Internetrezepten"));
     }
+    EXPECT_EQ(slow.requests().size(), 5u);
+    EXPECT_EQ(empty.requests().size(), 2u);
 }

@@ -1,19 +1,10 @@
-kovanta_add_test(test_livetags SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_livetags.cpp
-                 LIBS kovanta_webimport_core)
-kovanta_add_test(test_tcpip SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tcpip.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h
-                 LIBS kovanta_webimport_core)
-kovanta_add_test(test_dropurltarget SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropurltarget.cpp
-                 LIBS kovanta_webimport_core)
-kovanta_add_test(test_dropmime SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_dropmime.cpp
+kovanta_add_test(test_droppedlink SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_droppedlink.cpp
                  LIBS kovanta_webimport_qt GUI)
 kovanta_add_test(test_tempfile SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_tempfile.cpp
                  LIBS kovanta_platform)
 kovanta_add_test(test_importcore SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importcore.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
                  LIBS kovanta_webimport_core)
-kovanta_add_test(test_fetchrunner SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fetchrunner.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_core)
 kovanta_add_test(test_importwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_importwindow.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/importtestsupport.h ${CMAKE_CURRENT_LIST_DIR}/pyhttpserver.h
-                 ${CMAKE_CURRENT_LIST_DIR}/scriptedserver.h LIBS kovanta_webimport_window GUI)
+                 LIBS kovanta_webimport_window GUI)

@@ -164,13 +164,17 @@ werden kann; 2 bei falschen Argumenten.
     {"webrecipe", "Webrezept-Seite in eine Rezeptdatei umsetzen",
      "webrecipe EINGABE AUSGABE",
      R"(Setzt eine gespeicherte Webrezept-Seite EINGABE in die Rezeptdatei AUSGABE um, wie es
-der Import mit einer geholten Seite tut. Eine Seite ohne Rezeptzeilen schreibt nichts.
+der Import mit einer geholten Seite tut. Eine Seite ohne Rezeptzeilen, aber mit
+Rezeptdaten im schema.org-Format (JSON-LD), wie sie Rezeptseiten im Web tragen, wird
+ebenso umgesetzt: je Rezept eine Datei, das erste nach AUSGABE, weitere nach AUSGABE mit
+-2, -3 ... vor der Endung. Eine Seite mit keinem von beiden schreibt nichts und meldet
+"Keine Rezeptdaten gefunden".
 
 Ausgabe: je Rezept-Link der Seite (die Rezepte eines Speiseplans) eine Zeile Linkziel,
 TAB, Titel.
 
-Exit-Status: 0; 1, wenn EINGABE nicht gelesen oder AUSGABE nicht geschrieben werden kann;
-2 bei falschen Argumenten.
+Exit-Status: 0; 1, wenn EINGABE nicht gelesen, AUSGABE nicht geschrieben werden kann oder
+die Seite keine Rezeptdaten enthält; 2 bei falschen Argumenten.
 )"},
     {"fetch", "Seite per HTTP holen (HEAD, dann GET)",
      "fetch URL AUSGABE [--proxy RECHNER[:PORT]]",

@@ -4,7 +4,8 @@
 #include "platform/privatedir.h"
 #include "platform/qt/ansiqstring.h"
 #include "platform/qt/qtstrings.h"
-#include "webimport/qt/qtdropwindow.h"
+#include "qtfetchrunner.h"
+#include "webimport/qt/linkdrop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -80,92 +80,9 @@ public:
         if (w_.notify_)
             w_.notify_(kind, waitHandled);
     }
-    void repaint() override
-    {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-
-private:
-    TInternetRezeptImport& w_;
-};
-
-// While a fetch runs: the window keeps painting and shows progress, user input is swallowed
-// (the window takes none during a fetch, as before), and Esc or the status line's "Abbrechen"
-// cancels the fetch. A dialog that another window opens meanwhile (the main window asking
-// about its plan when the session ends) gets its input.
-class TInternetRezeptImport::Waiter : public QObject, public FetchWaitHost {
-public:
-    explicit Waiter(TInternetRezeptImport& w) : w_(w) {}
-
-    void waitStarted() override
-    {
-        qApp->installEventFilter(this);
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        w_.cancelButton_->show();
-    }
-    void waitIdle() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-    void waitEnded() override
-    {
-        w_.cancelButton_->hide();
-        QApplication::restoreOverrideCursor();
-        qApp->removeEventFilter(this);
-    }
-
-protected:
-    bool takesInput(QObject* watched) const
-    {
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget)
-            return false;
-        if (widget == w_.cancelButton_)
-            return true;
-        const QWidget* modal = QApplication::activeModalWidget();
-        return modal && (modal == widget || modal->isAncestorOf(widget));
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        // Input reaches a window first and is then passed on to its widgets, where it is judged.
-        if (watched->isWindowType())
-            return QObject::eventFilter(watched, event);
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (takesInput(watched))
-                break;
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-                w_.cancelFetch();
-            return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-            if (takesInput(watched))
-                break;
-            return true;
-        case QEvent::Close:
-            // A window closed from the desktop waits until the fetch is over.
-            if (event->spontaneous() && !takesInput(watched)) {
-                event->ignore();
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
+    // Painted at once, without handling any event: a plan of local links is worked off in one
+    // go, and its status line should still count the links.
+    void repaint() override { w_.repaint(); }
 
 private:
     TInternetRezeptImport& w_;
@@ -173,39 +90,26 @@ private:
 
 TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defaultImportDir)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      view_(std::make_unique<View>(*this)), waiter_(std::make_unique<Waiter>(*this)),
-      runner_(std::make_unique<ThreadedFetchRunner>(*waiter_)), core_(*view_, *runner_)
+      view_(std::make_unique<View>(*this)), runner_(new QtFetchRunner(this)),
+      core_(*view_, *runner_)
 {
     setObjectName(QStringLiteral("InternetRezeptImport"));
     setWindowTitle(QStringLiteral("Internet "));
     buildControls();
+    connect(runner_, &QtFetchRunner::runningChanged, this,
+            &TInternetRezeptImport::fetchRunningChanged);
+    // While a fetch runs, the window's own controls take no input (eventFilter); the status bar
+    // with "Abbrechen" does, and so do drops, which wait their turn.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w != statusBar_ && !statusBar_->isAncestorOf(w))
+            w->installEventFilter(this);
 
     // Creation: panels without bevels, the list hidden, placed at 10, 15, 200 x 200.
     view_->setListShown(false);
     move(10, 15);
     resize(200, 200);
 
-    dropTarget_.Dragtypes = dtCopy | dtMove | dtLink;
-    dropTarget_.GetDataOnEnter = false;
-    dropTarget_.ShowImage = false;
-    dropTarget_.OnDrop = [this](TDropTarget&, TShiftState, TPoint, std::uint32_t&) {
-        // Handled once the drop event has returned, so the drag source is answered first and
-        // the fetch does not run inside the desktop's drag and drop.
-        const std::string url = dropTarget_.URL;
-        const std::string title = dropTarget_.Title;
-        QMetaObject::invokeMethod(
-            this,
-            [this, url, title] {
-                // The browser the link came from keeps the keyboard otherwise, and Esc would
-                // not reach the fetch.
-                raise();
-                activateWindow();
-                core_.drop(url, title);
-            },
-            Qt::QueuedConnection);
-    };
-    dropWindow_ = new QtDropWindow(this);
-    dropTarget_.Register(*dropWindow_);
+    new LinkDropArea(*this, [this](const DroppedLink& link) { acceptDrop(link); });
 
     const QString dir =
         withTrailingSlash(defaultImportDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/kovanta/")
@@ -223,7 +127,10 @@ TInternetRezeptImport::TInternetRezeptImport(QWidget* owner, const QString& defa
 
 TInternetRezeptImport::~TInternetRezeptImport()
 {
-    dropTarget_.Unregister();
+    // Gone during a fetch: its busy cursor goes too (the fetch ends with the runner).
+    if (runner_->running())
+        QApplication::restoreOverrideCursor();
+    runner_->disconnect(this);
 }
 
 void TInternetRezeptImport::buildControls()
@@ -350,6 +257,47 @@ void TInternetRezeptImport::buildControls()
     }
 }
 
+void TInternetRezeptImport::acceptDrop(const DroppedLink& link)
+{
+    // Handled once the drop event has returned, so the drag source is answered first and the
+    // import does not run inside the desktop's drag and drop.
+    QMetaObject::invokeMethod(
+        this,
+        [this, link] {
+            // The browser the link came from keeps the keyboard otherwise, and Esc would not
+            // reach the fetch.
+            raise();
+            activateWindow();
+            core_.drop(link.url, link.title);
+        },
+        Qt::QueuedConnection);
+}
+
+void TInternetRezeptImport::fetchRunningChanged(bool running)
+{
+    cancelButton_->setVisible(running);
+    for (QAction* action : popupMenu_->actions())
+        action->setEnabled(!running);
+    if (running)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+bool TInternetRezeptImport::swallowedWhileFetching(QEvent* event)
+{
+    using E = QEvent;
+    static constexpr E::Type kInput[] = {E::KeyPress,         E::KeyRelease,
+                                         E::MouseButtonPress, E::MouseButtonRelease,
+                                         E::MouseButtonDblClick, E::Wheel,
+                                         E::ContextMenu,      E::TouchBegin,
+                                         E::TouchUpdate,      E::TouchEnd,
+                                         E::TabletPress,      E::TabletRelease};
+    if (event->type() == E::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        cancelFetch();
+    return std::find(std::begin(kInput), std::end(kInput), event->type()) != std::end(kInput);
+}
+
 void TInternetRezeptImport::showContextMenu(QWidget* from, const QPoint& at)
 {
     popupMenu_->popup(from->mapToGlobal(at));
@@ -462,11 +410,21 @@ bool TInternetRezeptImport::event(QEvent* event)
 
 bool TInternetRezeptImport::eventFilter(QObject* watched, QEvent* event)
 {
+    if (runner_->running() && swallowedWhileFetching(event))
+        return true;
     if (watched == hintPanel_ && event->type() == QEvent::MouseButtonDblClick) {
         requestClose();
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TInternetRezeptImport::keyPressEvent(QKeyEvent* event)
+{
+    // A key no control of the window took: Esc still ends a fetch.
+    if (runner_->running() && swallowedWhileFetching(event))
+        return;
+    QWidget::keyPressEvent(event);
 }
 
 void TInternetRezeptImport::showEvent(QShowEvent* event)
@@ -478,8 +436,12 @@ void TInternetRezeptImport::showEvent(QShowEvent* event)
 
 void TInternetRezeptImport::closeEvent(QCloseEvent* event)
 {
-    // Closed from the desktop: asked for like "Schließen", so the main window comes back. The
-    // owner's own close (when it ends) goes through.
+    // Closed from the desktop: waits while a fetch runs, else asked for like "Schließen", so
+    // the main window comes back. The owner's own close (when it ends) goes through.
+    if (event->spontaneous() && runner_->running()) {
+        event->ignore();
+        return;
+    }
     if (event->spontaneous() && notify_) {
         event->ignore();
         requestClose();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "webimport/dropurltarget.h"
-#include "webimport/fetchrunner.h"
+#include "webimport/droppedlink.h"
 #include "webimport/importcore.h"
 
 #include <QEvent>
@@ -10,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QListWidget;
@@ -20,7 +20,7 @@ class QUrl;
 
 namespace kovanta {
 
-class QtDropWindow;
+class QtFetchRunner;
 
 // Posted by the import window to itself once per fetched file: process it after the current
 // event (the entry is the oldest one waiting in the import core).
@@ -30,15 +30,16 @@ inline constexpr QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::User + 100)
 // is a thin Qt face of ImportCore: the hint panel Panel1 while the list is empty, the import
 // list ListBox1 otherwise, the link labels "Übernehmen" and "Schließen", the picture, the
 // status bar and the pop-up menu. Dropped links are handled after the drop event has returned
-// (the browser gets its answer first); a drop activates the window. While a fetch runs the
-// window keeps painting, shows the bytes received in its status bar, takes no input and
-// cancels the fetch on Esc or its status bar's "Abbrechen".
+// (the browser gets its answer first); a drop activates the window. Fetches run on a worker
+// thread while the event loop goes on: the status bar shows the bytes received, the window's
+// own controls take no input, Esc and the status bar's "Abbrechen" cancel the fetch, and a link
+// dropped meanwhile waits its turn.
 //
 // Ownership: the owner (the main window) owns the window; the window owns its core, whose list
 // lines own their entries. It never closes itself: "Schließen" asks NotifyWindow (kind 9), and
 // closing it from the desktop does the same. Closed by the program, it ends the running fetch
-// and the drops in progress without a message. Destruction unregisters the drop target; the
-// recipe files in ImportDir remain, raw files still waiting for their processing go.
+// and the drops in progress without a message. On destruction the recipe files in ImportDir
+// remain, raw files still waiting for their processing go.
 class TInternetRezeptImport : public QWidget {
     Q_OBJECT
 public:
@@ -61,6 +62,11 @@ public:
 
     // mUrlLabel1 ("Übernehmen"); the main window hides it.
     void setAcceptLinkVisible(bool visible);
+
+    // A link dropped on the window, with its title (ANSI): handled once the drop event has
+    // returned (the drag source is answered first), after what the import is still doing; the
+    // window is activated for it.
+    void acceptDrop(const DroppedLink& link);
 
     ImportCore& core() { return core_; }
     QListWidget* listBox() const { return listBox_; }
@@ -85,14 +91,16 @@ protected:
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     class View;
-    class Waiter;
 
     void buildControls();
+    void fetchRunningChanged(bool running);
+    bool swallowedWhileFetching(QEvent* event);
     void showContextMenu(QWidget* from, const QPoint& at);
     std::vector<std::size_t> selectedRows() const;
 
@@ -106,11 +114,8 @@ private:
     NotifyWindow notify_;
 
     std::unique_ptr<View> view_;
-    std::unique_ptr<Waiter> waiter_;
-    std::unique_ptr<ThreadedFetchRunner> runner_;
+    QtFetchRunner* runner_; // a child, so it goes after the core
     ImportCore core_;
-    TDropURLTarget dropTarget_;
-    QtDropWindow* dropWindow_ = nullptr;
 };
 
 } // namespace kovanta
