@@ -106,6 +106,7 @@ protected:
         window = std::make_unique<TSDIAppForm>(o);
         window->showInitially();
         QCoreApplication::processEvents(); // MSG_RESTORE_PANELS
+        QCoreApplication::processEvents(); // the layout settled: resizes are the user's now
     }
     void launch() { launch(options(window_test::kNever)); }
     void reload()
