@@ -37,7 +37,7 @@ print::ListTable RecipeListTable(const std::vector<const TImpListInfo*>& recipes
     table.header = print::RecipeListPrintHeader();
     table.rows.reserve(recipes.size());
     for (const TImpListInfo* recipe : recipes)
-        table.rows.push_back({print::RecipeListPrintCells(*recipe)});
+        table.rows.push_back({RecipeListTexts(*recipe)});
     return table;
 }
 

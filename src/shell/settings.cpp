@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QStringList>
 
 #include <algorithm>
@@ -81,6 +83,21 @@ void reportNotSaved(QWidget* parent, const QString& text)
     box.setObjectName(QStringLiteral("SettingsNotSaved"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
+}
+
+// The note sits among the status bar's permanent widgets, so the hints of whatever lies under
+// the mouse (the start page is full of them) do not cover it.
+void showNotLoadedNote(QStatusBar& status, const std::string& note, const QString& iniFileName)
+{
+    auto* label = new QLabel(&status);
+    label->setObjectName(QStringLiteral("SettingsNote"));
+    label->setText(QStringLiteral("<b>\u26A0 %1 \u2013 Suchpfade nicht geladen</b>")
+                       .arg(QString::fromStdString(note).toHtmlEscaped()));
+    label->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+    label->setToolTip(QStringLiteral("%1\nÄnderungen der Suchpfade können nicht gespeichert "
+                                     "werden.")
+                          .arg(iniFileName));
+    status.addPermanentWidget(label);
 }
 
 } // namespace kovanta::settings

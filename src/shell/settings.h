@@ -8,6 +8,7 @@
 
 #include <string>
 
+class QStatusBar;
 class QWidget;
 
 namespace kovanta {
@@ -55,6 +56,11 @@ QString maxWindowNotSavedText(const QString& problem);
 // closes the program (the end of a session), only standard error has it: no box holds up the
 // exit.
 void reportNotSaved(QWidget* parent, const QString& text);
+
+// A search path list that cannot be used counts as missing: a note in the status bar says so
+// for the whole run, since the search paths shown are then not the saved ones and changes to
+// them cannot be saved either. note: why (UTF-8, from ShellSettings::loadSearchPaths()).
+void showNotLoadedNote(QStatusBar& status, const std::string& note, const QString& iniFileName);
 
 } // namespace settings
 

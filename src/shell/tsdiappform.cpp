@@ -4,14 +4,11 @@
 #include "formpossaver.h"
 #include "gridsetup.h"
 #include "hemispherebutton.h"
-#include "menuplanparts.h"
 #include "messages.h"
 #include "platform/gui/uifont.h"
 #include "platform/qt/qtstrings.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipefilterbar.h"
-#include "recipereader.h"
-#include "settings.h"
 #include "startpage.h"
 #include "startup.h"
 #include "toolcolumn.h"
@@ -19,8 +16,6 @@
 #include "viewmenu.h"
 #include "views/previewcontroller.h"
 #include "views/recipelistmodel.h"
-#include "views/recipelistview.h"
-#include "webimportlink.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,7 +26,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
 
 namespace kovanta {
 
@@ -73,12 +67,7 @@ TSDIAppForm::TSDIAppForm(const ShellOptions& options, QWidget* parent)
     posSaver_->setObjectName(QStringLiteral("FormPosSaver1"));
     applyRowFinder();
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setSingleShot(true);
-    timer1_->setInterval(options.startDelayMs);
-    connect(timer1_, &QTimer::timeout, this, &TSDIAppForm::onTimer);
-    timer1_->start();
+    startPage_->enableStartAfter(options.startDelayMs);
 }
 
 // The members go in the reverse order of their making: the connections first, then each part
@@ -144,7 +133,6 @@ void TSDIAppForm::createParts(const ShellOptions& options)
     // The previous text stays when the file is gone (the row is tried again when picked
     // again); the status bar says why it did not change.
     preview_->SetOnUnreadable([this](const TImpListInfo& recipe) {
-        previewUnreadable_ = true;
         statusBar()->showMessage(kUnreadable + displayPath(recipe.FileName));
     });
 
@@ -160,9 +148,10 @@ void TSDIAppForm::connectParts()
     QObject* wiring = wiring_.get();
     connect(viewMenu_, &ViewMenu::startRequested, wiring, [this] {
         // The shortcut acts where the button can be clicked.
-        if (!startPage_->isHidden() && startPage_->startButton()->isEnabled())
+        if (startPage_->canStart())
             onStart();
     });
+    connect(startPage_, &StartPage::startEnabled, wiring, [this] { updateStartAction(); });
     connect(viewMenu_, &ViewMenu::reloadRequested, wiring, [this] { reloadRecipes(); });
     connect(startPage_, &StartPage::startRequested, wiring, [this] { onStart(); });
     connect(startPage_, &StartPage::quitRequested, this, &QWidget::close);
@@ -212,13 +201,6 @@ TAStringGrid* TSDIAppForm::recipeGrid() const
     return AsListGrid(tabs_->recipeGrid());
 }
 
-void TSDIAppForm::onTimer()
-{
-    timer1_->stop();
-    startPage_->enableStart();
-    updateStartAction();
-}
-
 void TSDIAppForm::onStart()
 {
     postWindowMessage(this, MSG_RELOAD_RECIPES);
@@ -228,8 +210,7 @@ void TSDIAppForm::onStart()
 
 void TSDIAppForm::updateStartAction()
 {
-    viewMenu_->startAction()->setEnabled(!startPage_->isHidden() &&
-                                         startPage_->startButton()->isEnabled());
+    viewMenu_->startAction()->setEnabled(startPage_->canStart());
 }
 
 void TSDIAppForm::showStartPage()
@@ -251,32 +232,13 @@ void TSDIAppForm::showEvent(QShowEvent* event)
 
 void TSDIAppForm::firstShow()
 {
-    loadSearchPaths();
+    if (const std::string note = settings_->loadSearchPaths(); !note.empty())
+        settings::showNotLoadedNote(*statusBar(), note, settings_->iniFileName());
     postWindowMessage(this, MSG_RESTORE_PANELS);
     settings_->createWebRecipeDirectory();
     startPage_->showGuideText(1);
     showStartPage();
     shownOnce_ = true;
-}
-
-// A search path list that cannot be used counts as missing; a note in the status bar says so
-// for the whole run, since the search paths shown are then not the saved ones and changes to
-// them cannot be saved either. It sits among the status bar's permanent widgets, so the hints
-// of whatever lies under the mouse (the start page is full of them) do not cover it.
-void TSDIAppForm::loadSearchPaths()
-{
-    const std::string note = settings_->loadSearchPaths();
-    if (note.empty())
-        return;
-    auto* label = new QLabel(statusBar());
-    label->setObjectName(QStringLiteral("SettingsNote"));
-    label->setText(QStringLiteral("<b>\u26A0 %1 \u2013 Suchpfade nicht geladen</b>")
-                       .arg(QString::fromStdString(note).toHtmlEscaped()));
-    label->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
-    label->setToolTip(QStringLiteral("%1\nÄnderungen der Suchpfade können nicht gespeichert "
-                                     "werden.")
-                          .arg(settings_->iniFileName()));
-    statusBar()->addPermanentWidget(label);
 }
 
 bool TSDIAppForm::event(QEvent* event)
@@ -314,16 +276,6 @@ void TSDIAppForm::handleReload()
         focusTabGrid();
         updatePrintButton();
     }
-}
-
-void TSDIAppForm::reloadRecipes()
-{
-    reader_->reload();
-}
-
-bool TSDIAppForm::readingRecipes() const
-{
-    return reader_->reading();
 }
 
 // The entries are in the list: the list shows again, the plan keeps what it finds again, and
@@ -374,10 +326,9 @@ void TSDIAppForm::updatePrintButton()
 
 void TSDIAppForm::showPreview(int row)
 {
-    previewUnreadable_ = false;
     preview_->ShowPreview(row);
     // Once the preview shows the selected row (again), the message is out of date.
-    if (!previewUnreadable_ && statusBar()->currentMessage().startsWith(kUnreadable))
+    if (!preview_->LastUnreadable() && statusBar()->currentMessage().startsWith(kUnreadable))
         statusBar()->clearMessage();
 }
 
@@ -397,26 +348,6 @@ void TSDIAppForm::togglePlan()
     plan_->menuPlan.TogglePlan();
 }
 
-SearchPathList& TSDIAppForm::searchPaths()
-{
-    return settings_->searchPaths();
-}
-
-QString TSDIAppForm::webRecipeDirectory() const
-{
-    return settings_->webRecipeDirectory();
-}
-
-bool TSDIAppForm::alternativesFound() const
-{
-    return plan_->menuPlan.alternativesFound();
-}
-
-void TSDIAppForm::markSearchPathsChanged()
-{
-    settings_->markSearchPathsChanged();
-}
-
 void TSDIAppForm::requestReload()
 {
     postWindowMessage(this, MSG_RELOAD_RECIPES);
@@ -430,53 +361,13 @@ void TSDIAppForm::rowFinderChanged()
         postWindowMessage(this, MSG_APPLY_ROWFINDER);
 }
 
-void TSDIAppForm::showWebImport()
-{
-    importLink_->show(settings_->webRecipeDirectory());
-}
-
-QTextEdit* TSDIAppForm::previewText()
-{
-    return tabs_->preview();
-}
-
-int TSDIAppForm::printTab() const
-{
-    return tabs_->isHidden() ? -1 : tabs_->currentIndex();
-}
-
-std::vector<const TImpListInfo*> TSDIAppForm::shownRecipes() const
-{
-    return listView_->shownEntries();
-}
-
-const MenuPlan& TSDIAppForm::printPlan() const
-{
-    return plan_->menuPlan;
-}
-
-const TImpListInfo* TSDIAppForm::currentRecipe() const
-{
-    return listView_->currentEntry();
-}
-
 bool TSDIAppForm::previewCurrentRecipe()
 {
     const QModelIndex current = recipeGrid()->currentIndex();
     if (!current.isValid() || !currentRecipe())
         return false;
     showPreview(current.row());
-    return !previewUnreadable_ && preview_->PreviewedRow() == current.row();
-}
-
-MenuPlan& TSDIAppForm::planOfWindow()
-{
-    return plan_->menuPlan;
-}
-
-bool TSDIAppForm::requirementsTabCurrent() const
-{
-    return tabs_->currentIndex() == TabRequirements;
+    return !preview_->LastUnreadable() && preview_->PreviewedRow() == current.row();
 }
 
 void TSDIAppForm::showPlan()

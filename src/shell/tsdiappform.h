@@ -1,9 +1,14 @@
 #pragma once
 
 #include "mainactions.h"
+#include "menuplanparts.h"
 #include "planfileactions.h"
 #include "printactions.h"
+#include "recipereader.h"
+#include "settings.h"
 #include "tablayout.h"
+#include "views/recipelistview.h"
+#include "webimportlink.h"
 
 #include <QMainWindow>
 #include <QObject>
@@ -12,24 +17,18 @@
 #include <memory>
 
 class QTextEdit;
-class QTimer;
 
 namespace kovanta {
 
-class MenuPlanParts;
 class PreviewController;
 class RecipeListModel;
-class RecipeListView;
-class RecipeReader;
 class SearchPathList;
-class ShellSettings;
 class StartPage;
 class TAStringGrid;
 class TFormPosSaver;
 class TRezeptImportProz;
 class ToolColumn;
 class ViewMenu;
-class WebImportLink;
 
 // What the main window is told at creation. Tests set a temporary program directory and a
 // short (or very long) start delay.
@@ -74,14 +73,14 @@ public:
 
     // Starts reading all recipes again (the menu plan is reconciled when the read is done).
     // While a read runs, the request is kept and a new read starts once after it.
-    void reloadRecipes();
+    void reloadRecipes() { reader_->reload(); }
     // True from the start of a read until its entries are in the recipe list.
-    bool readingRecipes() const;
+    bool readingRecipes() const { return reader_->reading(); }
 
     // The parts others work with.
     RecipeListModel* recipeList() const { return recipes_.get(); }
     // The program's search path list: the settings load it, the dialogs edit it, reads copy it.
-    SearchPathList& searchPaths();
+    SearchPathList& searchPaths() { return settings_->searchPaths(); }
     TabWorkArea* tabs() const { return tabs_; }
     ToolColumn* toolColumn() const { return tools_; }
     MainActions& mainActions() const { return *actions_; }
@@ -89,9 +88,9 @@ public:
     PlanFileActions& planFiles() const { return *planFiles_; }
     PrintActions& printActions() const { return *print_; }
     // "/"-terminated, exactly as the file system spells it; empty before the first show.
-    QString webRecipeDirectory() const;
+    QString webRecipeDirectory() const { return settings_->webRecipeDirectory(); }
     // The menu plan's warning strip ("alternatives") is shown.
-    bool alternativesFound() const;
+    bool alternativesFound() const { return plan_->menuPlan.alternativesFound(); }
 
 signals:
     // A read is done: the entries are in the recipe list and the menu plan is reconciled.
@@ -106,26 +105,32 @@ private:
     // MainWindowPort: what the menu actions (mainactions.h) ask of the window.
     QWidget* portWidget() override { return this; }
     SearchPathList& portSearchPaths() override { return searchPaths(); }
-    void markSearchPathsChanged() override;
+    void markSearchPathsChanged() override { settings_->markSearchPathsChanged(); }
     QString portWebRecipeDirectory() const override { return webRecipeDirectory(); }
     void requestReload() override;
     void rowFinderChanged() override;
-    void showWebImport() override;
-    QTextEdit* previewText() override;
+    void showWebImport() override { importLink_->show(webRecipeDirectory()); }
+    QTextEdit* previewText() override { return tabs_->preview(); }
     // PrintPort (printactions.h).
     QWidget* printWindow() override { return this; }
-    int printTab() const override;
-    std::vector<const TImpListInfo*> shownRecipes() const override;
-    const MenuPlan& printPlan() const override;
-    const TImpListInfo* currentRecipe() const override;
+    int printTab() const override { return tabs_->isHidden() ? -1 : tabs_->currentIndex(); }
+    std::vector<const TImpListInfo*> shownRecipes() const override
+    {
+        return listView_->shownEntries();
+    }
+    const MenuPlan& printPlan() const override { return plan_->menuPlan; }
+    const TImpListInfo* currentRecipe() const override { return listView_->currentEntry(); }
     bool previewCurrentRecipe() override;
     const TRezeptImportProz& printProz() const override { return *proz_; }
     // PlanFilePort (planfileactions.h).
     QWidget* planFileWindow() override { return this; }
-    MenuPlan& planOfWindow() override;
+    MenuPlan& planOfWindow() override { return plan_->menuPlan; }
     const RecipeListModel& listedRecipes() const override { return *recipes_; }
     bool recipesReadOnce() const override { return recipesReadOnce_; }
-    bool requirementsTabCurrent() const override;
+    bool requirementsTabCurrent() const override
+    {
+        return tabs_->currentIndex() == TabRequirements;
+    }
     void showPlan() override;
 
     void createWidgets();
@@ -137,7 +142,6 @@ private:
     void updatePrintButton();
     // Shows the start page: tab area hidden (it keeps its tab), product text rebuilt.
     void showStartPage();
-    void onTimer();
     void onStart();
     // "Programmstart" in the menu acts while its button on the start page can be clicked.
     void updateStartAction();
@@ -145,7 +149,6 @@ private:
     // The keyboard focus to the grid of the current tab (TabWorkArea::gridOfTab).
     void focusTabGrid();
     void firstShow();
-    void loadSearchPaths();
     void handleReload();
     void readFinished();
     // The preview of recipe list row (0-based view row; -1 or a row without entry clears it).
@@ -158,14 +161,11 @@ private:
     bool panelWidthsRestored_ = false;
     bool shownOnce_ = false;
     bool recipesReadOnce_ = false;
-    // The last preview request met a recipe file that cannot be read.
-    bool previewUnreadable_ = false;
 
     // Widgets, children of the window.
     StartPage* startPage_ = nullptr;
     ToolColumn* tools_ = nullptr;
     TabWorkArea* tabs_ = nullptr;
-    QTimer* timer1_ = nullptr;
     ViewMenu* viewMenu_ = nullptr;
     TFormPosSaver* posSaver_ = nullptr;
 

@@ -39,23 +39,13 @@ void FillRecipeListRow(GridAccess& list, int row)
             list.SetCell(col, row, {});
         return;
     }
-    const std::string texts[kRecipeListColumns - 1] = {
-        e->InPlan == 1 ? "1" : "0",
-        e->ShortName,
-        e->GroupName,
-        std::to_string(e->Portions),
-        std::to_string(e->Kcal),
-        std::to_string(e->KJ),
-        std::to_string(e->BE),
-        std::to_string(e->Chol),
-        std::to_string(e->WorkMinutes),
-        std::to_string(e->WaitMinutes),
-        // Paths are kept as the file system spells them (UTF-8); grid texts are ANSI.
-        codepage::utf8ToAnsi(e->FileName),
-        std::to_string(e->EntryIndex),
-    };
-    for (int col = 1; col < kRecipeListColumns; ++col)
-        list.SetCell(col, row, texts[col - 1]);
+    list.SetCell(plancols::kListMark, row, e->InPlan == 1 ? "1" : "0");
+    int col = plancols::kListMark + 1;
+    for (std::string& text : RecipeListTexts(*e))
+        list.SetCell(col++, row, std::move(text));
+    // Paths are kept as the file system spells them (UTF-8); grid texts are ANSI.
+    list.SetCell(col++, row, codepage::utf8ToAnsi(e->FileName));
+    list.SetCell(col, row, std::to_string(e->EntryIndex));
 }
 
 void ApplyGridRowFinder(TAStringGrid& grid, bool on, TColor color)
@@ -83,8 +73,7 @@ void InstallTogglePlanTriggers(TAStringGrid& grid, std::function<void()> onToggl
     };
 }
 
-RecipeListView::RecipeListView(TAStringGrid* grid, RecipeListModel& list)
-    : grid_(grid), list_(list)
+RecipeListView::RecipeListView(TAStringGrid* grid, RecipeListModel& list) : grid_(grid), list_(list)
 {
     grid->OnSortBegin = [this](TAStringGrid*, int, int, bool& allow) {
         if (allow)
@@ -214,9 +203,8 @@ void RecipeListView::chooseCurrentRow()
     int index = 0;
     if (previous) {
         const auto& entries = list_.entries();
-        const auto found = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
-            return e->SameRecipe(*previous);
-        });
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const auto& e) { return e->SameRecipe(*previous); });
         if (found != entries.end())
             index = static_cast<int>(found - entries.begin());
     }
