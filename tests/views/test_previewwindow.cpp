@@ -85,36 +85,31 @@ TEST_F(PreviewWindowTest, SelectingARowOnVorschauShowsItsRecipeAtOnce)
 
 TEST_F(PreviewWindowTest, TheShownRowIsBuiltAgainOnlyAfterAPortionChange)
 {
-    selectRow(viewRowOf("Gulasch"));
-    chooseTabAtOnce(TabPreview);
-    // Stand-in text: a rebuild would replace it.
-    preview()->setPlainText(QStringLiteral("Merker"));
-    chooseTabAtOnce(TabRecipeList);
-    chooseTabAtOnce(TabPreview);
-    EXPECT_EQ(previewText(), QStringLiteral("Merker"));
-
-    previewer()->MarkPortionsChanged();
-    chooseTabAtOnce(TabRecipeList);
-    chooseTabAtOnce(TabPreview);
-    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
-    EXPECT_FALSE(previewer()->RefreshPending());
-}
-
-TEST_F(PreviewWindowTest, AnotherCellOfTheShownRowRebuildsOnlyAfterAPortionChange)
-{
     const int gulasch = viewRowOf("Gulasch");
-    chooseTabAtOnce(TabPreview);
     selectRow(gulasch);
+    chooseTabAtOnce(TabPreview);
+    // Stand-in text: a rebuild would replace it. Neither coming back to the tab nor another
+    // cell of the shown row rebuilds.
     preview()->setPlainText(QStringLiteral("Merker"));
+    chooseTabAtOnce(TabRecipeList);
+    chooseTabAtOnce(TabPreview);
     list()->setCurrentIndex(list()->model()->index(gulasch, 3));
     EXPECT_EQ(previewText(), QStringLiteral("Merker"));
 
     // The plan's portions changed meanwhile (a re-read on this tab may drop the recipe from the
-    // plan): picking the shown row again must show the recipe anew.
-    previewer()->MarkPortionsChanged();
-    list()->setCurrentIndex(list()->model()->index(gulasch, 4));
-    EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,")));
-    EXPECT_FALSE(previewer()->RefreshPending());
+    // plan): coming back to the tab, or picking the shown row again, shows the recipe anew.
+    for (const bool byTab : {true, false}) {
+        preview()->setPlainText(QStringLiteral("Merker"));
+        previewer()->MarkPortionsChanged();
+        if (byTab) {
+            chooseTabAtOnce(TabRecipeList);
+            chooseTabAtOnce(TabPreview);
+        } else {
+            list()->setCurrentIndex(list()->model()->index(gulasch, 4));
+        }
+        EXPECT_TRUE(previewText().contains(QStringLiteral("Rezept: Gulasch,"))) << byTab;
+        EXPECT_FALSE(previewer()->RefreshPending());
+    }
     EXPECT_EQ(previewer()->PreviewedRow(), gulasch);
 }
 
