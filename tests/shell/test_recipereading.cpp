@@ -1,15 +1,15 @@
-// Reading all recipes in the main window: the scan runs on a worker thread, the window keeps
+// Reading all recipes (RecipeReader): the scan runs on a worker thread while this one keeps
 // serving events, the finished list arrives in one batch, and reloads asked for meanwhile run
 // once after it.
 #include "app/recipescan.h"
 #include "platform/qt/settingsstore.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
+#include "shell/recipereader.h"
 #include "support/mainwindowdriver.h"
 #include "views/recipelistmodel.h"
 
 #include <QStatusBar>
-#include <QTableView>
 #include <QTimer>
 
 #include <string>
@@ -42,21 +42,13 @@ protected:
 
     void SetUp() override
     {
-        SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
-        open(window_test::kNever);
-        window->searchPaths().add(collection_->dir() + "kantine/", true);
-        QObject::connect(window.get(), &TSDIAppForm::recipesRead, [this] { ++reads; });
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SettingsStore::setDefaultFileName(QString());
+        paths.add(collection_->dir() + "kantine/", true);
+        QObject::connect(&reader, &RecipeReader::finished, [this] { ++reads; });
     }
 
     bool waitForReads(int count)
     {
-        return QTest::qWaitFor([&] { return reads >= count && !window->readingRecipes(); },
-                               120000);
+        return QTest::qWaitFor([&] { return reads >= count && !reader.reading(); }, 120000);
     }
     static std::vector<std::string> names(const RecipeScan::Entries& entries)
     {
@@ -67,6 +59,10 @@ protected:
     }
 
     static TestDir* collection_;
+    const TRezeptImportProz proz{};
+    SearchPathList paths;
+    RecipeListModel list;
+    RecipeReader reader{proz, dir.dir(), paths, list};
     int reads = 0;
 };
 
@@ -74,69 +70,75 @@ TestDir* RecipeReading::collection_ = nullptr;
 
 } // namespace
 
-TEST_F(RecipeReading, WindowServesEventsWhileTheWorkerReadsAndGetsTheSameList)
+TEST_F(RecipeReading, ThisThreadServesEventsWhileTheWorkerReadsAndGetsTheSameList)
 {
     // Ticks of a zero timer counted while the read runs: each one is the event loop at work.
     int ticksWhileReading = 0;
     QTimer ticker;
     ticker.setInterval(0);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (window->readingRecipes())
+        if (reader.reading())
             ++ticksWhileReading;
     });
-    bool progressShown = false;
-    QObject::connect(window->statusBar(), &QStatusBar::messageChanged, [&](const QString& text) {
-        progressShown = progressShown || text.endsWith(QStringLiteral(" Rezepte gelesen..."));
-    });
+    std::vector<std::size_t> progress;
+    QObject::connect(&reader, &RecipeReader::progress,
+                     [&](std::size_t entries) { progress.push_back(entries); });
     ticker.start();
 
-    window->reloadRecipes();
-    EXPECT_TRUE(window->readingRecipes());
-    EXPECT_EQ(window->recipeList()->entryCount(), 0) << "the old list goes before the read";
+    reader.reload();
+    EXPECT_TRUE(reader.reading());
+    EXPECT_EQ(list.entryCount(), 0) << "the old list goes before the read";
     ASSERT_TRUE(waitForReads(1));
     ticker.stop();
 
     EXPECT_GT(ticksWhileReading, 0) << "no event was served during the read";
-    EXPECT_TRUE(progressShown);
-    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), 0u);
     EXPECT_EQ(reads, 1);
-    EXPECT_FALSE(window->tabs()->recipeGrid()->isHidden()) << "the list is shown again";
 
     // The same entries in the same order as the scan gives on this thread.
-    const TRezeptImportProz proz;
     RecipeScan scan(proz, dir.dir());
-    const std::vector<std::string> expected = names(scan.readAll(window->searchPaths()));
+    const std::vector<std::string> expected = names(scan.readAll(paths));
     ASSERT_EQ(expected.size(), 20000u);
-    EXPECT_EQ(names(window->recipeList()->entries()), expected);
+    EXPECT_EQ(names(list.entries()), expected);
 }
 
 TEST_F(RecipeReading, ReloadsAskedForDuringAReadRunOnceAfterIt)
 {
-    window->reloadRecipes();
-    ASSERT_TRUE(window->readingRecipes());
-    // Three more requests in the meantime, by the tool button and by the message.
-    window->reloadRecipes();
-    postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
-    window->reloadRecipes();
+    reader.reload();
+    ASSERT_TRUE(reader.reading());
+    reader.reload();
+    reader.reload();
     // The search paths change meanwhile: the queued read sees the change, the running one not.
-    const std::string more = dir.dir() + "mehr/";
     dir.write("mehr/REZ99999.DAT", recipegen::RecipeBlock(3, 1));
-    window->searchPaths().add(more, true);
+    paths.add(dir.dir() + "mehr/", true);
 
     ASSERT_TRUE(waitForReads(2));
     EXPECT_EQ(reads, 2) << "the queued reload ran once";
-    EXPECT_EQ(window->recipeList()->entryCount(), 20001);
+    EXPECT_EQ(list.entryCount(), 20001);
     // Nothing else follows.
     QCoreApplication::processEvents();
-    EXPECT_FALSE(window->readingRecipes());
+    EXPECT_FALSE(reader.reading());
     EXPECT_EQ(reads, 2);
 }
 
-TEST_F(RecipeReading, ClosingDuringAReadStopsTheWorker)
+// The window shows the progress in the status bar while it reads; its reader goes before the
+// processor and the list it reads with.
+TEST_F(RecipeReading, TheWindowShowsTheProgressAndClosingDuringAReadStopsTheWorker)
 {
+    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+    open(window_test::kNever);
+    window->searchPaths().add(collection_->dir() + "kantine/", true);
+    postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->readingRecipes(); }));
+    EXPECT_TRUE(
+        window->statusBar()->currentMessage().endsWith(QStringLiteral(" Rezepte gelesen...")));
+    waitForRead();
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+
     window->reloadRecipes();
     ASSERT_TRUE(window->readingRecipes());
     window->close();
-    window.reset(); // waits for the worker; the processor must not go before it
-    EXPECT_EQ(reads, 0);
+    window.reset(); // waits for the worker
+    SettingsStore::setDefaultFileName(QString());
 }
