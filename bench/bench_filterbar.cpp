@@ -2,7 +2,7 @@
 // and the hiding of rows in the view together, per keystroke (CPU time of the thread). The
 // matching alone, against a plain scan, is bench_filter; this shows what the view adds.
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "recipe/records.h"
 #include "shell/gridsetup.h"
 #include "shell/recipefilterbar.h"

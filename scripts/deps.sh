@@ -12,10 +12,10 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libssl-dev ca-certificates
   fonts-liberation2 fontconfig
   poppler-utils
-  python3
+  python3 python3-cryptography openssl
   xvfb xauth imagemagick
   appstream desktop-file-utils shared-mime-info dpkg-dev
 )

@@ -3,6 +3,7 @@
 #include "cli/common/help.h"
 #include "cli/common/output.h"
 #include "platform/codepage.h"
+#include "platform/strings.h"
 #include "platform/syserror.h"
 #include "webimport/importcore.h"
 
@@ -34,6 +35,7 @@ class ConsoleView : public ImportView {
 public:
     void lineAdded(std::size_t) override {}
     void lineRemoved(std::size_t) override {}
+    void lineChanged(std::size_t) override {}
     void setListShown(bool) override {}
     void selectAllLines() override {}
     void setStatusText(const std::string&) override {}
@@ -66,10 +68,8 @@ int runImport(const std::vector<std::string>& args)
     if (!parsed)
         return kExitUsage;
     const std::vector<std::string>& positional = parsed->positional;
-    std::string dir = parsed->text("--dir");
+    const std::string dir = withTrailingSlash(parsed->text("--dir"));
     const long long timeoutSeconds = parsed->number("--timeout", kDefaultTimeoutSeconds);
-    if (dir.back() != '/')
-        dir += '/';
     std::error_code ec, typeEc;
     std::filesystem::create_directories(dir, ec);
     if (!std::filesystem::is_directory(dir, typeEc)) {

@@ -2,11 +2,11 @@
 
 #include "dirtree.h"
 #include "platform/filesearch.h"
+#include "platform/qt/qtstrings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -136,8 +136,7 @@ void TDurchSuchen::selectionChanged()
     const bool none = path == QLatin1String("?");
     Label1->setText(none ? QString() : path);
     if (!fileMask_.isEmpty()) {
-        BitBtn1->setEnabled(!none && containsMatch(QFile::encodeName(path).toStdString(),
-                                                   QFile::encodeName(fileMask_).toStdString()));
+        BitBtn1->setEnabled(!none && containsMatch(fsPath(path), fsPath(fileMask_)));
     }
 }
 
@@ -172,21 +171,6 @@ std::optional<QString> BrowseDirectory(const QString& initialPath, const QString
     if (path == QLatin1String("?"))
         return std::nullopt;
     return path;
-}
-
-QString SelectDirectory(const QString& initialPath, QWidget* parent)
-{
-    TDurchSuchen dialog(parent, false);
-    dialog.setInitialPath(initialPath);
-    if (dialog.exec() != QDialog::Accepted)
-        return initialPath;
-    return dialog.selectedPath();
-}
-
-QString SelectDirectoryWithFile(const QString& initialPath, const QString& caption,
-                                const QString& fileMask, QWidget* parent)
-{
-    return BrowseDirectory(initialPath, caption, fileMask, true, parent).value_or(initialPath);
 }
 
 } // namespace kovanta

@@ -68,13 +68,4 @@ std::optional<QString> BrowseDirectory(const QString& initialPath, const QString
                                        const QString& fileMask, bool withCreateMenu,
                                        QWidget* parent = nullptr);
 
-// Browser without the context menu: the chosen path, "?" when OK was pressed without a
-// selection, the initial path unchanged when cancelled.
-QString SelectDirectory(const QString& initialPath, QWidget* parent = nullptr);
-
-// Browser with caption and mask (OK only on a directory holding a matching file): the chosen
-// path, or the initial path unchanged when cancelled.
-QString SelectDirectoryWithFile(const QString& initialPath, const QString& caption,
-                                const QString& fileMask, QWidget* parent = nullptr);
-
 } // namespace kovanta

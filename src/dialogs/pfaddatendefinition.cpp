@@ -1,9 +1,9 @@
 #include "pfaddatendefinition.h"
 
 #include "durchsuchen.h"
+#include "platform/qt/qtstrings.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
@@ -28,14 +28,14 @@ void setHint(QWidget* w, const QString& hint)
 
 QListWidgetItem* makeLine(const std::string& path, bool active)
 {
-    const QByteArray bytes = QByteArray::fromStdString(path);
-    auto* item = new QListWidgetItem(QFile::decodeName(bytes));
-    item->setData(kPathRole, bytes);
+    const QString shown = displayPath(path);
+    auto* item = new QListWidgetItem(shown);
+    item->setData(kPathRole, QByteArray::fromStdString(path));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(active ? Qt::Checked : Qt::Unchecked);
     // A directory that has gone (a removed stick, a renamed share) stays in the list with its
     // mark, but the user sees that nothing will be found there.
-    if (!QFileInfo(QFile::decodeName(bytes)).isDir()) {
+    if (!QFileInfo(shown).isDir()) {
         item->setForeground(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
         item->setToolTip(kMissingDirectoryHint);
     }
@@ -146,19 +146,16 @@ void TPfaddatendefinition::addPath()
     const std::optional<QString> chosen = browse(this, lastBrowsed_);
     if (!chosen || chosen->isEmpty() || *chosen == QLatin1String("?"))
         return;
-    QString dir = *chosen;
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    lastBrowsed_ = dir;
+    lastBrowsed_ = withTrailingSlash(*chosen);
 
-    const QByteArray bytes = QFile::encodeName(dir);
+    const std::string path = fsPath(lastBrowsed_);
     for (int i = 0; i < ListBox1->count(); ++i) {
-        if (ListBox1->item(i)->data(kPathRole).toByteArray() == bytes) {
+        if (ListBox1->item(i)->data(kPathRole).toByteArray().toStdString() == path) {
             ListBox1->setCurrentRow(i);
             return;
         }
     }
-    ListBox1->addItem(makeLine(bytes.toStdString(), false));
+    ListBox1->addItem(makeLine(path, false));
 }
 
 void TPfaddatendefinition::removeSelected()

@@ -4,6 +4,8 @@
 
 namespace kovanta {
 
+class TAStringGrid;
+
 // The registry persistence of a grid (published as TAStringGrid::SaveSettings).
 struct TAGridSaveSettings {
     bool AutoSave = true;        // load when the grid is loaded, save widths when destroyed
@@ -21,5 +23,13 @@ struct TAGridSaveSettings {
 // name up to its first "_", plus "\" + tag when tag is not 0.
 QString defaultGridRegistryKey(const QString& programFileName, const QString& ownerFormName,
                                int ownerTag);
+
+// Reads what SaveSettings asks for from the settings store: the grid's size, and its column
+// widths from "Sizes" (in designed pixels). Fills the effective key and the section. Returns
+// true when column widths were applied.
+bool restoreGridSizes(TAStringGrid& grid);
+// Writes "Sizes" (with AutoSave and SaveColumnSizes, when columnWidths is set) and the grid's
+// height and width when SaveHeight and SaveWidth ask for them.
+void storeGridSizes(TAStringGrid& grid, bool columnWidths);
 
 } // namespace kovanta

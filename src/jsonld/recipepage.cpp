@@ -1,212 +1,23 @@
 #include "jsonld/recipepage.h"
 
 #include "jsonld/ingredient.h"
+#include "jsonld/jsondoc.h"
 #include "jsonld/scriptscan.h"
 #include "jsonld/webtext.h"
 #include "platform/codepage.h"
 #include "recipe/recipetext.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace kovanta::jsonld {
 namespace {
 
-using nlohmann::json;
-
-// Numbers of the head lines and list columns; more is no real recipe value.
-constexpr long long kMaxFieldValue = 99999;
-// Nodes looked at per JSON block, when collecting ids and searching recipes.
-constexpr std::size_t kMaxNodes = 200000;
 constexpr std::size_t kMaxSectionDepth = 8;
 constexpr double kKjPerKcal = 4.184;
 constexpr double kCarbsPerBreadUnit = 12; // grams of carbohydrate in one BE
-
-// ---------------------------------------------------------------------------------------------
-// The JSON
-
-// The first JSON value of a block (a block that runs on, unterminated, into the rest of the
-// page still gives its data), or nothing when it nests deeper than maxDepth.
-std::optional<std::string_view> FirstJsonValue(std::string_view block, std::size_t maxDepth)
-{
-    std::size_t depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        const char c = block[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > maxDepth)
-                return std::nullopt;
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            if (--depth == 0)
-                return block.substr(0, i + 1);
-        }
-    }
-    return block;
-}
-
-// The nodes of one JSON document with an "@id" and more, so that a reference ({"@id": ...}
-// alone, as in an @graph) can be followed.
-class Graph {
-public:
-    explicit Graph(const json& doc)
-    {
-        std::size_t budget = kMaxNodes;
-        Collect(doc, 0, budget);
-    }
-
-    const json& Resolve(const json& v) const
-    {
-        if (v.is_object() && v.size() == 1) {
-            const auto id = v.find("@id");
-            if (id != v.end() && id->is_string()) {
-                const auto found = ids_.find(id->get_ref<const std::string&>());
-                if (found != ids_.end())
-                    return *found->second;
-            }
-        }
-        return v;
-    }
-
-private:
-    void Collect(const json& v, std::size_t depth, std::size_t& budget)
-    {
-        if (budget == 0 || depth > kMaxJsonDepth)
-            return;
-        --budget;
-        if (v.is_object()) {
-            const auto id = v.find("@id");
-            if (id != v.end() && id->is_string() && v.size() > 1)
-                ids_.emplace(id->get_ref<const std::string&>(), &v);
-        }
-        if (v.is_structured())
-            for (const json& child : v)
-                Collect(child, depth + 1, budget);
-    }
-
-    std::unordered_map<std::string, const json*> ids_;
-};
-
-// A type name without its vocabulary ("schema:Recipe", "http://schema.org/Recipe").
-bool TypeIs(const json& v, std::string_view type)
-{
-    if (!v.is_object())
-        return false;
-    const auto t = v.find("@type");
-    if (t == v.end())
-        return false;
-    const auto matches = [&](const json& name) {
-        if (!name.is_string())
-            return false;
-        std::string_view s = name.get_ref<const std::string&>();
-        const std::size_t cut = s.find_last_of("/:#");
-        if (cut != std::string_view::npos)
-            s.remove_prefix(cut + 1);
-        return s.size() == type.size() &&
-               std::equal(s.begin(), s.end(), type.begin(), [](char a, char b) {
-                   return (a | 0x20) == (b | 0x20);
-               });
-    };
-    if (t->is_array())
-        return std::any_of(t->begin(), t->end(), matches);
-    return matches(*t);
-}
-
-void FindRecipes(const json& v, const Graph& graph, std::size_t depth, std::size_t& budget,
-                 std::vector<const json*>& out)
-{
-    if (budget == 0 || depth > kMaxJsonDepth || out.size() >= kMaxRecipesPerPage)
-        return;
-    --budget;
-    const json& node = graph.Resolve(v);
-    if (TypeIs(node, "Recipe")) {
-        if (std::find(out.begin(), out.end(), &node) == out.end())
-            out.push_back(&node);
-        return;
-    }
-    if (node.is_structured())
-        for (const json& child : node)
-            FindRecipes(child, graph, depth + 1, budget, out);
-}
-
-const json* Member(const json& obj, const char* name)
-{
-    if (!obj.is_object())
-        return nullptr;
-    const auto it = obj.find(name);
-    return it == obj.end() || it->is_null() ? nullptr : &*it;
-}
-
-// A string value, cut to kMaxTextBytes at a character boundary.
-std::string Capped(const std::string& s)
-{
-    if (s.size() <= kMaxTextBytes)
-        return s;
-    std::size_t n = kMaxTextBytes;
-    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
-        --n;
-    return s.substr(0, n);
-}
-
-std::string NumberText(const json& v)
-{
-    if (v.is_number_integer() || v.is_number_unsigned())
-        return v.dump();
-    const double d = v.get<double>();
-    return std::isfinite(d) ? std::to_string(d) : std::string();
-}
-
-// The text a value stands for, raw (entities and markup still in it): a string, a number, the
-// name or text of an object, the first such text of a list.
-std::string RawText(const json& value, const Graph& graph, std::size_t depth = 0)
-{
-    const json& v = graph.Resolve(value);
-    if (v.is_string())
-        return Capped(v.get_ref<const std::string&>());
-    if (v.is_number())
-        return NumberText(v);
-    if (depth > 4)
-        return {};
-    if (v.is_object()) {
-        for (const char* key : {"name", "text", "@value"})
-            if (const json* m = Member(v, key)) {
-                std::string t = RawText(*m, graph, depth + 1);
-                if (!t.empty())
-                    return t;
-            }
-    }
-    if (v.is_array())
-        for (const json& e : v) {
-            std::string t = RawText(e, graph, depth + 1);
-            if (!PlainText(t).empty())
-                return t;
-        }
-    return {};
-}
-
-std::string MemberText(const json& obj, const char* name, const Graph& graph)
-{
-    const json* m = Member(obj, name);
-    return m ? PlainText(RawText(*m, graph)) : std::string();
-}
-
-long long Clamp(double value)
-{
-    if (!std::isfinite(value) || value <= 0)
-        return 0;
-    return std::min(std::llround(value), kMaxFieldValue);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Values of the recipe

@@ -42,6 +42,7 @@ public:
     long receive(char* buffer, std::size_t size, int& error) override;
     bool connected() const override;
     int id() const override { return socket_; }
+    net::SocketHandle socket() const { return socket_; }
 
 private:
     net::SocketHandle socket_;

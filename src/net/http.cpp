@@ -55,31 +55,33 @@ void T_HTTP::Action()
         net::requirePrintable(Proxy, "der Proxy-Angabe");
         for (const std::string* header : {&Sender, &Reference, &Agent, &Authorization})
             net::requirePrintable(*header, "einem Kopfwert");
-        std::string host;
-        std::string port;
-        if (Proxy.empty()) {
-            UrlParts parts = ParseURL(URL);
+        const UrlParts parts = ParseURL(URL);
+        tls_ = asciiLower(parts.protocol) == "https";
+        if (Proxy.empty() || tls_) {
+            // Origin form; through a proxy the tunnel leads to the server itself.
             Path = parts.path;
-            host = parts.host;
-            port = parts.port.empty() ? "80" : parts.port;
+            server_ = parts.host;
+            port_ = net::portNumber(parts.port.empty() ? (tls_ ? "443" : "80") : parts.port);
         } else {
-            const UrlParts parts = ParseURL(URL);
             Path = parts.protocol.empty() ? "http://" + URL : URL;
-            const UrlParts proxy = ParseURL(Proxy);
-            host = proxy.host;
-            port = proxy.port.empty() ? "8080" : proxy.port;
         }
         if (Path.empty())
             Path = "/";
-        Host = host;
-        Port = net::portNumber(port);
+        if (Proxy.empty()) {
+            Host = server_;
+            Port = port_;
+        } else {
+            const UrlParts proxy = ParseURL(Proxy);
+            Host = proxy.host;
+            Port = net::portNumber(proxy.port.empty() ? "8080" : proxy.port);
+        }
 
-        Login();
+        OpenConnection();
         SendRequest("HEAD", "1.0");
         GetAnswer();
         Logout();
 
-        Login();
+        OpenConnection();
         SendRequest("GET", "1.0");
         GetAnswer();
         ReadBody();
@@ -190,7 +192,8 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
         lines.push_back("User-Agent: " + Agent);
     if (NoCache)
         lines.push_back("Pragma: no-cache");
-    lines.push_back("Host: " + Host);
+    // Through a tunnel the request goes to the server, not the proxy.
+    lines.push_back("Host: " + (tls_ ? server_ : Host));
     // Checked as a whole before the first byte goes out: a CR or LF in any value would start a
     // request line of its own.
     for (const std::string& line : lines)
@@ -203,32 +206,84 @@ void T_HTTP::SendRequest(const std::string& method, const std::string& version)
     SendRaw("\r\n", "");
 }
 
+void T_HTTP::OpenConnection()
+{
+    Login();
+    if (!tls_)
+        return;
+    if (!Proxy.empty())
+        OpenTunnel();
+    StartTls(server_, port_);
+}
+
+void T_HTTP::OpenTunnel()
+{
+    if (server_.empty())
+        throw ETcpIpError("Couldn't resolve hostname ", "kein Rechnername im Link");
+    const std::string authority = server_ + ":" + std::to_string(port_);
+    SendCommand("CONNECT " + authority + " HTTP/1.0");
+    SendCommand("Host: " + authority);
+    if (!Agent.empty())
+        SendCommand("User-Agent: " + Agent);
+    SendRaw("\r\n", "");
+    // Read a line at a time, so that nothing of the server's first bytes is taken with it.
+    const std::string status = ReadLine();
+    Trace(status, tlAnswer);
+    std::size_t headerSize = status.size();
+    for (std::string line = status; !line.empty() && !AtEof();) {
+        line = ReadLine();
+        headerSize += line.size();
+        if (headerSize > MaxHeaderSize)
+            throw EProtocolError("Kopf der Antwort zu gro\xDF (mehr als " +
+                                     net::sizeText(MaxHeaderSize) + ")",
+                                 0, "HTTP");
+    }
+    const int code = status.compare(0, 7, "HTTP/1.") == 0 && status.size() >= 12
+                         ? net::numberField(std::string_view(status).substr(9, 3), "HTTP-Status")
+                         : 0;
+    if (code < 200 || code > 299) {
+        const std::string why = code == 0 ? "keine HTTP-Antwort" : ErrorStatusText(code);
+        throw EProtocolError("Proxy refused CONNECT " + authority + ": " + status, 0, "HTTP",
+                             "Proxy verweigert die Verbindung zu " + authority + ": " + why);
+    }
+}
+
 void T_HTTP::ApplyLocation(const std::string& value)
 {
     // Refused before the GET's connection is opened.
     net::requirePrintable(value, "der Weiterleitung");
     const bool absolute = value.find("://") != std::string::npos;
+    if (!absolute) {
+        // A Location without a scheme and host refers to the server that sent it. Through a
+        // proxy (without a tunnel) the request target is the whole URL, and such a Location is
+        // completed from it, so the proxy is not handed a bare path.
+        Path = net::resolveReference(Path, value, !Proxy.empty() && !tls_);
+        return;
+    }
+    const UrlParts parts = ParseURL(value);
+    const std::string scheme = asciiLower(parts.protocol);
     // Only web pages are fetched: a server must not lead the client to a local file or to a
-    // protocol it does not speak.
-    if (absolute && asciiLower(ParseURL(value).protocol) != "http")
+    // protocol it does not speak, nor from an encrypted page to an unencrypted one.
+    if (scheme != "http" && scheme != "https")
         throw ERequestError("Weiterleitung auf " + value +
-                            " abgelehnt: nur http://-Links werden geholt");
-    if (!Proxy.empty()) {
-        // Through a proxy the request target is the whole URL; a Location without scheme and
-        // host is completed from the current target, so the proxy is not handed a bare path.
-        Path = absolute ? value : net::resolveReference(Path, value, true);
+                            " abgelehnt: nur http://- und https://-Links werden geholt");
+    if (tls_ && scheme == "http")
+        throw ERequestError("Weiterleitung auf " + value +
+                            " abgelehnt: von https:// nicht zur\xFC" "ck auf unverschl\xFCsseltes "
+                            "http://");
+    tls_ = scheme == "https";
+    if (!Proxy.empty() && !tls_) {
+        Path = value;
         return;
     }
-    if (absolute) {
-        const UrlParts parts = ParseURL(value);
-        Host = parts.host;
-        Path = parts.path.empty() ? "/" : parts.path;
-        if (!parts.port.empty())
-            Port = net::portNumber(parts.port);
-        return;
+    server_ = parts.host;
+    // A Location without a port means its scheme's port, not the one of the current link.
+    port_ = net::portNumber(parts.port.empty() ? (tls_ ? "443" : "80") : parts.port);
+    Path = parts.path.empty() ? "/" : parts.path;
+    if (Proxy.empty()) {
+        Host = server_;
+        Port = port_;
     }
-    // A Location without a scheme and host refers to the server that sent it.
-    Path = net::resolveReference(Path, value, false);
 }
 
 void T_HTTP::GetAnswer()

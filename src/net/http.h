@@ -10,9 +10,11 @@
 #include <vector>
 
 // A small blocking HTTP/1.0 client for fetching published recipe pages: HEAD, then GET on a new
-// connection, one redirection followed, optionally through a proxy. All calls block the caller;
-// every wait is bounded (T_TcpIp), and header lines, the header and the body are capped, so a
-// silent or hostile server ends in an exception instead of a hang or exhausted memory.
+// connection, one redirection followed, optionally through a proxy. http:// and https:// links
+// (TLS over the same connection; through a proxy in a CONNECT tunnel). All calls block the
+// caller; every wait is bounded (T_TcpIp), and header lines, the header and the body are
+// capped, so a silent or hostile server ends in an exception instead of a hang or exhausted
+// memory.
 namespace kovanta {
 
 class T_HTTP : public T_TcpIp {
@@ -24,7 +26,7 @@ public:
 
     // Settings.
     std::string URL;
-    std::string Proxy;     // "host[:port]", empty = direct
+    std::string Proxy;     // "host[:port]", empty = direct; https:// links go through CONNECT
     std::string Sender;    // From header, empty = not sent
     std::string Agent;     // User-Agent header
     std::string Reference; // Referer header
@@ -52,7 +54,8 @@ public:
     std::string ContentType;
     std::vector<std::string> AuthChallenges;
 
-    // The fetch: HEAD, then GET of the same target (or the HEAD answer's Location). Afterwards
+    // The fetch: HEAD, then GET of the same target (or the HEAD answer's Location: from http://
+    // to https:// it is followed, from https:// to http:// refused). Afterwards
     // the results describe the GET answer and Stream() holds its body. Raises the exceptions
     // of tcpiperrors.h; after any failure other than an error status StatusCode is 0 and
     // Stream() empty, so a failed fetch never looks like a successful one. A body shorter than
@@ -69,6 +72,13 @@ public:
 private:
     void ApplyLocation(const std::string& value);
     void ReadBody();
+    // Login, and for an https:// target the tunnel through the proxy and TLS.
+    void OpenConnection();
+    void OpenTunnel();
+
+    bool tls_ = false;        // the target is an https:// link
+    std::string server_;      // the target's host (the proxy's is Host)
+    std::uint16_t port_ = 0;  // the target's port
 };
 
 // An error status in German for the user: "HTTP-Status 404 (Seite nicht gefunden)",

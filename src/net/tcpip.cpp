@@ -1,5 +1,7 @@
 #include "net/tcpip.h"
 
+#include "net/tlsstream.h"
+
 #include "platform/codepage.h"
 #include "platform/syserror.h"
 
@@ -138,6 +140,52 @@ void T_TcpIp::Login()
     eof_ = false;
     connected_ = true;
     answerDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(AnswerTimeoutMs);
+}
+
+void T_TcpIp::StartTls(const std::string& serverName, std::uint16_t port)
+{
+    if (!connection_)
+        return;
+    // Part of making the connection: bounded like a connect, and by the fetch's deadline.
+    int timeout = ConnectTimeoutMs;
+    const bool fetchLimited = fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < timeout;
+    if (fetchLimited)
+        timeout = msLeft(fetchDeadline_);
+    const TlsSettings settings{serverName, TrustedCertificates, timeout, &cancel_};
+    const int id = connection_->id();
+    TlsFailure failure;
+    std::unique_ptr<TlsStream> tls = TlsStream::open(std::move(connection_), settings, failure);
+    if (tls) {
+        Trace("TLS " + tls->description() + " with " + serverName + " on socket ID " +
+                  std::to_string(id),
+              tlSocket);
+        connection_ = std::move(tls);
+        return;
+    }
+    Trace("Closed socket ID " + std::to_string(id), tlSocket);
+    connected_ = false;
+    switch (failure.kind) {
+    case TlsFailure::Cancelled:
+        throw net::cancelledError();
+    case TlsFailure::TimedOut: {
+        if (fetchLimited)
+            throw fetchTimeoutError();
+        const std::string cause = std::string(net::kTimeout) +
+                                  " beim Aufbau der verschl\xFCsselten Verbindung (" +
+                                  net::durationText(ConnectTimeoutMs) + ") (" + serverName + ":" +
+                                  std::to_string(port) + ")";
+        throw ESocketError("TLS handshake: " + cause, static_cast<std::uint16_t>(ETIMEDOUT), cause);
+    }
+    case TlsFailure::Certificate:
+        throw ETlsError("Certificate of " + serverName + " rejected: " + failure.detail,
+                        "Zertifikat f\xFCr " + serverName + " nicht g\xFCltig: " + failure.reason);
+    case TlsFailure::Handshake:
+    case TlsFailure::None:
+        break;
+    }
+    throw ETlsError("TLS handshake with " + serverName + " failed: " + failure.detail,
+                    "Verschl\xFCsselte Verbindung zu " + serverName + " nicht m\xF6glich: " +
+                        failure.reason);
 }
 
 void T_TcpIp::AdoptStream(std::unique_ptr<ByteStream> connection)

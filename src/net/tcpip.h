@@ -51,6 +51,10 @@ public:
     std::size_t MaxLineLength = kDefaultMaxLine;
     // Resolves host names; empty = the system's resolver.
     net::Resolver HostResolver;
+    // The CA certificates an encrypted connection's server must be vouched for by: a PEM file
+    // or a hashed directory. Empty = the system's store (which honours SSL_CERT_FILE and
+    // SSL_CERT_DIR), as the program always uses it.
+    std::string TrustedCertificates;
 
     // Ends the fetch under way, from any thread: every wait (name lookup, connect, receive)
     // ends at once with ESocketError "Abruf abgebrochen" (ECANCELED), and so does every later
@@ -101,6 +105,11 @@ protected:
     // The next Login resolves its host again.
     void ForgetAddress() { resolvedHost_.reset(); }
     ESocketError fetchTimeoutError() const;
+    // Puts TLS over the open connection, for `serverName` (checked against the certificate; the
+    // port only for messages),
+    // within ConnectTimeoutMs and the fetch's deadline. Raises ETlsError when the certificate
+    // or the handshake fails, ESocketError on a timeout or cancel; the connection is closed then.
+    void StartTls(const std::string& serverName, std::uint16_t port);
     void Trace(const std::string& text, TTraceLevel level) const;
     void SendRaw(const std::string& bytes, const std::string& traced);
     long ReceiveChecked(char* buffer, std::size_t size);

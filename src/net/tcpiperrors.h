@@ -88,12 +88,24 @@ public:
 
 // A request the client will not send: a URL, proxy or header value holding a control
 // character (CR, LF, ...), which would let it add lines to the request ("Steuerzeichen in der
-// Adresse"), or a redirection to anything but an http:// link ("Weiterleitung auf file:///x
-// abgelehnt: ..."). Raised before anything of that request is sent.
+// Adresse"), or a redirection to anything but an http:// or https:// link, or from https:// to
+// http:// ("Weiterleitung auf file:///x abgelehnt: ..."). Raised before anything of that
+// request is sent.
 class ERequestError : public ETcpIpBase {
 public:
     explicit ERequestError(const std::string& message) : ETcpIpBase(message) {}
     const char* ClassName() const override { return "ERequestError"; }
+};
+
+// An encrypted connection that could not be made. The cause names the host and the reason:
+// a certificate that failed a check ("Zertifikat für shop.example nicht gültig: abgelaufen"),
+// or a handshake that failed ("Verschlüsselte Verbindung zu shop.example nicht möglich: der
+// Server bietet kein TLS 1.2 oder neuer"); the message is OpenSSL's text.
+class ETlsError : public ETcpIpBase {
+public:
+    ETlsError(const std::string& message, std::string cause) : ETcpIpBase(message, std::move(cause))
+    {}
+    const char* ClassName() const override { return "ETlsError"; }
 };
 
 namespace net {

@@ -182,14 +182,15 @@ std::string DottedIPv4(std::uint32_t address)
     return text;
 }
 
-namespace {
-bool setBlocking(int fd, bool blocking)
+bool SetBlocking(SocketHandle fd, bool blocking)
 {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags < 0)
         return false;
     return ::fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
 }
+
+namespace {
 
 void closeKeepingErrno(int fd)
 {
@@ -211,7 +212,7 @@ SocketHandle ConnectIPv4(std::uint32_t address, std::uint16_t port, int timeoutM
     to.sin_family = AF_INET;
     to.sin_port = htons(port);
     to.sin_addr.s_addr = address;
-    if (!setBlocking(fd, false)) {
+    if (!SetBlocking(fd, false)) {
         error = errno;
         closeKeepingErrno(fd);
         return kNoSocket;
@@ -241,7 +242,7 @@ SocketHandle ConnectIPv4(std::uint32_t address, std::uint16_t port, int timeoutM
     timeval tv{};
     tv.tv_sec = receiveTimeoutMs / 1000;
     tv.tv_usec = static_cast<suseconds_t>((receiveTimeoutMs % 1000) * 1000);
-    if (!setBlocking(fd, true) || ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0 ||
+    if (!SetBlocking(fd, true) || ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0 ||
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) != 0) {
         error = errno;
         closeKeepingErrno(fd);
@@ -283,6 +284,11 @@ long Receive(SocketHandle s, char* buffer, std::size_t size, int& error)
 int WaitReadable(SocketHandle s, int timeoutMs, int& error, const CancelSignal* cancel)
 {
     return waitFor(s, POLLIN, std::max(timeoutMs, 0), cancel, error);
+}
+
+int WaitWritable(SocketHandle s, int timeoutMs, int& error, const CancelSignal* cancel)
+{
+    return waitFor(s, POLLOUT, std::max(timeoutMs, 0), cancel, error);
 }
 
 bool IsConnected(SocketHandle s)

@@ -81,6 +81,11 @@ long Receive(SocketHandle s, char* buffer, std::size_t size, int& error);
 // milliseconds. 1 = ready, 0 = the time ran out, -1 = error (`error` set; ECANCELED when
 // `cancel` was raised).
 int WaitReadable(SocketHandle s, int timeoutMs, int& error, const CancelSignal* cancel = nullptr);
+// The same for sending: until the socket takes more data.
+int WaitWritable(SocketHandle s, int timeoutMs, int& error, const CancelSignal* cancel = nullptr);
+
+// Switches the socket between blocking and non-blocking; false on failure (errno set).
+bool SetBlocking(SocketHandle s, bool blocking);
 
 // True while the socket has a peer.
 bool IsConnected(SocketHandle s);

@@ -39,9 +39,8 @@ public:
     void discard();
 
     // errno of the first failure, 0 when none. The refusal of a target that is no regular file
-    // is reported as EINVAL with notRegular() set.
+    // is reported as EINVAL.
     int error() const { return error_; }
-    bool notRegular() const { return notRegular_; }
     // The failure in German, UTF-8, without the file name: "ist ein Verzeichnis",
     // "ist keine normale Datei", "ist eine Schleife symbolischer Verknüpfungen",
     // "kann nicht geschrieben werden (Datenträger voll)".

@@ -39,7 +39,6 @@ public:
     // When set, BeginJob of job number failJob throws PrintError (0: never).
     void FailJob(int job) { failJob_ = job; }
 
-    const std::vector<RecordedOp>& Ops() const { return ops_; }
     // Only the operations of one kind, optionally of one job and page (0: any).
     std::vector<RecordedOp> OpsOf(RecordedOp::Kind kind, int job = 0, int page = 0) const;
     // The texts drawn on one page of one job, in drawing order.

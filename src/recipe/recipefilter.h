@@ -36,7 +36,6 @@ public:
     void SetQuery(std::string_view ansiQuery);
     // No words: every recipe matches.
     bool Empty() const { return words_.empty(); }
-    const std::vector<std::string>& Words() const { return words_; }
 
     // Whether recipe i matches the query; false for i beyond size().
     bool Matches(std::size_t i) const;

@@ -186,15 +186,6 @@ IndexRead TRezeptImportProz::ReadRecipeIndex(const std::string& fileName, Recipe
     return result(IndexRead::Complete);
 }
 
-std::string TRezeptImportProz::ReadTextLines(int n, RecipeTextReader& reader) const
-{
-    std::string line;
-    for (int i = 0; i < n; ++i)
-        reader.ReadLine(line);
-    line.resize(std::min(line.size() + kIndexPadding, RecipeTextReader::kMaxLine), ' ');
-    return line;
-}
-
 std::optional<RecipeFile> TRezeptImportProz::OpenRecipe(const TImpListInfo& entry) const
 {
     RecipeOpenError error = RecipeOpenError::None;

@@ -23,9 +23,8 @@ struct RecipeListItem {
 };
 using RecipeList = std::vector<RecipeListItem>;
 
-// Lines read by the index reader are extended with this many blanks (to at most 255
-// characters) before fields are cut; lines read by the detail readers with kDetailPadding.
-inline constexpr std::size_t kIndexPadding = 162;
+// Lines read by the detail readers are extended with this many blanks. The index reader cuts
+// its fields from the lines as read: a field beyond a line's end reads as blanks.
 inline constexpr std::size_t kDetailPadding = 81;
 // The longest line ReadRawLine returns; longer lines are split.
 inline constexpr std::size_t kMaxRawLine = 127;
@@ -88,10 +87,6 @@ public:
     // more than kMaxIndexBytes, or a line longer than RecipeTextReader::kMaxLineBytes, adds
     // nothing, as an unreadable file.
     IndexRead ReadRecipeIndex(const std::string& fileName, RecipeList& target) const;
-
-    // Reads n lines (n >= 1) and returns the last one read, extended with 162 blanks (at most
-    // 255 characters). A line requested at the end of the file is empty before the padding.
-    std::string ReadTextLines(int n, RecipeTextReader& reader) const;
 
     // Opens the entry's file and positions it at line 1 of the entry's block: byte 0 for entry
     // index 0, else the offset of index entry EntryIndex + 9. Nothing when the file is missing

@@ -1,7 +1,7 @@
 #include "gridsetup.h"
 
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "platform/gui/uifont.h"
 #include "views/menuplan.h"
 #include "views/recipelistview.h"

@@ -1,6 +1,6 @@
 #include "views/recipelistview.h"
 
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "platform/codepage.h"
 #include "views/menuplangrids.h"
 #include "views/recipelistmodel.h"
@@ -89,7 +89,7 @@ RecipeListView::RecipeListView(TAStringGrid* grid, RecipeListModel& list) : grid
         if (!grid_)
             return;
         // One change notice for the whole list, not one per row.
-        TAStringGridModel& cells = *grid_->GridModel();
+        StringGridModel& cells = *grid_->GridModel();
         cells.beginBatch();
         for (int row = TAStringGrid::FixedRows; row < grid_->RowCount(); ++row)
             grid_->SetObjects(0, row, nullptr);
@@ -129,7 +129,7 @@ void RecipeListView::load()
     grid_->SetRowCount(std::max(2, count + TAStringGrid::FixedRows));
     // A hundred thousand rows of twelve cells: one change notice for the whole list instead of
     // one per cell.
-    TAStringGridModel& cells = *grid_->GridModel();
+    StringGridModel& cells = *grid_->GridModel();
     cells.beginBatch();
     for (int row = TAStringGrid::FixedRows; row < grid_->RowCount(); ++row) {
         grid_->SetObjects(0, row, list_.entry(row - TAStringGrid::FixedRows));

@@ -98,7 +98,7 @@ std::string LinkBase(std::string_view url)
 
 LinkScheme SchemeOf(std::string_view url)
 {
-    if (startsWithIgnoringAsciiCase(url, "http://"))
+    if (startsWithIgnoringAsciiCase(url, "http://") || startsWithIgnoringAsciiCase(url, "https://"))
         return LinkScheme::Http;
     if (startsWithIgnoringAsciiCase(url, "file://"))
         return LinkScheme::File;

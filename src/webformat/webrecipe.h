@@ -82,9 +82,10 @@ LiveLink SplitLiveLink(std::string_view link);
 // has none.
 std::string LinkBase(std::string_view url);
 
-// How a linked page is fetched, decided by its base.
+// How a linked page is fetched, decided by its base: Http for "http://" and "https://" (the
+// HTTP client), File for "file://", ignoring case.
 enum class LinkScheme { Http, File, Other };
-LinkScheme SchemeOf(std::string_view url); // "http://" / "file://", ignoring case
+LinkScheme SchemeOf(std::string_view url);
 
 // One link of a menu plan, ready to be fetched: url = base + name.
 struct ResolvedLink {

@@ -1,6 +1,9 @@
 #include "webimport/importcore.h"
 
+#include "jsonld/recipepage.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
+#include "platform/regularfile.h"
 #include "webformat/webrecipe.h"
 
 #include <algorithm>
@@ -106,6 +109,36 @@ void ImportCore::LoadImportDirectory(const std::string& dir)
             removeImportFile(path);
         }
     }
+}
+
+std::optional<std::string> ImportCore::newImportFile()
+{
+    int error = 0;
+    std::optional<std::string> file = createImportFile(ImportDir, error);
+    if (!file)
+        view_.showMessage("Datei kann nicht angelegt werden: " + systemErrorAnsi(error) + "\n" +
+                          codepage::utf8ToAnsi(ImportDir));
+    return file;
+}
+
+namespace {
+
+// Why a recipe file was not written: the file and the reason (UTF-8, after the name), as ANSI.
+std::string writeFailureCause(const std::string& path, const std::string& reason)
+{
+    return codepage::utf8ToAnsi(path + " " + reason);
+}
+
+} // namespace
+
+bool ImportCore::writeRecipeFile(const std::string& url, const std::string& path,
+                                 std::string_view bytes)
+{
+    std::string reason;
+    if (writeFileAtomically(path, bytes, reason))
+        return true;
+    view_.showMessage(importFailureText(kMsgCannotWrite, url, writeFailureCause(path, reason)));
+    return false;
 }
 
 bool ImportCore::admit(DropContext& context, const std::string& url)
@@ -228,13 +261,10 @@ void ImportCore::downloadEnded(FetchOutcome outcome)
 void ImportCore::storeDownload(const FetchOutcome& outcome)
 {
     const Download& download = *download_;
-    int error = 0;
-    const std::optional<std::string> file = createImportFile(ImportDir, error);
-    if (!file) {
-        view_.showMessage("Datei kann nicht angelegt werden: " + systemErrorAnsi(error) + "\n" +
-                          codepage::utf8ToAnsi(ImportDir));
+    const std::optional<std::string> file = newImportFile();
+    if (!file)
         return;
-    }
+    int error = 0;
     const WriteResult written = writeWholeFile(*file, outcome.body, error);
     if (written == WriteResult::Ok) {
         addFetched(download.fetch->url(), download.title, *file, download.context);
@@ -301,13 +331,65 @@ void ImportCore::addFetched(const std::string& url, const std::string& title,
 void ImportCore::ResolveImportFile(const Pending& next)
 {
     TFileInfo* entry = next.entry;
-    const WebRecipeResult page =
-        ConvertWebRecipe(entry->FileName, ChangeFileExt(entry->FileName, ".dat"));
-    processing_.reset(new Processing{entry, entry->FileName, next.context, page.recipeWritten,
+    const std::string dat = ChangeFileExt(entry->FileName, ".dat");
+    WebRecipeResult page;
+    bool written = false;
+    // A raw file that is no longer a regular file of ours gives nothing, without a word.
+    std::string bytes;
+    if (readRegularFile(entry->FileName, kMaxWebPageSize, bytes).ok()) {
+        page = ConvertWebRecipeBytes(bytes, dat);
+        written = page.recipeWritten;
+        if (page.hasDataLines && !written)
+            view_.showMessage(importFailureText(kMsgCannotWrite, entry->Url,
+                                                writeFailureCause(dat, page.outputError)));
+        else if (!page.hasDataLines && page.links.empty())
+            written = storeRecipeData(*entry, bytes, dat);
+    }
+    bytes = std::string(); // a page can be large, and its links may take a while
+    processing_.reset(new Processing{entry, entry->FileName, next.context, written,
                                      ResolveLinks(page.links, entry->Url)});
     if (!processing_->links.empty())
         setStatus(kStatusResolve);
     resolveNextLinks();
+}
+
+bool ImportCore::storeRecipeData(TFileInfo& entry, std::string_view page, const std::string& dat)
+{
+    const jsonld::PageRecipes found = jsonld::ConvertRecipePage(page, entry.Url);
+    if (found.recipes.empty()) {
+        // Neither format: the link brought nothing, and the user learns which link it was.
+        view_.showMessage(importFailureText(found.message.c_str(), entry.Url, {}));
+        return false;
+    }
+    if (!writeRecipeFile(entry.Url, dat, found.recipes.front().file))
+        return false;
+    // Deleting lines is refused while a processing runs, so the line is there; should it have
+    // gone all the same, nothing is listed for it.
+    const std::ptrdiff_t index = indexOf(&entry);
+    if (index < 0)
+        return true;
+    const auto line = static_cast<std::size_t>(index);
+    // The link's title is often the page's; the recipe's own name tells the recipes apart.
+    entry.Title = found.recipes.front().name;
+    view_.lineChanged(line);
+    // Every further recipe of the page: a file and a line of its own, below the first, from the
+    // same link (so that the link is not fetched again while one of them is listed). The raw
+    // file only reserves a name whose .dat is free.
+    for (std::size_t i = 1; i < found.recipes.size(); ++i) {
+        const std::optional<std::string> raw = newImportFile();
+        if (!raw)
+            break;
+        const std::string file = ChangeFileExt(*raw, ".dat");
+        const bool stored = writeRecipeFile(entry.Url, file, found.recipes[i].file);
+        removeImportFile(*raw);
+        if (!stored)
+            break;
+        lines_.insert(
+            lines_.begin() + static_cast<std::ptrdiff_t>(line + i),
+            std::make_unique<TFileInfo>(TFileInfo{entry.Url, found.recipes[i].name, file}));
+        view_.lineAdded(line + i);
+    }
+    return true;
 }
 
 void ImportCore::resolveNextLinks()

@@ -61,7 +61,7 @@ public:
 
     enum class DropResult { Ignored, Accepted, Other };
     // The drop handler: Ignored when the title equals the URL, Other for a link that is
-    // neither http:// nor file:// (nothing fetched), Accepted otherwise. An accepted drop runs
+    // not http://, https:// or file:// (nothing fetched), Accepted otherwise. An accepted drop runs
     // at once, or after the drops and processings before it when an import is running. The
     // status text ends as "Drag&Drop Internetrezepten", or names the links that were already
     // listed.
@@ -121,10 +121,17 @@ private:
 
     // Processing one fetched file: its recipe file, then its links one after the other.
     void ResolveImportFile(const Pending& next);
+    // A page of another recipe site: its schema.org recipes as recipe files, the first into
+    // `dat`. False (with a message) when it holds none or the first cannot be stored.
+    bool storeRecipeData(TFileInfo& entry, std::string_view page, const std::string& dat);
     void resolveNextLinks();
     void processingEnded();
 
     bool admit(DropContext& context, const std::string& url);
+    // A new raw file in ImportDir; none, with a message, when no name can be made.
+    std::optional<std::string> newImportFile();
+    // Writes a recipe file (atomically); false, with a message naming `url`, on failure.
+    bool writeRecipeFile(const std::string& url, const std::string& path, std::string_view bytes);
     void addFetched(const std::string& url, const std::string& title, const std::string& file,
                     const std::shared_ptr<DropContext>& context);
     void setStatus(const std::string& text);

@@ -14,6 +14,8 @@ public:
     // The core's list changed: a line was appended at `index` / the line at `index` removed.
     virtual void lineAdded(std::size_t index) = 0;
     virtual void lineRemoved(std::size_t index) = 0;
+    // The title of the line at `index` changed (a recipe page named its recipe).
+    virtual void lineChanged(std::size_t index) = 0;
     // true: the list is shown and the hint panel hidden; false: the other way round.
     virtual void setListShown(bool shown) = 0;
     virtual void selectAllLines() = 0;

@@ -107,6 +107,12 @@ TEST_F(RezepturImport, LocalLinksAndExitStatuses)
                          "fehlt.htm\nFehler beim Kopieren eines Rezeptes " + seiten +
                          "fehlt.htm Datei nicht gefunden\n");
 
+    const std::string ohne =
+        "file://" + rezeptur_test::Env("KOVANTA_SOURCE_DIR") + "/tests/data/jsonld/ohne-rezept.htm";
+    r = rezeptur(dir, {"import", ohne, "Ohne", "--dir", target});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Keine Rezeptdaten gefunden " + ohne + "\n");
+
     const std::string link = server_->url("/x.htm");
     EXPECT_EQ(rezeptur(dir, {"import", "ftp://127.0.0.1/x.htm", "X", "--dir", target}).status, 1);
     EXPECT_EQ(rezeptur(dir, {"import", link, link, "--dir", target}).status, 1);

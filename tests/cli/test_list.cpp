@@ -28,19 +28,6 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
 class RezepturList : public ::testing::Test {
 protected:
     void SetUp() override
@@ -100,79 +87,28 @@ TEST_F(RezepturList, DirectoryGivesSameEntriesWithJoinedPaths)
     }
 }
 
-TEST_F(RezepturList, MissingPathFailsButOthersAreListed)
+// A TAB inside a short name must not shift the fields, the date keeps its blanks. File names
+// are bytes: a LF or TAB in one must not break the lines and fields, and a name that is not
+// UTF-8 must not make the output invalid. They are escaped as documented.
+TEST_F(RezepturList, FieldsAndFileNamesAreEscaped)
 {
-    const RunResult run = List(samples_, "gibtsnicht REZ01001.DAT nirgends/");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(SplitLines(run.out).size(), 1u);
-    EXPECT_NE(run.err.find("gibtsnicht"), std::string::npos);
-    EXPECT_NE(run.err.find("nirgends/"), std::string::npos);
-}
-
-TEST_F(RezepturList, NoPathIsAUsageError)
-{
-    const RunResult run = List(samples_, "");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err, "");
-}
-
-TEST_F(RezepturList, DirectoryScanTakesOnlyRezDatNamesIgnoringCase)
-{
-    TestDir dir;
-    const std::string block = fixture::Join(fixture::Block(fixture::Head{}, {}));
-    dir.write("rez00005.dat", block);
-    dir.write("REZ00006.TXT", block);
-    dir.write("Rezept.dat", block);
-    std::filesystem::create_directory(dir.path() / "REZ00007.DAT"); // a directory: nothing
-    const RunResult run = List(dir.dir(), ".");
-    EXPECT_EQ(run.status, 0);
-    const std::vector<std::string> lines = SplitLines(run.out);
-    ASSERT_EQ(lines.size(), 2u);
-    std::vector<std::string> names;
-    for (const std::string& line : lines) {
-        ASSERT_EQ(Fields(line).size(), 14u);
-        names.push_back(Fields(line)[9]);
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"./Rezept.dat", "./rez00005.dat"}));
-}
-
-TEST_F(RezepturList, FieldsStayOnePerTab)
-{
-    // A TAB inside a short name must not shift the fields; the date keeps its blanks.
     TestDir dir;
     fixture::Head h;
     h.shortName = "Gul\tasch";
     h.date = "1.1.99";
-    dir.write("REZ00001.DAT", fixture::Join(fixture::Block(h, {})));
-    const RunResult run = List(dir.dir(), "REZ00001.DAT");
-    EXPECT_EQ(
-        run.out,
-        "Gul\\tasch\tFleisch\t10\t512\t2143\t3\t80\t30\t90\tREZ00001.DAT\t0\t1\t123\t1.1.99    \n");
-}
-
-// File names are bytes: a LF or TAB in one must not break the lines and fields, and a name that
-// is not UTF-8 must not make the output invalid. They are escaped as documented.
-TEST_F(RezepturList, FileNamesAreEscaped)
-{
-    TestDir dir;
-    const std::string block = fixture::Join(fixture::Block(fixture::Head{}, {}));
+    const std::string block = fixture::Join(fixture::Block(h, {}));
     dir.write("REZ\t0001.DAT", block);
     dir.write("REZ\n0002.DAT", block);
     dir.write("REZ\xff\\03.DAT", block);
     const RunResult run = List(dir.dir(), ".");
     EXPECT_EQ(run.status, 0);
-    const std::vector<std::string> lines = SplitLines(run.out);
-    ASSERT_EQ(lines.size(), 3u);
-    std::vector<std::string> names;
-    for (const std::string& line : lines) {
-        ASSERT_EQ(Fields(line).size(), 14u) << line;
-        names.push_back(Fields(line)[9]);
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"./REZ\\n0002.DAT", "./REZ\\t0001.DAT",
-                                               "./REZ\\xff\\\\03.DAT"}));
+    std::vector<std::string> lines = SplitLines(run.out);
+    std::sort(lines.begin(), lines.end());
+    const std::string fields = "Gul\\tasch\tFleisch\t10\t512\t2143\t3\t80\t30\t90\t./REZ";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         fields + "\\n0002.DAT\t0\t2\t123\t1.1.99    ",
+                         fields + "\\t0001.DAT\t0\t1\t123\t1.1.99    ",
+                         fields + "\\xff\\\\03.DAT\t0\t0\t123\t1.1.99    "}));
 }
 
 TEST_F(RezepturList, FileNamedExplicitlyThatCannotBeReadFails)

@@ -1,6 +1,5 @@
 // `rezeptur requirements` end to end: the built program on the golden directories and on plan
 // files the tests write.
-#include "recipe/planfile.h"
 #include "recipe/recipe_fixture.h"
 #include "support/rezeptur.h"
 #include "support/testdir.h"
@@ -93,43 +92,15 @@ TEST_F(RezepturRequirements, PlanFileForms)
     }
 }
 
-TEST_F(RezepturRequirements, RejectsBadCallsAndMalformedPlans)
-{
-    const struct {
-        const char* name;
-        const char* plan; // nullptr: no plan file is written
-        const char* args;
-        int status;
-    } cases[] = {
-        {"no argument", nullptr, "", 2},
-        {"two arguments", nullptr, "a b", 2},
-        {"plan missing", nullptr, "nichtda.txt", 1},
-        {"plan is a directory", nullptr, "/", 1},
-        // The lines the reader refuses: tests/recipe/test_planfile.cpp.
-        {"a line of another form", "20\tREZ00001.DAT\tzwei\n", "plan.txt", 1},
-        {"two plans", nullptr, "a.plan b.plan --csv", 2},
-        {"a FIFO, which must not block", nullptr, "fifo.plan", 1},
-    };
-    ASSERT_EQ(::mkfifo((tmp_.path() / "fifo.plan").c_str(), 0600), 0);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove(tmp_.path() / "plan.txt");
-        if (c.plan)
-            tmp_.write("plan.txt", c.plan);
-        const RunResult run = Run(tmp_.dir(), c.args);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err, "");
-    }
-}
-
-// A plan that is no plan file ends with a message: no wait on a FIFO, no reading of a huge file.
+// A plan that is no plan file ends with a message: no wait on a FIFO, no reading of a huge file,
+// no rows from a file of another form.
 TEST_F(RezepturRequirements, PlanThatIsNoPlanFileGivesAMessage)
 {
     ASSERT_EQ(::mkfifo((tmp_.dir() + "rohr.txt").c_str(), 0600), 0);
     const std::string huge = tmp_.write("riesig.txt", "20\tREZ00001.DAT\n");
     ASSERT_EQ(::truncate(huge.c_str(), (1 << 20) + 1), 0);
     std::filesystem::create_directory(tmp_.path() / "plaene");
+    tmp_.write("anders.txt", "20\tREZ00001.DAT\tzwei\n");
     const struct {
         const char* plan;
         const char* err;
@@ -139,6 +110,9 @@ TEST_F(RezepturRequirements, PlanThatIsNoPlanFileGivesAMessage)
                        "er als 1 MiB\n"},
         {"plaene", "rezeptur requirements: \"plaene\" ist ein Verzeichnis\n"},
         {"fehlt.txt", "rezeptur requirements: \"fehlt.txt\" nicht gefunden\n"},
+        // The lines the reader refuses: tests/recipe/test_planfile.cpp.
+        {"anders.txt", "rezeptur requirements: \"anders.txt\", Zeile 1: erwartet "
+                       "PORTIONEN<TAB>DATEI[<TAB>EINTRAG[<TAB>NAME]]\n"},
     };
     for (const auto& c : cases) {
         const RunResult run = Run(tmp_.dir(), c.plan);
@@ -204,28 +178,6 @@ print(json.dumps(rows))
               R"(["0,500", "St\u00fcck", "'=1+1"], ["0,000", "", "Salz"], )"
               R"(["Alternativartikel enthalten"]])"
               "\n");
-}
-
-TEST_F(RezepturRequirementsCsv, ReadsWhatTheWindowWrites)
-{
-    // The plan as "Speiseplan speichern..." writes it, from another directory than the recipe:
-    // the recipe's name is then absolute.
-    const std::string plan = (tmp_.path() / "plaene/woche.plan").string();
-    std::filesystem::create_directories(tmp_.path() / "plaene");
-    kovanta::PlanFileRow row;
-    row.free = false;
-    row.portions = "20";
-    row.file = (tmp_.path() / "rezepte/REZ00001.DAT").string();
-    std::string reason;
-    ASSERT_TRUE(kovanta::WritePlanFile(plan, {kovanta::PlanFileRow{}, row}, reason)) << reason;
-    EXPECT_EQ(ReadAll(plan), "\n20\t" + row.file + "\t0\n");
-    const RunResult run = Run("/", "'" + plan + "'");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "      3,000\tkg\tKäse \"Gouda\"; jung\n"
-                       "  24691,340\tg\tMehl\n"
-                       "      0,500\tStück\t=1+1\n"
-                       "      0,000\t\tSalz\n"
-                       "Alternativartikel enthalten!!!\n");
 }
 
 } // namespace

@@ -105,21 +105,6 @@ TEST_F(RezepturText, PrintGridPrintsRowsOneToTheLastWithTrailingBlanksRemoved)
                                   "#\t#Sonstiges\t\t\n"));
 }
 
-TEST_F(RezepturText, EntryOfAListFile)
-{
-    fixture::Head first, second;
-    second.shortName = "Erbsensuppe";
-    second.group = "Suppen";
-    dir_.write("REZ00007.DAT",
-               fixture::ListFile({".Liste"}, {{first, {Article("100", "1", "kg", "Rind")}},
-                                              {second, {Article("300", "1", "kg", "Erbsen")}}}));
-    const RunResult run = Run("preview REZ00007.DAT --entry 2");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("Rezept: Erbsensuppe,   Gruppe: Suppen\n"), std::string::npos);
-    EXPECT_NE(run.out.find("\t\t3 kg Erbsen\n"), std::string::npos);
-    EXPECT_EQ(run.out.find("kg Rind\n"), std::string::npos);
-}
-
 TEST_F(RezepturText, UnreadableFileFailsWithMessage)
 {
     // One recipe, then enough bytes that entry 2 would land in them.
@@ -138,15 +123,3 @@ TEST_F(RezepturText, UnreadableFileFailsWithMessage)
               "Eintrag 1)\n");
 }
 
-TEST_F(RezepturText, BadArgumentsAreUsageErrors)
-{
-    for (const std::string args :
-         {"preview", "printgrid --portions 5", "preview a.dat --entry", "preview a.dat --entry -1",
-          "preview a.dat --entry 65536", "preview a.dat --portions zehn",
-          "preview a.dat --portions 99999999999", "preview a.dat b.dat", "preview a.dat --x 1"}) {
-        const RunResult run = Run(args);
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_EQ(run.out, "") << args;
-        EXPECT_NE(run.err, "") << args;
-    }
-}

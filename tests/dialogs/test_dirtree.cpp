@@ -209,7 +209,7 @@ TEST(DirTree, PlacesStartWithRootAndHome)
         EXPECT_TRUE(p.path.endsWith(QLatin1Char('/'))) << p.path.toStdString();
 }
 
-TEST_F(BrowseDialog, ModalHelpersReturnTheChoiceOrTheStartUnchanged)
+TEST_F(BrowseDialog, BrowseDirectoryReturnsTheChoiceOrNothingWhenCancelled)
 {
     mkdirs(d, {"a/b"});
     d.write("a/REZ00001.DAT", "x");
@@ -221,18 +221,14 @@ TEST_F(BrowseDialog, ModalHelpersReturnTheChoiceOrTheStartUnchanged)
                 auto* dlg = qobject_cast<TDurchSuchen*>(QApplication::activeModalWidget());
                 ASSERT_NE(dlg, nullptr);
                 EXPECT_EQ(dlg->selectedPath(), dlg->initialPath());
-                if (accept)
-                    dlg->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
-                else
-                    dlg->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+                dlg->findChild<QPushButton*>(QLatin1String(accept ? "BitBtn1" : "BitBtn2"))
+                    ->click();
             });
         });
     };
-    answer(false);
-    EXPECT_EQ(kovanta::SelectDirectory(start), start);
     answer(true);
-    EXPECT_EQ(kovanta::SelectDirectoryWithFile(start, QStringLiteral("Titel"),
-                                               QStringLiteral("REZ0*.DAT")),
+    EXPECT_EQ(kovanta::BrowseDirectory(start, QStringLiteral("Titel"), QStringLiteral("REZ0*.DAT"),
+                                       true),
               start);
     answer(false);
     EXPECT_EQ(kovanta::BrowseDirectory(start, {}, {}, false), std::nullopt);

@@ -268,14 +268,6 @@ TEST(GridSort, NumbersByDigitValueAndRowsWithoutObjectLast)
               (std::vector<std::string>{"b*", "a", " "}));
 }
 
-TEST(GridSort, EqualKeysKeepTheirOrder)
-{
-    std::vector<SortEntry> e = {{"5", obj},  {"3", obj}, {"5", nullptr},
-                                {"05", obj}, {"3", obj}, {"5", obj}};
-    EXPECT_EQ(sortOrder(e, {SortType::Number, 0, true}), (std::vector<int>{1, 4, 0, 3, 5, 2}));
-    EXPECT_EQ(sortOrder(e, {SortType::Number, 1, true}), (std::vector<int>{0, 3, 5, 1, 4, 2}));
-}
-
 TEST(GridSort, DateOrders)
 {
     const std::vector<std::pair<std::string, const void*>> rows = {

@@ -67,6 +67,11 @@ TEST(ProfileFile, MissingFileIsEmptyAndWritable)
     p.writeSection("SuchPfade", {{"1", "1/a/"}, {"2", "0/b/"}});
     ASSERT_TRUE(p.save());
     EXPECT_EQ(readAll(p.fileName()), "[SuchPfade]\n1=1/a/\n2=0/b/\n");
+
+    // Where nothing can be written the save says why (the reasons: AtomicFile).
+    ProfileFile noDir(dir.dir() + "fehlt/new.INI");
+    EXPECT_FALSE(noDir.save());
+    EXPECT_EQ(noDir.saveError(), "kann nicht geschrieben werden (nicht gefunden)");
 }
 
 TEST(ProfileFile, WriteSectionLeavesEveryOtherLineByteForByte)
@@ -121,38 +126,6 @@ TEST(ProfileFile, RefusesEntriesThatCannotBeReadBack)
     EXPECT_THROW(p.writeSection("S", {{"", "v"}}), std::invalid_argument);
     EXPECT_THROW(p.writeSection("S", {{"k", "a\rb"}}), std::invalid_argument);
     EXPECT_EQ(p.contents(), "[S]\n1=a\n") << "a refused write changes nothing";
-}
-
-TEST(ProfileFile, FailedSaveLeavesOldFileAndNoTemporary)
-{
-    TestDir dir;
-    // The target is a directory: the rename must fail, the directory and its content stay.
-    std::filesystem::create_directories(dir.path() / "kovanta.INI");
-    dir.write("kovanta.INI/inside", "x");
-    ProfileFile p(dir.dir() + "kovanta.INI");
-    p.writeSection("S", {{"1", "a"}});
-    EXPECT_FALSE(p.save());
-    EXPECT_EQ(p.saveError(), "ist ein Verzeichnis");
-    int files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++files;
-    EXPECT_EQ(files, 1) << "temporary file removed";
-
-    ProfileFile noDir(dir.dir() + "missing/kovanta.INI");
-    EXPECT_FALSE(noDir.save());
-    EXPECT_EQ(noDir.saveError(), "kann nicht geschrieben werden (nicht gefunden)");
-}
-
-TEST(ProfileFile, SaveKeepsPermissions)
-{
-    TestDir dir;
-    ProfileFile p = loaded(dir, "[S]\n");
-    namespace fs = std::filesystem;
-    fs::permissions(p.fileName(), fs::perms::owner_read | fs::perms::owner_write);
-    p.writeSection("S", {{"1", "a"}});
-    ASSERT_TRUE(p.save());
-    EXPECT_EQ(fs::status(p.fileName()).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(ProfileFile, SymlinkedFileIsWrittenThroughAndStaysALink)

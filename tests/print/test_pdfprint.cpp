@@ -2,9 +2,6 @@
 // them, read back with poppler's pdfinfo, pdftotext and pdffonts.
 #include "print/listprintouts.h"
 #include "print/qt/paintercanvas.h"
-#include "print/recipeprintout.h"
-#include "recipe/recipe_fixture.h"
-#include "recipe/rezeptimportproz.h"
 #include "support/pdftext.h"
 #include "support/testdir.h"
 
@@ -75,69 +72,6 @@ TEST_F(PdfPrintTest, RecipeListPageWithFrameHeaderAndRows)
     EXPECT_TRUE(HasLine(page, "www\\.vemosoft\\.example +Seite 1 +06\\.12\\.2026")) << page;
     EXPECT_NE(Capture("pdffonts '" + pdf + "'").find("LiberationSans"), std::string::npos);
     EXPECT_TRUE(HasLine(Capture("pdfinfo '" + pdf + "'"), "Title: +Rezeptliste\n"));
-}
-
-TEST_F(PdfPrintTest, RequirementsWithAlternativesOnEveryPage)
-{
-    ListTable t;
-    t.header = RequirementsPrintHeader();
-    for (int i = 1; i <= 90; ++i)
-        t.rows.push_back(ListRow{{"     12,500", "kg", "Artikel " + std::to_string(i)}});
-    t.rows.push_back(ListRow{{"      0,000", "", "Salz"}});
-    const std::string pdf = Write(ListPrintout::Requirements(std::move(t), true));
-    const int pages = Pages(pdf);
-    ASSERT_GE(pages, 2);
-    for (int p = 1; p <= pages; ++p) {
-        const std::string page = Page(pdf, p);
-        EXPECT_TRUE(HasLine(page, "A C H T U N G: +Alternativartikel enthalten!")) << p;
-        EXPECT_TRUE(HasLine(page, "Menge +Einheit +Artikel")) << p;
-        EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << p;
-    }
-    EXPECT_TRUE(HasLine(Page(pdf, 1), "12,5 +kg +Artikel 1\\s*\n"));
-    EXPECT_TRUE(HasLine(Page(pdf, pages), "\n *Salz\\s*\n")) << Page(pdf, pages);
-}
-
-TEST_F(PdfPrintTest, RecipeOverThreePagesAndCopiesInOneFile)
-{
-    std::vector<std::string> body;
-    for (int i = 1; i <= 190; ++i)
-        body.push_back(fixture::Article(std::to_string(100 * i), "1", "kg", "Zutat " +
-                                        std::to_string(i)));
-    body.push_back(fixture::Text("0005", "Zum Schluss abschmecken"));
-    fixture::Head head;
-    std::vector<std::string> lines = fixture::Block(head, body);
-    lines.push_back("^^");
-    TImpListInfo entry;
-    entry.FileName = dir.write("REZ00042.DAT", fixture::Join(lines));
-    entry.FileNumber = 42;
-    PrintGrid grid;
-    ASSERT_TRUE(FillPrintGrid(TRezeptImportProz(), entry, grid, 0));
-
-    const std::string pdf = Write(RecipePrintout(grid));
-    ASSERT_EQ(Pages(pdf), 3);
-    EXPECT_TRUE(HasLine(Capture("pdfinfo '" + pdf + "'"), "Title: +Rezeptausdruck: Gulasch\n"));
-    const std::string first = Page(pdf, 1);
-    EXPECT_TRUE(HasLine(first, "Rezeptausdruck +VEMO-KOVANTA")) << first;
-    EXPECT_TRUE(HasLine(first, "Rezeptur \\(Kantine Nord\\) 12\\.03\\.1998")) << first;
-    EXPECT_TRUE(HasLine(first, "Rezept: Gulasch +, +Gruppe:Fleisch")) << first;
-    EXPECT_TRUE(HasLine(first, "10 Portionen")) << first;
-    EXPECT_TRUE(HasLine(first, "AZ=30 WZ=90 Kcal=512 KJ=2143 BE=3 Chol=80")) << first;
-    EXPECT_TRUE(HasLine(first, "\n +1 kg Zutat 1\\s*\n")) << first;
-    EXPECT_FALSE(HasLine(first, "Fortsetzung"));
-    for (int p = 2; p <= 3; ++p) {
-        const std::string page = Page(pdf, p);
-        EXPECT_TRUE(HasLine(page, "Fortsetzung: Rindergulasch mit Paprika")) << page;
-        EXPECT_TRUE(HasLine(page, "Seite " + std::to_string(p))) << page;
-    }
-    const std::string last = Page(pdf, 3);
-    EXPECT_TRUE(HasLine(last, "190 kg Zutat 190")) << last;
-    EXPECT_TRUE(HasLine(last, "Zum Schluss abschmecken +0005")) << last;
-
-    // Two copies into one file: one after the other, each from "Seite 1".
-    const std::string both = Write(RecipePrintout(grid), 2);
-    ASSERT_EQ(Pages(both), 6);
-    EXPECT_TRUE(HasLine(Page(both, 4), "Seite 1"));
-    EXPECT_TRUE(HasLine(Page(both, 6), "Seite 3"));
 }
 
 TEST_F(PdfPrintTest, LowResolutionGivesTheSamePages)

@@ -135,25 +135,9 @@ TEST(ScaleFactor, BothVariants)
     EXPECT_FALSE(RequirementsScaleFactor(0, 25).has_value());
 }
 
-TEST(QuantityText, ScalesToRequestedPortions)
+// Scaling as the preview shows it: RecipeTextFile.PortionsScaleQuantitiesAndThePortionsLine.
+TEST(QuantityText, ExactPortionsAndLargeQuantities)
 {
-    struct Row {
-        std::int32_t requested;
-        const char* expected;
-        const char* portions;
-    };
-    // Base quantity 1,25 written for 10 portions.
-    const Row rows[] = {
-        {25, "3,125", "25 Portionen"},
-        {20, "2,5", "20 Portionen"},
-        {8, "1", "8 Portionen"},
-        {0, "1,25", "10 Portionen"}, // nothing requested: stored quantities
-    };
-    for (const Row& row : rows) {
-        const double factor = ScaleFactor(10, row.requested);
-        EXPECT_EQ(QuantityText(1.25, factor), row.expected) << row.requested;
-        EXPECT_EQ(PortionsLine(10, factor), row.portions) << row.requested;
-    }
     // A factor that is not exact in binary still gives the requested count.
     EXPECT_EQ(PortionsLine(3, ScaleFactor(3, 7)), "7 Portionen");
     // Quantities of a million and more keep their leading digits in the preview.

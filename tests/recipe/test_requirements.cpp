@@ -158,15 +158,6 @@ TEST_F(Requirements, SameArticleFromTwoRecipesScaledAndSummed)
     EXPECT_EQ(Rows(list_), (std::vector<Row>{{"      7,500", "kg", "Mehl"}}));
 }
 
-TEST_F(Requirements, SameArticleInTwoUnitsGivesTwoRows)
-{
-    const auto& a = Recipe("REZ00001.DAT", 4, {Article("100", "1", "kg", "Zucker")});
-    const auto& b = Recipe("REZ00002.DAT", 4, {Article("25000", "1", "g", "Zucker")});
-    Compute({{&a, "4"}, {&b, "8"}});
-    EXPECT_EQ(Rows(list_),
-              (std::vector<Row>{{"      1,000", "kg", "Zucker"}, {"    500,000", "g", "Zucker"}}));
-}
-
 TEST_F(Requirements, TextLineArticlesAndTheAlternativeFlag)
 {
     const struct {

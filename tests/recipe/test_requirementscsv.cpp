@@ -48,20 +48,6 @@ TEST(RequirementsCsv, WholeFileWithBomHeaderAndWarning)
               "\xEF\xBB\xBFMenge;Einheit;Artikel\r\nAlternativartikel enthalten\r\n");
 }
 
-TEST(RequirementsCsv, RowsOfAComputedList)
-{
-    RequirementsList list;
-    list.AddRequirement("kg", "Mehl", 1.5);
-    list.AddRequirement("", "Salz", 0);
-    list.AddRequirement("kg", "Mehl", 1);
-    const auto rows = RequirementsCsvRows(list);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].quantity, 2.5);
-    EXPECT_EQ(rows[0].unit, "kg");
-    EXPECT_EQ(rows[0].article, "Mehl");
-    EXPECT_EQ(rows[1].article, "Salz");
-}
-
 TEST(RequirementsCsv, QuantityTextsAsTyped)
 {
     EXPECT_EQ(ParseQuantityText("      7,500"), 7.5);

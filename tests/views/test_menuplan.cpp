@@ -2,7 +2,7 @@
 // free rows, reconciling after a read, portion changes, moved rows, the requirements rows
 // filled through posted messages and the warning strip.
 #include "grid/astringgrid.h"
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 #include "recipe/recipe_fixture.h"
 #include "support/testdir.h"
 #include "views/menuplan.h"

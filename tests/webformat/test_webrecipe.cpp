@@ -134,7 +134,7 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
     EXPECT_EQ(LinkBase("plan.htm"), "");
     EXPECT_EQ(SchemeOf("HTTP://x/"), LinkScheme::Http);
     EXPECT_EQ(SchemeOf("File:///tmp/"), LinkScheme::File);
-    EXPECT_EQ(SchemeOf("https://x/"), LinkScheme::Other);
+    EXPECT_EQ(SchemeOf("Https://x/"), LinkScheme::Http);
     EXPECT_EQ(SchemeOf("http:/"), LinkScheme::Other);
     EXPECT_EQ(ChangeFileExt("/tmp/kovanta/rez1a.tmp", ".dat"), "/tmp/kovanta/rez1a.dat");
     EXPECT_EQ(ChangeFileExt("/tmp/k.d/rez1a", ".dat"), "/tmp/k.d/rez1a.dat");
@@ -150,7 +150,7 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
          LinkScheme::Http},
         {"http://kantine.example", "http://r7.txt", LinkScheme::Http},
         {"file:///tmp/plan.htm", "file:///tmp/r7.txt", LinkScheme::File},
-        {"https://kantine.example/p.htm", "https://kantine.example/r7.txt", LinkScheme::Other},
+        {"https://kantine.example/p.htm", "https://kantine.example/r7.txt", LinkScheme::Http},
     };
     for (const auto& l : links) {
         const std::vector<ResolvedLink> resolved = ResolveLinks({"r1.txt", "r7.txt Rotkohl"}, l.page);

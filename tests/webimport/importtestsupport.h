@@ -76,6 +76,7 @@ public:
     {
         titles.erase(titles.begin() + static_cast<std::ptrdiff_t>(index));
     }
+    void lineChanged(std::size_t index) override { titles.at(index) = core->line(index).Title; }
     void setListShown(bool shown) override { listShown = shown; }
     void selectAllLines() override { ++selectAllCalls; }
     void setStatusText(const std::string& text) override

@@ -1,14 +1,17 @@
 // The import core against a real web server on 127.0.0.1 and against local files.
 #include "importtestsupport.h"
+#include "jsonld/recipepage.h"
 #include "net/scriptedserver.h"
 #include "pyhttpserver.h"
 #include "support/testdir.h"
+#include "webformat/webrecipe.h"
 #include "webimport/importcore.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace kovanta;
@@ -96,6 +99,45 @@ TEST_F(ImportCoreTest, DroppedRecipePageBecomesRecipeFileAfterTheDrop)
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(server_->count("HEAD /r1.htm"), 1);
     EXPECT_EQ(server_->count("GET /r1.htm"), 1);
+
+    // A recipe file that cannot be written is named with the reason, and its line goes.
+    core.drop(url("/r1.htm?2"), "Gulasch");
+    runner.runNext();
+    const std::string dat = ChangeFileExt(core.line(1).FileName, ".dat");
+    fs::create_directory(dat);
+    view.drain();
+    EXPECT_EQ(view.messages.at(0), std::string(kMsgCannotWrite) + "\n" + url("/r1.htm?2") + "\n" +
+                                       dat + " ist ein Verzeichnis");
+}
+
+// Pages of other recipe sites beside pages of the program's own format (data and a link).
+TEST_F(ImportCoreTest, PagesOfEitherFormat)
+{
+    const fs::path data = fs::path(std::getenv("KOVANTA_SOURCE_DIR")) / "tests/data/jsonld";
+    server_->put("seiten/zwei.htm", readAll(data / "zwei-rezepte.htm"));
+    server_->put("seiten/ohne.htm", readAll(data / "ohne-rezept.htm"));
+    server_->put("seiten/salat.htm", recipePage("Salat"));
+    server_->put("seiten/menue.htm", "<LIVE-DATEN>Zeile 1\r\n<LIVE-REZEPT>salat.htm Salat\r\n"
+                                     "<LIVE-DATEN>Zeile 2\r\n");
+    view.onRepaint = [this] { EXPECT_FALSE(core.DeleteEntry(0)); }; // a processing holds it
+    core.drop(url("/seiten/zwei.htm"), "Zwei Rezepte - Kochen im Tal");
+    core.drop(url("/seiten/menue.htm"), "Men\xFC");
+    core.drop(url("/seiten/ohne.htm"), "Impressum");
+    view.drain();
+
+    EXPECT_EQ(view.titles,
+              (std::vector<std::string>{"Kartoffelsuppe", "Apfelkompott", "Men\xFC", "Salat"}));
+    const jsonld::PageRecipes expected =
+        jsonld::ConvertRecipePage(readAll(data / "zwei-rezepte.htm"), url("/seiten/zwei.htm"));
+    EXPECT_EQ(readAll(core.line(0).FileName), expected.recipes.at(0).file);
+    EXPECT_EQ(readAll(core.line(1).FileName), expected.recipes.at(1).file);
+    EXPECT_EQ(readAll(core.line(2).FileName), "Zeile 1\r\nZeile 2\r\n");
+    EXPECT_EQ(filesIn(importDir).size(), 4u);
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"Keine Rezeptdaten gefunden\n" + url("/seiten/ohne.htm")});
+    core.drop(url("/seiten/zwei.htm"), "Zwei Rezepte"); // listed: not fetched again
+    view.drain();
+    EXPECT_EQ(server_->count("GET /seiten/zwei.htm"), 1);
 }
 
 TEST_F(ImportCoreTest, MenuPlanInASubdirectoryIsReplacedByItsRecipes)
@@ -169,19 +211,6 @@ TEST_F(ImportCoreTest, PlansLinkingInCirclesFetchEveryUrlOnce)
     EXPECT_EQ(server_->count("GET /kreis/r1.htm"), 2);
 }
 
-TEST_F(ImportCoreTest, PageWithDataAndALinkKeepsItsLineAndAddsTheLinkedRecipe)
-{
-    server_->put("beides/salat.htm", recipePage("Salat"));
-    server_->put("beides/menue.htm", "<LIVE-DATEN>Zeile 1\r\n<LIVE-REZEPT>salat.htm Salat\r\n"
-                                     "<LIVE-DATEN>Zeile 2\r\n");
-    // Lines cannot be deleted while their processing runs (it holds the entry).
-    view.onRepaint = [this] { EXPECT_FALSE(core.DeleteEntry(0)); };
-    core.drop(url("/beides/menue.htm"), "Men\xFC");
-    view.drain();
-    EXPECT_EQ(view.titles, (std::vector<std::string>{"Men\xFC", "Salat"}));
-    EXPECT_EQ(readAll(core.line(0).FileName), "Zeile 1\r\nZeile 2\r\n");
-}
-
 TEST_F(ImportCoreTest, FailedFetchesNameTheLinkAndTheCause)
 {
     server_->put("abbruch.htm", recipePage("Abgebrochen"));
@@ -222,8 +251,8 @@ TEST_F(ImportCoreTest, DropDecisions)
     // A drop without a title of its own (plain text) is ignored.
     EXPECT_EQ(core.drop(url("/entscheid.htm"), url("/entscheid.htm")), ImportCore::DropResult::Ignored);
     EXPECT_TRUE(view.statuses.empty());
-    // Any other scheme, a secure link too, only resets the status text.
-    EXPECT_EQ(core.drop("https://127.0.0.1/entscheid.htm", "Sicher"), ImportCore::DropResult::Other);
+    // Any other scheme only resets the status text.
+    EXPECT_EQ(core.drop("ftp://127.0.0.1/entscheid.htm", "Anders"), ImportCore::DropResult::Other);
     EXPECT_EQ(view.statuses, std::vector<std::string>{kStatusIdle});
     EXPECT_EQ(server_->count("HEAD /entscheid.htm"), 0);
     // The scheme is recognised in any case.

@@ -143,8 +143,10 @@ gedruckt); 2 bei falschen Argumenten.
     {"import", "Web-Rezept wie beim Ablegen im Importfenster holen",
      "import URL TITEL --dir VERZEICHNIS [--timeout SEKUNDEN]",
      R"(Tut, was das Ablegen eines Links mit dieser URL und diesem Titel im Importfenster tut:
-Seite holen (http://) oder lesen (file://), Rezeptdateien schreiben, Links eines
-Speiseplans folgen.
+Seite holen (http://, https://) oder lesen (file://), Rezeptdateien schreiben, Links
+eines Speiseplans folgen. Eine Seite ohne Rezeptzeilen, aber mit Rezeptdaten im
+schema.org-Format (JSON-LD) gibt je Rezept eine Rezeptdatei und eine Zeile mit dem Namen des
+Rezepts; eine Seite mit keinem von beiden meldet "Keine Rezeptdaten gefunden" und den Link.
 
 Optionen:
   --dir VERZEICHNIS    wohin die Rezeptdateien geschrieben werden (wird angelegt)
@@ -156,10 +158,10 @@ Standardfehlerausgabe vor jedem Link eines Speiseplans "Link 3 von 499: URL" und
 die Meldungen, die das Fenster zeigen würde; ein Link, der nicht geholt werden konnte, wird
 darin mit dem Grund genannt.
 
-Exit-Status: 0, wenn alles geholt wurde (auch eine Seite ohne Rezept); 1, wenn ein Link nicht
+Exit-Status: 0, wenn alles geholt wurde; 1, wenn ein Link nicht
 geholt werden konnte, eine Meldung kam, das Zeitlimit den Import beendet hat, die URL weder
-mit http:// noch mit file:// beginnt, TITEL gleich URL ist oder VERZEICHNIS nicht angelegt
-werden kann; 2 bei falschen Argumenten.
+mit http://, https:// noch mit file:// beginnt, TITEL gleich URL ist oder VERZEICHNIS nicht
+angelegt werden kann; 2 bei falschen Argumenten.
 )"},
     {"webrecipe", "Webrezept-Seite in eine Rezeptdatei umsetzen",
      "webrecipe EINGABE AUSGABE",
@@ -179,10 +181,12 @@ die Seite keine Rezeptdaten enthält; 2 bei falschen Argumenten.
     {"fetch", "Seite per HTTP holen (HEAD, dann GET)",
      "fetch URL AUSGABE [--proxy RECHNER[:PORT]]",
      R"(Holt URL wie der Import (HTTP/1.0, erst HEAD, dann GET) und schreibt die Antwort nach
-AUSGABE, nur wenn sie vollständig ist (Status 200).
+AUSGABE, nur wenn sie vollständig ist (Status 200). Ein https://-Link wird verschlüsselt
+geholt; ein Zertifikat, das nicht von einer Zertifizierungsstelle des Systems stammt,
+abgelaufen ist oder einen anderen Rechnernamen nennt, wird mit dem Grund abgelehnt.
 
 Optionen:
-  --proxy RECHNER[:PORT]  über diesen HTTP-Proxy holen
+  --proxy RECHNER[:PORT]  über diesen HTTP-Proxy holen (https:// mit CONNECT)
 
 Ausgabe: eine Zeile Statuscode und Statustext der Antwort.
 

@@ -22,9 +22,6 @@ struct PlanLine {
     std::unique_ptr<TImpListInfo> entry;
 };
 
-// A plan has at most 50 rows; a file near this size is no plan.
-inline constexpr std::size_t kMaxPlanFileSize = 1024 * 1024;
-
 // Reads the plan file at path. On failure writes "<command>: ..." to stderr and returns
 // nothing: the file is missing, no regular file, unreadable or larger than 1 MiB, or a line
 // is malformed.

@@ -66,6 +66,11 @@ std::int64_t digitValue(std::string_view text)
         .value_or(0);
 }
 
+std::string toggledCheckBox(std::string_view text)
+{
+    return (digitValue(text) & 1) == 0 ? "1" : "0";
+}
+
 CellKind cellKindFor(char datenTyp)
 {
     if (datenTyp >= '0' && datenTyp <= '9')
@@ -154,13 +159,13 @@ bool paintsBlank(char datenTyp, std::string_view text, int row, int fixedRows, b
     switch (kind) {
     case CellKind::Number:
     case CellKind::Date:
-        return digitValue(text) == 0;
+        return isZeroValue(text);
     case CellKind::Time: {
         // "12:30" reads as 1230 once its first ':' is gone.
         std::string t(text);
         if (const auto colon = t.find(':'); colon != std::string::npos)
             t.erase(colon, 1);
-        return digitValue(t) == 0;
+        return isZeroValue(t);
     }
     default:
         return false;

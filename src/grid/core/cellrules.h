@@ -23,6 +23,16 @@ std::optional<std::int32_t> parseInt(std::string_view text);
 // 2.147.483,648 with three decimals is no zero.
 std::int64_t digitValue(std::string_view text);
 
+// Whether a text stands for zero (its digit value is 0): what number and date cells show blank
+// with BlankNull, and what the number editor empties when it is left.
+inline bool isZeroValue(std::string_view text)
+{
+    return digitValue(text) == 0;
+}
+
+// A check box cell clicked or toggled with a blank: "1" when its number was even, else "0".
+std::string toggledCheckBox(std::string_view text);
+
 // How a cell is drawn, from its column's data type.
 enum class CellKind {
     Left,       // 'L' and every character not listed

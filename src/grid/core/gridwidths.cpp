@@ -47,7 +47,7 @@ int limitStoredWidth(int width, int gridWidth)
 
 int fittedWidth(int designedWidth, int widestTextWidth, int gridWidth, int fixedColumnsWidth)
 {
-    const int wanted = std::max(designedWidth, widestTextWidth + 6);
+    const int wanted = std::max(designedWidth, widestTextWidth + kCellTextMargins);
     const int cap = std::max(designedWidth, gridWidth - 20 - fixedColumnsWidth);
     return std::min(wanted, cap);
 }

@@ -11,6 +11,10 @@
 // Widths are pixels.
 namespace kovanta::grid {
 
+// The room a cell needs around its text: the text starts 2 pixels in and ends 3 before the
+// right edge, and the grid line takes one.
+inline constexpr int kCellTextMargins = 6;
+
 // "50,abc,2000" -> {50, 0, 64}: pieces read as decimal integers (0 when unreadable), values
 // above 1024 become 64. An empty text gives no widths (nothing changes).
 std::vector<int> parseSizes(std::string_view sizes);

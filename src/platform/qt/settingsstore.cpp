@@ -1,8 +1,8 @@
 #include "settingsstore.h"
 
+#include "platform/qt/qtstrings.h"
 #include "platform/syserror.h"
 
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -143,11 +143,6 @@ void SettingsStore::writeBool(const QString& key, const QString& name, bool valu
     settings_->setValue(path(key, name), value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void SettingsStore::removeValue(const QString& key, const QString& name)
-{
-    settings_->remove(path(key, name));
-}
-
 bool SettingsStore::sync()
 {
     settings_->sync();
@@ -165,7 +160,7 @@ QString SettingsStore::writeErrorText() const
         return QStringLiteral("kann nicht geschrieben werden (%1)")
             .arg(QString::fromStdString(systemErrorText(error)));
     };
-    const std::string file = QFile::encodeName(fileName()).toStdString();
+    const std::string file = fsPath(fileName());
     struct stat st {};
     if (::stat(file.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))

@@ -42,7 +42,6 @@ public:
     void writeString(const QString& key, const QString& name, const QString& value);
     void writeInteger(const QString& key, const QString& name, int value);
     void writeBool(const QString& key, const QString& name, bool value);
-    void removeValue(const QString& key, const QString& name);
 
     // Writes pending changes; false when the file could not be written.
     bool sync();

@@ -1,6 +1,6 @@
 #include "paintercanvas.h"
 
-#include "platform/codepage.h"
+#include "platform/qt/ansiqstring.h"
 
 #include <QDate>
 
@@ -11,15 +11,6 @@
 namespace kovanta::print {
 
 namespace {
-
-QString ToQString(std::string_view ansi)
-{
-    QString out(static_cast<qsizetype>(ansi.size()), Qt::Uninitialized);
-    QChar* data = out.data();
-    for (std::size_t i = 0; i < ansi.size(); ++i)
-        data[i] = QChar(codepage::ansiToUnicode(ansi[i]));
-    return out;
-}
 
 QFont MakeFont(const PrintFont& f)
 {
@@ -96,7 +87,7 @@ bool PainterCanvas::Finish()
 void PainterCanvas::BeginJob(std::string_view title)
 {
     if (options_.setTitle)
-        options_.setTitle(ToQString(title));
+        options_.setTitle(ansiToQString(title));
     if (options_.oneDocumentForAllJobs && painter_.isActive()) {
         NewPage();
         return;
@@ -190,9 +181,12 @@ void PainterCanvas::SetFont(const PrintFont& font)
     loaded.lineSpacing = metrics.height() + leading;
     loaded.baseline = leading + metrics.ascent();
     const QFontMetricsF exact(loaded.font, &device_);
+    std::string allBytes(256, '\0');
     for (int c = 0; c < 256; ++c)
-        loaded.advances[static_cast<std::size_t>(c)] =
-            exact.horizontalAdvance(QChar(codepage::ansiToUnicode(static_cast<char>(c))));
+        allBytes[static_cast<std::size_t>(c)] = static_cast<char>(c);
+    const QString allChars = ansiToQString(allBytes);
+    for (int c = 0; c < 256; ++c)
+        loaded.advances[static_cast<std::size_t>(c)] = exact.horizontalAdvance(allChars[c]);
     const QFont qfont = loaded.font;
     fonts_.push_back(std::move(loaded));
     current_ = fonts_.size() - 1;
@@ -229,7 +223,7 @@ void PainterCanvas::DrawText(const PrintRect& box, std::string_view text, Align 
     if (text.empty() || box.right <= box.left || box.bottom <= box.top || !painter_.isActive())
         return;
     const LoadedFont& f = Current();
-    const QString s = ToQString(text);
+    const QString s = ansiToQString(text);
     const int width = WidthOf(text);
     const int room = box.right - box.left;
     int x = box.left;

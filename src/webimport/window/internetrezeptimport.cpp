@@ -42,6 +42,11 @@ public:
     {
         delete w_.listBox_->takeItem(static_cast<int>(index));
     }
+    void lineChanged(std::size_t index) override
+    {
+        w_.listBox_->item(static_cast<int>(index))
+            ->setText(ansiToQString(w_.core_.line(index).Title));
+    }
     void setListShown(bool shown) override
     {
         w_.hintPanel_->setVisible(!shown);

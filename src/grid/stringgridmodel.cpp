@@ -1,4 +1,4 @@
-#include "grid/astringgridmodel.h"
+#include "grid/stringgridmodel.h"
 
 #include "platform/qt/ansiqstring.h"
 
@@ -10,12 +10,12 @@ namespace {
 const std::string kEmpty;
 }
 
-TAStringGridModel::TAStringGridModel(QObject* parent) : QAbstractTableModel(parent)
+StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent)
 {
     cells_.assign(rows_, std::vector<Cell>(cols_));
 }
 
-void TAStringGridModel::setColCount(int cols)
+void StringGridModel::setColCount(int cols)
 {
     cols = std::max(1, cols);
     if (cols == cols_)
@@ -36,7 +36,7 @@ void TAStringGridModel::setColCount(int cols)
     emit headerDataChanged(Qt::Horizontal, 0, std::max(0, cols_ - 2));
 }
 
-void TAStringGridModel::setGridRowCount(int rows)
+void StringGridModel::setGridRowCount(int rows)
 {
     rows = std::max(1, rows);
     if (rows == rows_)
@@ -54,12 +54,12 @@ void TAStringGridModel::setGridRowCount(int rows)
     }
 }
 
-const std::string& TAStringGridModel::cell(int col, int row) const
+const std::string& StringGridModel::cell(int col, int row) const
 {
     return valid(col, row) ? cells_[row][col].text : kEmpty;
 }
 
-bool TAStringGridModel::setCell(int col, int row, std::string_view text)
+bool StringGridModel::setCell(int col, int row, std::string_view text)
 {
     if (!valid(col, row) || cells_[row][col].text == text)
         return false;
@@ -75,12 +75,12 @@ bool TAStringGridModel::setCell(int col, int row, std::string_view text)
     return true;
 }
 
-TGridInfo* TAStringGridModel::object(int col, int row) const
+TGridInfo* StringGridModel::object(int col, int row) const
 {
     return valid(col, row) ? cells_[row][col].object : nullptr;
 }
 
-void TAStringGridModel::setObject(int col, int row, TGridInfo* object)
+void StringGridModel::setObject(int col, int row, TGridInfo* object)
 {
     if (!valid(col, row) || cells_[row][col].object == object)
         return;
@@ -90,7 +90,18 @@ void TAStringGridModel::setObject(int col, int row, TGridInfo* object)
         refreshRow(row);
 }
 
-void TAStringGridModel::moveGridRow(int from, int to)
+void StringGridModel::setColumns(grid::ColumnDefs columns)
+{
+    columns_ = std::move(columns);
+}
+
+void StringGridModel::setSortTyp(int col, char sortTyp)
+{
+    if (col >= 0 && col < static_cast<int>(columns_.sortTyp.size()))
+        columns_.sortTyp[col] = sortTyp;
+}
+
+void StringGridModel::moveGridRow(int from, int to)
 {
     if (from < 1 || to < 1 || from >= rows_ || to >= rows_ || from == to)
         return;
@@ -103,7 +114,7 @@ void TAStringGridModel::moveGridRow(int from, int to)
     endMoveRows();
 }
 
-void TAStringGridModel::rearrangeRows(const std::vector<int>& rows, const std::vector<int>& order)
+void StringGridModel::rearrangeRows(const std::vector<int>& rows, const std::vector<int>& order)
 {
     if (rows.size() != order.size() || rows.empty())
         return;
@@ -130,14 +141,27 @@ void TAStringGridModel::rearrangeRows(const std::vector<int>& rows, const std::v
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void TAStringGridModel::refreshRow(int row)
+std::vector<int> StringGridModel::sortRows(const std::vector<int>& rows, int col,
+                                           const grid::SortSettings& settings,
+                                           const grid::SortCompareHook& hook)
+{
+    std::vector<grid::SortEntry> entries;
+    entries.reserve(rows.size());
+    for (int r : rows)
+        entries.push_back({cell(col, r), object(0, r)});
+    std::vector<int> order = grid::sortOrder(entries, settings, hook);
+    rearrangeRows(rows, order);
+    return order;
+}
+
+void StringGridModel::refreshRow(int row)
 {
     if (batchDepth_ > 0 || row < 1 || row >= rows_ || cols_ < 2)
         return;
     emit dataChanged(index(row - 1, 0), index(row - 1, cols_ - 2));
 }
 
-void TAStringGridModel::endBatch()
+void StringGridModel::endBatch()
 {
     if (batchDepth_ == 0 || --batchDepth_ > 0)
         return;
@@ -148,24 +172,24 @@ void TAStringGridModel::endBatch()
     refreshAll();
 }
 
-void TAStringGridModel::refreshAll()
+void StringGridModel::refreshAll()
 {
     if (rows_ < 2 || cols_ < 2)
         return;
     emit dataChanged(index(0, 0), index(rows_ - 2, cols_ - 2));
 }
 
-int TAStringGridModel::rowCount(const QModelIndex& parent) const
+int StringGridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : rows_ - 1;
 }
 
-int TAStringGridModel::columnCount(const QModelIndex& parent) const
+int StringGridModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : cols_ - 1;
 }
 
-QVariant TAStringGridModel::data(const QModelIndex& index, int role) const
+QVariant StringGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
@@ -180,7 +204,7 @@ QVariant TAStringGridModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant TAStringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     const int col = orientation == Qt::Horizontal ? section + 1 : 0;
     const int row = orientation == Qt::Horizontal ? 0 : section + 1;
@@ -193,7 +217,7 @@ QVariant TAStringGridModel::headerData(int section, Qt::Orientation orientation,
     return ansiToQString(headerText_ ? headerText_(col, row) : cell(col, row));
 }
 
-Qt::ItemFlags TAStringGridModel::flags(const QModelIndex& index) const
+Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/core/colnames.h"
+#include "grid/core/gridsort.h"
 #include "recipe/records.h"
 
 #include <QAbstractTableModel>
@@ -11,20 +13,21 @@
 
 namespace kovanta {
 
-// The table behind TAStringGrid: a matrix of ANSI cell texts with an object pointer per cell,
-// addressed in grid coordinates (col, row) including the fixed row 0 and fixed column 0.
+// The cell store of TAStringGrid and the one thing its views read: a matrix of ANSI cell texts
+// with an object pointer per cell, and the column definitions that say what each column holds.
+// Addressed in grid coordinates (col, row) including the fixed row 0 and fixed column 0.
 // Towards Qt it shows only the data part: model row r is grid row r + 1, model column c is grid
 // column c + 1; row 0 and column 0 are the header data.
 //
 // The model never frees objects: every row object has one owner outside the grid (the recipe
 // list, the menu plan), which clears the grid's pointers before it frees what they point at.
-class TAStringGridModel : public QAbstractTableModel {
+class StringGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // The ANSI text of a cell, for the delegate (Qt::DisplayRole gives it as a QString).
     static constexpr int AnsiTextRole = Qt::UserRole + 1;
 
-    explicit TAStringGridModel(QObject* parent = nullptr);
+    explicit StringGridModel(QObject* parent = nullptr);
 
     int colCount() const { return cols_; }
     int gridRowCount() const { return rows_; }
@@ -40,10 +43,22 @@ public:
     TGridInfo* object(int col, int row) const;
     void setObject(int col, int row, TGridInfo* object);
 
+    // The per-column state of the column definitions (data type, read-only, sizing, sort state,
+    // designed width, hint). The sort state is the only part that changes afterwards.
+    const grid::ColumnDefs& columns() const { return columns_; }
+    void setColumns(grid::ColumnDefs columns);
+    void setSortTyp(int col, char sortTyp);
+
     // Moves grid row from to position to (both >= 1), shifting the rows in between.
     void moveGridRow(int from, int to);
     // rows[i] receives the complete row (texts and objects) that stood at rows[order[i]].
     void rearrangeRows(const std::vector<int>& rows, const std::vector<int>& order);
+    // Sorts the given rows (top to bottom) by the texts of col and the row objects of column 0,
+    // moving every row whole; returns the order applied (see rearrangeRows). The hook sees
+    // each comparison with the work-list position of its upper entry.
+    std::vector<int> sortRows(const std::vector<int>& rows, int col,
+                              const grid::SortSettings& settings,
+                              const grid::SortCompareHook& hook = {});
 
     // What a header cell (row 0 or column 0) shows; by default its text. The grid installs its
     // painting rules here.
@@ -52,10 +67,7 @@ public:
         headerText_ = std::move(fn);
     }
     // The tooltip of a header cell (the column hint); none by default.
-    void setHeaderHint(std::function<QString(int col, int row)> fn)
-    {
-        headerHint_ = std::move(fn);
-    }
+    void setHeaderHint(std::function<QString(int col, int row)> fn) { headerHint_ = std::move(fn); }
 
     // Repaints every cell of one grid row.
     void refreshRow(int row);
@@ -87,6 +99,7 @@ private:
 
     std::function<std::string(int col, int row)> headerText_;
     std::function<QString(int col, int row)> headerHint_;
+    grid::ColumnDefs columns_;
     int cols_ = 5;
     int rows_ = 5;
     int batchDepth_ = 0;
