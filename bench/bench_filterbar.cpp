@@ -6,6 +6,8 @@
 #include "recipe/records.h"
 #include "shell/gridsetup.h"
 #include "shell/recipefilterbar.h"
+#include "views/recipelistmodel.h"
+#include "views/recipelistview.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -38,22 +40,24 @@ void BM_TypingIntoTheFilteredGrid(benchmark::State& state)
     kovanta::TAStringGrid* grid = kovanta::CreateListGrid(QStringLiteral("StringGrid1"), &window);
     grid->SaveSettings.AutoSave = false;
     grid->setGeometry(0, 40, 800, 560);
-    std::vector<kovanta::TImpListInfo> entries(kRecipes);
     const char* const words[] = {"Gulasch", "Kartoffel", "Sahne",  "Torte",  "Suppe",
                                  "Gem\xFCse", "Braten",  "Salat",  "Kuchen", "Spinat",
                                  "Linsen",  "Eintopf",   "Quark",  "Fisch",  "Creme"};
     const char* const groups[] = {"Fleisch", "Suppen", "Desserts", "Beilagen", "Kuchen"};
     std::mt19937 rng(7);
-    grid->SetRowCount(kRecipes + 1);
-    grid->GridModel()->beginBatch();
-    for (int row = 1; row <= kRecipes; ++row) {
-        grid->SetObjects(0, row, &entries[static_cast<std::size_t>(row - 1)]);
-        grid->SetCell(2, row, std::string(words[rng() % 15]) + " " + words[rng() % 15]);
-        grid->SetCell(3, row, groups[rng() % 5]);
+    kovanta::RecipeListModel::Entries entries;
+    for (int i = 0; i < kRecipes; ++i) {
+        auto e = std::make_unique<kovanta::TImpListInfo>();
+        e->ShortName = std::string(words[rng() % 15]) + " " + words[rng() % 15];
+        e->GroupName = groups[rng() % 5];
+        entries.push_back(std::move(e));
     }
-    grid->GridModel()->endBatch();
-    auto* bar = new kovanta::RecipeFilterBar(grid, &window);
+    kovanta::RecipeListModel list;
+    kovanta::RecipeListView view(grid, list);
+    auto* bar = new kovanta::RecipeFilterBar(&window);
     bar->setGeometry(0, 0, 800, 40);
+    bar->setList(&view);
+    list.setEntries(std::move(entries));
     window.show();
     QCoreApplication::processEvents();
 
@@ -74,8 +78,6 @@ void BM_TypingIntoTheFilteredGrid(benchmark::State& state)
     state.counters["ms_per_key"] = strokes ? cpu / static_cast<double>(strokes) / 1e6 : 0;
     state.counters["shown_at_end"] = bar->shownCount();
     delete bar;
-    for (int row = 1; row <= kRecipes; ++row)
-        grid->SetObjects(0, row, nullptr);
 }
 
 // The automatic column widths after a read of 100,000 recipes: every column measured again

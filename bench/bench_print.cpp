@@ -128,7 +128,7 @@ private:
         ListTable table;
         table.header = RecipeListPrintHeader();
         for (const RecipeListItem& item : list)
-            table.rows.push_back(ListRow{RecipeListPrintCells(*item.Entry), true});
+            table.rows.push_back(ListRow{RecipeListTexts(*item.Entry), true});
         printout_ = std::make_unique<ListPrintout>(ListPrintout::RecipeList(std::move(table)));
 
         QBuffer buffer;

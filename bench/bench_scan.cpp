@@ -17,7 +17,7 @@
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
 #include "shell/messages.h"
-#include "shell/recipelistmodel.h"
+#include "views/recipelistmodel.h"
 #include "shell/tsdiappform.h"
 
 #include <QApplication>

@@ -17,12 +17,6 @@ std::vector<std::string> RecipeScan::recipeFiles(const std::string& directory)
 
 RecipeScan::Entries RecipeScan::readAll(SearchPathList paths, const Progress& progress)
 {
-    struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(running_);
-
     Entries entries;
     if (!programDir_.empty() && !paths.contains(programDir_))
         scanDirectory(programDir_, entries, progress);

@@ -59,14 +59,9 @@ public:
     // directory of huge files. nullptr (the default): never stopped. Must outlive the reads.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
-    const std::string& programDir() const { return programDir_; }
-    // True while readAll() runs (also inside the progress callback).
-    bool isRunning() const { return running_; }
-
 private:
     const TRezeptImportProz& proz_;
     std::string programDir_;
-    bool running_ = false;
     const std::atomic<bool>* stop_ = nullptr;
 };
 

@@ -18,7 +18,7 @@ namespace kovanta {
 namespace {
 
 // The private message the browser posts to itself so the tree is read after it appeared.
-constexpr QEvent::Type kFillTreeMessage = QEvent::Type(QEvent::User + 100);
+const QEvent::Type kFillTreeMessage = QEvent::Type(QEvent::registerEventType());
 
 std::optional<QString> inputName(QWidget* parent, const QString& title)
 {

@@ -18,19 +18,6 @@ std::string Blank0(std::string text)
 
 } // namespace
 
-std::vector<std::string> RecipeListPrintCells(const TImpListInfo& e)
-{
-    return {e.ShortName,
-            e.GroupName,
-            std::to_string(e.Portions),
-            std::to_string(e.Kcal),
-            std::to_string(e.KJ),
-            std::to_string(e.BE),
-            std::to_string(e.Chol),
-            std::to_string(e.WorkMinutes),
-            std::to_string(e.WaitMinutes)};
-}
-
 std::vector<std::string> RecipeListPrintHeader()
 {
     return {"Rezept", "Rezeptgruppe", "Portionen", "kcal", "kJ", "BE", "Chol", "AZ", "WZ"};
@@ -113,8 +100,8 @@ ListPrintout ListPrintout::Requirements(ListTable table, bool alternatives)
     return p;
 }
 
-void ListPrintout::PrintRow(PrintCanvas& canvas, const std::vector<std::string>& texts,
-                            bool header, PrintRect& rect) const
+void ListPrintout::PrintRow(PrintCanvas& canvas, const std::vector<std::string>& texts, bool header,
+                            PrintRect& rect) const
 {
     TableRow row;
     row.cells.resize(widths_.size());

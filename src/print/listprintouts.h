@@ -27,9 +27,7 @@ struct ListTable {
     std::vector<ListRow> rows;
 };
 
-// The printed columns of the recipe list as the list shows a recipe: Rezept, Rezeptgruppe,
-// Portionen, kcal, kJ, BE, Chol, AZ, WZ (numbers as plain decimal integers).
-std::vector<std::string> RecipeListPrintCells(const TImpListInfo& entry);
+// The printed columns of the recipe list are its RecipeListTexts() (recipe/records.h).
 // The header texts of the printed columns of the recipe list, the menu plan and the
 // requirements list, as their grids show them.
 std::vector<std::string> RecipeListPrintHeader();

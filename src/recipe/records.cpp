@@ -132,4 +132,17 @@ bool IsAlternativeWord(std::string_view ansiWord)
     return false;
 }
 
+std::vector<std::string> RecipeListTexts(const TImpListInfo& e)
+{
+    return {e.ShortName,
+            e.GroupName,
+            std::to_string(e.Portions),
+            std::to_string(e.Kcal),
+            std::to_string(e.KJ),
+            std::to_string(e.BE),
+            std::to_string(e.Chol),
+            std::to_string(e.WorkMinutes),
+            std::to_string(e.WaitMinutes)};
+}
+
 } // namespace kovanta

@@ -90,6 +90,12 @@ public:
     bool SameRecipe(const TImpListInfo& other) const;
 };
 
+// The texts the recipe list shows for a recipe, in its column order: Rezept, Rezeptgruppe,
+// Portionen, kcal, kJ, BE, Chol, AZ, WZ, the numbers as plain decimal integers (0 included).
+// The grid on screen adds the plan mark before them and the file name and entry index after;
+// the printed list is these columns alone.
+std::vector<std::string> RecipeListTexts(const TImpListInfo& entry);
+
 // A menu plan entry: a copy of a listed recipe owned by the menu plan grid.
 class TGridInfo1 : public TImpListInfo {};
 

@@ -20,7 +20,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
 
-void print(std::FILE* to, const QString& text)
+void writeText(std::FILE* to, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), to);
@@ -29,7 +29,7 @@ void print(std::FILE* to, const QString& text)
 
 int usageError(const QString& what)
 {
-    print(stderr, QStringLiteral("kovanta: %1\nAufruf: kovanta [SPEISEPLAN.plan]\n"
+    writeText(stderr, QStringLiteral("kovanta: %1\nAufruf: kovanta [SPEISEPLAN.plan]\n"
                                  "Mehr: kovanta --help\n")
                       .arg(what));
     return kExitUsage;
@@ -69,11 +69,11 @@ std::optional<int> answerInformationalArguments(int argc, char** argv)
         if (std::strcmp(arg, "--") == 0)
             break;
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            print(stdout, programHelpText());
+            writeText(stdout, programHelpText());
             return kExitOk;
         }
         if (std::strcmp(arg, "--version") == 0) {
-            print(stdout, QStringLiteral("kovanta %1\nKovanta Rezepturendisplay, VEMOSOFT\n"
+            writeText(stdout, QStringLiteral("kovanta %1\nKovanta Rezepturendisplay, VEMOSOFT\n"
                                          "Lizenz GPL-3.0-or-later: GNU General Public License, "
                                          "Version 3 oder neuer.\n"
                                          "Dies ist freie Software; es gibt keine Garantie.\n")
@@ -113,9 +113,9 @@ void openPlanAfterFirstRead(TSDIAppForm& window, const QString& planFile)
     QObject::connect(
         &window, &TSDIAppForm::recipesRead, &window,
         [&window, planFile] {
-            auto* plans = window.findChild<PlanFileActions*>();
-            if (plans && plans->confirmDiscard())
-                plans->openPlanFile(planFile);
+            PlanFileActions& plans = window.planFiles();
+            if (plans.confirmDiscard())
+                plans.openPlanFile(planFile);
         },
         Qt::SingleShotConnection);
 }

@@ -3,16 +3,10 @@
 #include "grid/astringgrid.h"
 #include "grid/stringgridmodel.h"
 #include "platform/gui/uifont.h"
-#include "recipelistmodel.h"
-#include "views/menuplangrids.h"
+#include "views/menuplan.h"
 #include "views/recipelistview.h"
 
 #include <QTableView>
-
-#include <algorithm>
-#include <memory>
-#include <optional>
-#include <string>
 
 namespace kovanta {
 
@@ -102,80 +96,6 @@ TAStringGrid* CreateListGrid(const QString& name, QWidget* parent)
 TAStringGrid* AsListGrid(QTableView* view)
 {
     return qobject_cast<TAStringGrid*>(view);
-}
-
-namespace {
-
-void loadRecipeList(TAStringGrid& grid, const RecipeListModel& model)
-{
-    const int count = model.entryCount();
-    ListGridRef access(&grid);
-    // The grid keeps at least one data row below its header.
-    grid.SetRowCount(std::max(2, count + 1));
-    // Twenty thousand rows of twelve cells: one change notice for the whole list instead of
-    // one per cell.
-    StringGridModel& cells = *grid.GridModel();
-    cells.beginBatch();
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        grid.SetObjects(0, row, row - 1 < count ? model.entry(row - 1) : nullptr);
-        FillRecipeListRow(access, row);
-    }
-    cells.endBatch();
-}
-
-} // namespace
-
-void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list)
-{
-    TAStringGrid* g = &grid;
-    const RecipeListModel* m = &list;
-    loadRecipeList(grid, list);
-    // The recipe that was current before a read, so that a re-read still holding it keeps it.
-    // A read empties the list first and fills it when the worker is done: the recipe is kept
-    // over the empty list in between.
-    auto current = std::make_shared<std::optional<TImpListInfo>>();
-    // Before a reset the list frees its entries: the grid must not point at them meanwhile.
-    QObject::connect(m, &RecipeListModel::aboutToReset, g, [g, current] {
-        if (g->currentIndex().isValid())
-            if (const auto* e = dynamic_cast<const TImpListInfo*>(g->Objects(0, g->Row())))
-                current->emplace(*e);
-        // One change notice for the whole list: a view that re-reads the list on each notice
-        // (the quick filter) would otherwise do so once per row.
-        StringGridModel& cells = *g->GridModel();
-        cells.beginBatch();
-        for (int row = 1; row < g->RowCount(); ++row)
-            g->SetObjects(0, row, nullptr);
-        cells.endBatch();
-    });
-    QObject::connect(m, &RecipeListModel::reset, g, [g, m, current] {
-        loadRecipeList(*g, *m);
-        if (m->entryCount() == 0)
-            return;
-        // Every read leaves a current row, so that the preview has a recipe to show at once.
-        const ListGridRef access(g);
-        int row = CurrentRowAfterRead(access, *current ? &**current : nullptr);
-        // A row the quick filter hides (it has filtered the new rows by now) is no choice: the
-        // first shown row is, and with nothing shown there is no current row.
-        if (row > 0 && g->isRowHidden(row - TAStringGrid::FixedRows)) {
-            row = 0;
-            for (int r = TAStringGrid::FixedRows; r < g->RowCount() && row == 0; ++r) {
-                if (!g->isRowHidden(r - TAStringGrid::FixedRows) && g->Objects(0, r))
-                    row = r;
-            }
-        }
-        if (row > 0)
-            g->SetCurrentCell(TAStringGrid::FixedCols, row);
-        current->reset();
-    });
-    QObject::connect(m, &RecipeListModel::entryChanged, g, [g](const TImpListInfo* e) {
-        for (int row = 1; row < g->RowCount(); ++row) {
-            if (g->Objects(0, row) == e) {
-                ListGridRef access(g);
-                FillRecipeListRow(access, row);
-                return;
-            }
-        }
-    });
 }
 
 } // namespace kovanta

@@ -9,8 +9,6 @@ class QWidget;
 
 namespace kovanta {
 
-class RecipeListModel;
-
 // The three list grids of the main window as TAStringGrids: StringGrid1 (recipe list),
 // StringGrid2 (menu plan) and StringGrid3 (requirements list), each configured with its
 // options and column definitions and with its stored column widths restored ("Sizes" under
@@ -22,11 +20,5 @@ TAStringGrid* CreateListGrid(const QString& name, QWidget* parent);
 
 // The grid behind one of the main window's list views (nullptr for another view).
 TAStringGrid* AsListGrid(QTableView* view);
-
-// Keeps the recipe list grid filled from the list: every read puts the entries as row objects
-// into the grid and fills their rows; a changed entry refills its row wherever sorting has
-// moved it. The entries stay owned by the list; the grid only points at them, so a grid row
-// leads to its entry at once (Objects(0, row)).
-void BindRecipeList(TAStringGrid& grid, const RecipeListModel& list);
 
 } // namespace kovanta

@@ -5,11 +5,9 @@
 #include "dialogs/pfaddatendefinition.h"
 #include "guidetexts.h"
 #include "hint.h"
-#include "planfileactions.h"
+#include "platform/qt/qtstrings.h"
 #include "platform/qt/settingsstore.h"
 #include "platform/strings.h"
-#include "platform/qt/qtstrings.h"
-#include "printactions.h"
 #include "settings.h"
 #include "startup.h"
 #include "views/richtextpreview.h"
@@ -107,11 +105,10 @@ bool MainActions::maxWindow() const
     return maxWindow_->isChecked();
 }
 
-void MainActions::addPlanFiles(PlanFileActions* planFiles)
+void MainActions::insertFileGroup(const QList<QAction*>& actions)
 {
-    planFiles_ = planFiles;
-    if (planFiles_)
-        planFiles_->addTo(fileMenu_, quit_);
+    fileMenu_->insertActions(quit_, actions);
+    fileMenu_->insertSeparator(quit_);
 }
 
 // "Öffnen...": a directory holding REZ0*.DAT files, appended inactive when not listed yet.
@@ -178,13 +175,6 @@ void MainActions::toggleMaxWindow()
             window, settings::maxWindowNotSavedText(settings::storeWriteProblem(store)));
     if (on && !window->isMaximized())
         window->showMaximized();
-}
-
-// HemisphereButton4: print what the current tab shows (printactions.h).
-void MainActions::printCurrentTab()
-{
-    if (print_)
-        print_->print();
 }
 
 // HemisphereButton5: the whole preview to the clipboard, formatted and as plain text.

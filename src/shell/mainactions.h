@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <QList>
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -11,8 +13,6 @@ class QWidget;
 
 namespace kovanta {
 
-class PlanFileActions;
-class PrintActions;
 class SearchPathList;
 
 // What the main window's actions need of the window, and nothing more. The main window
@@ -39,14 +39,11 @@ public:
 };
 
 // The main window's menus "&Datei", "&Optionen" and "&Hilfe" with their actions, shortcuts
-// and hints, and what the actions and the tool column's buttons do. The plan file items
-// (planfileactions.h) and the print items (printactions.h) live in objects of their own,
-// reached through planFiles() and printActions(); both sit in "&Datei" before "&Beenden" (the
-// plan file items put there by addPlanFiles(), the print items by PrintActions itself).
+// and hints, and what the actions and the tool column's buttons do. Groups of other objects'
+// items (the plan files, printing) go into "&Datei" before "&Beenden" (insertFileGroup()).
 //
-// Ownership: a child of its parent (the main window); the menus belong to bar, the actions to
-// their menus (found by object name below the menu bar). The port and the menu bar must
-// outlive the handler; the plan file and print objects are owned by the window.
+// Ownership: the menus belong to bar, the actions to their menus (found by object name below
+// the menu bar). The port and the menu bar must outlive the handler.
 class MainActions : public QObject {
     Q_OBJECT
 public:
@@ -61,12 +58,9 @@ public:
     // The directory last added with "Öffnen..." (the browser starts there), "/"-terminated.
     QString lastAddedDirectory() const { return lastAddedDirectory_; }
 
-    // Takes in the plan file items (before "&Beenden") and the print object, both owned
-    // elsewhere; null leaves the respective feature out.
-    void addPlanFiles(PlanFileActions* planFiles);
-    void setPrintActions(PrintActions* print) { print_ = print; }
-    PlanFileActions* planFiles() const { return planFiles_; }
-    PrintActions* printActions() const { return print_; }
+    // Inserts actions (owned elsewhere) as a group, followed by a separator, into "&Datei"
+    // before "&Beenden".
+    void insertFileGroup(const QList<QAction*>& actions);
 
     QMenu* fileMenu() const { return fileMenu_; }
     QAction* quitAction() const { return quit_; }
@@ -77,7 +71,6 @@ public slots:
     void editSearchPaths(); // "Verzeichnisse", HemisphereButton2
     void toggleRowFinder();
     void toggleMaxWindow();
-    void printCurrentTab();  // HemisphereButton4
     void copyWholePreview(); // HemisphereButton5
     void showAbout();        // "Info..."
 
@@ -89,8 +82,6 @@ private:
     QAction* quit_ = nullptr;
     QAction* rowFinder_ = nullptr;
     QAction* maxWindow_ = nullptr;
-    PlanFileActions* planFiles_ = nullptr;
-    PrintActions* print_ = nullptr;
     QString lastAddedDirectory_;
 };
 

@@ -2,19 +2,19 @@
 
 #include <QEvent>
 
-// The messages the main window posts to itself to defer work past the current event. The
-// numbers keep the Windows message numbers (WM_USER + n) as offsets from QEvent::User, so a
-// trace of events reads like the original message log.
+// The messages the main window posts to itself to defer work past the current event. Their
+// event types are registered with Qt, so no other part of the program (the import window
+// posts events of its own) can use the same number.
 namespace kovanta {
 
-inline constexpr QEvent::Type MSG_RESTORE_PANELS = QEvent::Type(QEvent::User + 100);
-inline constexpr QEvent::Type MSG_APPLY_ROWFINDER = QEvent::Type(QEvent::User + 101);
-inline constexpr QEvent::Type MSG_RELOAD_RECIPES = QEvent::Type(QEvent::User + 102);
+inline const QEvent::Type MSG_RESTORE_PANELS = QEvent::Type(QEvent::registerEventType());
+inline const QEvent::Type MSG_APPLY_ROWFINDER = QEvent::Type(QEvent::registerEventType());
+inline const QEvent::Type MSG_RELOAD_RECIPES = QEvent::Type(QEvent::registerEventType());
 // wParam: the requirements row to fill.
-inline constexpr QEvent::Type MSG_FILL_REQUIREMENT_ROW = QEvent::Type(QEvent::User + 103);
-inline constexpr QEvent::Type MSG_TOGGLE_PLAN = QEvent::Type(QEvent::User + 105);
+inline const QEvent::Type MSG_FILL_REQUIREMENT_ROW = QEvent::Type(QEvent::registerEventType());
+inline const QEvent::Type MSG_TOGGLE_PLAN = QEvent::Type(QEvent::registerEventType());
 // wParam: IMPORT_WINDOW_CLOSES when the import window closes; any other value: recipes stored.
-inline constexpr QEvent::Type MSG_IMPORT_NOTIFY = QEvent::Type(QEvent::User + 801);
+inline const QEvent::Type MSG_IMPORT_NOTIFY = QEvent::Type(QEvent::registerEventType());
 
 inline constexpr int IMPORT_WINDOW_CLOSES = 9;
 
@@ -32,12 +32,6 @@ private:
     long long wParam_;
     long long lParam_;
 };
-
-} // namespace kovanta
-
-class QObject;
-
-namespace kovanta {
 
 // Posts a message to receiver (not null); it is handled after the events already queued.
 void postWindowMessage(QObject* receiver, QEvent::Type type, long long wParam = 0,

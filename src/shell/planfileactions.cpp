@@ -1,20 +1,17 @@
 #include "planfileactions.h"
 
-#include "tsdiappform.h"
-
-#include "menuplanparts.h"
 #include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "platform/qt/qtstrings.h"
 #include "startup.h"
+#include "views/menuplan.h"
+#include "views/recipelistmodel.h"
 
-#include <QAbstractItemModel>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -145,10 +142,8 @@ std::unique_ptr<PlanFileUi> makeDesktopPlanFileUi()
     return std::make_unique<DesktopPlanFileUi>();
 }
 
-PlanFileActions::PlanFileActions(QWidget* window, MenuPlanParts& plan,
-                                 const TSDIAppForm* reads, Hooks hooks, QObject* parent)
-    : QObject(parent), window_(window), plan_(plan), hooks_(std::move(hooks)),
-      ui_(makeDesktopPlanFileUi())
+PlanFileActions::PlanFileActions(PlanFilePort& port, QObject* parent)
+    : QObject(parent), port_(port), ui_(makeDesktopPlanFileUi())
 {
     open_ = new QAction(QStringLiteral("S&peiseplan öffnen..."), this);
     open_->setObjectName(QStringLiteral("SpeiseplanOeffnen1"));
@@ -168,25 +163,10 @@ PlanFileActions::PlanFileActions(QWidget* window, MenuPlanParts& plan,
         QStringLiteral("Die Bedarfsliste als CSV-Datei für die Tabellenkalkulation speichern"));
     connect(export_, &QAction::triggered, this, [this] { exportRequirements(); });
 
-    if (reads) {
-        connect(reads, &TSDIAppForm::recipesRead, this, [this] {
-            recipesRead_ = true;
-            updateActions();
-        });
-    }
     updateActions();
 }
 
 PlanFileActions::~PlanFileActions() = default;
-
-void PlanFileActions::addTo(QMenu* menu, QAction* before)
-{
-    menu->insertAction(before, open_);
-    menu->insertAction(before, save_);
-    menu->insertAction(before, export_);
-    menu->insertSeparator(before);
-    connect(menu, &QMenu::aboutToShow, this, &PlanFileActions::updateActions);
-}
 
 void PlanFileActions::setUi(std::unique_ptr<PlanFileUi> ui)
 {
@@ -197,16 +177,15 @@ void PlanFileActions::setUi(std::unique_ptr<PlanFileUi> ui)
 std::vector<PlanFileRow> PlanFileActions::currentRows() const
 {
     std::vector<PlanFileRow> rows;
-    for (int row = 1; row < plan_.planGrid.RowCount(); ++row) {
-        PlanFileRow out;
-        if (const TGridInfo1* entry = plan_.menuPlan.PlanEntry(row)) {
-            out.free = false;
-            out.portions = codepage::ansiToUtf8(plan_.planGrid.GetCell(plancols::kPlanPortions, row));
-            out.file = entry->FileName;
-            out.entryIndex = entry->EntryIndex;
-            out.name = PlanRecipeName(entry->ShortName);
-        }
-        rows.push_back(std::move(out));
+    for (const MenuPlan::PlannedRow& planned : port_.planOfWindow().plannedRows()) {
+        // The free rows before it, then the row.
+        rows.resize(static_cast<std::size_t>(planned.row - kFirstPlanRow));
+        PlanFileRow& out = rows.emplace_back();
+        out.free = false;
+        out.portions = codepage::ansiToUtf8(planned.portions);
+        out.file = planned.entry->FileName;
+        out.entryIndex = planned.entry->EntryIndex;
+        out.name = PlanRecipeName(planned.entry->ShortName);
     }
     return TrimmedPlanRows(std::move(rows));
 }
@@ -221,7 +200,7 @@ bool PlanFileActions::confirmDiscard()
 {
     if (!planChanged())
         return true;
-    switch (ui_->askSaveChanges(window_)) {
+    switch (ui_->askSaveChanges(port_.planFileWindow())) {
     case PlanFileUi::Answer::Save:
         return savePlan();
     case PlanFileUi::Answer::Discard:
@@ -250,7 +229,7 @@ bool PlanFileActions::openPlan()
         return false;
     const QString start =
         planFile_.isEmpty() ? QFileInfo(startPath(QString())).absolutePath() : planFile_;
-    const QString name = ui_->openPlanName(window_, start);
+    const QString name = ui_->openPlanName(port_.planFileWindow(), start);
     if (name.isEmpty())
         return false;
     return openPlanFile(name);
@@ -279,18 +258,18 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
     }
     lastDirectory_ = QFileInfo(fileName).absolutePath();
     if (!problem.isEmpty()) {
-        ui_->showMessage(window_, problem);
+        ui_->showMessage(port_.planFileWindow(), problem);
         return false;
     }
 
     // The recipes of the list, as the plan may take them.
     std::vector<const TImpListInfo*> listed;
-    listed.reserve(static_cast<std::size_t>(std::max(0, plan_.list.RowCount())));
-    for (int row = 1; row < plan_.list.RowCount(); ++row)
-        listed.push_back(dynamic_cast<const TImpListInfo*>(plan_.list.Objects(0, row)));
+    listed.reserve(port_.listedRecipes().entries().size());
+    for (const auto& e : port_.listedRecipes().entries())
+        listed.push_back(e.get());
     PlannedRecipeFinder finder(listed);
 
-    const int planRows = plan_.planGrid.RowCount() - 1;
+    const int planRows = kPlanRows - kFirstPlanRow;
     std::vector<MenuPlan::LoadRow> rows;
     QStringList leftOut;
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
@@ -329,12 +308,11 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
         if (line <= planRows)
             rows.push_back(std::move(load));
     }
-    plan_.menuPlan.LoadPlan(rows);
+    port_.planOfWindow().LoadPlan(rows);
     planFile_ = fileName;
     saved_ = currentRows();
     updateActions();
-    if (hooks_.showPlan)
-        hooks_.showPlan();
+    port_.showPlan();
 
     if (!leftOut.isEmpty()) {
         QString text = QStringLiteral("Diese Zeilen des Speiseplans wurden nicht übernommen:\n");
@@ -342,7 +320,7 @@ bool PlanFileActions::openPlanFile(const QString& fileName)
             text += QLatin1Char('\n') + leftOut[i];
         if (leftOut.size() > kListedRows)
             text += QStringLiteral("\n... und %1 weitere").arg(leftOut.size() - kListedRows);
-        ui_->showMessage(window_, text);
+        ui_->showMessage(port_.planFileWindow(), text);
     }
     return true;
 }
@@ -353,7 +331,7 @@ bool PlanFileActions::savePlan()
         return false;
     const QString start = planFile_.isEmpty() ? startPath(QStringLiteral("Speiseplan.plan"))
                                               : planFile_;
-    const QString name = ui_->savePlanName(window_, start);
+    const QString name = ui_->savePlanName(port_.planFileWindow(), start);
     if (name.isEmpty())
         return false;
     return savePlanFile(name);
@@ -365,7 +343,8 @@ bool PlanFileActions::savePlanFile(const QString& fileName)
     std::string reason;
     lastDirectory_ = QFileInfo(fileName).absolutePath();
     if (!WritePlanFile(fsPath(fileName), rows, reason)) {
-        ui_->showMessage(window_, QStringLiteral("Der Speiseplan kann nicht gespeichert werden:\n"
+        ui_->showMessage(port_.planFileWindow(),
+                         QStringLiteral("Der Speiseplan kann nicht gespeichert werden:\n"
                                                  "\"%1\" %2.")
                                       .arg(QDir::toNativeSeparators(fileName), utf8(reason)));
         return false;
@@ -377,8 +356,8 @@ bool PlanFileActions::savePlanFile(const QString& fileName)
 
 bool PlanFileActions::hasRequirementRows() const
 {
-    for (int row = 1; row < plan_.requirementsGrid.RowCount(); ++row) {
-        if (dynamic_cast<const TBedarfsGridinfo*>(plan_.requirementsGrid.Objects(0, row)))
+    for (const MenuPlan::RequirementRow& row : port_.planOfWindow().requirementRows()) {
+        if (row.entry)
             return true;
     }
     return false;
@@ -387,22 +366,19 @@ bool PlanFileActions::hasRequirementRows() const
 std::vector<RequirementsCsvRow> PlanFileActions::requirementRows() const
 {
     std::vector<RequirementsCsvRow> rows;
-    GridAccess& grid = plan_.requirementsGrid;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const auto* entry = dynamic_cast<const TBedarfsGridinfo*>(grid.Objects(0, row));
-        if (!entry)
+    for (const MenuPlan::RequirementRow& row : port_.planOfWindow().requirementRows()) {
+        if (!row.entry)
             continue;
         RequirementsCsvRow out;
         // The computed quantity unless the cook adjusted the cell: the cell's 11 characters
         // would cut off the digits of a very large quantity.
-        const std::string cell = grid.GetCell(plancols::kQuantity, row);
-        out.quantity = entry->Quantity;
-        if (cell != RequirementQuantityText(entry->Quantity)) {
-            if (const std::optional<double> typed = ParseQuantityText(cell))
+        out.quantity = row.entry->Quantity;
+        if (row.quantity != RequirementQuantityText(row.entry->Quantity)) {
+            if (const std::optional<double> typed = ParseQuantityText(row.quantity))
                 out.quantity = *typed;
         }
-        out.unit = grid.GetCell(plancols::kUnit, row);
-        out.article = grid.GetCell(plancols::kArticle, row);
+        out.unit = row.unit;
+        out.article = row.article;
         rows.push_back(std::move(out));
     }
     return rows;
@@ -419,7 +395,7 @@ bool PlanFileActions::exportRequirements()
         start = plan.absolutePath() + QLatin1Char('/') + plan.completeBaseName() +
                 QStringLiteral(".csv");
     }
-    const QString name = ui_->exportName(window_, start);
+    const QString name = ui_->exportName(port_.planFileWindow(), start);
     if (name.isEmpty())
         return false;
     return exportRequirementsFile(name);
@@ -427,12 +403,12 @@ bool PlanFileActions::exportRequirements()
 
 bool PlanFileActions::exportRequirementsFile(const QString& fileName)
 {
-    const bool alternatives = hooks_.alternativesShown && hooks_.alternativesShown();
-    const std::string csv = RequirementsCsv(requirementRows(), alternatives);
+    const std::string csv =
+        RequirementsCsv(requirementRows(), port_.planOfWindow().alternativesFound());
     std::string reason;
     lastDirectory_ = QFileInfo(fileName).absolutePath();
     if (!writeFileAtomically(fsPath(fileName), csv, reason)) {
-        ui_->showMessage(window_,
+        ui_->showMessage(port_.planFileWindow(),
                          QStringLiteral("Die Bedarfsliste kann nicht exportiert werden:\n"
                                         "\"%1\" %2.")
                              .arg(QDir::toNativeSeparators(fileName), utf8(reason)));
@@ -443,10 +419,9 @@ bool PlanFileActions::exportRequirementsFile(const QString& fileName)
 
 void PlanFileActions::updateActions()
 {
-    open_->setEnabled(recipesRead_);
-    save_->setEnabled(recipesRead_);
-    const bool onRequirements = hooks_.requirementsTabCurrent && hooks_.requirementsTabCurrent();
-    export_->setEnabled(onRequirements && hasRequirementRows());
+    open_->setEnabled(port_.recipesReadOnce());
+    save_->setEnabled(port_.recipesReadOnce());
+    export_->setEnabled(port_.requirementsTabCurrent() && hasRequirementRows());
 }
 
 } // namespace kovanta

@@ -3,23 +3,40 @@
 #include "recipe/planfile.h"
 #include "recipe/requirementscsv.h"
 
+#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
-class QMenu;
 class QWidget;
 
 namespace kovanta {
 
-class TSDIAppForm;
+class MenuPlan;
+class RecipeListModel;
 
-struct MenuPlanParts;
+// What the plan file actions need of the main window, and nothing more. The main window
+// implements it.
+class PlanFilePort {
+public:
+    virtual ~PlanFilePort() = default;
+    // Parent of the dialogs and messages.
+    virtual QWidget* planFileWindow() = 0;
+    // The menu plan with its requirements list.
+    virtual MenuPlan& planOfWindow() = 0;
+    // The recipes of the last read, which a plan file's rows are looked up in.
+    virtual const RecipeListModel& listedRecipes() const = 0;
+    // The recipes were read at least once: before that no recipe could be planned.
+    virtual bool recipesReadOnce() const = 0;
+    // "Bedarfsliste" is the current tab: only there can its list be exported.
+    virtual bool requirementsTabCurrent() const = 0;
+    // After a plan was opened: show it (the "Speiseplan" tab when neither it nor
+    // "Bedarfsliste" is current).
+    virtual void showPlan() = 0;
+};
 
 // What the plan file actions ask of the user. The program uses the desktop's file dialogs and
 // message boxes (makeDesktopPlanFileUi); tests put answers of their own.
@@ -59,28 +76,17 @@ inline constexpr const char* kPlanChangedQuestion =
 // count the "Portionen" cell takes, its file name holds a NUL, or it lies beyond the plan's 50
 // rows.
 //
-// The menu plan parts and the window must outlive this object.
+// Opening and saving are enabled once the recipes were read (recipesReadOnce()), exporting on
+// "Bedarfsliste" while it has rows; the window calls updateActions() when that may change.
+// The port must outlive this object.
 class PlanFileActions : public QObject {
     Q_OBJECT
 public:
-    struct Hooks {
-        // "Bedarfsliste" is the current tab: only there can its list be exported.
-        std::function<bool()> requirementsTabCurrent;
-        // The warning strip of the requirements list is shown.
-        std::function<bool()> alternativesShown;
-        // After a plan was opened: show it (the "Speiseplan" tab when neither it nor
-        // "Bedarfsliste" is current).
-        std::function<void()> showPlan;
-    };
-
-    // reads: the main window; its first finished read of the recipes (recipesRead()) enables
-    // opening and saving, which before it would find no recipe to plan.
-    PlanFileActions(QWidget* window, MenuPlanParts& plan, const TSDIAppForm* reads, Hooks hooks,
-                    QObject* parent = nullptr);
+    explicit PlanFileActions(PlanFilePort& port, QObject* parent = nullptr);
     ~PlanFileActions() override;
 
-    // Inserts the three actions, followed by a separator, before `before` in menu.
-    void addTo(QMenu* menu, QAction* before);
+    // The three menu items, in menu order.
+    QList<QAction*> actions() const { return {open_, save_, export_}; }
     QAction* openAction() const { return open_; }
     QAction* saveAction() const { return save_; }
     QAction* exportAction() const { return export_; }
@@ -112,21 +118,18 @@ public:
     std::vector<RequirementsCsvRow> requirementRows() const;
     bool hasRequirementRows() const;
 
-    // Enables the items for the present state (call when the tab changes; the menu calls it
-    // before it opens).
+    // Enables the items for the present state (call after a read, when the tab changes and
+    // before the menu opens).
     void updateActions();
 
 private:
     QString startPath(const QString& fileName) const;
 
-    QPointer<QWidget> window_;
-    MenuPlanParts& plan_;
-    Hooks hooks_;
+    PlanFilePort& port_;
     std::unique_ptr<PlanFileUi> ui_;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
     QAction* export_ = nullptr;
-    bool recipesRead_ = false;
     QString planFile_;
     QString lastDirectory_;
     std::vector<PlanFileRow> saved_; // the plan as last opened or saved, trimmed

@@ -1,7 +1,5 @@
 #include "printactions.h"
 
-#include "gridsetup.h"
-#include "hemispherebutton.h"
 #include "hint.h"
 #include "platform/qt/ansiqstring.h"
 #include "platform/qt/qtstrings.h"
@@ -9,13 +7,9 @@
 #include "print/qt/paintercanvas.h"
 #include "print/qt/pdffile.h"
 #include "print/recipeprintout.h"
-#include "recipelistmodel.h"
 #include "startup.h"
 #include "tablayout.h"
-#include "toolcolumn.h"
-#include "tsdiappform.h"
-#include "views/menuplangrids.h"
-#include "views/recipelistview.h"
+#include "views/menuplan.h"
 
 #include <QAction>
 #include <QChildEvent>
@@ -23,8 +17,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPrintDialog>
@@ -37,28 +29,33 @@ namespace kovanta {
 
 namespace {
 
-// The grid columns each list printout shows.
-constexpr int kRecipeListFirstColumn = 2; // Rezept ... WZ
-constexpr int kRecipeListLastColumn = 10;
-constexpr int kPlanFirstColumn = 1; // Portionen, Rezept, Gruppe / Menge, Einheit, Artikel
-constexpr int kPlanLastColumn = 3;
-
-print::ListTable TableOf(const TAStringGrid& grid, int first, int last, bool planRows)
+// The lists as printed: every shown recipe; the occupied plan rows in plan order; every row of
+// the requirements list as it shows (quantities as the cook may have adjusted them).
+print::ListTable RecipeListTable(const std::vector<const TImpListInfo*>& recipes)
 {
     print::ListTable table;
-    for (int col = first; col <= last; ++col)
-        table.header.push_back(grid.GetCell(col, 0));
-    for (int row = TAStringGrid::FixedRows; row < grid.RowCount(); ++row) {
-        // The list as shown: rows the quick filter hides are not printed.
-        if (grid.isRowHidden(row - TAStringGrid::FixedRows))
-            continue;
-        print::ListRow r;
-        for (int col = first; col <= last; ++col)
-            r.cells.push_back(grid.GetCell(col, row));
-        if (planRows)
-            r.hasEntry = grid.Objects(0, row) != nullptr;
-        table.rows.push_back(std::move(r));
-    }
+    table.header = print::RecipeListPrintHeader();
+    table.rows.reserve(recipes.size());
+    for (const TImpListInfo* recipe : recipes)
+        table.rows.push_back({RecipeListTexts(*recipe)});
+    return table;
+}
+
+print::ListTable PlanTable(const MenuPlan& plan)
+{
+    print::ListTable table;
+    table.header = print::MenuPlanPrintHeader();
+    for (const MenuPlan::PlannedRow& row : plan.plannedRows())
+        table.rows.push_back({{row.portions, row.entry->ShortName, row.entry->GroupName}});
+    return table;
+}
+
+print::ListTable RequirementsTable(const MenuPlan& plan)
+{
+    print::ListTable table;
+    table.header = print::RequirementsPrintHeader();
+    for (const MenuPlan::RequirementRow& row : plan.requirementRows())
+        table.rows.push_back({{row.quantity, row.unit, row.article}});
     return table;
 }
 
@@ -161,8 +158,8 @@ bool PrintActions::choosePrinter(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-PrintActions::PrintActions(TSDIAppForm& window)
-    : QObject(&window), window_(window), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+PrintActions::PrintActions(PrintPort& port, QObject* parent)
+    : QObject(parent), port_(port), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       printerDialog_(choosePrinter), previewRunner_(ShowPreviewDialog), errorReporter_(ShowError)
 {
     setObjectName(QStringLiteral("PrintActions"));
@@ -178,71 +175,31 @@ PrintActions::PrintActions(TSDIAppForm& window)
               QStringLiteral("Druckvorschau|Zeigt die Druckseiten der aktuellen Seite"));
     connect(printAction_, &QAction::triggered, this, &PrintActions::print);
     connect(previewAction_, &QAction::triggered, this, &PrintActions::preview);
-
-    // Into "Datei", before "&Beenden", with a separator of their own.
-    auto* file = window.menuBar()->findChild<QMenu*>(QStringLiteral("Datei1"));
-    QAction* quit = window.menuBar()->findChild<QAction*>(QStringLiteral("Beenden1"));
-    if (file) {
-        if (quit && file->actions().contains(quit)) {
-            file->insertAction(quit, printAction_);
-            file->insertAction(quit, previewAction_);
-            file->insertSeparator(quit);
-        } else {
-            file->addAction(printAction_);
-            file->addAction(previewAction_);
-        }
-    }
-    // Both follow the print button, and the tab area being shown.
-    if (QWidget* button = window.toolColumn()->button(4))
-        button->installEventFilter(this);
-    window.tabs()->installEventFilter(this);
-    updateEnabled();
+    setAvailable(false);
 }
 
 PrintActions::~PrintActions() = default;
 
-bool PrintActions::eventFilter(QObject* watched, QEvent* event)
+void PrintActions::setAvailable(bool available)
 {
-    switch (event->type()) {
-    case QEvent::EnabledChange:
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-        updateEnabled();
-        break;
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void PrintActions::updateEnabled()
-{
-    const QWidget* button = window_.toolColumn()->button(4);
-    const bool on = button && button->isEnabled() && !window_.tabs()->isHidden();
-    printAction_->setEnabled(on);
-    previewAction_->setEnabled(on);
+    printAction_->setEnabled(available);
+    previewAction_->setEnabled(available);
 }
 
 std::unique_ptr<print::Printout> PrintActions::currentPrintout()
 {
-    TabWorkArea* tabs = window_.tabs();
-    if (tabs->isHidden())
-        return nullptr;
-    switch (tabs->currentIndex()) {
+    switch (port_.printTab()) {
     case TabRecipeList:
-        return std::make_unique<print::ListPrintout>(print::ListPrintout::RecipeList(
-            TableOf(*AsListGrid(tabs->recipeGrid()), kRecipeListFirstColumn,
-                    kRecipeListLastColumn, false)));
+        return std::make_unique<print::ListPrintout>(
+            print::ListPrintout::RecipeList(RecipeListTable(port_.shownRecipes())));
     case TabPreview:
         return previewedRecipePrintout();
     case TabMenuPlan:
-        return std::make_unique<print::ListPrintout>(print::ListPrintout::MenuPlan(
-            TableOf(*AsListGrid(tabs->planGrid()), kPlanFirstColumn, kPlanLastColumn, true)));
+        return std::make_unique<print::ListPrintout>(
+            print::ListPrintout::MenuPlan(PlanTable(port_.printPlan())));
     case TabRequirements:
         return std::make_unique<print::ListPrintout>(print::ListPrintout::Requirements(
-            TableOf(*AsListGrid(tabs->requirementsGrid()), kPlanFirstColumn, kPlanLastColumn,
-                    false),
-            window_.alternativesFound()));
+            RequirementsTable(port_.printPlan()), port_.printPlan().alternativesFound()));
     default:
         return nullptr;
     }
@@ -250,26 +207,24 @@ std::unique_ptr<print::Printout> PrintActions::currentPrintout()
 
 std::unique_ptr<print::Printout> PrintActions::previewedRecipePrintout()
 {
-    const TImpListInfo* recipe = window_.currentRecipe();
+    const TImpListInfo* recipe = port_.currentRecipe();
     if (!recipe) {
-        errorReporter_(&window_, QStringLiteral("Es ist kein Rezept gewählt, das gedruckt werden "
+        errorReporter_(port_.printWindow(), QStringLiteral("Es ist kein Rezept gewählt, das gedruckt werden "
                                                 "könnte."));
         return nullptr;
     }
     // What the preview shows is what is printed: a preview that could not follow the current
     // row (its file unreadable) still shows another recipe, which must not go out in its place.
     PrintGrid grid;
-    const bool shown = window_.previewCurrentRecipe();
+    const bool shown = port_.previewCurrentRecipe();
     RecipeOpenError error = RecipeOpenError::None;
-    const bool filled =
-        FillPrintGrid(window_.importProz(), *recipe, grid,
-                      PlanPortionsInGrid(*recipe, ListGridRef(AsListGrid(window_.tabs()->planGrid()))),
-                      &error);
+    const bool filled = FillPrintGrid(port_.printProz(), *recipe, grid,
+                                      port_.printPlan().plannedPortions(*recipe), &error);
     if (!shown || !filled) {
-        std::string reason = DescribeRecipeOpenError(window_.importProz(), *recipe, error);
+        std::string reason = DescribeRecipeOpenError(port_.printProz(), *recipe, error);
         if (reason.empty())
             reason = "kann nicht gelesen werden";
-        errorReporter_(&window_,
+        errorReporter_(port_.printWindow(),
                        QStringLiteral("Das Rezept %1 kann nicht gedruckt werden: %2 %3.")
                            .arg(Quoted(ansiToQString(Trim(recipe->ShortName))),
                                 Quoted(displayPath(recipe->FileName)),
@@ -286,7 +241,7 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
     printer.setCopyCount(1);
     QString error;
     {
-        const DisabledWhilePrinting disabled(window_);
+        const DisabledWhilePrinting disabled(*port_.printWindow());
         if (WritesPdfFile(printer)) {
             // Not through the printer, which would write straight into the file: a failure
             // halfway would leave half a PDF in place of the earlier one.
@@ -312,7 +267,7 @@ void PrintActions::printOn(QPrinter& printer, const print::Printout& printout)
         }
     }
     if (!error.isEmpty())
-        errorReporter_(&window_, QStringLiteral("Fehler beim Drucken: ") + error);
+        errorReporter_(port_.printWindow(), QStringLiteral("Fehler beim Drucken: ") + error);
 }
 
 void PrintActions::print()
@@ -321,7 +276,7 @@ void PrintActions::print()
         return;
     // Made before the printer is chosen: a recipe that cannot be printed is said at once.
     std::unique_ptr<print::Printout> printout = currentPrintout();
-    if (!printout || !printerDialog_(&window_, *printer_))
+    if (!printout || !printerDialog_(port_.printWindow(), *printer_))
         return;
     printOn(*printer_, *printout);
 }
@@ -333,7 +288,7 @@ void PrintActions::preview()
     std::unique_ptr<print::Printout> printout = currentPrintout();
     if (!printout)
         return;
-    previewRunner_(&window_, *printer_,
+    previewRunner_(port_.printWindow(), *printer_,
                    [this, &printout](QPrinter* printer) { printOn(*printer, *printout); });
 }
 

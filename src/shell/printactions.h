@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QPrinter;
@@ -16,13 +17,36 @@ namespace print {
 class Printout;
 }
 
-class TSDIAppForm;
+class MenuPlan;
+class TImpListInfo;
+class TRezeptImportProz;
+
+// What printing needs of the main window, and nothing more. The main window implements it.
+class PrintPort {
+public:
+    virtual ~PrintPort() = default;
+    // Parent of the dialogs; disabled while a printout is made.
+    virtual QWidget* printWindow() = 0;
+    // The tab whose contents are printed (TabIndex), -1 while the tabs are not shown.
+    virtual int printTab() const = 0;
+    // The recipes the recipe list shows, top to bottom (the quick filter's hidden ones left
+    // out).
+    virtual std::vector<const TImpListInfo*> shownRecipes() const = 0;
+    // The menu plan with its requirements list.
+    virtual const MenuPlan& printPlan() const = 0;
+    // The recipe list's current recipe, nullptr for none.
+    virtual const TImpListInfo* currentRecipe() const = 0;
+    // Brings the preview up to the current recipe; true when it then shows it (false when
+    // there is none or its file cannot be read).
+    virtual bool previewCurrentRecipe() = 0;
+    virtual const TRezeptImportProz& printProz() const = 0;
+};
 
 // Printing from the main window (docs/printing.md): the "Drucken" tool button and the "Datei"
 // menu items "&Drucken..." (Ctrl+P) and "Druckvorschau...", which print or preview what the
 // current tab shows: the recipe list, the previewed recipe, the menu plan or the requirements
-// list. The menu items follow the print button's enable rule and are off while the start page
-// is shown.
+// list. The menu items are enabled as the print button is (setAvailable()); the window puts them
+// into its "Datei" menu.
 //
 // Printing asks for a printer first; cancelling changes nothing. Then the main window is
 // disabled until the printout is done, and enabled again also after an error, which is then
@@ -35,7 +59,7 @@ class TSDIAppForm;
 // nothing is printed. A PDF printed to a file is written as every file of the program is
 // (AtomicFile): complete or not at all, the earlier file kept after a failure.
 //
-// Lives as a child of the window; keeps the printer chosen last.
+// Keeps the printer chosen last. The port must outlive the object.
 class PrintActions : public QObject {
     Q_OBJECT
 public:
@@ -48,12 +72,13 @@ public:
     // Tells the user that printing failed.
     using ErrorReporter = std::function<void(QWidget* parent, const QString& message)>;
 
-    // Adds the menu items to the window's "Datei" menu, before "&Beenden".
-    explicit PrintActions(TSDIAppForm& window);
+    explicit PrintActions(PrintPort& port, QObject* parent = nullptr);
     ~PrintActions() override;
 
     QAction* printAction() const { return printAction_; }
     QAction* previewAction() const { return previewAction_; }
+    // Enables or disables both menu items (as the print button, and only while the tabs show).
+    void setAvailable(bool available);
 
     // Qt's print dialog, the default PrinterDialog. An output file that exists and is neither a
     // regular file nor a directory (a FIFO, socket or device) is refused in the dialog.
@@ -69,9 +94,6 @@ public:
     // "Druckvorschau...": the current tab's printout in the preview.
     void preview();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // The printout of the current tab, from what the tab shows; nullptr when the tab area is
     // not shown or there is nothing to print (then the user has been told why).
@@ -81,9 +103,8 @@ private:
     // Prints copies of printout on printer (copies as the printer says), the window disabled;
     // errors are reported.
     void printOn(QPrinter& printer, const print::Printout& printout);
-    void updateEnabled();
 
-    TSDIAppForm& window_;
+    PrintPort& port_;
     std::unique_ptr<QPrinter> printer_;
     QAction* printAction_ = nullptr;
     QAction* previewAction_ = nullptr;

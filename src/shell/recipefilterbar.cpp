@@ -1,29 +1,22 @@
 #include "recipefilterbar.h"
 
 #include "grid/astringgrid.h"
-#include "grid/stringgridmodel.h"
 #include "hint.h"
 #include "platform/qt/ansiqstring.h"
+#include "views/recipelistmodel.h"
+#include "views/recipelistview.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
+
+#include <algorithm>
 
 namespace kovanta {
 
-namespace {
-
-// Grid columns searched: "Rezept" and "Rezeptgruppe".
-constexpr int kNameCol = 2;
-constexpr int kGroupCol = 3;
-
-} // namespace
-
-RecipeFilterBar::RecipeFilterBar(TAStringGrid* list, QWidget* parent)
-    : QWidget(parent), grid_(list)
+RecipeFilterBar::RecipeFilterBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("RezeptFilter"));
     auto* layout = new QHBoxLayout(this);
@@ -52,55 +45,42 @@ RecipeFilterBar::RecipeFilterBar(TAStringGrid* list, QWidget* parent)
     find->setShortcutContext(Qt::WindowShortcut);
     addAction(find);
     connect(find, &QAction::triggered, this, &RecipeFilterBar::focusField);
+    connect(field_, &QLineEdit::textChanged, this, &RecipeFilterBar::refilter);
+}
 
-    pending_ = new QTimer(this);
-    pending_->setSingleShot(true);
-    pending_->setInterval(0);
-    connect(pending_, &QTimer::timeout, this, &RecipeFilterBar::refilter);
+RecipeFilterBar::~RecipeFilterBar()
+{
+    // The grid may outlive the bar while the window is torn down.
+    if (grid_)
+        grid_->RowFinderPosition = nullptr;
+}
 
-    connect(field_, &QLineEdit::textChanged, this, &RecipeFilterBar::onTextChanged);
-
-    // The list changes under the filter: new rows (a read), other names, another order.
-    StringGridModel* cells = grid_->GridModel();
-    const auto rowsChanged = [this] { scheduleRefilter(true); };
-    connect(cells, &QAbstractItemModel::rowsInserted, this, rowsChanged);
-    connect(cells, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
-    connect(cells, &QAbstractItemModel::modelReset, this, rowsChanged);
-    connect(cells, &QAbstractItemModel::layoutChanged, this, [this] {
-        if (!sorting_)
-            scheduleRefilter(true);
-    });
-    connect(cells, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& from, const QModelIndex& to) {
-                // Model column c is grid column c + 1. A changed plan mark does not concern
-                // the filter; new names (a filled list) are filtered before anything paints.
-                const int first = from.column() + TAStringGrid::FixedCols;
-                const int last = to.column() + TAStringGrid::FixedCols;
-                if (last < kNameCol || first > kGroupCol)
-                    return;
-                indexStale_ = true;
-                refilter();
-            });
-
-    // Sorting moves rows through a layout change, which the view would have to replay for every
-    // hidden row; the rows are shown for the sort and filtered again after it.
-    sortBegin_ = grid_->OnSortBegin;
-    grid_->OnSortBegin = [this](TAStringGrid* g, int from, int count, bool& allow) {
-        if (sortBegin_)
-            sortBegin_(g, from, count, allow);
-        if (!allow)
-            return;
-        sorting_ = true;
-        showAllRows();
-    };
-    sortEnd_ = grid_->OnSortEnde;
-    grid_->OnSortEnde = [this](TAStringGrid* g, int from, int count) {
-        if (sortEnd_)
-            sortEnd_(g, from, count);
-        sorting_ = false;
+void RecipeFilterBar::setList(RecipeListView* list)
+{
+    if (list_)
+        list_->disconnect(this);
+    if (grid_)
+        grid_->RowFinderPosition = nullptr;
+    list_ = list;
+    grid_ = list ? list->grid() : nullptr;
+    indexStale_ = true;
+    if (!list_ || !grid_)
+        return;
+    // A new read brings other entries; a sort only moves their rows. The rows are shown for the
+    // sort (the view would replay the sort's layout change for every hidden row) and filtered
+    // again after it.
+    connect(list_, &RecipeListView::rowsReset, this, [this] {
         indexStale_ = true;
         refilter();
-    };
+    });
+    connect(list_, &RecipeListView::aboutToSort, this, [this] {
+        sorting_ = true;
+        showAllRows();
+    });
+    connect(list_, &RecipeListView::sorted, this, [this] {
+        sorting_ = false;
+        refilter();
+    });
     grid_->RowFinderPosition = [this](int row) {
         const std::size_t r = static_cast<std::size_t>(row - TAStringGrid::FixedRows);
         return row >= TAStringGrid::FixedRows && r < position_.size() ? position_[r] : row;
@@ -108,20 +88,10 @@ RecipeFilterBar::RecipeFilterBar(TAStringGrid* list, QWidget* parent)
     refilter();
 }
 
-RecipeFilterBar::~RecipeFilterBar()
-{
-    // The grid may outlive the bar while the window is torn down.
-    if (grid_) {
-        grid_->RowFinderPosition = nullptr;
-        grid_->OnSortBegin = sortBegin_;
-        grid_->OnSortEnde = sortEnd_;
-    }
-}
-
 bool RecipeFilterBar::rowShown(int gridRow) const
 {
     const int r = gridRow - TAStringGrid::FixedRows;
-    if (r < 0 || r >= grid_->RowCount() - TAStringGrid::FixedRows)
+    if (!grid_ || r < 0 || r >= grid_->RowCount() - TAStringGrid::FixedRows)
         return false;
     return !grid_->isRowHidden(r);
 }
@@ -134,7 +104,7 @@ void RecipeFilterBar::focusField()
 
 bool RecipeFilterBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == field_ && event->type() == QEvent::KeyPress) {
+    if (watched == field_ && event->type() == QEvent::KeyPress && grid_) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             if (field_->text().isEmpty())
@@ -162,81 +132,63 @@ bool RecipeFilterBar::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void RecipeFilterBar::onTextChanged()
-{
-    pending_->stop();
-    refilter();
-}
-
-void RecipeFilterBar::scheduleRefilter(bool rebuild)
-{
-    if (rebuild)
-        indexStale_ = true;
-    pending_->start();
-}
-
 void RecipeFilterBar::refilter()
 {
-    pending_->stop();
-    apply();
+    if (!sorting_)
+        apply();
 }
 
 void RecipeFilterBar::rebuildIndex()
 {
-    const StringGridModel& cells = *grid_->GridModel();
-    const int rows = grid_->RowCount() - TAStringGrid::FixedRows;
-    const std::size_t n = static_cast<std::size_t>(std::max(0, rows));
+    const RecipeListModel& list = list_->list();
     filter_.Clear();
-    filter_.Reserve(n, n * 32);
-    hasRecipe_.assign(n, 0);
-    hidden_.assign(n, 0);
-    for (std::size_t r = 0; r < n; ++r) {
-        const int row = static_cast<int>(r) + TAStringGrid::FixedRows;
-        filter_.Add(cells.cell(kNameCol, row), cells.cell(kGroupCol, row));
-        hasRecipe_[r] = grid_->Objects(0, row) != nullptr;
-        // What the view holds now: rows it kept across a change of the row count.
-        hidden_[r] = grid_->isRowHidden(static_cast<int>(r));
-    }
+    filter_.Reserve(list.entries().size(), list.entries().size() * 32);
+    for (const auto& e : list.entries())
+        filter_.Add(e->ShortName, e->GroupName);
     indexStale_ = false;
 }
 
 void RecipeFilterBar::apply()
 {
+    if (!list_ || !grid_)
+        return;
     if (indexStale_)
         rebuildIndex();
     filter_.SetQuery(qstringToAnsi(field_->text()));
     filter_.Apply(matches_);
     const bool all = filter_.Empty();
-    const std::size_t n = hidden_.size();
+    const std::size_t n =
+        static_cast<std::size_t>(std::max(0, grid_->RowCount() - TAStringGrid::FixedRows));
+    // What the view holds now: it keeps hidden rows across a change of the row count.
+    hidden_.resize(n);
+    for (std::size_t r = 0; r < n; ++r)
+        hidden_[r] = grid_->isRowHidden(static_cast<int>(r));
 
-    bool changes = false;
-    for (std::size_t r = 0; r < n && !changes; ++r)
-        changes = hidden_[r] != (!all && (!hasRecipe_[r] || !matches_[r]));
-    if (changes) {
+    position_.assign(n, 0);
+    std::vector<std::uint8_t> hide(n, 0);
+    int place = 0;
+    shown_ = 0;
+    for (std::size_t r = 0; r < n; ++r) {
+        const int index = list_->indexOfRow(static_cast<int>(r) + TAStringGrid::FixedRows);
+        const bool match = index >= 0 && matches_[static_cast<std::size_t>(index)];
+        hide[r] = !all && !match;
+        if (!hide[r])
+            ++place;
+        position_[r] = place;
+        shown_ += index >= 0 && !hide[r];
+    }
+    total_ = list_->list().entryCount();
+    if (hide != hidden_) {
         // Hiding rows one by one with painting on would lay out the whole list each time.
         const bool wasEnabled = grid_->updatesEnabled();
         grid_->setUpdatesEnabled(false);
         for (std::size_t r = 0; r < n; ++r) {
-            const std::uint8_t hide = !all && (!hasRecipe_[r] || !matches_[r]);
-            if (hidden_[r] != hide) {
-                grid_->setRowHidden(static_cast<int>(r), hide != 0);
-                hidden_[r] = hide;
-            }
+            if (hidden_[r] != hide[r])
+                grid_->setRowHidden(static_cast<int>(r), hide[r] != 0);
         }
+        hidden_.swap(hide);
         if (wasEnabled)
             grid_->setUpdatesEnabled(true);
-    }
-
-    position_.assign(n, 0);
-    int place = 0;
-    total_ = 0;
-    shown_ = 0;
-    for (std::size_t r = 0; r < n; ++r) {
-        if (!hidden_[r])
-            ++place;
-        position_[r] = place;
-        total_ += hasRecipe_[r];
-        shown_ += hasRecipe_[r] && !hidden_[r];
     }
     count_->setText(QString::fromStdString(
         FilterCountText(static_cast<std::size_t>(shown_), static_cast<std::size_t>(total_))));
@@ -246,6 +198,8 @@ void RecipeFilterBar::apply()
 
 void RecipeFilterBar::showAllRows()
 {
+    if (!grid_)
+        return;
     bool any = false;
     for (const std::uint8_t h : hidden_)
         any = any || h;
@@ -266,6 +220,8 @@ void RecipeFilterBar::showAllRows()
 
 void RecipeFilterBar::keepCurrentRowShown()
 {
+    if (!grid_)
+        return;
     const QModelIndex current = grid_->currentIndex();
     if (!current.isValid())
         return;

@@ -5,17 +5,15 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
 #include <cstdint>
 #include <vector>
 
 class QLabel;
 class QLineEdit;
-class QTimer;
 
 namespace kovanta {
 
+class RecipeListView;
 class TAStringGrid;
 
 // The quick filter above the recipe list: the search field "Suchen" and the count of shown and
@@ -24,20 +22,23 @@ class TAStringGrid;
 // while the list shows) goes to the field, Esc in the field clears it, Enter or Down goes to
 // the list.
 //
-// The filter hides rows of the list view and changes nothing in its cells or row objects, so
+// The filter matches the entries of the recipe list (once per read, not per sort) and hides
+// the grid rows of those that do not match; it changes nothing in the cells or row objects, so
 // sorting, the preview, the plan toggle, the row finder and printing keep working on the grid
 // as they are; they see the shown rows through the view (QTableView::isRowHidden). The row
 // finder shades the shown rows alternately (TAStringGrid::RowFinderPosition). The filter stays
 // when the list is filled again (a new read) or sorted. When the current row is hidden it
 // moves to the first shown row; when no row is shown the list has no current row.
 //
-// The widget sets the grid's RowFinderPosition and wraps its OnSortBegin/OnSortEnde (calling
-// what they held before); it gives them back when it goes first.
+// The widget sets the grid's RowFinderPosition and takes it back when it goes first.
 class RecipeFilterBar : public QWidget {
     Q_OBJECT
 public:
-    RecipeFilterBar(TAStringGrid* list, QWidget* parent);
+    explicit RecipeFilterBar(QWidget* parent);
     ~RecipeFilterBar() override;
+
+    // Filters the rows of list from now on; list may go first.
+    void setList(RecipeListView* list);
 
     QLineEdit* field() const { return field_; }
     QLabel* countLabel() const { return count_; }
@@ -57,27 +58,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onTextChanged();
-    void scheduleRefilter(bool rebuild);
     void rebuildIndex();
     void apply();
     void showAllRows();
     void keepCurrentRowShown();
 
+    QPointer<RecipeListView> list_;
     QPointer<TAStringGrid> grid_;
-    // What the grid's sort events held before this bar wrapped them.
-    std::function<void(TAStringGrid*, int, int, bool&)> sortBegin_;
-    std::function<void(TAStringGrid*, int, int)> sortEnd_;
     QLineEdit* field_ = nullptr;
     QLabel* count_ = nullptr;
-    QTimer* pending_ = nullptr;
+    // The names and groups of the entries, in list order, and which of them match.
     RecipeFilter filter_;
-    // Per recipe list row r (grid row r + 1): a recipe is there, the row is hidden, and its place
-    // among the shown rows.
-    std::vector<std::uint8_t> hasRecipe_;
+    std::vector<std::uint8_t> matches_;
+    // Per grid data row r (grid row r + 1): hidden, and its place among the shown rows.
     std::vector<std::uint8_t> hidden_;
     std::vector<int> position_;
-    std::vector<std::uint8_t> matches_;
     bool indexStale_ = true;
     bool sorting_ = false;
     int total_ = 0;

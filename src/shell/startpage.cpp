@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kovanta {
@@ -220,6 +221,23 @@ void StartPage::enableStart()
 {
     startButton_->setEnabled(true);
     startButton_->setFaceColor(kStartFace);
+}
+
+void StartPage::enableStartAfter(int delayMs)
+{
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this] {
+        enableStart();
+        emit startEnabled();
+    });
+    timer->start(delayMs);
+}
+
+bool StartPage::canStart() const
+{
+    return !isHidden() && startButton_->isEnabled();
 }
 
 } // namespace kovanta

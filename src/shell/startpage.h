@@ -59,6 +59,10 @@ public:
 
     // Enables "Programmstart" and turns its face green. It stays enabled from then on.
     void enableStart();
+    // Timer1: enableStart() delayMs after now, then startEnabled().
+    void enableStartAfter(int delayMs);
+    // "Programmstart" can be clicked: the page shows and the button is enabled.
+    bool canStart() const;
 
     HemisphereButton* startButton() const { return startButton_; }
 
@@ -71,6 +75,7 @@ public:
 
 signals:
     void startRequested();
+    void startEnabled();
     void quitRequested();
     // A link label could not start a program for its address; message says so.
     void linkFailed(const QString& message);

@@ -127,7 +127,7 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
                                      "gefundenen Rezepte|"));
     panel5_->layout()->addWidget(title6);
     recipeGrid_ = makeGrid(QStringLiteral("StringGrid1"), panel5_);
-    recipeFilter_ = new RecipeFilterBar(AsListGrid(recipeGrid_), panel5_);
+    recipeFilter_ = new RecipeFilterBar(panel5_);
     panel5_->layout()->addWidget(recipeFilter_);
     panel5_->layout()->addWidget(recipeGrid_);
 

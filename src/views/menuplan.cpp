@@ -1,70 +1,84 @@
 #include "views/menuplan.h"
 
+#include "views/previewcontroller.h"
+#include "views/recipelistmodel.h"
+
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace kovanta {
 
-MenuPlan::MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
+MenuPlan::MenuPlan(const TRezeptImportProz& proz, RecipeListModel& recipes, GridAccess& plan,
                    GridAccess& requirements, QWidget* alternativePanel, Hooks hooks)
-    : proz_(proz), list_(recipeList), plan_(plan), requirements_(requirements),
+    : proz_(proz), recipes_(recipes), plan_(plan), requirements_(requirements),
       alternativePanel_(alternativePanel), hooks_(std::move(hooks))
 {}
 
 MenuPlan::~MenuPlan()
 {
     // The grids may outlive the plan: they must not keep pointers to what goes with it.
-    for (int row = 1; row < plan_.RowCount(); ++row) {
+    for (int row = kFirstPlanRow; row < plan_.RowCount(); ++row) {
         if (PlanEntry(row))
             plan_.SetObjects(0, row, nullptr);
     }
     ClearRequirements();
 }
 
-TImpListInfo* MenuPlan::ListEntry(int row) const
-{
-    if (row < 1 || row >= list_.RowCount())
-        return nullptr;
-    return dynamic_cast<TImpListInfo*>(list_.Objects(0, row));
-}
-
 TGridInfo1* MenuPlan::PlanEntry(int row) const
 {
-    if (row < 1 || row >= plan_.RowCount())
+    if (row < kFirstPlanRow || row >= plan_.RowCount())
         return nullptr;
     return dynamic_cast<TGridInfo1*>(plan_.Objects(0, row));
 }
 
-bool MenuPlan::AnyRecipeMarked() const
+std::vector<MenuPlan::PlannedRow> MenuPlan::plannedRows() const
 {
-    for (int row = 1; row < list_.RowCount(); ++row) {
-        const TImpListInfo* entry = ListEntry(row);
-        if (entry && entry->InPlan == 1)
-            return true;
+    std::vector<PlannedRow> rows;
+    for (int row = kFirstPlanRow; row < plan_.RowCount(); ++row) {
+        if (const TGridInfo1* entry = PlanEntry(row))
+            rows.push_back({row, entry, plan_.GetCell(plancols::kPlanPortions, row)});
     }
-    return false;
+    return rows;
+}
+
+std::int32_t MenuPlan::plannedPortions(const TImpListInfo& recipe) const
+{
+    const std::vector<PlannedRow> rows = plannedRows();
+    return PlanPortions(
+        recipe, static_cast<int>(rows.size()),
+        [&](int i) { return rows[static_cast<std::size_t>(i)].entry; },
+        [&](int i) { return rows[static_cast<std::size_t>(i)].portions; });
+}
+
+std::vector<MenuPlan::RequirementRow> MenuPlan::requirementRows() const
+{
+    std::vector<RequirementRow> rows;
+    for (int row = kFirstPlanRow; row < requirements_.RowCount(); ++row) {
+        rows.push_back({dynamic_cast<const TBedarfsGridinfo*>(requirements_.Objects(0, row)),
+                        requirements_.GetCell(plancols::kQuantity, row),
+                        requirements_.GetCell(plancols::kUnit, row),
+                        requirements_.GetCell(plancols::kArticle, row)});
+    }
+    return rows;
 }
 
 void MenuPlan::TogglePlan()
 {
     if (!hooks_.planTabCurrent || !hooks_.planTabCurrent())
         return;
-    const int row = list_.Row();
-    TImpListInfo* entry = ListEntry(row);
+    const int index = hooks_.currentRecipe ? hooks_.currentRecipe() : -1;
+    const TImpListInfo* entry = recipes_.entry(index);
     if (!entry)
         return;
+    // Without a free row the recipe is not in the plan, so it is not marked either: the S
+    // column always tells the truth.
     if (entry->InPlan != 1) {
-        entry->InPlan = 1;
-        // Without a free row the recipe is not in the plan, so it is not marked either: the
-        // S column always tells the truth.
-        if (!AddRecipe(*entry))
-            entry->InPlan = 0;
+        recipes_.setMark(index, AddRecipe(*entry));
     } else {
-        entry->InPlan = 0;
+        recipes_.setMark(index, false);
         RemoveRecipe(*entry);
     }
-    list_.SetCell(plancols::kListMark, row, entry->InPlan == 1 ? "1" : "0");
     if (hooks_.planMarksChanged)
         hooks_.planMarksChanged();
 }
@@ -73,11 +87,12 @@ bool MenuPlan::AddRecipe(const TImpListInfo& recipe)
 {
     // Rows above the plan's current row are not looked at: the cook chooses where the plan
     // goes on by selecting a row.
-    for (int row = std::max(1, plan_.Row()); row < plan_.RowCount(); ++row) {
+    for (int row = std::max(kFirstPlanRow, plan_.Row()); row < plan_.RowCount(); ++row) {
         if (plan_.Objects(0, row) != nullptr)
             continue;
         auto entry = std::make_unique<TGridInfo1>();
         entry->CopyFrom(&recipe);
+        entry->InPlan = 1;
         plan_.SetObjects(0, row, entry.get());
         planEntries_.push_back(std::move(entry));
         FillPlanRow(row);
@@ -93,7 +108,7 @@ bool MenuPlan::AddRecipe(const TImpListInfo& recipe)
 
 void MenuPlan::RemoveRecipe(const TImpListInfo& recipe)
 {
-    for (int row = 1; row < plan_.RowCount(); ++row) {
+    for (int row = kFirstPlanRow; row < plan_.RowCount(); ++row) {
         const TGridInfo1* entry = PlanEntry(row);
         if (entry && entry->SameRecipe(recipe))
             FreePlanRow(row);
@@ -105,7 +120,7 @@ void MenuPlan::RemoveRecipe(const TImpListInfo& recipe)
 
 void MenuPlan::PutRecipe(int row, const TImpListInfo& recipe)
 {
-    if (row < 1 || row >= plan_.RowCount())
+    if (row < kFirstPlanRow || row >= plan_.RowCount())
         return;
     if (plan_.Objects(0, row))
         FreePlanRow(row);
@@ -162,22 +177,22 @@ void MenuPlan::OnLeaveRowInput(int, bool changed)
 
 void MenuPlan::Reconcile()
 {
-    bool dropped = false;
-    for (int row = 1; row < plan_.RowCount(); ++row) {
-        const TGridInfo1* entry = PlanEntry(row);
-        if (!entry)
-            continue;
-        bool found = false;
-        for (int listRow = 1; listRow < list_.RowCount(); ++listRow) {
-            TImpListInfo* listed = ListEntry(listRow);
-            if (!listed || !listed->SameRecipe(*entry))
-                continue;
-            listed->InPlan = 1;
-            list_.SetCell(plancols::kListMark, listRow, "1");
-            found = true;
+    // One pass over the list: every listed recipe that some plan row holds is marked.
+    const std::vector<PlannedRow> planned = plannedRows();
+    std::vector<bool> found(planned.size(), false);
+    for (int index = 0; index < recipes_.entryCount() && !planned.empty(); ++index) {
+        const TImpListInfo& listed = *recipes_.entry(index);
+        for (std::size_t i = 0; i < planned.size(); ++i) {
+            if (listed.SameRecipe(*planned[i].entry)) {
+                recipes_.setMark(index, true);
+                found[i] = true;
+            }
         }
-        if (!found) {
-            FreePlanRow(row);
+    }
+    bool dropped = false;
+    for (std::size_t i = 0; i < planned.size(); ++i) {
+        if (!found[i]) {
+            FreePlanRow(planned[i].row);
             dropped = true;
         }
     }
@@ -193,19 +208,14 @@ void MenuPlan::Reconcile()
 
 void MenuPlan::LoadPlan(const std::vector<LoadRow>& rows)
 {
-    for (int row = 1; row < list_.RowCount(); ++row) {
-        TImpListInfo* listed = ListEntry(row);
-        if (listed && listed->InPlan != 0) {
-            listed->InPlan = 0;
-            list_.SetCell(plancols::kListMark, row, "0");
-        }
-    }
-    for (int row = 1; row < plan_.RowCount(); ++row) {
+    for (int index = 0; index < recipes_.entryCount(); ++index)
+        recipes_.setMark(index, false);
+    for (int row = kFirstPlanRow; row < plan_.RowCount(); ++row) {
         if (plan_.Objects(0, row) != nullptr)
             FreePlanRow(row);
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
+        const int row = static_cast<int>(i) + kFirstPlanRow;
         if (row >= plan_.RowCount())
             break;
         if (!rows[i].Recipe)
@@ -229,7 +239,7 @@ void MenuPlan::LoadPlan(const std::vector<LoadRow>& rows)
 
 void MenuPlan::ClearRequirements()
 {
-    for (int row = 1; row < requirements_.RowCount(); ++row)
+    for (int row = kFirstPlanRow; row < requirements_.RowCount(); ++row)
         requirements_.SetObjects(0, row, nullptr);
     requirementRows_.clear();
 }
@@ -240,7 +250,7 @@ void MenuPlan::Recompute()
     requirements_.SetRowCount(2);
 
     std::vector<PlanRow> plan;
-    for (int row = 1; row < plan_.RowCount(); ++row)
+    for (int row = kFirstPlanRow; row < plan_.RowCount(); ++row)
         plan.push_back(PlanRow{PlanEntry(row), plan_.GetCell(plancols::kPlanPortions, row)});
     RequirementsList list;
     const bool alternatives = ComputeRequirements(proz_, plan, list);
@@ -248,20 +258,16 @@ void MenuPlan::Recompute()
     requirementRows_ = list.TakeRows();
     requirements_.SetRowCount(1 + std::max<int>(1, static_cast<int>(requirementRows_.size())));
     for (std::size_t i = 0; i < requirementRows_.size(); ++i)
-        requirements_.SetObjects(0, static_cast<int>(i) + 1, requirementRows_[i].get());
+        requirements_.SetObjects(0, static_cast<int>(i) + kFirstPlanRow, requirementRows_[i].get());
 
-    if (alternativesFound_ != alternatives) {
-        alternativesFound_ = alternatives;
-        if (hooks_.alternativesChanged)
-            hooks_.alternativesChanged(alternatives);
-    }
+    alternativesFound_ = alternatives;
     // Only a change of visibility touches the panel: showing it again would relayout.
     if (alternativePanel_ && alternativePanel_->isHidden() == alternatives)
         alternativePanel_->setVisible(alternatives);
 
     // The cells are filled after this returns, one posted message per row.
     if (hooks_.postFillRequirementRow) {
-        for (int row = 1; row < requirements_.RowCount(); ++row)
+        for (int row = kFirstPlanRow; row < requirements_.RowCount(); ++row)
             hooks_.postFillRequirementRow(row);
     }
     requirements_.Repaint();
@@ -269,7 +275,7 @@ void MenuPlan::Recompute()
 
 void MenuPlan::FillRequirementRow(int row)
 {
-    if (row < 1 || row >= requirements_.RowCount())
+    if (row < kFirstPlanRow || row >= requirements_.RowCount())
         return;
     if (const auto* entry = dynamic_cast<const TBedarfsGridinfo*>(requirements_.Objects(0, row))) {
         requirements_.SetCell(plancols::kQuantity, row, RequirementQuantityText(entry->Quantity));

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,10 +17,12 @@
 
 // The menu plan ("Speiseplan") and the requirements list ("Bedarfsliste") of the main window
 // (docs/menu-plan.md): recipes enter and leave the plan from the recipe list, portion counts
-// are typed into the plan, and the requirements are recomputed from it. The grids are reached
-// through GridAccess, so this logic needs no particular grid class (menuplangrids.h adapts the
-// list grid) and tests can drive it without a window.
+// are typed into the plan, and the requirements are recomputed from it. The plan's grids are
+// reached through GridAccess, so this logic needs no particular grid class (menuplangrids.h
+// adapts the list grid) and tests can drive it without a window.
 namespace kovanta {
+
+class RecipeListModel;
 
 // What the menu plan needs of a list grid. Rows and columns count as in the grid: row 0 is the
 // header, data rows start at 1; the row object of a row sits in column 0.
@@ -55,6 +58,7 @@ inline constexpr int kRequirementColumns = 5;
 
 // The plan has rows 1 to 50; row 0 is the header.
 inline constexpr int kPlanRows = 51;
+inline constexpr int kFirstPlanRow = 1;
 
 // Message when no plan row is free from the plan's current row downwards.
 inline constexpr std::string_view kNoFreePlanRow =
@@ -62,15 +66,21 @@ inline constexpr std::string_view kNoFreePlanRow =
 
 // The menu plan with its requirements list.
 //
+// The plan is the plan grid: its rows in grid order are the plan's order (the cook moves them),
+// and a row's "Portionen" cell is the portion count that counts. plannedRows() and
+// requirementRows() read the grids for everyone else (printing, plan files, the preview).
+//
 // Ownership: the plan entries (TGridInfo1) and the requirements entries (TBedarfsGridinfo) are
 // owned by this object (unique_ptr); column 0 of the plan grid and of the requirements grid
 // holds non-owning pointers to them, cleared before an entry is freed. The recipe list's
-// entries belong to the recipe list; this object only sets their plan mark InPlan.
+// entries belong to the recipe list; this object only sets their plan marks through it.
 class MenuPlan {
 public:
     struct Hooks {
         // True while "Speiseplan" is the current tab: toggling acts only then.
         std::function<bool()> planTabCurrent;
+        // The index of the recipe list's current recipe (RecipeListModel), -1 for none.
+        std::function<int()> currentRecipe;
         // The plan marks changed: re-evaluate the print button.
         std::function<void()> planMarksChanged;
         // A portion count or the plan's recipes changed: the preview must be rebuilt.
@@ -79,21 +89,20 @@ public:
         std::function<void(int row)> postFillRequirementRow;
         // A plain message box with an OK button.
         std::function<void(const QString& text)> showMessage;
-        // A requirements computation found alternative articles, or no longer finds them.
-        std::function<void(bool found)> alternativesChanged;
     };
 
-    // All references must outlive this object. The grids are expected to be configured
+    // All references must outlive this object; no hook is called from the destructor. The
+    // grids are expected to be configured
     // (columns, kPlanRows rows for the plan); alternativePanel is the red warning strip and may
     // be null.
-    MenuPlan(const TRezeptImportProz& proz, GridAccess& recipeList, GridAccess& plan,
+    MenuPlan(const TRezeptImportProz& proz, RecipeListModel& recipes, GridAccess& plan,
              GridAccess& requirements, QWidget* alternativePanel, Hooks hooks);
     ~MenuPlan();
     MenuPlan(const MenuPlan&) = delete;
     MenuPlan& operator=(const MenuPlan&) = delete;
 
-    // Double-click on the recipe list, or MSG_TOGGLE_PLAN: on "Speiseplan" only, the recipe of
-    // the list's current row goes into the plan (at the first free row from the plan's current
+    // Double-click on the recipe list, or MSG_TOGGLE_PLAN: on "Speiseplan" only, the list's
+    // current recipe goes into the plan (at the first free row from the plan's current
     // row on) or, when it is marked, out of it (every plan row that holds it). When no plan row
     // is free the message box appears and the recipe stays unmarked.
     void TogglePlan();
@@ -126,9 +135,6 @@ public:
     // without entry (or outside the grid) is emptied.
     void FillRequirementRow(int row);
 
-    // Some recipe of the list is marked for the plan.
-    bool AnyRecipeMarked() const;
-
     // One row of a plan to load: a recipe of the list (nullptr: a free row) and the portion
     // text (ANSI) its "Portionen" cell is to show.
     struct LoadRow {
@@ -145,18 +151,39 @@ public:
     // The plan entry of plan row row, or nullptr.
     TGridInfo1* PlanEntry(int row) const;
 
+    // The occupied plan rows in plan order: the row, its entry and its "Portionen" text (ANSI).
+    struct PlannedRow {
+        int row = 0;
+        const TGridInfo1* entry = nullptr;
+        std::string portions;
+    };
+    std::vector<PlannedRow> plannedRows() const;
+    // The portions the plan asks for recipe: the "Portionen" value of the first plan row
+    // holding the same recipe (PlanPortions), 0 when none does.
+    std::int32_t plannedPortions(const TImpListInfo& recipe) const;
+
+    // Every data row of the requirements list as it shows: the entry (nullptr while a row is
+    // not computed or not filled yet) and the texts of "Menge" (as the cook may have adjusted
+    // it), "Einheit" and "Artikel".
+    struct RequirementRow {
+        const TBedarfsGridinfo* entry = nullptr;
+        std::string quantity;
+        std::string unit;
+        std::string article;
+    };
+    std::vector<RequirementRow> requirementRows() const;
+
     // The last requirements computation met alternative articles ("oder").
     bool alternativesFound() const { return alternativesFound_; }
 
 private:
     bool AddRecipe(const TImpListInfo& recipe);
     void RemoveRecipe(const TImpListInfo& recipe);
-    TImpListInfo* ListEntry(int row) const;
     void FreePlanRow(int row);
     void ClearRequirements();
 
     const TRezeptImportProz& proz_;
-    GridAccess& list_;
+    RecipeListModel& recipes_;
     GridAccess& plan_;
     GridAccess& requirements_;
     QPointer<QWidget> alternativePanel_;

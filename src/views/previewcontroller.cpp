@@ -74,14 +74,15 @@ std::int32_t PlanPortions(const TImpListInfo& recipe, int rowCount,
 }
 
 PreviewController::PreviewController(const TRezeptImportProz& proz, QTextEdit* preview,
-                                     QWidget* window, EntryOfRow entryOfRow,
-                                     PortionsOf portionsOf, QObject* parent)
+                                     QWidget* window, EntryOfRow entryOfRow, PortionsOf portionsOf,
+                                     QObject* parent)
     : QObject(parent), proz_(proz), preview_(preview), window_(window),
       entryOfRow_(std::move(entryOfRow)), portionsOf_(std::move(portionsOf))
 {}
 
 bool PreviewController::ShowPreview(int row)
 {
+    unreadable_ = false;
     if (!preview_)
         return false;
     const TImpListInfo* entry = entryOfRow_ ? entryOfRow_(row) : nullptr;
@@ -104,6 +105,7 @@ bool PreviewController::ShowPreview(int row)
         const BusyGuard busy(window_, preview_);
         const std::int32_t portions = portionsOf_ ? portionsOf_(*entry) : 0;
         if (!FillPreviewRich(proz_, *entry, *preview_, portions)) {
+            unreadable_ = true;
             if (onUnreadable_)
                 onUnreadable_(*entry);
             return false;

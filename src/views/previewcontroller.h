@@ -64,6 +64,8 @@ public:
     // The recipe list row on show, -1 for none.
     int PreviewedRow() const { return previewedRow_; }
     bool RefreshPending() const { return refreshPending_; }
+    // The last ShowPreview met a recipe file that cannot be read.
+    bool LastUnreadable() const { return unreadable_; }
 
 signals:
     // The preview now shows recipe list row (rebuilt), or nothing (-1, cleared).
@@ -78,6 +80,7 @@ private:
     std::function<void(const TImpListInfo&)> onUnreadable_;
     int previewedRow_ = -1;
     bool refreshPending_ = false;
+    bool unreadable_ = false;
     // The recipe on show (the fields SameRecipe compares), empty for none.
     std::string shownIdentity_;
 };

@@ -1,13 +1,7 @@
-// The main window's action handler on its own, over a fake window, and the menus it builds in
-// the assembled window.
+// The main window's action handler on its own, over a fake window.
 
 #include "app/searchpaths.h"
 #include "shell/mainactions.h"
-#include "shell/planfileactions.h"
-#include "shell/printactions.h"
-#include "shell/tsdiappform.h"
-#include "support/screenshot.h"
-#include "support/testdir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,8 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <string>
 
 using namespace kovanta;
 
@@ -154,14 +146,6 @@ TEST_F(MainActionsTest, CopyPutsTheWholePreviewOnTheClipboard)
     EXPECT_TRUE(mime->html().contains(QStringLiteral("font-weight")));
 }
 
-TEST_F(MainActionsTest, NothingToPrintWithoutThePrintObject)
-{
-    actions.printCurrentTab(); // must not crash
-    actions.addPlanFiles(nullptr);
-    EXPECT_EQ(actions.planFiles(), nullptr);
-    EXPECT_EQ(actionTexts(actions.fileMenu()).size(), 4);
-}
-
 TEST_F(MainActionsTest, SearchPathDialogCancelledOrAccepted)
 {
     fake.paths.add("/rezepte/kantine/", true);
@@ -194,35 +178,6 @@ TEST_F(MainActionsTest, WithoutAWebDirectoryNothingIsAppended)
     action("Verzeichnisse1")->trigger();
     EXPECT_TRUE(fake.paths.empty());
     EXPECT_EQ(fake.changes, 0);
-}
-
-// The assembled window: the plan file and print items sit in "Datei" before "Beenden", in
-// their groups, and the tool column's buttons reach the handler.
-TEST(MainWindowActions, FileMenuHoldsEveryGroupInOrder)
-{
-    const TestDir dir;
-    ShellOptions options;
-    options.programDirectory = QString::fromStdString(dir.dir());
-    options.startDelayMs = 60 * 60 * 1000;
-    TSDIAppForm window(options);
-    auto* actions = window.findChild<MainActions*>();
-    ASSERT_NE(actions, nullptr);
-    ASSERT_NE(actions->planFiles(), nullptr);
-    ASSERT_NE(actions->printActions(), nullptr);
-    EXPECT_EQ(actionTexts(actions->fileMenu()),
-              (QStringList{QStringLiteral("Ö&ffnen..."), QStringLiteral("Web-Rezepte..."),
-                           QStringLiteral("-"), actions->planFiles()->openAction()->text(),
-                           actions->planFiles()->saveAction()->text(),
-                           actions->planFiles()->exportAction()->text(), QStringLiteral("-"),
-                           QStringLiteral("&Drucken..."), QStringLiteral("Druckvorschau..."),
-                           QStringLiteral("-"), QStringLiteral("&Beenden")}));
-    EXPECT_TRUE(actions->rowFinder()) << "stored switches default to on";
-    EXPECT_TRUE(actions->maxWindow());
-
-    window.show();
-    actions->fileMenu()->popup(window.mapToGlobal(QPoint(0, 0)));
-    screenshot("main-menu-datei");
-    actions->fileMenu()->close();
 }
 
 } // namespace

@@ -1,32 +1,14 @@
 // Menu plans as files in the main window: "Speiseplan öffnen/speichern...", the question before
 // a changed plan is dropped, and "Bedarfsliste exportieren...". The dialogs are answered by the
 // test through PlanFileUi.
-#include "grid/astringgrid.h"
 #include "recipe/planfile.h"
-#include "recipe/recipe_fixture.h"
-#include "shell/messages.h"
 #include "shell/commandline.h"
-#include "shell/mainactions.h"
 #include "shell/planfileactions.h"
-#include "shell/tablayout.h"
-#include "shell/tsdiappform.h"
 #include "support/mainwindowdriver.h"
-#include "support/screenshot.h"
-#include "support/testdir.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <memory>
@@ -85,26 +67,19 @@ std::string Slurp(const std::string& path)
     return s.str();
 }
 
-class PlanFilesTest : public ::testing::Test {
+class PlanFilesTest : public window_test::MainWindowDriver {
 protected:
     void SetUp() override
     {
-        Write("REZ00001.DAT", "Gulasch", 10,
-              {Article("150", "1", "kg", "Rindfleisch"), Text("", "Salz^")});
-        Write("REZ00002.DAT", "Kuchen", 4,
-              {Article("25", "1", "kg", "Butter"), Text("", "oder^"),
-               Article("25", "1", "kg", "Margarine")});
-        Write("REZ00003.DAT", "Suppe", 20, {Article("400", "1", "l", "Wasser")});
+        writeRecipe("REZ00001.DAT", "Gulasch", 10,
+                    {Article("150", "1", "kg", "Rindfleisch"), Text("", "Salz^")});
+        writeRecipe("REZ00002.DAT", "Kuchen", 4,
+                    {Article("25", "1", "kg", "Butter"), Text("", "oder^"),
+                     Article("25", "1", "kg", "Margarine")});
+        writeRecipe("REZ00003.DAT", "Suppe", 20, {Article("400", "1", "l", "Wasser")});
         // Not in a searched directory.
-        Write("anderswo/REZ00004.DAT", "Eintopf", 10, {Article("100", "1", "kg", "Linsen")});
-
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(dir.dir());
-        options.startDelayMs = 0;
-        window = std::make_unique<TSDIAppForm>(options);
-        window->resize(1000, 600);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        writeRecipe("anderswo/REZ00004.DAT", "Eintopf", 10, {Article("100", "1", "kg", "Linsen")});
+        open();
         actions()->setUi(std::make_unique<ScriptedUi>(log));
     }
 
@@ -114,48 +89,16 @@ protected:
         log.answers.assign(8, PlanFileUi::Answer::Discard);
     }
 
-    void Write(const std::string& file, const std::string& name, int portions,
-               const std::vector<std::string>& body)
-    {
-        fixture::Head head;
-        head.shortName = name;
-        head.portions = portions;
-        std::vector<std::string> lines = fixture::Block(head, body);
-        lines.push_back("^^");
-        dir.write(file, fixture::Join(lines));
-    }
-
-    void Programmstart() { window_test::Programmstart(*window, 3); }
-
-    PlanFileActions* actions() const { return window->findChild<MainActions*>()->planFiles(); }
-    TAStringGrid* grid(const char* name) const
-    {
-        return window->findChild<TAStringGrid*>(QString::fromUtf8(name));
-    }
-    TAStringGrid* list() const { return grid("StringGrid1"); }
-    TAStringGrid* plan() const { return grid("StringGrid2"); }
-    TAStringGrid* requirements() const { return grid("StringGrid3"); }
-    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
-    int ListRowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
-    std::string Mark(const std::string& name) const { return list()->GetCell(1, ListRowOf(name)); }
+    PlanFileActions* actions() const { return &window->planFiles(); }
+    std::string Mark(const std::string& name) const { return list()->GetCell(1, rowOf(name)); }
     std::string PlanRow(int row) const
     {
         return plan()->GetCell(1, row) + "|" + plan()->GetCell(2, row);
     }
-    // Takes a recipe into the plan (or out of it) as the space key does.
-    void Toggle(const std::string& name)
-    {
-        ChooseTab(TabMenuPlan);
-        list()->SetRow(ListRowOf(name));
-        postWindowMessage(window.get(), MSG_TOGGLE_PLAN);
-        QCoreApplication::processEvents();
-    }
     std::string PlanPath(const char* name) const { return dir.dir() + name; }
     QString QPlanPath(const char* name) const { return QString::fromStdString(PlanPath(name)); }
 
-    TestDir dir;
     ScriptedUi::Log log;
-    std::unique_ptr<TSDIAppForm> window;
 };
 
 TEST_F(PlanFilesTest, MenuItemsWaitForTheFirstRead)
@@ -180,16 +123,16 @@ TEST_F(PlanFilesTest, MenuItemsWaitForTheFirstRead)
     EXPECT_FALSE(actions()->exportAction()->isEnabled());
     actions()->openAction()->trigger();
     EXPECT_TRUE(log.dialogs.empty());
-    Programmstart();
+    start();
     EXPECT_TRUE(actions()->openAction()->isEnabled());
     EXPECT_TRUE(actions()->saveAction()->isEnabled());
 }
 
 TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
 {
-    Programmstart();
-    Toggle("Gulasch");
-    Toggle("Kuchen");
+    start();
+    toggle("Gulasch");
+    toggle("Kuchen");
     plan()->SetCell(1, 2, "8"); // as typed into the plan
     ASSERT_EQ(PlanRow(1), "10|Gulasch");
     EXPECT_TRUE(actions()->planChanged());
@@ -205,14 +148,14 @@ TEST_F(PlanFilesTest, SavedPlanOpensAgainWithPortionsAndMarks)
     EXPECT_EQ(actions()->planFileName(), QPlanPath("woche.plan"));
 
     // Another plan, then the saved one again. Abbrechen to the question opens no dialog.
-    Toggle("Gulasch");
-    Toggle("Suppe");
+    toggle("Gulasch");
+    toggle("Suppe");
     log.answers = {PlanFileUi::Answer::Cancel};
     EXPECT_FALSE(actions()->openPlan());
     EXPECT_EQ(log.dialogs.size(), 1u);
     log.answers = {PlanFileUi::Answer::Discard};
     log.names = {QPlanPath("woche.plan")};
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     actions()->openAction()->trigger();
     EXPECT_EQ(log.questions, 2);
     EXPECT_EQ(log.dialogs.back(), QStringLiteral("open ") + QPlanPath("woche.plan"));
@@ -243,13 +186,12 @@ TEST_F(PlanFilesTest, PlanNamedAtStartOpensAfterTheFirstRead)
     openPlanAfterFirstRead(*window, named);
     QCoreApplication::processEvents();
     EXPECT_EQ(PlanRow(1), "|");
-    Programmstart();
+    start();
     EXPECT_EQ(PlanRow(1), "7|Gulasch");
     EXPECT_EQ(Mark("Gulasch"), "1");
     EXPECT_EQ(actions()->planFileName(), QPlanPath("woche.plan"));
-    Toggle("Suppe");
-    window->reloadRecipes();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
+    toggle("Suppe");
+    reread();
     EXPECT_EQ(PlanRow(2), "20|Suppe");
     EXPECT_EQ(log.questions, 0);
     EXPECT_TRUE(log.messages.empty());
@@ -257,7 +199,7 @@ TEST_F(PlanFilesTest, PlanNamedAtStartOpensAfterTheFirstRead)
 
 TEST_F(PlanFilesTest, RowsThatCannotBePlannedAreNamedOnce)
 {
-    Programmstart();
+    start();
     std::string text = "\xEF\xBB\xBF" "20\tREZ00001.DAT\t0\tGulasch\n" // byte order mark
                        "5\tREZ09999.DAT\t0\n"            // file missing
                        "5\tanderswo/REZ00004.DAT\t0\n"   // directory not searched
@@ -306,8 +248,8 @@ TEST_F(PlanFilesTest, RowsThatCannotBePlannedAreNamedOnce)
 
 TEST_F(PlanFilesTest, FilesThatAreNoPlanChangeNothing)
 {
-    Programmstart();
-    Toggle("Suppe");
+    start();
+    toggle("Suppe");
     dir.write("kaputt.plan", "20\tREZ00001.DAT\t0\nkein Plan\n");
     EXPECT_FALSE(actions()->openPlanFile(QPlanPath("kaputt.plan")));
     EXPECT_FALSE(actions()->openPlanFile(QPlanPath("fehlt.plan")));
@@ -334,13 +276,13 @@ TEST_F(PlanFilesTest, FilesThatAreNoPlanChangeNothing)
 
 TEST_F(PlanFilesTest, ClosingAsksOnlyForAChangedPlan)
 {
-    Programmstart();
+    start();
     // Empty: never asked.
     EXPECT_TRUE(window->close());
     EXPECT_EQ(log.questions, 0);
     window->show();
 
-    Toggle("Gulasch");
+    toggle("Gulasch");
     // Abbrechen keeps the program open.
     log.answers = {PlanFileUi::Answer::Cancel};
     EXPECT_FALSE(window->close());
@@ -377,12 +319,12 @@ TEST_F(PlanFilesTest, ClosingAsksOnlyForAChangedPlan)
 
 TEST_F(PlanFilesTest, RequirementsExportAsShownOnBedarfsliste)
 {
-    Programmstart();
-    Toggle("Gulasch");
-    Toggle("Kuchen");
+    start();
+    toggle("Gulasch");
+    toggle("Kuchen");
     plan()->SetCell(1, 1, "20");
     EXPECT_FALSE(actions()->exportAction()->isEnabled());
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Rindfleisch"; }));
     EXPECT_TRUE(actions()->exportAction()->isEnabled());
     // The cook adjusts a quantity before ordering.
@@ -400,36 +342,13 @@ TEST_F(PlanFilesTest, RequirementsExportAsShownOnBedarfsliste)
                                              "Alternativartikel enthalten\r\n");
 
     // Without rows there is nothing to export.
-    ChooseTab(TabMenuPlan);
-    Toggle("Gulasch");
-    Toggle("Kuchen");
-    ChooseTab(TabRequirements);
+    chooseTab(TabMenuPlan);
+    toggle("Gulasch");
+    toggle("Kuchen");
+    chooseTab(TabRequirements);
     EXPECT_FALSE(actions()->hasRequirementRows());
     EXPECT_FALSE(actions()->exportAction()->isEnabled());
     EXPECT_FALSE(actions()->exportRequirements());
-}
-
-// For a person: the question on closing as the desktop shows it (KOVANTA_SCREENSHOTS=<dir>).
-TEST_F(PlanFilesTest, ScreenshotOfTheQuestionOnClosing)
-{
-    if (!std::getenv("KOVANTA_SCREENSHOTS"))
-        GTEST_SKIP() << "only with KOVANTA_SCREENSHOTS";
-    Programmstart();
-    Toggle("Gulasch");
-    Toggle("Kuchen");
-    actions()->setUi(makeDesktopPlanFileUi());
-    bool seen = false;
-    QTimer::singleShot(500, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen = box->text() == QString::fromUtf8(kPlanChangedQuestion);
-        screenshot("plan-close-question");
-        box->button(QMessageBox::Cancel)->click();
-    });
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(seen);
-    actions()->setUi(std::make_unique<ScriptedUi>(log));
 }
 
 } // namespace

@@ -1,35 +1,22 @@
 // The quick filter above the recipe list in the main window: typing, the count, Esc, Ctrl+F,
 // and that sorting, a new read, the current row and the plan toggle work on the shown rows.
-#include "grid/astringgrid.h"
 #include "recipefixtures.h"
 #include "shell/gridsetup.h"
-#include "shell/recipelistmodel.h"
 #include "shell/recipefilterbar.h"
-#include "shell/tablayout.h"
-#include "shell/tsdiappform.h"
 #include "support/mainwindowdriver.h"
-#include "support/screenshot.h"
-#include "support/testdir.h"
+#include "views/recipelistmodel.h"
+#include "views/recipelistview.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabBar>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
+#include <algorithm>
 
 using namespace kovanta;
 
 namespace {
 
-class QuickFilterTest : public ::testing::Test {
+class QuickFilterTest : public window_test::MainWindowDriver {
 protected:
     void SetUp() override
     {
@@ -39,27 +26,10 @@ protected:
                   shelltest::singleRecipeFile({"M\x81sli", "Fr\x81hst\x81" "ck", 4, 300, 2}));
         dir.write("REZ00003.DAT", shelltest::singleRecipeFile({"Sahnetorte", "Kuchen", 12, 420, 3}));
         dir.write("REZ00004.DAT", shelltest::singleRecipeFile({"Kuchen", "Backwaren", 8, 380, 4}));
-
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(dir.dir());
-        options.startDelayMs = 0;
-        window = std::make_unique<TSDIAppForm>(options);
-        window->resize(1000, 600);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        (void)QTest::qWaitForWindowActive(window.get());
-        window_test::Programmstart(*window, 4);
+        open();
+        start();
     }
 
-    TAStringGrid* list() const
-    {
-        return window->findChild<TAStringGrid*>(QStringLiteral("StringGrid1"));
-    }
-    TAStringGrid* plan() const
-    {
-        return window->findChild<TAStringGrid*>(QStringLiteral("StringGrid2"));
-    }
     RecipeFilterBar* bar() const { return window->tabs()->recipeFilter(); }
     QLineEdit* field() const { return bar()->field(); }
     QString count() const { return bar()->countLabel()->text(); }
@@ -88,12 +58,6 @@ protected:
         }
         return names;
     }
-    int RowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
-    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
-
-
-    TestDir dir;
-    std::unique_ptr<TSDIAppForm> window;
 };
 
 using Names = std::vector<std::string>;
@@ -108,7 +72,6 @@ TEST_F(QuickFilterTest, TypedWordsFilterNameAndGroupWithTheCount)
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (Names{"Kuchen", "Sahnetorte"}));
     EXPECT_EQ(count(), QStringLiteral("2 von 4"));
-    screenshot("quick-filter");
 
     Type(" TORTE");
     EXPECT_EQ(Shown(), Names{"Sahnetorte"});
@@ -156,7 +119,7 @@ TEST_F(QuickFilterTest, SortingAndANewReadKeepTheFilter)
     EXPECT_EQ(Shown(), (Names{"Kuchen", "M\xFCsli", "Sahnetorte"}));
     list()->SortColumn(2); // descending
     EXPECT_EQ(Shown(), (Names{"Sahnetorte", "M\xFCsli", "Kuchen"}));
-    EXPECT_TRUE(list()->isRowHidden(RowOf("Gulasch") - 1));
+    EXPECT_TRUE(list()->isRowHidden(rowOf("Gulasch") - 1));
 
     // The row finder shades every other shown row, whatever lies hidden between them.
     ASSERT_TRUE(list()->RowFinderPosition);
@@ -169,18 +132,15 @@ TEST_F(QuickFilterTest, SortingAndANewReadKeepTheFilter)
 
     // A new read with one more recipe: still filtered, and counted. The recipe that was
     // current is read again under a name the filter hides: a shown row becomes current.
-    list()->SetRow(RowOf("Kuchen"));
+    list()->SetRow(rowOf("Kuchen"));
     dir.write("REZ00004.DAT", shelltest::singleRecipeFile({"Brot", "Brote", 8, 380, 4}));
     dir.write("REZ00005.DAT", shelltest::singleRecipeFile({"Apfelkuchen", "Kuchen", 12, 400, 5}));
-    window->reloadRecipes();
-    // The read runs on a worker thread; its list arrives later on this one.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
-    QCoreApplication::processEvents();
+    reread();
     EXPECT_EQ(field()->text(), QStringLiteral("k"));
     EXPECT_EQ(Shown().size(), 3u);
-    EXPECT_TRUE(list()->isRowHidden(RowOf("Gulasch") - 1));
-    EXPECT_TRUE(list()->isRowHidden(RowOf("Brot") - 1));
-    EXPECT_FALSE(list()->isRowHidden(RowOf("Apfelkuchen") - 1));
+    EXPECT_TRUE(list()->isRowHidden(rowOf("Gulasch") - 1));
+    EXPECT_TRUE(list()->isRowHidden(rowOf("Brot") - 1));
+    EXPECT_FALSE(list()->isRowHidden(rowOf("Apfelkuchen") - 1));
     EXPECT_EQ(count(), QStringLiteral("3 von 5"));
     ASSERT_TRUE(list()->currentIndex().isValid());
     EXPECT_FALSE(list()->isRowHidden(list()->currentIndex().row()));
@@ -188,8 +148,8 @@ TEST_F(QuickFilterTest, SortingAndANewReadKeepTheFilter)
 
 TEST_F(QuickFilterTest, ThePlanTakesOnlyShownRecipes)
 {
-    ChooseTab(TabMenuPlan);
-    list()->SetRow(RowOf("Gulasch"));
+    chooseTab(TabMenuPlan);
+    list()->SetRow(rowOf("Gulasch"));
     Type("torte");
     // The current row was hidden: the first shown row is current now.
     EXPECT_EQ(list()->GetCell(2, list()->Row()), "Sahnetorte");
@@ -212,8 +172,8 @@ TEST_F(QuickFilterTest, ThePlanTakesOnlyShownRecipes)
     }
 }
 
-// The list grid and its model alone, the entries in a known order: the read that follows a
-// filter leaves a shown row current at once (the preview follows the current row).
+// The list grid, its view and its model alone, the entries in a known order: the read that
+// follows a filter leaves a shown row current at once (the preview follows the current row).
 TEST(QuickFilterRead, ANewReadNeverMakesAHiddenRowCurrent)
 {
     const auto entries = [](std::vector<std::pair<const char*, const char*>> recipes) {
@@ -231,8 +191,9 @@ TEST(QuickFilterRead, ANewReadNeverMakesAHiddenRowCurrent)
     window.setObjectName(QStringLiteral("SDIAppForm"));
     TAStringGrid* grid = CreateListGrid(QStringLiteral("StringGrid1"), &window);
     grid->SaveSettings.AutoSave = false;
-    BindRecipeList(*grid, model);
-    RecipeFilterBar bar(grid, &window);
+    RecipeListView view(grid, model);
+    RecipeFilterBar bar(&window);
+    bar.setList(&view);
     model.setEntries(entries({{"Gulasch", "/r/REZ1.DAT"}, {"Kuchen", "/r/REZ2.DAT"}}));
     bar.field()->setText(QStringLiteral("kuchen"));
     ASSERT_EQ(grid->GetCell(2, grid->Row()), "Kuchen");

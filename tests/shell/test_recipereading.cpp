@@ -1,22 +1,16 @@
-// Reading all recipes in the main window: the scan runs on a worker thread, the window keeps
+// Reading all recipes (RecipeReader): the scan runs on a worker thread while this one keeps
 // serving events, the finished list arrives in one batch, and reloads asked for meanwhile run
 // once after it.
 #include "app/recipescan.h"
 #include "platform/qt/settingsstore.h"
 #include "recipe/rezeptimportproz.h"
 #include "recipegen/recipegen.h"
-#include "shell/messages.h"
-#include "shell/recipelistmodel.h"
-#include "shell/tsdiappform.h"
-#include "support/testdir.h"
+#include "shell/recipereader.h"
+#include "support/mainwindowdriver.h"
+#include "views/recipelistmodel.h"
 
-#include <QApplication>
 #include <QStatusBar>
-#include <QTableView>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -25,12 +19,9 @@ using namespace kovanta;
 
 namespace {
 
-constexpr int kNever = 24 * 60 * 60 * 1000;
-constexpr int kWaitMs = 120000; // a generous bound for a slow, shared machine
-
 // 20,000 recipes: 100 single-recipe files and 199 list files of 100 recipes (with a few more
 // in the program directory, which is searched first).
-class RecipeReading : public ::testing::Test {
+class RecipeReading : public window_test::MainWindowDriver {
 protected:
     static void SetUpTestSuite()
     {
@@ -51,39 +42,27 @@ protected:
 
     void SetUp() override
     {
-        SettingsStore::setDefaultFileName(QString::fromStdString(prog.dir() + "registry.conf"));
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(prog.dir());
-        options.startDelayMs = kNever;
-        window = std::make_unique<TSDIAppForm>(options);
-        window->show();
-        QCoreApplication::processEvents();
-        window->searchPaths().add(kantine(), true);
-        QObject::connect(window.get(), &TSDIAppForm::recipesRead, [this] { ++reads; });
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SettingsStore::setDefaultFileName(QString());
+        paths.add(collection_->dir() + "kantine/", true);
+        QObject::connect(&reader, &RecipeReader::finished, [this] { ++reads; });
     }
 
-    static std::string kantine() { return collection_->dir() + "kantine/"; }
     bool waitForReads(int count)
     {
-        return QTest::qWaitFor([&] { return reads >= count && !window->readingRecipes(); },
-                               kWaitMs);
+        return QTest::qWaitFor([&] { return reads >= count && !reader.reading(); }, 120000);
     }
-    std::vector<std::string> listed() const
+    static std::vector<std::string> names(const RecipeScan::Entries& entries)
     {
         std::vector<std::string> out;
-        for (const auto& e : window->recipeList()->entries())
+        for (const auto& e : entries)
             out.push_back(e->FileName + "#" + std::to_string(e->EntryIndex));
         return out;
     }
 
     static TestDir* collection_;
-    TestDir prog;
-    std::unique_ptr<TSDIAppForm> window;
+    const TRezeptImportProz proz{};
+    SearchPathList paths;
+    RecipeListModel list;
+    RecipeReader reader{proz, dir.dir(), paths, list};
     int reads = 0;
 };
 
@@ -91,71 +70,75 @@ TestDir* RecipeReading::collection_ = nullptr;
 
 } // namespace
 
-TEST_F(RecipeReading, WindowServesEventsWhileTheWorkerReadsAndGetsTheSameList)
+TEST_F(RecipeReading, ThisThreadServesEventsWhileTheWorkerReadsAndGetsTheSameList)
 {
     // Ticks of a zero timer counted while the read runs: each one is the event loop at work.
     int ticksWhileReading = 0;
     QTimer ticker;
     ticker.setInterval(0);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (window->readingRecipes())
+        if (reader.reading())
             ++ticksWhileReading;
     });
-    bool progressShown = false;
-    QObject::connect(window->statusBar(), &QStatusBar::messageChanged, [&](const QString& text) {
-        progressShown = progressShown || text.endsWith(QStringLiteral(" Rezepte gelesen..."));
-    });
+    std::vector<std::size_t> progress;
+    QObject::connect(&reader, &RecipeReader::progress,
+                     [&](std::size_t entries) { progress.push_back(entries); });
     ticker.start();
 
-    window->reloadRecipes();
-    EXPECT_TRUE(window->readingRecipes());
-    EXPECT_EQ(window->recipeList()->entryCount(), 0) << "the old list goes before the read";
+    reader.reload();
+    EXPECT_TRUE(reader.reading());
+    EXPECT_EQ(list.entryCount(), 0) << "the old list goes before the read";
     ASSERT_TRUE(waitForReads(1));
     ticker.stop();
 
     EXPECT_GT(ticksWhileReading, 0) << "no event was served during the read";
-    EXPECT_TRUE(progressShown);
-    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), 0u);
     EXPECT_EQ(reads, 1);
-    EXPECT_FALSE(window->tabs()->recipeGrid()->isHidden()) << "the list is shown again";
 
     // The same entries in the same order as the scan gives on this thread.
-    const TRezeptImportProz proz;
-    RecipeScan scan(proz, prog.dir());
-    std::vector<std::string> expected;
-    for (const auto& e : scan.readAll(window->searchPaths()))
-        expected.push_back(e->FileName + "#" + std::to_string(e->EntryIndex));
+    RecipeScan scan(proz, dir.dir());
+    const std::vector<std::string> expected = names(scan.readAll(paths));
     ASSERT_EQ(expected.size(), 20000u);
-    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(names(list.entries()), expected);
 }
 
 TEST_F(RecipeReading, ReloadsAskedForDuringAReadRunOnceAfterIt)
 {
-    window->reloadRecipes();
-    ASSERT_TRUE(window->readingRecipes());
-    // Three more requests in the meantime, by the tool button and by the message.
-    window->reloadRecipes();
-    postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
-    window->reloadRecipes();
+    reader.reload();
+    ASSERT_TRUE(reader.reading());
+    reader.reload();
+    reader.reload();
     // The search paths change meanwhile: the queued read sees the change, the running one not.
-    const std::string more = prog.dir() + "mehr/";
-    prog.write("mehr/REZ99999.DAT", recipegen::RecipeBlock(3, 1));
-    window->searchPaths().add(more, true);
+    dir.write("mehr/REZ99999.DAT", recipegen::RecipeBlock(3, 1));
+    paths.add(dir.dir() + "mehr/", true);
 
     ASSERT_TRUE(waitForReads(2));
     EXPECT_EQ(reads, 2) << "the queued reload ran once";
-    EXPECT_EQ(window->recipeList()->entryCount(), 20001);
+    EXPECT_EQ(list.entryCount(), 20001);
     // Nothing else follows.
     QCoreApplication::processEvents();
-    EXPECT_FALSE(window->readingRecipes());
+    EXPECT_FALSE(reader.reading());
     EXPECT_EQ(reads, 2);
 }
 
-TEST_F(RecipeReading, ClosingDuringAReadStopsTheWorker)
+// The window shows the progress in the status bar while it reads; its reader goes before the
+// processor and the list it reads with.
+TEST_F(RecipeReading, TheWindowShowsTheProgressAndClosingDuringAReadStopsTheWorker)
 {
+    SettingsStore::setDefaultFileName(QString::fromStdString(dir.dir() + "registry.conf"));
+    open(window_test::kNever);
+    window->searchPaths().add(collection_->dir() + "kantine/", true);
+    postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->readingRecipes(); }));
+    EXPECT_TRUE(
+        window->statusBar()->currentMessage().endsWith(QStringLiteral(" Rezepte gelesen...")));
+    waitForRead();
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+
     window->reloadRecipes();
     ASSERT_TRUE(window->readingRecipes());
     window->close();
-    window.reset(); // waits for the worker; the processor must not go before it
-    EXPECT_EQ(reads, 0);
+    window.reset(); // waits for the worker
+    SettingsStore::setDefaultFileName(QString());
 }

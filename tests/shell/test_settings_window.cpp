@@ -6,12 +6,10 @@
 #include "platform/qt/settingsstore.h"
 #include "recipefixtures.h"
 #include "shell/mainactions.h"
-#include "shell/messages.h"
-#include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
 #include "shell/settings.h"
-#include "shell/tsdiappform.h"
-#include "support/testdir.h"
+#include "support/mainwindowdriver.h"
+#include "views/recipelistmodel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,8 +34,6 @@
 using namespace kovanta;
 
 namespace {
-
-constexpr int kNever = 24 * 60 * 60 * 1000;
 
 std::string readAll(const std::string& file)
 {
@@ -82,13 +78,12 @@ private:
     bool wasSet_;
 };
 
-class SettingsWindow : public ::testing::Test {
+class SettingsWindow : public window_test::MainWindowDriver {
 protected:
     TestDir home; // settings store and recipe directories
-    TestDir prog; // program directory
+    TestDir& prog = dir; // program directory
     std::string kantine = home.dir() + "kantine/";
     std::string diaet = home.dir() + "diaet/";
-    std::unique_ptr<TSDIAppForm> window;
 
     void SetUp() override
     {
@@ -105,25 +100,20 @@ protected:
 
     std::string ini() const { return prog.dir() + "kovanta.INI"; }
 
-    void start()
+    // The program started as its main() does it.
+    void launch(const kovanta::ShellOptions& o)
     {
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(prog.dir());
-        options.startDelayMs = kNever;
-        window = std::make_unique<TSDIAppForm>(options);
+        window = std::make_unique<TSDIAppForm>(o);
         window->showInitially();
         QCoreApplication::processEvents(); // MSG_RESTORE_PANELS
+        QCoreApplication::processEvents(); // the layout settled: resizes are the user's now
     }
+    void launch() { launch(options(window_test::kNever)); }
     void reload()
     {
         postWindowMessage(window.get(), MSG_RELOAD_RECIPES);
         QCoreApplication::processEvents();
         waitForRead();
-    }
-    // The read runs on a worker thread; its list arrives later on this one.
-    void waitForRead()
-    {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingRecipes(); }));
     }
     void stop()
     {
@@ -137,10 +127,7 @@ protected:
             files.push_back(e->FileName);
         return files;
     }
-    QAction* action(const char* name) const
-    {
-        return window->findChild<QAction*>(QString::fromLatin1(name));
-    }
+    QAction* action(const char* name) const { return child<QAction>(name); }
     // "Verzeichnisse" in w: row unticked (-1: none), closed with button (BitBtn2 cancels).
     static void directories(TSDIAppForm& w, int row, const char* button = "BitBtn1")
     {
@@ -176,7 +163,7 @@ protected:
 
 TEST_F(SettingsWindow, FirstStartWithNothingStored)
 {
-    start();
+    launch();
     EXPECT_TRUE(action("Zeilenfinder1")->isChecked());
     EXPECT_TRUE(action("MaximaleFenstergroesse1")->isChecked());
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
@@ -196,7 +183,7 @@ TEST_F(SettingsWindow, ActiveDirectoriesAreReadInListOrder)
 {
     prog.write("kovanta.INI", "; Suchpfade der Kantine\r\n[SuchPfade]\r\n2=1" + diaet + "\r\n1=0" +
                                   kantine + "\r\n3=1" + prog.dir() + "\r\n");
-    start();
+    launch();
     reload();
     EXPECT_EQ(listedFiles(),
               (std::vector<std::string>{diaet + "rez00011.dat", prog.dir() + "REZ00001.DAT"}));
@@ -206,7 +193,7 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
 {
     prog.write("kovanta.INI", "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + kantine + "\r\n2=1" +
                                   diaet + "\r\n");
-    start();
+    launch();
     whenModal([](QWidget* modal) {
         auto* list = modal->findChild<QListWidget*>(QStringLiteral("ListBox1"));
         ASSERT_NE(list, nullptr);
@@ -226,7 +213,7 @@ TEST_F(SettingsWindow, RemovingADirectoryIsStoredOnCloseAndStaysRemoved)
 
     EXPECT_EQ(readAll(ini()), "[Server]\r\nName=vemo\r\n[SuchPfade]\r\n1=1" + diaet + "\r\n2=0" +
                                   prog.dir() + "internet/\r\n");
-    start();
+    launch();
     EXPECT_FALSE(window->searchPaths().contains(kantine));
     EXPECT_EQ(window->searchPaths().size(), 2u);
 }
@@ -237,16 +224,16 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
         SettingsStore store;
         settings::writeCloseSwitches(store, true, true);
     }
-    start();
+    launch();
     action("Zeilenfinder1")->trigger();
-    EXPECT_FALSE(window->findChild<MainActions*>()->rowFinder());
+    EXPECT_FALSE(window->mainActions().rowFinder());
     action("MaximaleFenstergroesse1")->trigger();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "MaxWindow"), QStringLiteral("0"));
     stop();
     EXPECT_EQ(stored("Software\\Kovanta\\Settings", "Zeilenfinder"), QStringLiteral("1"));
 
     // With a change of the search paths the row finder is stored as well.
-    start();
+    launch();
     EXPECT_FALSE(action("MaximaleFenstergroesse1")->isChecked());
     action("Zeilenfinder1")->trigger();
     // A cancelled "Verzeichnisse" still lists the web recipe directory: a change.
@@ -257,7 +244,7 @@ TEST_F(SettingsWindow, RowFinderAloneIsNotStoredMaxWindowIsAtOnce)
 
 TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
 {
-    start();
+    launch();
     whenModal([this](QWidget* modal) {
         auto* browser = qobject_cast<TDurchSuchen*>(modal);
         ASSERT_NE(browser, nullptr);
@@ -271,7 +258,7 @@ TEST_F(SettingsWindow, OpenAddsADirectoryInactive)
     });
     action("Oeffnen1")->trigger();
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{kantine, false}}));
-    EXPECT_EQ(window->findChild<MainActions*>()->lastAddedDirectory().toStdString(), kantine);
+    EXPECT_EQ(window->mainActions().lastAddedDirectory().toStdString(), kantine);
     reload();
     EXPECT_EQ(listedFiles(), std::vector<std::string>{prog.dir() + "REZ00001.DAT"})
         << "an added directory is not searched until ticked";
@@ -292,7 +279,7 @@ TEST_F(SettingsWindow, ImportedRecipesAreStillListedAfterARestart)
 {
     const std::string web = prog.dir() + "internet/";
     prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n2=0" + web + "\n");
-    start();
+    launch();
     prog.write("internet/rez1a.dat", shelltest::singleRecipeFile({"Web", "Internet"}));
     postWindowMessage(window.get(), MSG_IMPORT_NOTIFY, 1);
     QCoreApplication::processEvents(); // the notice posts the reload
@@ -301,7 +288,7 @@ TEST_F(SettingsWindow, ImportedRecipesAreStillListedAfterARestart)
     stop();
     EXPECT_EQ(readAll(ini()), "[SuchPfade]\n1=1" + kantine + "\n2=1" + web + "\n");
 
-    start();
+    launch();
     reload();
     EXPECT_EQ(listedFiles(), (std::vector<std::string>{
                                  prog.dir() + "REZ00001.DAT", kantine + "REZ00010.DAT",
@@ -313,9 +300,9 @@ TEST_F(SettingsWindow, ImportedRecipesAreStillListedAfterARestart)
 TEST_F(SettingsWindow, TwoInstancesKeepEachOthersSearchPathChanges)
 {
     prog.write("kovanta.INI", "[SuchPfade]\n1=1" + kantine + "\n2=1" + diaet + "\n");
-    start();
+    launch();
     std::unique_ptr<TSDIAppForm> first = std::move(window);
-    start();
+    launch();
     directories(*first, 0);
     directories(*window, 1);
     first->close();
@@ -338,7 +325,7 @@ TEST_F(SettingsWindow, FailedSavesAreReportedAndKeepTheOldFile)
     const std::string old = "[SuchPfade]\n1=1" + kantine + "\n";
     prog.write(longName, old);
     fs::create_symlink(longName, ini());
-    start();
+    launch();
 
     const QString storeProblem =
         store + QStringLiteral(" kann nicht geschrieben werden (ein Teil des Pfades ist kein "
@@ -361,11 +348,11 @@ TEST_F(SettingsWindow, FailedSavesAreReportedAndKeepTheOldFile)
 
 TEST_F(SettingsWindow, SidePanelWidthsSurviveARestart)
 {
-    start();
+    launch();
     emit window->tabs()->sidePanelResized(SidePanel::MenuPlan, 321);
     emit window->tabs()->sidePanelResized(SidePanel::Requirements, 999);
     stop();
-    start();
+    launch();
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::MenuPlan), 321);
     EXPECT_EQ(window->tabs()->sidePanelWidth(SidePanel::Requirements), 400) << "at most 400";
     EXPECT_FALSE(window->tabs()->sidePanelWidthSet(SidePanel::Preview));
@@ -379,7 +366,7 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithALastingNote)
     namespace fs = std::filesystem;
     fs::create_directories(ini());
     prog.write("kovanta.INI/drin", "bleibt");
-    start();
+    launch();
     EXPECT_TRUE(window->searchPaths().empty());
     const auto note = [&] {
         const auto* label = window->statusBar()->findChild<QLabel*>(QStringLiteral("SettingsNote"));
@@ -401,7 +388,7 @@ TEST_F(SettingsWindow, UnusableIniIsTreatedAsMissingWithALastingNote)
 
     fs::remove_all(ini());
     ASSERT_EQ(::mkfifo(ini().c_str(), 0600), 0);
-    start(); // would wait for a writer for ever if the FIFO were opened as a file
+    launch(); // would wait for a writer for ever if the FIFO were opened as a file
     EXPECT_TRUE(window->searchPaths().empty());
     EXPECT_TRUE(note().contains(QStringLiteral("kovanta.INI ist keine normale Datei")));
     stop();
@@ -420,12 +407,9 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
     const EnvironmentOverride config("XDG_CONFIG_HOME", home.dir() + "config");
     const EnvironmentOverride data("XDG_DATA_HOME", home.dir() + "data");
 
-    ShellOptions options;
-    options.programDirectory = QString::fromStdString(bin);
-    options.startDelayMs = kNever;
-    window = std::make_unique<TSDIAppForm>(options);
-    window->showInitially();
-    QCoreApplication::processEvents();
+    ShellOptions installed = options(window_test::kNever);
+    installed.programDirectory = QString::fromStdString(bin);
+    launch(installed);
     EXPECT_EQ(window->webRecipeDirectory().toStdString(), home.dir() + "data/Kovanta/internet/");
     EXPECT_TRUE(std::filesystem::is_directory(home.dir() + "data/Kovanta/internet/"));
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
@@ -441,9 +425,7 @@ TEST_F(SettingsWindow, InstalledProgramKeepsItsFilesPerUser)
         << "nothing may be written into the installation";
 
     // The second start reads the user's list and does not add the samples again.
-    window = std::make_unique<TSDIAppForm>(options);
-    window->showInitially();
-    QCoreApplication::processEvents();
+    launch(installed);
     EXPECT_EQ(window->searchPaths().entries(), (std::vector<SearchPath>{{samples, true}}));
     // Nothing changed: nothing is written on close.
     std::filesystem::remove(ini);

@@ -1,8 +1,8 @@
 #include "shell/guidetexts.h"
 #include "shell/hint.h"
-#include "shell/recipelistmodel.h"
 #include "shell/startup.h"
 #include "shell/tablayout.h"
+#include "views/recipelistmodel.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -107,21 +107,14 @@ TEST(PrintButton, EnabledPerTabAndPlan)
     }
 }
 
-std::unique_ptr<TImpListInfo> makeEntry(const char* name, int portions, int inPlan = 0)
+std::unique_ptr<TImpListInfo> makeEntry(const char* name)
 {
     auto e = std::make_unique<TImpListInfo>();
     e->ShortName = name;
-    e->GroupName = "Gem\xFC"
-                   "se"; // ANSI ü
-    e->Portions = portions;
-    e->Kcal = 1234;
-    e->FileName = "/rezepte/REZ00001.DAT";
-    e->EntryIndex = 3;
-    e->InPlan = inPlan;
     return e;
 }
 
-TEST(RecipeListModel, OwnsTheEntriesAndTellsBeforeFreeingThem)
+TEST(RecipeListModel, OwnsTheEntriesKnowsTheirPlacesAndTellsWhatChanges)
 {
     std::vector<std::string> events; // outlives the list, which reports its end as well
     RecipeListModel list;
@@ -131,30 +124,34 @@ TEST(RecipeListModel, OwnsTheEntriesAndTellsBeforeFreeingThem)
     });
     QObject::connect(&list, &RecipeListModel::reset,
                      [&] { events.push_back("reset:" + std::to_string(list.entryCount())); });
-    const TImpListInfo* changed = nullptr;
-    QObject::connect(&list, &RecipeListModel::entryChanged,
-                     [&](const TImpListInfo* e) { changed = e; });
+    QObject::connect(&list, &RecipeListModel::markChanged,
+                     [&](int index) { events.push_back("mark:" + std::to_string(index)); });
 
     RecipeListModel::Entries entries;
-    entries.push_back(makeEntry("A", 1));
-    entries.push_back(makeEntry("B", 2));
+    for (const char* name : {"A", "B", "C"})
+        entries.push_back(makeEntry(name));
     list.setEntries(std::move(entries));
-    EXPECT_FALSE(list.anyInPlan());
-    EXPECT_EQ(list.entry(2), nullptr);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(list.indexOf(list.entry(i)), i);
+    const TImpListInfo stranger;
+    EXPECT_EQ(list.indexOf(&stranger), -1);
+    EXPECT_EQ(list.indexOf(nullptr), -1);
+    EXPECT_EQ(list.entry(3), nullptr);
     EXPECT_EQ(list.entry(-1), nullptr);
 
-    list.entry(1)->InPlan = 1;
-    list.refreshRow(1);
-    EXPECT_EQ(changed, list.entry(1));
-    changed = nullptr;
-    list.refreshRow(2); // out of range: nothing
-    EXPECT_EQ(changed, nullptr);
+    EXPECT_FALSE(list.anyInPlan());
+    list.setMark(1, true);
+    list.setMark(1, true); // no change: not told again
+    list.setMark(3, true); // out of range: nothing
+    EXPECT_EQ(list.entry(1)->InPlan, 1);
     EXPECT_TRUE(list.anyInPlan());
+    list.setMark(1, false);
+    EXPECT_FALSE(list.anyInPlan());
 
     list.clear();
     EXPECT_EQ(list.entryCount(), 0);
-    EXPECT_FALSE(list.anyInPlan());
-    EXPECT_EQ(events, (std::vector<std::string>{"about:0", "reset:2", "about:2", "reset:0"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"about:0", "reset:3", "mark:1", "mark:1",
+                                                "about:3", "reset:0"}));
 }
 
 } // namespace

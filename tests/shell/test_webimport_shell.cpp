@@ -1,12 +1,9 @@
 // The web import as a user works it: "Web-Rezepte...", a menu plan link dropped from a browser,
 // "Übernehmen", and the imported recipes in the recipe list.
 #include "shell/quitsignals.h"
-#include "shell/recipelistmodel.h"
 #include "app/searchpaths.h"
-#include "shell/startpage.h"
-#include "shell/tsdiappform.h"
-#include "support/screenshot.h"
-#include "support/testdir.h"
+#include "support/mainwindowdriver.h"
+#include "views/recipelistmodel.h"
 #include "webimport/importtestsupport.h"
 #include "webimport/pyhttpserver.h"
 #include "net/scriptedserver.h"
@@ -36,7 +33,7 @@ using importtest::recipePage;
 
 namespace {
 
-class WebImportShell : public testing::Test {
+class WebImportShell : public window_test::MainWindowDriver {
 protected:
     void SetUp() override
     {
@@ -54,29 +51,20 @@ protected:
         boxWatch.start(50);
     }
 
-    void open(const std::string& ini)
+    // The program directory with ini as its kovanta.INI (none when empty), started.
+    void launch(const std::string& ini)
     {
-        const std::string program = dir.dir() + "programm/";
         if (!ini.empty())
-            dir.write("programm/kovanta.INI", ini);
-        std::filesystem::create_directories(program);
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(program);
-        options.startDelayMs = 0;
-        options.importDefaultDirectory = QString::fromStdString(dir.dir() + "temp/kovanta/");
-        main = std::make_unique<TSDIAppForm>(options);
-        main->show();
-        auto* start = main->findChild<QAbstractButton*>(QStringLiteral("HemisphereButton16"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }));
-        QTest::mouseClick(start, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return main->tabs()->isVisible(); }));
-        // The read runs on a worker thread; its list arrives later on this one.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !main->readingRecipes(); }));
+            dir.write("kovanta.INI", ini);
+        ShellOptions o = options(0);
+        o.importDefaultDirectory = QString::fromStdString(dir.dir() + "temp/kovanta/");
+        open(o);
+        start();
     }
 
     TInternetRezeptImport* importWindow() const
     {
-        return main->findChild<TInternetRezeptImport*>(QStringLiteral("InternetRezeptImport"));
+        return child<TInternetRezeptImport>("InternetRezeptImport");
     }
 
     void dropPlan()
@@ -99,7 +87,7 @@ protected:
     QStringList recipeNames() const
     {
         QStringList names;
-        RecipeListModel* list = main->recipeList();
+        RecipeListModel* list = window->recipeList();
         for (int row = 0; row < list->entryCount(); ++row)
             names << QString::fromStdString(list->entry(row)->ShortName);
         names.sort();
@@ -108,81 +96,78 @@ protected:
 
     SearchPath webDirectoryEntry() const
     {
-        const std::string web = main->webRecipeDirectory().toStdString();
-        const int index = main->searchPaths().indexOf(web);
-        return index < 0 ? SearchPath{} : main->searchPaths().entries()[static_cast<std::size_t>(index)];
+        const std::string web = window->webRecipeDirectory().toStdString();
+        const int index = window->searchPaths().indexOf(web);
+        return index < 0 ? SearchPath{} : window->searchPaths().entries()[static_cast<std::size_t>(index)];
     }
 
     PyHttpServer server;
-    TestDir dir;
     QTimer boxWatch;
     QStringList boxes;
-    std::unique_ptr<TSDIAppForm> main;
 };
 
 } // namespace
 
 TEST_F(WebImportShell, DroppedMenuPlanReachesTheRecipeList)
 {
-    open("[SuchPfade]\r\n1=0" + dir.dir() + "programm/internet/\r\n");
+    launch("[SuchPfade]\r\n1=0" + dir.dir() + "internet/\r\n");
     ASSERT_FALSE(webDirectoryEntry().active);
-    const int samples = main->recipeList()->entryCount();
+    const int samples = window->recipeList()->entryCount();
 
-    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
-    TInternetRezeptImport* window = importWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(main->isVisible());
-    EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("mUrlLabel1"))->isVisible());
-    EXPECT_EQ(window->importDir(), main->webRecipeDirectory());
+    child<QAction>("WebRezepte1")->trigger();
+    TInternetRezeptImport* importer = importWindow();
+    ASSERT_NE(importer, nullptr);
+    EXPECT_TRUE(importer->isVisible());
+    EXPECT_TRUE(importer->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(importer->findChild<QLabel*>(QStringLiteral("mUrlLabel1"))->isVisible());
+    EXPECT_EQ(importer->importDir(), window->webRecipeDirectory());
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "temp/kovanta"));
 
     dropPlan();
-    screenshot("import-window-plan");
-    EXPECT_EQ(window->listBox()->count(), 2);
-    EXPECT_EQ(window->listBox()->item(0)->text(), QStringLiteral("Gulasch vom Rind"));
+    EXPECT_EQ(importer->listBox()->count(), 2);
+    EXPECT_EQ(importer->listBox()->item(0)->text(), QStringLiteral("Gulasch vom Rind"));
 
-    window->findChild<QAction*>(QStringLiteral("Uebernehmen1"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isVisible() && !window->isVisible(); }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main->recipeList()->entryCount() == samples + 2; }));
+    importer->findChild<QAction*>(QStringLiteral("Uebernehmen1"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isVisible() && !importer->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->recipeList()->entryCount() == samples + 2; }));
     EXPECT_TRUE(recipeNames().contains(QStringLiteral("Gulasch vom Rind")));
     EXPECT_TRUE(recipeNames().contains(QStringLiteral("Rotkohl")));
     EXPECT_TRUE(webDirectoryEntry().active);
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(importer->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'|').toStdString();
 
-    // The tool button opens the same window again, with its list.
-    QTest::mouseClick(main->findChild<QAbstractButton*>(QStringLiteral("HemisphereButton6")),
+    // The tool button opens the same importer again, with its list.
+    QTest::mouseClick(child<QAbstractButton>("HemisphereButton6"),
                       Qt::LeftButton);
-    EXPECT_EQ(importWindow(), window);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->listBox()->count(), 2);
-    EXPECT_EQ(window->statusText(), QStringLiteral("Drag&Drop Internetrezepten"));
+    EXPECT_EQ(importWindow(), importer);
+    EXPECT_TRUE(importer->isVisible());
+    EXPECT_EQ(importer->listBox()->count(), 2);
+    EXPECT_EQ(importer->statusText(), QStringLiteral("Drag&Drop Internetrezepten"));
 }
 
 TEST_F(WebImportShell, UnlistedWebDirectoryIsAddedActiveOnImport)
 {
-    open("");
-    ASSERT_EQ(main->searchPaths().indexOf(main->webRecipeDirectory().toStdString()), -1);
-    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
+    launch("");
+    ASSERT_EQ(window->searchPaths().indexOf(window->webRecipeDirectory().toStdString()), -1);
+    child<QAction>("WebRezepte1")->trigger();
     dropPlan();
     importWindow()->acceptSelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return recipeNames().contains(QStringLiteral("Rotkohl")); }));
     EXPECT_TRUE(webDirectoryEntry().active);
-    const std::string web = main->webRecipeDirectory().toStdString();
-    main->close();
-    std::ifstream in(dir.dir() + "programm/kovanta.INI", std::ios::binary);
+    const std::string web = window->webRecipeDirectory().toStdString();
+    window->close();
+    std::ifstream in(dir.dir() + "kovanta.INI", std::ios::binary);
     const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(saved.find("=1" + web), std::string::npos) << "saved on close, so it stays listed";
 }
 
 TEST_F(WebImportShell, TerminationSignalWhileTheImportWindowFetchesEndsTheProgram)
 {
-    open("");
+    launch("");
     ScriptedServer silent({[](ScriptedServer& s, int fd, const std::string&) { s.stayQuiet(fd); }});
-    main->findChild<QAction*>(QStringLiteral("WebRezepte1"))->trigger();
-    closeOnTerminationSignals(main.get());
+    child<QAction>("WebRezepte1")->trigger();
+    closeOnTerminationSignals(window.get());
     ImportCore& core = importWindow()->core();
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(0, [] { ::raise(SIGTERM); }); // comes while the fetch waits
@@ -190,7 +175,7 @@ TEST_F(WebImportShell, TerminationSignalWhileTheImportWindowFetchesEndsTheProgra
     });
     QTimer::singleShot(30000, [] { QCoreApplication::exit(1); }); // the loop did not end
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(main->isVisible() || importWindow()->isVisible());
+    EXPECT_FALSE(window->isVisible() || importWindow()->isVisible());
     // The cancelled fetch answers at once; the import ends with it.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !core.busy(); }));
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'|').toStdString();

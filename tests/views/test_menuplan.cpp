@@ -7,6 +7,7 @@
 #include "support/testdir.h"
 #include "views/menuplan.h"
 #include "views/menuplangrids.h"
+#include "views/recipelistmodel.h"
 #include "views/recipelistview.h"
 
 #include <QApplication>
@@ -31,8 +32,7 @@ class MenuPlanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        list_.SetColCount(13);
-        list_.SetRowCount(1);
+        list_.SetColCount(kRecipeListColumns);
         // Editing is the editor's business; here the tests report its events themselves.
         const GridOptions plain = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine;
         plan_.SetOptions(plain);
@@ -45,19 +45,13 @@ protected:
 
         MenuPlan::Hooks hooks;
         hooks.planTabCurrent = [this] { return onPlanTab_; };
+        hooks.currentRecipe = [this] { return view_.currentIndex(); };
         hooks.planMarksChanged = [this] { ++markChanges_; };
         hooks.previewRefreshNeeded = [this] { ++previewRefreshes_; };
         hooks.postFillRequirementRow = [this](int row) { posted_.push_back(row); };
         hooks.showMessage = [this](const QString& text) { messages_.push_back(text); };
-        hooks.alternativesChanged = [this](bool found) { alternatives_ = found; };
-        menuPlan_ = std::make_unique<MenuPlan>(proz_, listRef_, planRef_, requirementsRef_, &panel_,
-                                               hooks);
-    }
-
-    void TearDown() override
-    {
-        menuPlan_.reset();
-        ClearList();
+        menuPlan_ = std::make_unique<MenuPlan>(proz_, recipes_, planRef_, requirementsRef_,
+                                               &panel_, hooks);
     }
 
     // A recipe file with the given stored portions and body; returns its path.
@@ -72,31 +66,18 @@ protected:
         return dir_.write(name, fixture::Join(lines));
     }
 
-    // Replaces the recipe list by entries for the given files (as a new read would).
+    // Replaces the recipe list by the recipes of the given files, as a new read does (a file
+    // that cannot be read gives none).
     void ReadList(const std::vector<std::string>& files)
     {
-        ClearList();
-        list_.SetRowCount(static_cast<int>(files.size()) + 1);
-        for (std::size_t i = 0; i < files.size(); ++i) {
+        RecipeListModel::Entries entries;
+        for (const std::string& file : files) {
             RecipeList read;
-            proz_.ReadRecipeIndex(files[i], read);
-            const int row = static_cast<int>(i) + 1;
-            if (read.empty()) {
-                list_.SetObjects(0, row, nullptr);
-                continue;
-            }
-            list_.SetObjects(0, row, read.front().Entry.get());
-            listEntries_.push_back(std::move(read.front().Entry));
-            list_.SetCell(plancols::kListMark, row, "0");
+            proz_.ReadRecipeIndex(file, read);
+            if (!read.empty())
+                entries.push_back(std::move(read.front().Entry));
         }
-    }
-
-    // The test owns the recipe list's entries, as the window's recipe list does.
-    void ClearList()
-    {
-        for (int row = 1; row < list_.RowCount(); ++row)
-            list_.SetObjects(0, row, nullptr);
-        listEntries_.clear();
+        recipes_.setEntries(std::move(entries));
     }
 
     void Toggle(int listRow)
@@ -148,10 +129,10 @@ protected:
     TestDir dir_;
     TRezeptImportProz proz_;
     TAStringGrid list_, plan_, requirements_;
-    ListGridRef listRef_{&list_}, planRef_{&plan_}, requirementsRef_{&requirements_};
+    ListGridRef planRef_{&plan_}, requirementsRef_{&requirements_};
+    RecipeListModel recipes_;
+    RecipeListView view_{&list_, recipes_};
     QLabel panel_{QStringLiteral("Alternativartikel enthalten!!!")};
-    bool alternatives_ = false;
-    std::vector<std::unique_ptr<TImpListInfo>> listEntries_;
     bool onPlanTab_ = true;
     int markChanges_ = 0;
     int previewRefreshes_ = 0;
@@ -173,7 +154,7 @@ TEST_F(MenuPlanTest, ToggleAddsAtFirstFreeRowAndRemovesEveryRowOfTheRecipe)
     EXPECT_EQ(plan_.GetCell(2, 3), "Gulasch");
     EXPECT_EQ(plan_.GetCell(3, 3), "Fleisch");
     EXPECT_EQ(list_.GetCell(1, 1), "1");
-    EXPECT_TRUE(menuPlan_->AnyRecipeMarked());
+    EXPECT_TRUE(recipes_.anyInPlan());
 
     // The next free row from the plan's current row on: 4, not 1.
     Toggle(2);
@@ -181,7 +162,7 @@ TEST_F(MenuPlanTest, ToggleAddsAtFirstFreeRowAndRemovesEveryRowOfTheRecipe)
 
     // A second copy of Gulasch further down (the plan may hold a recipe twice, e.g. after it
     // was added, removed and added again elsewhere in older plans): both rows leave.
-    menuPlan_->PutRecipe(20, *dynamic_cast<TImpListInfo*>(list_.Objects(0, 1)));
+    menuPlan_->PutRecipe(20, *recipes_.entry(0));
     plan_.SetCell(1, 3, "25"); // typed by the cook
 
     Toggle(1);
@@ -194,7 +175,7 @@ TEST_F(MenuPlanTest, ToggleAddsAtFirstFreeRowAndRemovesEveryRowOfTheRecipe)
     EXPECT_EQ(markChanges_, 3);
 
     Toggle(2);
-    EXPECT_FALSE(menuPlan_->AnyRecipeMarked());
+    EXPECT_FALSE(recipes_.anyInPlan());
     EXPECT_TRUE(messages_.empty());
 }
 
@@ -205,14 +186,14 @@ TEST_F(MenuPlanTest, NoFreeRowFromTheSelectedRowOn)
     ReadList({a, b});
     // Rows 10-50 occupied by copies of Suppe, rows 1-9 free, selection on row 10.
     for (int row = 10; row < kPlanRows; ++row)
-        menuPlan_->PutRecipe(row, *dynamic_cast<TImpListInfo*>(list_.Objects(0, 2)));
+        menuPlan_->PutRecipe(row, *recipes_.entry(1));
     plan_.SetRow(10);
     Toggle(1);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], QStringLiteral("Keine Freie Zeile ab der selektierten Zeile mehr "
                                            "gefunden"));
     // The recipe is not in the plan, and its mark says so.
-    EXPECT_EQ(dynamic_cast<TImpListInfo*>(list_.Objects(0, 1))->InPlan, 0);
+    EXPECT_EQ(recipes_.entry(0)->InPlan, 0);
     EXPECT_EQ(list_.GetCell(1, 1), "0");
     EXPECT_EQ(OccupiedPlanRows().front(), 10);
 
@@ -225,13 +206,13 @@ TEST_F(MenuPlanTest, NoFreeRowFromTheSelectedRowOn)
 
 TEST_F(MenuPlanTest, ToggleActsOnlyOnThePlanTabAndOnRowsWithEntry)
 {
-    const std::string a = RecipeFile("REZ00001.DAT", 10, {}, "Gulasch");
-    ReadList({a, dir_.dir() + "REZ00404.DAT"}); // row 2 has no entry
+    ReadList({RecipeFile("REZ00001.DAT", 10, {}, "Gulasch")});
     onPlanTab_ = false;
     Toggle(1);
     EXPECT_TRUE(OccupiedPlanRows().empty());
     onPlanTab_ = true;
-    Toggle(2);
+    ReadList({dir_.dir() + "REZ00404.DAT"}); // the list's one row has no entry
+    Toggle(1);
     EXPECT_TRUE(OccupiedPlanRows().empty());
     EXPECT_EQ(markChanges_, 0);
 }
@@ -333,13 +314,13 @@ TEST_F(MenuPlanTest, WarningStripFollowsEachComputation)
     Toggle(1);
     menuPlan_->Recompute();
     EXPECT_TRUE(panel_.isHidden());
-    EXPECT_FALSE(alternatives_);
+    EXPECT_FALSE(menuPlan_->alternativesFound());
 
     Toggle(2);
     menuPlan_->Recompute();
     RunPosted();
     EXPECT_FALSE(panel_.isHidden());
-    EXPECT_TRUE(alternatives_);
+    EXPECT_TRUE(menuPlan_->alternativesFound());
     EXPECT_EQ(Requirements(),
               (std::vector<std::string>{"      1,000|kg|Reis", "      0,250|kg|Butter",
                                         "      0,250|kg|Margarine"}));
@@ -347,7 +328,7 @@ TEST_F(MenuPlanTest, WarningStripFollowsEachComputation)
     Toggle(2);
     menuPlan_->Recompute();
     EXPECT_TRUE(panel_.isHidden());
-    EXPECT_FALSE(alternatives_);
+    EXPECT_FALSE(menuPlan_->alternativesFound());
 }
 
 TEST_F(MenuPlanTest, ReconcileKeepsRecipesFoundAgainAndDropsTheOthers)
@@ -375,9 +356,9 @@ TEST_F(MenuPlanTest, ReconcileKeepsRecipesFoundAgainAndDropsTheOthers)
     EXPECT_EQ(plan_.GetCell(1, 2), "30"); // typed portions stay
     EXPECT_EQ(plan_.GetCell(2, 2), "B");
     EXPECT_EQ(list_.GetCell(1, 3), "1");
-    EXPECT_EQ(dynamic_cast<TImpListInfo*>(list_.Objects(0, 3))->InPlan, 1);
+    EXPECT_EQ(recipes_.entry(2)->InPlan, 1);
     EXPECT_EQ(list_.GetCell(1, 1), "0");
-    EXPECT_TRUE(menuPlan_->AnyRecipeMarked());
+    EXPECT_TRUE(recipes_.anyInPlan());
     // The requirements no longer hold the recipe that is gone.
     RunPosted();
     EXPECT_EQ(Requirements(), (std::vector<std::string>{"      3,000|kg|Hirse"}));

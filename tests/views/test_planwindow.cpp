@@ -2,28 +2,13 @@
 // "Programmstart", "Speiseplan", double-clicks on recipes, portions typed into the plan's
 // editor, "Bedarfsliste", then reading what the requirements grid and the warning strip show.
 #include "grid/ainplaceedit.h"
-#include "grid/astringgrid.h"
 #include "platform/qt/ansiqstring.h"
-#include "recipe/recipe_fixture.h"
-#include "shell/tablayout.h"
-#include "shell/tsdiappform.h"
 #include "support/mainwindowdriver.h"
-#include "support/screenshot.h"
-#include "support/testdir.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTabBar>
-#include <QTest>
-#include <QTextEdit>
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,79 +18,29 @@ using fixture::Text;
 
 namespace {
 
-class PlanWindowTest : public ::testing::Test {
+class PlanWindowTest : public window_test::MainWindowDriver {
 protected:
     void SetUp() override
     {
-        Write("REZ00001.DAT", "Gulasch", 10,
-              {Article("150", "1", "kg", "Rindfleisch"), Article("50", "1", "kg", "Zwiebeln"),
-               Text("", "Salz^Pfeffer^")});
-        Write("REZ00002.DAT", "Kuchen", 4,
-              {Article("25", "1", "kg", "Butter"), Text("", "oder^"),
-               Article("25", "1", "kg", "Margarine"), Article("50", "1", "kg", "Zwiebeln")});
-        Write("REZ00003.DAT", "Suppe", 20, {Article("400", "1", "l", "Wasser")});
-
-        ShellOptions options;
-        options.programDirectory = QString::fromStdString(dir.dir());
-        options.startDelayMs = 50;
-        window = std::make_unique<TSDIAppForm>(options);
-        window->resize(1100, 700);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        // On a real display the editor follows the keyboard focus, which needs an active window.
-        window->activateWindow();
-        (void)QTest::qWaitForWindowActive(window.get());
+        writeRecipe("REZ00001.DAT", "Gulasch", 10,
+                    {Article("150", "1", "kg", "Rindfleisch"), Article("50", "1", "kg", "Zwiebeln"),
+                     Text("", "Salz^Pfeffer^")});
+        writeRecipe("REZ00002.DAT", "Kuchen", 4,
+                    {Article("25", "1", "kg", "Butter"), Text("", "oder^"),
+                     Article("25", "1", "kg", "Margarine"), Article("50", "1", "kg", "Zwiebeln")});
+        writeRecipe("REZ00003.DAT", "Suppe", 20, {Article("400", "1", "l", "Wasser")});
         // No side-panel or column width is stored: every panel fits its grid.
+        open(50, QSize(1100, 700));
     }
 
-    void Write(const std::string& file, const std::string& name, int portions,
-               const std::vector<std::string>& body)
-    {
-        fixture::Head head;
-        head.shortName = name;
-        head.portions = portions;
-        std::vector<std::string> lines = fixture::Block(head, body);
-        lines.push_back("^^");
-        dir.write(file, fixture::Join(lines));
-    }
-
-    template <typename T> T* child(const char* name) const
-    {
-        return window->findChild<T*>(QString::fromUtf8(name));
-    }
-    TAStringGrid* list() const { return child<TAStringGrid>("StringGrid1"); }
-    TAStringGrid* plan() const { return child<TAStringGrid>("StringGrid2"); }
-    TAStringGrid* requirements() const { return child<TAStringGrid>("StringGrid3"); }
     QLabel* panel() const { return child<QLabel>("AlternativPanel"); }
     QWidget* printButton() const { return child<QWidget>("HemisphereButton4"); }
-
-    void Programmstart() { window_test::Programmstart(*window, 3); }
-
-    void ChooseTab(int tab) { window_test::ChooseTab(*window, tab); }
-
-    int ListRowOf(const std::string& name) const { return window_test::ListRowOf(*list(), name); }
-
-    QString PreviewText() const { return child<QTextEdit>("RichEdit1")->toPlainText(); }
-
-    static void ClickCell(TAStringGrid* grid, int col, int row)
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center()));
-        QCoreApplication::processEvents();
-    }
-
-    static void DoubleClickCell(TAStringGrid* grid, int col, int row)
-    {
-        const QPoint at = grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-        QCoreApplication::processEvents();
-    }
 
     // Clicks the portions cell of a plan row and types text into the editor, then Enter.
     void TypePortions(int row, const char* text)
     {
         TAStringGrid* g = plan();
+        // The editor comes on its own: no events are served between the click and the wait.
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
                           g->viewport()->mapFrom(g, g->CellRect(1, row).center()));
         ASSERT_TRUE(QTest::qWaitFor([&] {
@@ -122,8 +57,6 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    static void Screenshot(const char* name) { screenshot(name); }
-
     std::vector<std::string> RequirementRows() const
     {
         std::vector<std::string> rows;
@@ -132,51 +65,47 @@ protected:
                            "|" + requirements()->GetCell(3, row));
         return rows;
     }
-
-    TestDir dir;
-    std::unique_ptr<TSDIAppForm> window;
 };
 
 } // namespace
 
 TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
 {
-    Programmstart();
-    const int gulasch = ListRowOf("Gulasch"), kuchen = ListRowOf("Kuchen");
+    start();
+    const int gulasch = rowOf("Gulasch"), kuchen = rowOf("Kuchen");
     ASSERT_GT(gulasch, 0);
     ASSERT_GT(kuchen, 0);
     // A look at the cake first: as stored.
-    ChooseTab(TabPreview);
-    ClickCell(list(), 2, kuchen);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PreviewText().contains(QStringLiteral("Kuchen")); }));
-    EXPECT_TRUE(PreviewText().contains(QStringLiteral("4 Portionen")));
+    chooseTab(TabPreview);
+    clickCell(list(), 2, kuchen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previewText().contains(QStringLiteral("Kuchen")); }));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("4 Portionen")));
 
-    ChooseTab(TabMenuPlan);
+    chooseTab(TabMenuPlan);
     EXPECT_TRUE(plan()->isVisible());
     EXPECT_FALSE(printButton()->isEnabled());
-    DoubleClickCell(list(), 2, gulasch);
-    DoubleClickCell(list(), 2, kuchen);
+    clickCell(list(), 2, gulasch, true);
+    clickCell(list(), 2, kuchen, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Kuchen"; }));
     EXPECT_EQ(plan()->GetCell(2, 1), "Gulasch");
     EXPECT_EQ(plan()->GetCell(1, 1), "10"); // the stored portions, until the cook types
     EXPECT_EQ(plan()->GetCell(1, 2), "4");
     EXPECT_EQ(list()->GetCell(1, gulasch), "1");
     EXPECT_EQ(list()->GetCell(1, kuchen), "1");
-    EXPECT_EQ(list()->GetCell(1, ListRowOf("Suppe")), "0");
+    EXPECT_EQ(list()->GetCell(1, rowOf("Suppe")), "0");
     EXPECT_TRUE(printButton()->isEnabled());
 
     TypePortions(1, "20");
     TypePortions(2, "8");
     EXPECT_EQ(plan()->GetCell(1, 1), "20");
     EXPECT_EQ(plan()->GetCell(1, 2), "8");
-    Screenshot("menu-plan");
 
     // The preview of the same row follows the typed count.
-    ChooseTab(TabPreview);
-    EXPECT_TRUE(PreviewText().contains(QStringLiteral("8 Portionen")));
-    EXPECT_TRUE(PreviewText().contains(QStringLiteral("0,5 kg Butter")));
+    chooseTab(TabPreview);
+    EXPECT_TRUE(previewText().contains(QStringLiteral("8 Portionen")));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("0,5 kg Butter")));
 
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Rindfleisch"; }));
     // Gulasch x 2, Kuchen x 2; the onions of both in one row.
     EXPECT_EQ(RequirementRows(), (std::vector<std::string>{
@@ -188,16 +117,15 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
                                  }));
     EXPECT_TRUE(panel()->isVisible());
     EXPECT_EQ(panel()->text(), QStringLiteral("Alternativartikel enthalten!!!"));
-    Screenshot("requirements");
     EXPECT_TRUE(plan()->isVisible()); // the plan fills the area at the left
     EXPECT_FALSE(list()->isVisible());
 
     // Kuchen leaves the plan: its articles and the warning go with the next computation.
-    ChooseTab(TabMenuPlan);
-    DoubleClickCell(list(), 2, kuchen);
+    chooseTab(TabMenuPlan);
+    clickCell(list(), 2, kuchen, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2).empty(); }));
     EXPECT_EQ(list()->GetCell(1, kuchen), "0");
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->RowCount() == 4; }));
     QCoreApplication::processEvents();
     EXPECT_EQ(RequirementRows(),
@@ -210,19 +138,19 @@ TEST_F(PlanWindowTest, CookPlansTwoRecipesAndReadsTheRequirements)
 // shown, the side panels as wide as their grids, the rest of the width to the text columns.
 TEST_F(PlanWindowTest, ListsAreReadableAtTheDefaultLayout)
 {
-    Write("REZ00004.DAT", "Schokoladenpudding", 8,
+    writeRecipe("REZ00004.DAT", "Schokoladenpudding", 8,
           {Article("10", "1", "Packung", "Weizenmehl Type 405 aus Bayern")});
-    Programmstart();
-    ChooseTab(TabMenuPlan);
+    start();
+    chooseTab(TabMenuPlan);
     for (const char* name : {"Gulasch", "Kuchen", "Schokoladenpudding"})
-        DoubleClickCell(list(), 2, ListRowOf(name));
-    ChooseTab(TabRequirements);
+        clickCell(list(), 2, rowOf(name), true);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !requirements()->GetCell(3, 6).empty(); }));
     for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
         SCOPED_TRACE(screen.width());
         window->resize(screen);
         for (const int tab : {TabRecipeList, TabMenuPlan, TabRequirements}) {
-            ChooseTab(tab);
+            chooseTab(tab);
             QCoreApplication::processEvents();
             for (TAStringGrid* g : {list(), plan(), requirements()}) {
                 if (!g->isVisible())
@@ -248,16 +176,15 @@ TEST_F(PlanWindowTest, ListsAreReadableAtTheDefaultLayout)
                 EXPECT_GE(side->width(), side->NaturalWidth()) << "the panel fits its grid";
             }
         }
-        Screenshot(screen.width() == 1366 ? "layout-1366" : "layout-1920");
     }
 }
 
 TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)
 {
-    Programmstart();
-    ChooseTab(TabMenuPlan);
-    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
-    DoubleClickCell(list(), 2, ListRowOf("Suppe"));
+    start();
+    chooseTab(TabMenuPlan);
+    clickCell(list(), 2, rowOf("Gulasch"), true);
+    clickCell(list(), 2, rowOf("Suppe"), true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Suppe"; }));
     TypePortions(2, "40");
 
@@ -266,20 +193,20 @@ TEST_F(PlanWindowTest, ReReadKeepsThePlanAndDropsADeletedRecipe)
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 1).empty(); }));
     EXPECT_EQ(plan()->GetCell(2, 2), "Suppe");
     EXPECT_EQ(plan()->GetCell(1, 2), "40");
-    EXPECT_EQ(list()->GetCell(1, ListRowOf("Suppe")), "1");
-    EXPECT_EQ(ListRowOf("Gulasch"), -1);
+    EXPECT_EQ(list()->GetCell(1, rowOf("Suppe")), "1");
+    EXPECT_EQ(rowOf("Gulasch"), -1);
 
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
     EXPECT_EQ(RequirementRows(), (std::vector<std::string>{"      8,000|l|Wasser"}));
 }
 
 TEST_F(PlanWindowTest, DraggedPlanRowsReorderTheRequirements)
 {
-    Programmstart();
-    ChooseTab(TabMenuPlan);
-    DoubleClickCell(list(), 2, ListRowOf("Gulasch"));
-    DoubleClickCell(list(), 2, ListRowOf("Suppe"));
+    start();
+    chooseTab(TabMenuPlan);
+    clickCell(list(), 2, rowOf("Gulasch"), true);
+    clickCell(list(), 2, rowOf("Suppe"), true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 2) == "Suppe"; }));
 
     // What a drag of Suppe's row header onto the first row leaves behind.
@@ -287,7 +214,7 @@ TEST_F(PlanWindowTest, DraggedPlanRowsReorderTheRequirements)
     EXPECT_EQ(plan()->GetCell(2, 1), "Suppe");
     EXPECT_EQ(plan()->GetCell(2, 2), "Gulasch");
 
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Wasser"; }));
     EXPECT_EQ(requirements()->GetCell(3, 2), "Rindfleisch");
 }
@@ -295,12 +222,12 @@ TEST_F(PlanWindowTest, DraggedPlanRowsReorderTheRequirements)
 TEST_F(PlanWindowTest, LargeQuantitiesKeepEveryDigitAndPortionsStopAtTheCellWidth)
 {
     // 1.800.000 kg of flour for one portion (amount 180000000 hundredths).
-    Write("REZ00004.DAT", "Grossbaeckerei", 1, {Article("180000000", "1", "kg", "Mehl")});
-    Programmstart();
-    const int bakery = ListRowOf("Grossbaeckerei");
+    writeRecipe("REZ00004.DAT", "Grossbaeckerei", 1, {Article("180000000", "1", "kg", "Mehl")});
+    start();
+    const int bakery = rowOf("Grossbaeckerei");
     ASSERT_GT(bakery, 0);
-    ChooseTab(TabMenuPlan);
-    DoubleClickCell(list(), 2, bakery);
+    chooseTab(TabMenuPlan);
+    clickCell(list(), 2, bakery, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return plan()->GetCell(2, 1) == list()->GetCell(2, bakery); }));
 
     // A sixth digit is refused: the cell shows five, and so does the computation.
@@ -309,7 +236,7 @@ TEST_F(PlanWindowTest, LargeQuantitiesKeepEveryDigitAndPortionsStopAtTheCellWidt
     TypePortions(1, "10");
     EXPECT_EQ(plan()->GetCell(1, 1), "10");
 
-    ChooseTab(TabRequirements);
+    chooseTab(TabRequirements);
     ASSERT_TRUE(QTest::qWaitFor([&] { return requirements()->GetCell(3, 1) == "Mehl"; }));
     EXPECT_EQ(requirements()->GetCell(1, 1), "18000000,000");
     // The grid shows the whole number: its column is as wide as the text needs.
@@ -317,8 +244,8 @@ TEST_F(PlanWindowTest, LargeQuantitiesKeepEveryDigitAndPortionsStopAtTheCellWidt
     EXPECT_GE(requirements()->ColWidths(1), needed + 5);
 
     // The preview of the same recipe writes the whole quantity too.
-    ChooseTab(TabPreview);
-    ClickCell(list(), 2, bakery);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PreviewText().contains(QStringLiteral("10 Portionen")); }));
-    EXPECT_TRUE(PreviewText().contains(QStringLiteral("18000000 kg Mehl"))) << PreviewText().toStdString();
+    chooseTab(TabPreview);
+    clickCell(list(), 2, bakery);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previewText().contains(QStringLiteral("10 Portionen")); }));
+    EXPECT_TRUE(previewText().contains(QStringLiteral("18000000 kg Mehl"))) << previewText().toStdString();
 }

@@ -1,4 +1,4 @@
-// The recipe list's rows, row finder and plan portions on the real list grid.
+// The recipe list's rows on the real list grid.
 #include "grid/astringgrid.h"
 #include "views/menuplangrids.h"
 #include "views/recipelistview.h"
@@ -72,27 +72,4 @@ TEST(RecipeListGrid, FillOneRowFromItsEntryOrEmptyWithout)
     FillRecipeListRow(list, 1);
     for (int c = 0; c < kRecipeListColumns; ++c)
         EXPECT_EQ(grid.GetCell(c, 1), "") << c;
-}
-
-TEST(RecipeListGrid, PlanPortionsFromThePlanGrid)
-{
-    TAStringGrid plan;
-    plan.SetColCount(5);
-    plan.SetRowCount(51);
-    auto listed = Entry();
-    TGridInfo1 planned;
-    planned.CopyFrom(listed.get());
-    plan.SetObjects(0, 4, &planned);
-    plan.SetCell(1, 4, " 40");
-    ListGridRef access(&plan);
-    EXPECT_EQ(PlanPortionsInGrid(*listed, access), 40);
-
-    plan.SetCell(1, 4, "vierzig");
-    EXPECT_EQ(PlanPortionsInGrid(*listed, access), 0);
-
-    TImpListInfo other = *listed;
-    other.EntryIndex = 4;
-    plan.SetCell(1, 4, "40");
-    EXPECT_EQ(PlanPortionsInGrid(other, access), 0);
-    plan.SetObjects(0, 4, nullptr); // the grid must not free the stack object
 }

@@ -99,7 +99,7 @@ std::optional<ListTable> RecipeListTable(const TRezeptImportProz& proz,
             continue;
         }
         for (const auto& entry : entries)
-            table.rows.push_back(ListRow{RecipeListPrintCells(*entry), true});
+            table.rows.push_back(ListRow{RecipeListTexts(*entry), true});
     }
     if (failed)
         return std::nullopt;

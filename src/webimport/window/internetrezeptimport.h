@@ -23,8 +23,9 @@ namespace kovanta {
 class QtFetchRunner;
 
 // Posted by the import window to itself once per fetched file: process it after the current
-// event (the entry is the oldest one waiting in the import core).
-inline constexpr QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::User + 100);
+// event (the entry is the oldest one waiting in the import core). Registered with Qt, so that no
+// other message of the program has the same type.
+inline const QEvent::Type MSG_IMPORT_FILE = QEvent::Type(QEvent::registerEventType());
 
 // The import window "Internet ": a small drop window for links dragged from a web browser. It
 // is a thin Qt face of ImportCore: the hint panel Panel1 while the list is empty, the import
