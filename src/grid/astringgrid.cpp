@@ -12,6 +12,7 @@
 #include <QHeaderView>
 
 #include <algorithm>
+#include <utility>
 
 namespace kovanta {
 
@@ -63,6 +64,10 @@ TAStringGrid::~TAStringGrid()
     disconnect(qApp, nullptr, input_, nullptr);
     if (loaded_)
         SaveGridSettings();
+    // The parts that filter the events of the grid's widgets go while the grid is whole:
+    // deleted later with the other children, they would see a grid that is only a QTableView.
+    delete std::exchange(input_, nullptr);
+    delete std::exchange(layout_, nullptr);
 }
 
 // ---- cells -----------------------------------------------------------------------------------
@@ -290,6 +295,9 @@ bool TAStringGrid::CellEditableForSync() const
 
 bool TAStringGrid::event(QEvent* e)
 {
+    // Events come while the parts are made (a child added) and after they went.
+    if (!input_ || !layout_)
+        return QTableView::event(e);
     if (e->type() == QEvent::FontChange)
         layout_->fontChanged();
     return input_->gridEvent(e) || QTableView::event(e);

@@ -106,6 +106,13 @@ class Raw(socketserver.BaseRequestHandler):
     def handle(self):
         hello = self.request.recv(4096)
         kind = self.server.kind
+        # A proxy reads the whole request before it answers: the client may send its lines in
+        # several pieces, and none of them may reach the tunnel.
+        while kind == 'proxy' and b'\r\n\r\n' not in hello:
+            more = self.request.recv(4096)
+            if not more:
+                return
+            hello += more
         if kind == 'stumm':
             self.request.sendall(b'\x16\x03\x03\x00\x7a\x02\x00')
             threading.Event().wait(60)
