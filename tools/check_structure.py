@@ -6,7 +6,8 @@
 --cycles DIR: no unit (x.cpp with x.h) in DIR includes a file that includes it back, directly
 or through other units of the tree: the action objects reach the window through ports, never
 through its header.
---max-lines N DIR: no file in DIR, and no unit with its header, has more than N lines.
+--max-lines N DIR: no file in DIR, and no unit with its header, has more than N lines ("." is
+the whole tree).
 
 Prints each violation and exits with 1 when there is one.
 """
@@ -79,7 +80,7 @@ def main():
     if args.max_lines:
         limit = int(args.max_lines[0])
         for directory in args.max_lines[1:]:
-            prefix = directory.rstrip("/") + "/"
+            prefix = "" if directory in (".", "") else directory.rstrip("/") + "/"
             for unit, files in all_units.items():
                 if not unit.startswith(prefix):
                     continue

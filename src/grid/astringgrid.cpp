@@ -10,24 +10,12 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <utility>
 
 namespace kovanta {
-
-namespace {
-
-// Shows the hourglass for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 TAStringGrid::TAStringGrid(QWidget* parent) : QTableView(parent)
 {
@@ -209,7 +197,8 @@ void TAStringGrid::SortColumn(int col, int mode)
 {
     if (col < 0 || col >= ColCount() || mode < 0 || mode > 4)
         return;
-    WaitCursor wait;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // the hourglass while it sorts
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     std::vector<int> rows;
     int followed = -1;
     const std::vector<int> selected = SelectedRows();

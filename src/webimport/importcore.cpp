@@ -88,29 +88,6 @@ void ImportCore::cancelImports()
 }
 
 
-void ImportCore::LoadImportDirectory(const std::string& dir)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.')
-            continue;
-        std::error_code typeEc;
-        if (it->is_directory(typeEc))
-            continue;
-        const std::string path = dir + name;
-        if (IsRecipeFileName(name)) {
-            lines_.push_back(std::make_unique<TFileInfo>(TFileInfo{"", ReadRecipeTitle(path), path}));
-            view_.lineAdded(lines_.size() - 1);
-            view_.setListShown(true);
-        } else if (isImportTempFileName(name)) {
-            // A raw fetched file an earlier run left behind: ours, and of no use any more.
-            removeImportFile(path);
-        }
-    }
-}
-
 std::optional<std::string> ImportCore::newImportFile()
 {
     int error = 0;
@@ -428,62 +405,6 @@ void ImportCore::processingEnded()
             removeLine(static_cast<std::size_t>(index));
     }
     taskEnded();
-}
-
-// ---- Commands of the list ---------------------------------------------------------------------
-
-void ImportCore::accept(std::vector<std::size_t> selected)
-{
-    if (busy())
-        return;
-    if (selected.empty()) {
-        view_.selectAllLines();
-        for (std::size_t i = 0; i < lines_.size(); ++i)
-            selected.push_back(i);
-    }
-    if (!view_.hasNotifyWindow())
-        return;
-    std::sort(selected.begin(), selected.end());
-    view_.notify(kNotifyDirectoryChanged, true);
-    for (const std::size_t index : selected)
-        if (index < lines_.size())
-            view_.notify(kNotifyAccepted, true);
-    view_.notify(kNotifyClose, false);
-}
-
-bool ImportCore::DeleteEntry(std::size_t index)
-{
-    if (busy() || index >= lines_.size())
-        return false;
-    const std::string file = lines_[index]->FileName;
-    removeLine(index);
-    removeImportFile(file);
-    return true;
-}
-
-void ImportCore::deleteSelected(std::vector<std::size_t> selected)
-{
-    if (busy())
-        return;
-    std::sort(selected.begin(), selected.end());
-    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
-        DeleteEntry(*it);
-    postNotify(kNotifyDirectoryChanged);
-    if (lines_.empty())
-        view_.setListShown(false);
-}
-
-void ImportCore::deleteAll()
-{
-    if (busy())
-        return;
-    if (view_.askYesNo(kQuestionDeleteAll, kQuestionDeleteAllTitle)) {
-        while (!lines_.empty())
-            DeleteEntry(lines_.size() - 1);
-        view_.setListShown(false);
-    }
-    postNotify(kNotifyDirectoryChanged);
 }
 
 void runImportToEnd(ImportCore& core, BlockingFetchRunner& runner, int& posted)
