@@ -19,16 +19,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -44,33 +40,6 @@ double StatusMb(const std::string& key)
             return std::strtod(line.c_str() + key.size() + 1, nullptr) / 1024.0;
     }
     return 0;
-}
-
-// `rezeptur list DIR...`, output thrown away: its peak resident memory in MiB, or -1 when it
-// did not end with status 0.
-double RezepturListPeakMb(const std::vector<std::string>& dirs)
-{
-    const char* binDir = std::getenv("KOVANTA_BIN_DIR");
-    const std::string program = std::string(binDir ? binDir : "bin") + "/rezeptur";
-    std::vector<std::string> args = {program, "list"};
-    args.insert(args.end(), dirs.begin(), dirs.end());
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void ReadAndShow(kovanta::TSDIAppForm& window)
@@ -104,7 +73,7 @@ void BM_WindowMemoryAgainstList(benchmark::State& state)
 
     for (auto _ : state) {
         const double atSpawn = StatusMb("VmRSS");
-        const double list = RezepturListPeakMb(dirs);
+        const double list = bench::RezepturListPeakMb(dirs);
         kovanta::SettingsStore::setDefaultFileName(
             QString::fromStdString((root / "registry.conf").string()));
         kovanta::ShellOptions options;

@@ -25,17 +25,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -107,30 +103,6 @@ double PeakRssMb()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// `rezeptur list DIR...` with its output thrown away; false when it did not end with 0.
-bool RunRezepturList(const std::vector<std::string>& dirs)
-{
-    const char* binDir = std::getenv("KOVANTA_BIN_DIR");
-    const std::string program = std::string(binDir ? binDir : "bin") + "/rezeptur";
-    std::vector<std::string> args = {program, "list"};
-    args.insert(args.end(), dirs.begin(), dirs.end());
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 void BM_ScanAgainstFloor(benchmark::State& state)
 {
     const auto& collection = Collection::Get();
@@ -179,7 +151,7 @@ void BM_WindowAgainstList(benchmark::State& state)
     bool listOk = true;
     for (auto _ : state) {
         auto t = std::chrono::steady_clock::now();
-        listOk = RunRezepturList(dirs) && listOk;
+        listOk = bench::RezepturListPeakMb(dirs) >= 0 && listOk;
         list += Seconds(t);
 
         // As "Programmstart" does it: the message, the read, the tabs shown and painted.

@@ -8,14 +8,6 @@
 namespace kovanta {
 namespace {
 
-int msLeft(std::chrono::steady_clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                          deadline - std::chrono::steady_clock::now())
-                          .count();
-    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
-}
-
 // HTTP says these answers never carry a body, whatever their Content-Length.
 bool answerHasBody(int status)
 {
@@ -43,7 +35,7 @@ void T_HTTP::Action()
     if (FetchDeadline && (!end || *FetchDeadline < *end)) {
         end = FetchDeadline;
         if (budgetMs <= 0)
-            budgetMs = std::max(1, msLeft(*FetchDeadline));
+            budgetMs = std::max(1, net::msLeft(*FetchDeadline));
     }
     if (end)
         SetFetchDeadline(*end, budgetMs);

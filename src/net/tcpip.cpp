@@ -12,14 +12,6 @@
 namespace kovanta {
 namespace {
 
-int msLeft(std::chrono::steady_clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                          deadline - std::chrono::steady_clock::now())
-                          .count();
-    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
-}
-
 // The cause of a failed connect, in the user's words; the errno stays in the exception.
 std::string connectCause(int error, int timeoutMs)
 {
@@ -71,7 +63,7 @@ void T_TcpIp::OpenSocket(std::uint32_t address, std::uint16_t port)
     closeConnection();
     int timeout = ConnectTimeoutMs;
     if (fetchTimeoutMs_ > 0)
-        timeout = std::min(timeout, msLeft(fetchDeadline_));
+        timeout = std::min(timeout, net::msLeft(fetchDeadline_));
     int error = 0;
     const net::SocketHandle s =
         net::ConnectIPv4(address, port, timeout, ReceiveTimeoutMs, error, &cancel_);
@@ -95,14 +87,14 @@ void T_TcpIp::Login()
         Logout();
     if (cancel_.raised())
         throw net::cancelledError();
-    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) == 0)
+    if (fetchTimeoutMs_ > 0 && net::msLeft(fetchDeadline_) == 0)
         throw fetchTimeoutError();
     if (resolvedHost_ != Host) {
         // Within the fetch's deadline, and given up at once on a cancel: a lookup can take
         // longer than the whole fetch may.
         const std::string unresolved = "Couldn't resolve hostname " + Host;
         const net::Lookup found =
-            net::LookupIPv4(Host, fetchTimeoutMs_ > 0 ? msLeft(fetchDeadline_) : -1, &cancel_,
+            net::LookupIPv4(Host, fetchTimeoutMs_ > 0 ? net::msLeft(fetchDeadline_) : -1, &cancel_,
                             HostResolver);
         switch (found.status) {
         case net::Lookup::Found:
@@ -123,8 +115,8 @@ void T_TcpIp::Login()
         address_ = found.address;
         resolvedHost_ = Host;
     }
-    const bool fetchLimited = fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < ConnectTimeoutMs;
-    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) == 0)
+    const bool fetchLimited = fetchTimeoutMs_ > 0 && net::msLeft(fetchDeadline_) < ConnectTimeoutMs;
+    if (fetchTimeoutMs_ > 0 && net::msLeft(fetchDeadline_) == 0)
         throw fetchTimeoutError();
     OpenSocket(address_, Port);
     if (!connection_) {
@@ -148,9 +140,9 @@ void T_TcpIp::StartTls(const std::string& serverName, std::uint16_t port)
         return;
     // Part of making the connection: bounded like a connect, and by the fetch's deadline.
     int timeout = ConnectTimeoutMs;
-    const bool fetchLimited = fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < timeout;
+    const bool fetchLimited = fetchTimeoutMs_ > 0 && net::msLeft(fetchDeadline_) < timeout;
     if (fetchLimited)
-        timeout = msLeft(fetchDeadline_);
+        timeout = net::msLeft(fetchDeadline_);
     const TlsSettings settings{serverName, TrustedCertificates, timeout, &cancel_};
     const int id = connection_->id();
     TlsFailure failure;
@@ -247,12 +239,12 @@ long T_TcpIp::ReceiveChecked(char* buffer, std::size_t size)
     // data, the answer of this connection, the whole fetch. Each has its own message.
     enum class Limit { Receive, Answer, Fetch } limit = Limit::Receive;
     int wait = ReceiveTimeoutMs > 0 ? ReceiveTimeoutMs : INT_MAX;
-    if (AnswerTimeoutMs > 0 && msLeft(answerDeadline_) < wait) {
-        wait = msLeft(answerDeadline_);
+    if (AnswerTimeoutMs > 0 && net::msLeft(answerDeadline_) < wait) {
+        wait = net::msLeft(answerDeadline_);
         limit = Limit::Answer;
     }
-    if (fetchTimeoutMs_ > 0 && msLeft(fetchDeadline_) < wait) {
-        wait = msLeft(fetchDeadline_);
+    if (fetchTimeoutMs_ > 0 && net::msLeft(fetchDeadline_) < wait) {
+        wait = net::msLeft(fetchDeadline_);
         limit = Limit::Fetch;
     }
     const auto expired = [&] {

@@ -3,7 +3,9 @@
 #include "platform/codepage.h"
 #include "platform/syserror.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 
 namespace kovanta::net {
 
@@ -14,6 +16,14 @@ std::string sizeText(std::size_t bytes)
     if (bytes % 1024 == 0)
         return std::to_string(bytes / 1024) + " KiB";
     return std::to_string(bytes) + " Bytes";
+}
+
+int msLeft(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                          deadline - std::chrono::steady_clock::now())
+                          .count();
+    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
 }
 
 std::string durationText(int ms)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -126,6 +127,8 @@ inline constexpr const char* kTimeout = "Zeit\xFC" "berschreitung";
 std::string sizeText(std::size_t bytes);
 // "20 s", "300 ms".
 std::string durationText(int ms);
+// The whole milliseconds until deadline, 0 once it has passed.
+int msLeft(std::chrono::steady_clock::time_point deadline);
 // The system's text for an errno value, in ANSI.
 std::string systemText(int error);
 // "Zeitüberschreitung: " + what, ETIMEDOUT.

@@ -15,14 +15,6 @@
 namespace kovanta {
 namespace {
 
-int msLeft(std::chrono::steady_clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                          deadline - std::chrono::steady_clock::now())
-                          .count();
-    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
-}
-
 std::string openSslText(unsigned long code)
 {
     char text[256] = {};
@@ -228,7 +220,7 @@ bool TlsStream::flush(int& error)
 TlsStream::Step TlsStream::fill(Clock::time_point deadline, const net::CancelSignal* cancel,
                                 int& error)
 {
-    const int ready = inner_->waitReadable(msLeft(deadline), error, cancel);
+    const int ready = inner_->waitReadable(net::msLeft(deadline), error, cancel);
     if (ready == 0)
         return Step::TimedOut;
     if (ready < 0)
