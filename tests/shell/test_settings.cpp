@@ -34,11 +34,11 @@ QString storeFile(const TestDir& dir)
 }
 
 // "a+ b-": /a/ ticked, /b/ not.
-SearchPathList pathList(const std::string& spec)
+SearchPathList pathList(const std::string& layout)
 {
     SearchPathList list;
-    for (std::size_t i = 0; i + 1 < spec.size(); i += 3)
-        list.add("/" + spec.substr(i, 1) + "/", spec[i + 1] == '+');
+    for (std::size_t i = 0; i + 1 < layout.size(); i += 3)
+        list.add("/" + layout.substr(i, 1) + "/", layout[i + 1] == '+');
     return list;
 }
 

@@ -12,17 +12,17 @@
 namespace kovanta::cli {
 namespace {
 
-using Kind = OptionSpec::Kind;
+using Kind = OptionRule::Kind;
 
 // More copies than this is a typing error rather than a wish.
 constexpr long long kMaxCopies = 999;
 
-const OptionSpec kEntry{"--entry", Kind::Number, 0, std::numeric_limits<std::uint16_t>::max(),
+const OptionRule kEntry{"--entry", Kind::Number, 0, std::numeric_limits<std::uint16_t>::max(),
                         "Eintragsnummer"};
-const OptionSpec kPortions{"--portions", Kind::Number, std::numeric_limits<std::int32_t>::min(),
+const OptionRule kPortions{"--portions", Kind::Number, std::numeric_limits<std::int32_t>::min(),
                            std::numeric_limits<std::int32_t>::max(), "Portionenzahl"};
-const OptionSpec kPdf{"--pdf", Kind::Text, 0, 0, {}, true};
-const OptionSpec kCopies{"--copies", Kind::Number, 1, kMaxCopies, "Anzahl"};
+const OptionRule kPdf{"--pdf", Kind::Text, 0, 0, {}, true};
+const OptionRule kCopies{"--copies", Kind::Number, 1, kMaxCopies, "Anzahl"};
 
 constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
 

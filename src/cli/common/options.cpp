@@ -25,11 +25,11 @@ std::optional<long long> decimal(const std::string& text)
     return value;
 }
 
-bool checkValue(const OptionSpec& spec, const std::string& value, std::string& error)
+bool checkValue(const OptionRule& rule, const std::string& value, std::string& error)
 {
-    if (spec.kind == OptionSpec::Kind::Text) {
+    if (rule.kind == OptionRule::Kind::Text) {
         if (value.empty()) {
-            error = spec.name + ": leerer Wert";
+            error = rule.name + ": leerer Wert";
             return false;
         }
         return true;
@@ -41,12 +41,12 @@ bool checkValue(const OptionSpec& spec, const std::string& value, std::string& e
                                     [](char c) { return c >= '0' && c <= '9'; }) &&
                         value != "-";
     if (!n && !digits) {
-        error = spec.name + ": " + shown(value) + " ist keine Zahl";
+        error = rule.name + ": " + shown(value) + " ist keine Zahl";
         return false;
     }
-    if (!n || *n < spec.min || *n > spec.max) {
-        error = spec.name + ": " + shown(value) + " ist keine gültige " + spec.what + " (" +
-                std::to_string(spec.min) + " bis " + std::to_string(spec.max) + ")";
+    if (!n || *n < rule.min || *n > rule.max) {
+        error = rule.name + ": " + shown(value) + " ist keine gültige " + rule.what + " (" +
+                std::to_string(rule.min) + " bis " + std::to_string(rule.max) + ")";
         return false;
     }
     return true;
@@ -85,9 +85,9 @@ std::optional<ParsedArguments> parseArguments(const std::vector<std::string>& ar
         }
         const std::size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
-        const auto spec = std::find_if(rules.options.begin(), rules.options.end(),
-                                       [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == rules.options.end()) {
+        const auto rule = std::find_if(rules.options.begin(), rules.options.end(),
+                                       [&](const OptionRule& s) { return s.name == name; });
+        if (rule == rules.options.end()) {
             error = "unbekannte Option " + shown(name);
             return std::nullopt;
         }
@@ -96,7 +96,7 @@ std::optional<ParsedArguments> parseArguments(const std::vector<std::string>& ar
             return std::nullopt;
         }
         std::string value;
-        if (spec->kind == OptionSpec::Kind::Flag) {
+        if (rule->kind == OptionRule::Kind::Flag) {
             if (eq != std::string::npos) {
                 error = name + ": nimmt keinen Wert";
                 return std::nullopt;
@@ -109,13 +109,13 @@ std::optional<ParsedArguments> parseArguments(const std::vector<std::string>& ar
             error = name + ": Wert fehlt";
             return std::nullopt;
         }
-        if (spec->kind != OptionSpec::Kind::Flag && !checkValue(*spec, value, error))
+        if (rule->kind != OptionRule::Kind::Flag && !checkValue(*rule, value, error))
             return std::nullopt;
         out.values[name] = value;
     }
-    for (const OptionSpec& spec : rules.options) {
-        if (spec.required && !out.has(spec.name)) {
-            error = spec.name + " fehlt";
+    for (const OptionRule& rule : rules.options) {
+        if (rule.required && !out.has(rule.name)) {
+            error = rule.name + " fehlt";
             return std::nullopt;
         }
     }

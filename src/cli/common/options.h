@@ -12,7 +12,7 @@
 // prints it with its usage and exits with status 2.
 namespace kovanta::cli {
 
-struct OptionSpec {
+struct OptionRule {
     enum class Kind {
         Flag,   // no value
         Text,   // any value but an empty one
@@ -29,7 +29,7 @@ struct OptionSpec {
 };
 
 struct ArgumentRules {
-    std::vector<OptionSpec> options;
+    std::vector<OptionRule> options;
     // The other arguments: how many, and their name in messages ("PFAD", "PLANDATEI").
     std::size_t minPositional = 0;
     std::size_t maxPositional = 0;
