@@ -177,6 +177,8 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
         pal.setColor(QPalette::WindowText, Qt::red);
         alternativPanel_->setPalette(pal);
         alternativPanel_->setAlignment(Qt::AlignCenter);
+        // In a narrow panel the warning takes two lines rather than losing its first letters.
+        alternativPanel_->setWordWrap(true);
         applyHint(alternativPanel_,
                   QStringLiteral("Im Speiseplan befinden sich Rezepte mit alternativen Artikeln, "
                                  "es sind zu viele Artikeln in der Liste!"));
