@@ -4,6 +4,8 @@
 #include "gridsetup.h"
 #include "hint.h"
 #include "platform/gui/uifont.h"
+#include "platform/qt/ansiqstring.h"
+#include "recipe/requirements.h"
 #include "recipefilterbar.h"
 #include "toolcolumn.h"
 #include "updateslock.h"
@@ -166,7 +168,7 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
     panel9_ = makePanel(QStringLiteral("Panel9"), scale_, splitter_);
     panel9_->layout()->addWidget(
         makeTitle(QStringLiteral("Panel10"), QStringLiteral("Bedarfsliste"), scale_, panel9_));
-    alternativPanel_ = new QLabel(QStringLiteral("Alternativartikel enthalten!!!"), panel9_);
+    alternativPanel_ = new QLabel(ansiToQString(kAlternativesCaption), panel9_);
     alternativPanel_->setObjectName(QStringLiteral("AlternativPanel"));
     {
         QFont f = alternativPanel_->font();
@@ -179,9 +181,7 @@ TabWorkArea::TabWorkArea(ToolColumn* tools, QWidget* parent)
         alternativPanel_->setAlignment(Qt::AlignCenter);
         // In a narrow panel the warning takes two lines rather than losing its first letters.
         alternativPanel_->setWordWrap(true);
-        applyHint(alternativPanel_,
-                  QStringLiteral("Im Speiseplan befinden sich Rezepte mit alternativen Artikeln, "
-                                 "es sind zu viele Artikeln in der Liste!"));
+        applyHint(alternativPanel_, ansiToQString(kAlternativesHint));
         alternativPanel_->hide();
     }
     panel9_->layout()->addWidget(alternativPanel_);
