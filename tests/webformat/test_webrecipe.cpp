@@ -133,11 +133,11 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
     EXPECT_EQ(LinkBase("http://kantine.example"), "http://");
     EXPECT_EQ(LinkBase("plan.htm"), "");
     EXPECT_EQ(SchemeOf("HTTP://x/"), LinkScheme::Http);
-    EXPECT_EQ(SchemeOf("File:///tmp/"), LinkScheme::File);
+    EXPECT_EQ(SchemeOf("File:///rezepte/"), LinkScheme::File);
     EXPECT_EQ(SchemeOf("Https://x/"), LinkScheme::Http);
     EXPECT_EQ(SchemeOf("http:/"), LinkScheme::Other);
-    EXPECT_EQ(ChangeFileExt("/tmp/kovanta/rez1a.tmp", ".dat"), "/tmp/kovanta/rez1a.dat");
-    EXPECT_EQ(ChangeFileExt("/tmp/k.d/rez1a", ".dat"), "/tmp/k.d/rez1a.dat");
+    EXPECT_EQ(ChangeFileExt("/rezepte/kovanta/rez1a.tmp", ".dat"), "/rezepte/kovanta/rez1a.dat");
+    EXPECT_EQ(ChangeFileExt("/rezepte/k.d/rez1a", ".dat"), "/rezepte/k.d/rez1a.dat");
 
     // The links of a page, relative to the page's directory and fetched the way it says; a
     // plan from a link without a path makes its names host names.
@@ -149,7 +149,7 @@ TEST(LinkSplitAndBase, AsTheImportUsesThem)
         {"HTTP://kantine.example/woche/r6.txt", "HTTP://kantine.example/woche/r7.txt",
          LinkScheme::Http},
         {"http://kantine.example", "http://r7.txt", LinkScheme::Http},
-        {"file:///tmp/plan.htm", "file:///tmp/r7.txt", LinkScheme::File},
+        {"file:///rezepte/plan.htm", "file:///rezepte/r7.txt", LinkScheme::File},
         {"https://kantine.example/p.htm", "https://kantine.example/r7.txt", LinkScheme::Http},
     };
     for (const auto& l : links) {

@@ -98,7 +98,7 @@ TEST(LinkOfDrop, WhichLinkWinsAndWhereItsTitleComesFrom)
          {.text = std::string("http://x/a b\0c", 14)},
          yields("http://x/a b", "http://x/a b")},
         {"the text of a drag of local files",
-         {.files = {"/tmp/a.txt"}, .text = "file:///tmp/a.txt"},
+         {.files = {"/rezepte/a.txt"}, .text = "file:///rezepte/a.txt"},
          kRefused},
         {"nothing but a description", {.mozUrlDesc = "Titel"}, kRefused},
         {"nothing", {}, kRefused},

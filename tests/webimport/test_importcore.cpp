@@ -266,11 +266,11 @@ TEST_F(ImportCoreTest, DropDecisions)
 
 TEST_F(ImportCoreTest, LocalLinksDecodeOnlyTheEscapedBlank)
 {
-    EXPECT_EQ(localPathOfFileUrl("file:///tmp/a%20b/K%C3%A4se%20%2520.htm"),
-              "/tmp/a b/K%C3%A4se %2520.htm");
-    EXPECT_EQ(localPathOfFileUrl("FILE://localhost/tmp/x.htm"), "/tmp/x.htm");
+    EXPECT_EQ(localPathOfFileUrl("file:///rezepte/a%20b/K%C3%A4se%20%2520.htm"),
+              "/rezepte/a b/K%C3%A4se %2520.htm");
+    EXPECT_EQ(localPathOfFileUrl("FILE://localhost/rezepte/x.htm"), "/rezepte/x.htm");
     EXPECT_EQ(localPathOfFileUrl("file://server/share/x.htm"), "");
-    EXPECT_EQ(localPathOfFileUrl("file:///tmp/K\xE4se.htm"), "/tmp/K\xC3\xA4se.htm");
+    EXPECT_EQ(localPathOfFileUrl("file:///rezepte/K\xE4se.htm"), "/rezepte/K\xC3\xA4se.htm");
 
     const std::string page = recipePage("Kaese");
     dir.write("K%C3%A4se Rezept.htm", page);
